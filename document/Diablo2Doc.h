@@ -1,0 +1,95 @@
+#pragma once
+
+#include "core/Document.h"
+
+#include <QString>
+
+#include <memory>
+
+// One character file held as an in-memory byte image: the only way in which the
+// rest of the program reads or changes a character.
+//
+// Range policy: every accessor checks every byte it touches. Errors are thrown
+// as plain C strings (const char *), exactly one of:
+//   "offset out of range"                          offset >= GetSize()
+//   "negative delta offset"                        last < first
+//   "an UINT can only hold 4 bytes of data"        GetUInt over more than 4 bytes
+//   "an UINTerger can only hold 4 bytes of data"   SetUInt over more than 4 bytes
+// checked in that order. Nothing is rolled back: bytes written before a throw
+// stay written.
+class CDiablo2Doc : public CDocument
+{
+public:
+    CDiablo2Doc();
+    ~CDiablo2Doc() override;
+
+    [[nodiscard]] quint8 GetByte(quint32 offset) const;
+    void SetByte(quint32 offset, quint8 byte);
+
+    // Little-endian value of first..last (inclusive), read from last down to first.
+    [[nodiscard]] quint32 GetUInt(quint32 first, quint32 last) const;
+    [[nodiscard]] quint32 GetUInt(quint32 offset) const;
+    // Writes the low (last - first + 1) bytes of value, lowest first.
+    void SetUInt(quint32 first, quint32 last, quint32 value);
+
+    void GetBytes(quint32 first, quint32 last, quint8 *destination) const;
+    void SetBytes(quint32 first, quint32 last, const quint8 *source);
+
+    // The name field as text: up to its first zero byte, at most 15 characters.
+    [[nodiscard]] QString GetCharName() const;
+    // Writes the name's single-byte characters and fills the rest of the 15-byte
+    // field with zero bytes. Characters past the 15th are dropped.
+    void SetCharName(const QString &name);
+
+    [[nodiscard]] bool IsEmpty() const { return m_nSize == 0; }
+    [[nodiscard]] quint32 GetSize() const { return m_nSize; }
+    [[nodiscard]] QString GetFileName() const { return m_strFileName; }
+    // Releases the image and forgets the file name; the modified flag is kept.
+    void Clear();
+
+    // Asks for a character file and loads it; false when cancelled or not loaded.
+    bool OpenWithDialog();
+    // Drops the image held, remembers path as the file name, then loads it.
+    // A C-string error of the load (a file too short for its stat block)
+    // passes to the caller; the short image then stays held.
+    virtual bool OpenFile(const QString &path);
+    // Writes the image over the file it came from, atomically. With no file
+    // name or no image, says "Open a document first!" and writes nothing.
+    // False when refused or when the write failed (the failure has been
+    // reported and the file on disk is as it was); true otherwise.
+    bool Save();
+    // Writes the image to the backup path beside the character file, with the
+    // same refusals and result as Save.
+    bool Backup();
+    // Loads the backup of characterPath, keeping characterPath as the file name.
+    bool OpenBackup(const QString &characterPath);
+
+    // Searches for value stored in 1 to 4 bytes, starting one byte after first
+    // (so a first of 0xFFFFFFFF starts at 0). On a match, first..last is its
+    // range and true is returned; the lowest offset, then the narrowest width,
+    // wins. Without a match first holds the start offset and last is unchanged.
+    bool FindValue(quint32 &first, quint32 &last, quint32 value) const;
+
+    // The backup path of a character path: the text after the last '.' of the
+    // file's own name replaced by "bak"; a name without '.' gets ".bak" appended.
+    [[nodiscard]] static QString BackupPathOf(const QString &path);
+
+    bool IsModified() override;
+    void SetModifiedFlag(bool bModified = true) override;
+    bool OnNewDocument() override;
+    void Serialize(CArchive &ar) override;
+
+protected:
+    // Inserts the optional stat values that the file leaves out as zeros, so
+    // that every field stands at its fixed offset.
+    void ExpandStats();
+
+    std::unique_ptr<quint8[]> m_pData;
+    quint32 m_nSize = 0;
+    QString m_strFileName;
+
+private:
+    // Drops the image but keeps the file name: a load that fails still names
+    // the file it tried.
+    void ReleaseImage();
+};

@@ -1,0 +1,120 @@
+#include "core/Document.h"
+
+#include "core/Prompts.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace {
+
+const char *const kFailedToOpen = "Failed to open document.";
+const char *const kFailedToSave = "Failed to save document.";
+
+} // namespace
+
+qint64 CArchive::GetLength() const
+{
+    return m_device.size();
+}
+
+void CArchive::Read(void *buffer, qint64 n)
+{
+    qint64 done = 0;
+    char *p = static_cast<char *>(buffer);
+    while (done < n) {
+        const qint64 got = m_device.read(p + done, n - done);
+        if (got <= 0)
+            throw CFileException(got < 0 ? m_device.errorString()
+                                         : QStringLiteral("The file ended before it was read whole."));
+        done += got;
+    }
+}
+
+void CArchive::Write(const void *buffer, qint64 n)
+{
+    const qint64 written = m_device.write(static_cast<const char *>(buffer), n);
+    if (written != n)
+        throw CFileException(m_device.errorString());
+}
+
+bool CDocument::IsModified()
+{
+    return m_bModified;
+}
+
+void CDocument::SetModifiedFlag(bool bModified)
+{
+    m_bModified = bModified;
+}
+
+bool CDocument::OnNewDocument()
+{
+    DeleteContents();
+    SetModifiedFlag(false);
+    return true;
+}
+
+bool CDocument::OnOpenDocument(const QString &path)
+{
+    QFile file(path);
+    if (QFileInfo(path).isDir()) {
+        ReportSaveLoadException(path, QString::fromLatin1(kFailedToOpen),
+                                QStringLiteral("it is a folder, not a file"));
+        return false;
+    }
+    if (!file.open(QIODevice::ReadOnly)) {
+        ReportSaveLoadException(path, QString::fromLatin1(kFailedToOpen), file.errorString());
+        return false;
+    }
+    SetModifiedFlag(true);
+    try {
+        if (file.size() != 0) {
+            CArchive ar(file, CArchive::load);
+            Serialize(ar);
+        }
+    } catch (const CFileException &e) {
+        ReportSaveLoadException(path, QString::fromLatin1(kFailedToOpen), e.Reason());
+        return false;
+    }
+    file.close();
+    SetModifiedFlag(false);
+    return true;
+}
+
+bool CDocument::OnSaveDocument(const QString &path)
+{
+    // A symbolic link is kept: the file it points to is the one replaced.
+    const QFileInfo info(path);
+    const QString target = info.isSymLink() ? info.symLinkTarget() : path;
+
+    QSaveFile file(target);
+    if (!file.open(QIODevice::WriteOnly)) {
+        ReportSaveLoadException(path, QString::fromLatin1(kFailedToSave), file.errorString());
+        return false;
+    }
+    try {
+        CArchive ar(file, CArchive::store);
+        Serialize(ar);
+    } catch (const CFileException &e) {
+        file.cancelWriting();
+        ReportSaveLoadException(path, QString::fromLatin1(kFailedToSave), e.Reason());
+        return false;
+    }
+    if (!file.commit()) {
+        ReportSaveLoadException(path, QString::fromLatin1(kFailedToSave), file.errorString());
+        return false;
+    }
+    SetModifiedFlag(false);
+    return true;
+}
+
+void CDocument::ReportSaveLoadException(const QString &path, const QString &fallback,
+                                        const QString &reason)
+{
+    QString text = fallback;
+    if (!reason.isEmpty())
+        text += QStringLiteral("\n\n%1:\n%2").arg(QDir::toNativeSeparators(path), reason);
+    AfxMessageBox(text, MessageIcon::Exclamation);
+}

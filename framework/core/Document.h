@@ -1,0 +1,79 @@
+#pragma once
+
+#include <QString>
+
+#include <stdexcept>
+
+class QIODevice;
+
+// A failure of the file behind an archive: a short read, a failed write. The
+// document's open and save operations catch it and report it to the user.
+class CFileException : public std::runtime_error
+{
+public:
+    explicit CFileException(const QString &reason)
+        : std::runtime_error(reason.toStdString()), m_strReason(reason) {}
+    QString Reason() const { return m_strReason; }
+
+private:
+    QString m_strReason;
+};
+
+// Moves a document's contents to or from an open file in whole reads and writes.
+class CArchive
+{
+public:
+    enum Mode { load, store };
+
+    CArchive(QIODevice &device, Mode mode) : m_device(device), m_mode(mode) {}
+
+    [[nodiscard]] bool IsStoring() const { return m_mode == store; }
+    [[nodiscard]] bool IsLoading() const { return m_mode == load; }
+
+    // Length of the file in bytes.
+    [[nodiscard]] qint64 GetLength() const;
+
+    // Reads exactly n bytes; throws CFileException when fewer arrive.
+    void Read(void *buffer, qint64 n);
+    // Writes exactly n bytes; throws CFileException when the write fails.
+    void Write(const void *buffer, qint64 n);
+
+private:
+    QIODevice &m_device;
+    Mode m_mode;
+};
+
+// The framework's document: a modified flag and whole-file open and save.
+// Saving goes through a temporary file renamed over the target, so a failed
+// or interrupted write leaves the old file whole.
+class CDocument
+{
+public:
+    CDocument() = default;
+    virtual ~CDocument() = default;
+    CDocument(const CDocument &) = delete;
+    CDocument &operator=(const CDocument &) = delete;
+
+    [[nodiscard]] virtual bool IsModified();
+    virtual void SetModifiedFlag(bool bModified = true);
+
+    virtual bool OnNewDocument();
+    // Opens path for reading and lets Serialize load it. A file that cannot be
+    // read is reported to the user and gives false. Exceptions other than
+    // file failures pass to the caller.
+    virtual bool OnOpenDocument(const QString &path);
+    // Lets Serialize store the document into path. A failure is reported to the
+    // user, gives false and leaves the file at path as it was.
+    virtual bool OnSaveDocument(const QString &path);
+    virtual void DeleteContents() {}
+    virtual void Serialize(CArchive &ar) = 0;
+
+protected:
+    // The framework's file-error report: a message box under the application's
+    // title. fallback is the text used when nothing more precise is known.
+    virtual void ReportSaveLoadException(const QString &path, const QString &fallback,
+                                         const QString &reason);
+
+private:
+    bool m_bModified = false;
+};

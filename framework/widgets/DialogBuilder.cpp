@@ -1,0 +1,175 @@
+#include "widgets/DialogBuilder.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFontDatabase>
+#include <QFontMetrics>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QPushButton>
+
+namespace {
+
+int mulDiv(int value, int numerator, int denominator)
+{
+    return int((qint64(value) * numerator + denominator / 2) / denominator);
+}
+
+QString plainLabel(const QString &text)
+{
+    QString s = text;
+    s.remove(QLatin1Char('&'));
+    s = s.trimmed();
+    if (s.endsWith(QLatin1Char(':')))
+        s.chop(1);
+    return s;
+}
+
+QWidget *createControl(const ControlTemplate &c, QWidget *client)
+{
+    const QString text = QString::fromUtf8(c.text ? c.text : "");
+    switch (c.kind) {
+    case ControlKind::Static: {
+        auto *label = new QLabel(text, client);
+        label->setWordWrap(true);
+        Qt::Alignment horizontal = Qt::AlignLeft;
+        if (c.style & StyleRightAlign)
+            horizontal = Qt::AlignRight;
+        else if (c.style & StyleCenter)
+            horizontal = Qt::AlignHCenter;
+        label->setAlignment(horizontal | Qt::AlignTop);
+        label->setTextFormat(Qt::PlainText);
+        return label;
+    }
+    case ControlKind::GroupBox: {
+        // An etched frame with its title on the top line, as dialogs draw them.
+        auto *box = new QGroupBox(text, client);
+        box->setStyleSheet(QStringLiteral(
+            "QGroupBox { border: 1px solid palette(mid); border-radius: 2px; margin-top: 0.5em; }"
+            "QGroupBox::title { subcontrol-origin: margin; left: 6px; padding: 0 2px; }"));
+        return box;
+    }
+    case ControlKind::Bitmap: {
+        auto *label = new QLabel(client);
+        label->setPixmap(QPixmap(text));
+        label->setScaledContents(true);
+        if (c.style & StyleBorder)
+            label->setFrameShape(QFrame::Box);
+        return label;
+    }
+    case ControlKind::Edit: {
+        auto *edit = new QLineEdit(client);
+        edit->setReadOnly(c.style & StyleReadOnly);
+        return edit;
+    }
+    case ControlKind::PushButton:
+    case ControlKind::DefPushButton: {
+        auto *button = new QPushButton(text, client);
+        button->setDefault(c.kind == ControlKind::DefPushButton);
+        return button;
+    }
+    case ControlKind::CheckBox:
+        return new QCheckBox(text, client);
+    case ControlKind::ComboBox: {
+        auto *combo = new QComboBox(client);
+        combo->setEditable(false);
+        return combo;
+    }
+    }
+    return nullptr;
+}
+
+} // namespace
+
+DialogUnits::DialogUnits(const QFont &font)
+{
+    const QFontMetrics fm(font);
+    const QString letters = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
+    m_nBaseX = (fm.horizontalAdvance(letters) / 26 + 1) / 2;
+    m_nBaseY = fm.height();
+}
+
+int DialogUnits::X(int units) const
+{
+    return mulDiv(units, m_nBaseX, 4);
+}
+
+int DialogUnits::Y(int units) const
+{
+    return mulDiv(units, m_nBaseY, 8);
+}
+
+QRect DialogUnits::Rect(int x, int y, int cx, int cy) const
+{
+    return QRect(X(x), Y(y), X(cx), Y(cy));
+}
+
+QFont DialogFont(const DialogTemplate &dialogTemplate)
+{
+    const QString family = QString::fromUtf8(dialogTemplate.fontName);
+    QFont font;
+    if (QFontDatabase::hasFamily(family))
+        font.setFamily(family);
+    else
+        font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
+    font.setPointSize(dialogTemplate.pointSize);
+    return font;
+}
+
+QHash<int, QWidget *> BuildDialogControls(const DialogTemplate &dialogTemplate, QWidget *client,
+                                          const DialogUnits &units)
+{
+    QHash<int, QWidget *> controls;
+    QLabel *pendingLabel = nullptr;
+    for (const ControlTemplate &c : dialogTemplate.controls) {
+        QWidget *w = createControl(c, client);
+        QRect rect = units.Rect(c.x, c.y, c.cx, c.cy);
+        if (c.kind == ControlKind::ComboBox) {
+            // The template's height is that of the opened list; the closed box
+            // takes the style's own height.
+            auto *combo = static_cast<QComboBox *>(w);
+            const int closed = combo->sizeHint().height();
+            const int itemHeight = qMax(1, combo->fontMetrics().height() + 2);
+            combo->setMaxVisibleItems(qMax(3, (rect.height() - closed) / itemHeight));
+            rect.setHeight(closed);
+        }
+        if (c.kind == ControlKind::Bitmap) {
+            // A picture keeps its proportions: its height follows the width.
+            const QPixmap pixmap = static_cast<QLabel *>(w)->pixmap();
+            if (!pixmap.isNull() && pixmap.width() > 0)
+                rect.setHeight(qMin(rect.height(), rect.width() * pixmap.height() / pixmap.width()));
+        } else if (c.kind == ControlKind::Static && c.cy <= 10) {
+            // A one-line label shows its whole text even where the font is wider
+            // than the one the window was laid out for.
+            auto *label = static_cast<QLabel *>(w);
+            label->setWordWrap(false);
+            const int needed = label->sizeHint().width();
+            if (needed > rect.width()) {
+                if (c.style & StyleRightAlign)
+                    rect.setLeft(rect.right() - needed + 1);
+                else
+                    rect.setWidth(needed);
+            }
+        }
+        w->setGeometry(rect);
+        if (c.style & StyleDisabled)
+            w->setEnabled(false);
+        if (c.id != IDC_STATIC)
+            w->setObjectName(QStringLiteral("control%1").arg(c.id));
+
+        const bool takesLabel = c.kind == ControlKind::Edit || c.kind == ControlKind::ComboBox;
+        if (c.accessibleName)
+            w->setAccessibleName(QString::fromUtf8(c.accessibleName));
+        else if (takesLabel && pendingLabel)
+            w->setAccessibleName(plainLabel(pendingLabel->text()));
+        if (takesLabel && pendingLabel)
+            pendingLabel->setBuddy(w);
+        pendingLabel = c.kind == ControlKind::Static && c.id == IDC_STATIC ? qobject_cast<QLabel *>(w)
+                                                                           : nullptr;
+        if (c.id != IDC_STATIC)
+            controls.insert(c.id, w);
+    }
+    return controls;
+}

@@ -1,0 +1,163 @@
+#pragma once
+
+#include "Diablo2Doc.h"
+#include "widgets/ComboBox.h"
+#include "widgets/Dialog.h"
+
+#include <QIcon>
+#include <QString>
+
+class CBrennicorDlgAutoProxy;
+
+// The main window: a dialog with a menu that lives for the whole run and owns
+// the one character document. One class, one source file per concern:
+//   Shell.cpp            construction, data exchange, start-up lists, closing, About, Help
+//   CharacterPanel.cpp   the "Character" group: SyncWithDocument and its edits, the level
+//   ClassSkills.cpp      class, skills, Maximize Skills / Attributes
+//   QuestsWaypoints.cpp  the "Quests And Waypoints:" group and the four bulk commands
+//   FileCommands.cpp     Open, Reload, Save, Close, Backup, Restore, Exit
+//   Rename.cpp           Rename Character
+//   RawTools.cpp         Edit value, Find value, Compare
+//
+// Members are public, as the dialog's data: the tools and tests read them.
+class CBrennicorDlg : public CDialog
+{
+    Q_OBJECT
+
+public:
+    explicit CBrennicorDlg(QWidget *parent = nullptr);
+    ~CBrennicorDlg() override;
+
+    // Controls bound by the data exchange.
+    CComboBox m_cbWaypoint;
+    CComboBox m_cbLevel;
+    CComboBox m_cbQuestState;
+    CComboBox m_cbQuest;
+    CComboBox m_cbAct;
+    CComboBox m_cbDifficulty;
+    CComboBox m_cbSkill;
+    CComboBox m_cbClass;
+
+    // Values of the panel, in the order of the data exchange's members.
+    QString m_strName;
+    quint32 m_nExperience = 0;
+    quint32 m_nGold = 0;
+    quint32 m_nGoldInStash = 0;
+    quint32 m_nDexterity = 0;
+    quint32 m_nEnergy = 0;
+    quint32 m_nStrength = 0;
+    quint32 m_nVitality = 0;
+    quint32 m_nMaxStamina = 0;
+    quint32 m_nStamina = 0;
+    quint32 m_nMaxMana = 0;
+    quint32 m_nMana = 0;
+    quint32 m_nMaxHealth = 0;
+    quint32 m_nHealth = 0;
+    int m_nClass = -1;
+    quint32 m_nSkillLevel = 0;
+    int m_nSkill = -1;
+    quint32 m_nSkillPointsToAdd = 0;
+    quint32 m_nAttributePointsToAdd = 0;
+    int m_nDifficulty = -1;
+    int m_nAct = -1;
+    int m_nQuest = -1;
+    int m_nQuestState = -1;
+    int m_nLevelIndex = -1;
+    quint32 m_nLevel = 0;
+    int m_nWaypoint = -1;
+    int m_bWaypointActive = 0;
+    int m_bActActive = 0;
+    int m_bDifficultyActive = 0;
+
+    CBrennicorDlgAutoProxy *m_pAutoProxy = nullptr;
+    QIcon m_hIcon;
+    CDiablo2Doc m_doc;
+
+    // Shell
+    // False (after hiding the window) while an automation client holds it.
+    bool CanExit();
+    void OnAbout();
+    void OnHelp();
+    void OnHelpIndex();
+
+    // Character panel
+    // false: document to panel (or reset when no file is open); true: panel to
+    // document. Returns false when no file is open or a box does not parse.
+    bool SyncWithDocument(bool bSave);
+    void OnChangeExperience();
+    void OnChangeGold();
+    void OnChangeGoldInStash();
+    void OnChangeStrength();
+    void OnChangeVitality();
+    void OnChangeDexterity();
+    void OnChangeEnergy();
+    void OnChangeMaxStamina();
+    void OnChangeStamina();
+    void OnChangeMaxHealth();
+    void OnChangeHealth();
+    void OnChangeMaxMana();
+    void OnChangeMana();
+    void OnChangeSkillPointsToAdd();
+    void OnChangeAttributePointsToAdd();
+    void OnSelchangeLevel();
+    void OnLevelFromExperience();
+
+    // Class and skills
+    void OnSelchangeClass();
+    void OnSelchangeSkill();
+    void OnChangeSkillLevel();
+    void OnMaximizeSkills();
+    void OnMaximizeAttributes();
+
+    // Quests and waypoints
+    void OnSelchangeDifficulty();
+    void OnSelchangeAct();
+    void OnSelchangeQuest();
+    void OnSelchangeQuestState();
+    void OnSelchangeWaypoint();
+    void OnWaypointActive();
+    void OnActActive();
+    void OnDifficultyActive();
+    void OnActivateAllWaypoints();
+    void OnActivateAllActs();
+    void OnActivateNightmareAndHell();
+    void OnAllQuestsDone();
+
+    // File commands
+    void OnFileOpen();
+    void OnFileReload();
+    void OnFileSave();
+    void OnFileClose();
+    void OnFileBackup();
+    void OnFileRestore();
+    void OnFileExit();
+    // Opens path as File, Open does after its file dialog (the command line's file).
+    void OpenPath(const QString &path);
+
+    // Rename
+    void OnRenameCharacter();
+    void RenameCharacter(const QString &newName);
+
+    // Raw byte tools
+    void OnEditValue();
+    void OnFindValue();
+    void OnCompare();
+
+    void DoDataExchange(CDataExchange *pDX) override;
+    bool OnInitDialog() override;
+    void OnOK() override;
+    void OnCancel() override;
+    void OnClose() override;
+
+private:
+    // Each concern maps its own commands and notifications.
+    void MapShell();
+    void MapCharacterPanel();
+    void MapClassSkills();
+    void MapQuestsWaypoints();
+    void MapFileCommands();
+    void MapRename();
+    void MapRawTools();
+
+    void OpenDocumentAndShow();
+};

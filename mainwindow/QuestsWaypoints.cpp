@@ -1,0 +1,7 @@
+#include "BrennicorDlg.h"
+
+#include "MainDialogIds.h"
+
+void CBrennicorDlg::MapQuestsWaypoints()
+{
+}

@@ -1,0 +1,28 @@
+#!/bin/sh
+# Draws the program's icon and banner (ImageMagick). The PNGs are committed;
+# run this again only to change the artwork.
+set -eu
+cd "$(dirname "$0")"
+SERIF=/usr/share/fonts/truetype/dejavu/DejaVuSerif-Bold.ttf
+
+# Icon: a gold rune-stone "Q" on a deep red shield.
+convert -size 256x256 xc:none \
+  -fill '#2a0b08' -stroke '#c9a24a' -strokewidth 10 \
+  -draw "path 'M 128,14 L 226,50 L 214,150 Q 196,214 128,244 Q 60,214 42,150 L 30,50 Z'" \
+  -fill '#7a1e14' -stroke none \
+  -draw "path 'M 128,34 L 206,62 L 196,148 Q 181,200 128,224 Q 75,200 60,148 L 50,62 Z'" \
+  -font "$SERIF" -pointsize 150 -fill '#e8c766' -stroke '#5a3a08' -strokewidth 3 \
+  -gravity center -annotate +0+6 'Q' \
+  icon256.png
+convert icon256.png -resize 128x128 icon128.png
+for s in 16 22 24 32 48 64; do convert icon256.png -resize ${s}x${s} icon${s}.png; done
+
+# Banner: the product name on a dark ember gradient that fades out below, where
+# the window's own texts and the first group stand (the lower third stays clear).
+convert -size 880x118 xc:none \
+  \( -size 880x110 gradient:'#3d120c'-'#120605' \) -geometry +0+0 -composite \
+  \( -size 880x8 gradient:'#120605'-'#12060500' \) -geometry +0+110 -composite \
+  -fill none -stroke '#c9a24a' -strokewidth 3 -draw "line 24,98 856,98" \
+  -font "$SERIF" -pointsize 74 -fill '#e8c766' -stroke '#4a2a06' -strokewidth 2 \
+  -gravity north -annotate +0+8 'QUARVINEL' \
+  banner145.png

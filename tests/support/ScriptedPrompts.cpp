@@ -1,0 +1,59 @@
+#include "support/ScriptedPrompts.h"
+
+ScriptedPrompts::ScriptedPrompts()
+    : m_previous(SetPrompts(this))
+{
+}
+
+ScriptedPrompts::~ScriptedPrompts()
+{
+    SetPrompts(m_previous);
+}
+
+void ScriptedPrompts::MessageBox(QObject *owner, const QString &text, const QString &caption,
+                                 MessageIcon icon)
+{
+    messages.append({owner, text, caption, icon});
+    if (onMessage)
+        onMessage(messages.last());
+}
+
+bool ScriptedPrompts::GetOpenFileName(QString &path, const QString &defaultExtension,
+                                      const QString &filter)
+{
+    ++fileQuestions;
+    lastFilter = filter;
+    lastDefaultExtension = defaultExtension;
+    if (fileAnswers.isEmpty())
+        return false;
+    const QString answer = fileAnswers.takeFirst();
+    if (answer.isEmpty())
+        return false;
+    path = answer;
+    return true;
+}
+
+QStringList ScriptedPrompts::Texts() const
+{
+    QStringList texts;
+    for (const Message &m : messages)
+        texts.append(m.text);
+    return texts;
+}
+
+QStringList ScriptedPrompts::Summaries() const
+{
+    QStringList out;
+    for (const Message &m : messages)
+        out.append(m.caption + QLatin1Char('|') + m.text);
+    return out;
+}
+
+void ScriptedPrompts::Reset()
+{
+    messages.clear();
+    fileAnswers.clear();
+    fileQuestions = 0;
+    lastFilter.clear();
+    lastDefaultExtension.clear();
+}

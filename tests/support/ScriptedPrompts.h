@@ -1,0 +1,53 @@
+#pragma once
+
+#include "core/Prompts.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+// Prompts for tests: records every message box and answers every file question
+// from a queue, so tests assert on exact texts without blocking. Installed for
+// its lifetime.
+class ScriptedPrompts final : public IPrompts
+{
+public:
+    struct Message
+    {
+        QObject *owner;
+        QString text;
+        QString caption;
+        MessageIcon icon;
+    };
+
+    ScriptedPrompts();
+    ~ScriptedPrompts() override;
+
+    void MessageBox(QObject *owner, const QString &text, const QString &caption,
+                    MessageIcon icon) override;
+    bool GetOpenFileName(QString &path, const QString &defaultExtension,
+                         const QString &filter) override;
+
+    // Answers for the next file questions, in order; an empty string cancels.
+    // With the queue empty, a question is answered with a cancel.
+    void QueueFile(const QString &path) { fileAnswers.append(path); }
+
+    // Texts of the recorded messages, in order.
+    QStringList Texts() const;
+    // "caption|text" of each recorded message, in order.
+    QStringList Summaries() const;
+    void Reset();
+
+    QList<Message> messages;
+    QStringList fileAnswers;
+    int fileQuestions = 0;
+    QString lastFilter;
+    QString lastDefaultExtension;
+    // Runs inside every message box, for tests that act while a box is up.
+    std::function<void(const Message &)> onMessage;
+
+private:
+    IPrompts *m_previous;
+};
