@@ -122,7 +122,18 @@ void DDX_Check(CDataExchange *pDX, int id, int &value)
 {
     auto *box = qobject_cast<QCheckBox *>(pDX->PrepareCtrl(id));
     if (pDX->m_bSaveAndValidate) {
-        value = int(box->checkState());
+        // The platform's states: 0 unchecked, 1 checked, 2 indeterminate.
+        switch (box->checkState()) {
+        case Qt::Checked:
+            value = 1;
+            break;
+        case Qt::PartiallyChecked:
+            value = 2;
+            break;
+        case Qt::Unchecked:
+            value = 0;
+            break;
+        }
         return;
     }
     if (value == 2) {
