@@ -14,6 +14,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
@@ -223,6 +224,11 @@ void CDialog::OnClose()
 void CDialog::SendCommand(int command)
 {
     Dispatch([this, command] { RouteCommand(command); }, false);
+}
+
+void CDialog::PostToHandler(std::function<void()> work)
+{
+    QTimer::singleShot(0, this, [this, work = std::move(work)] { Dispatch(work, false); });
 }
 
 void CDialog::RouteCommand(int command)

@@ -67,6 +67,9 @@ public:
 
     // Runs a command as if it came from the menu or a button.
     void SendCommand(int command);
+    // Runs work from the event loop, through the same guard as a handler: for
+    // start-up work that belongs inside the modal run.
+    void PostToHandler(std::function<void()> work);
 
     // An error a handler threw while no modal run was there to carry it.
     std::exception_ptr TakePendingError();
