@@ -7,6 +7,8 @@
 #include <QIcon>
 #include <QString>
 
+#include <functional>
+
 class CBrennicorDlgAutoProxy;
 
 // The main window: a dialog with a menu that lives for the whole run and owns
@@ -159,5 +161,12 @@ private:
     void MapRename();
     void MapRawTools();
 
-    void OpenDocumentAndShow();
+    // The worker of Open: loads with load (the file dialog, or a path) and shows
+    // every panel; a thrown error is shown under "Open" and leaves the window empty.
+    void OpenDocumentAndShow(const std::function<bool()> &load);
+    // Writes the panel into the image and the image to disk, with Save's messages.
+    bool SaveDocument();
+    // Closes the document when a load left an image too short to be a character,
+    // by throwing what any access past its end would.
+    void RefuseShortImage();
 };

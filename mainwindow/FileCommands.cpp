@@ -1,7 +1,171 @@
+// The File menu: Open, Reload, Save, Close, Backup, Restore and Exit.
+
 #include "BrennicorDlg.h"
 
+#include "Layout.h"
 #include "MainDialogIds.h"
+#include "core/Prompts.h"
+
+#include <QFileInfo>
+
+namespace {
+
+const QString kTitle = QStringLiteral("QUARVINEL");
+
+QString titleFor(const QString &name)
+{
+    return kTitle + QStringLiteral(": ") + name;
+}
+
+} // namespace
 
 void CBrennicorDlg::MapFileCommands()
 {
+    MapCommand(ID_FILE_OPEN, &CBrennicorDlg::OnFileOpen);
+    MapCommand(ID_FILE_RELOAD, &CBrennicorDlg::OnFileReload);
+    MapCommand(ID_FILE_SAVE, &CBrennicorDlg::OnFileSave);
+    MapCommand(ID_FILE_CLOSE, &CBrennicorDlg::OnFileClose);
+    MapCommand(ID_FILE_BACKUP, &CBrennicorDlg::OnFileBackup);
+    MapCommand(ID_FILE_RESTORE, &CBrennicorDlg::OnFileRestore);
+    MapCommand(ID_FILE_EXIT, &CBrennicorDlg::OnFileExit);
+}
+
+void CBrennicorDlg::RefuseShortImage()
+{
+    // Every panel reads and writes up to the last skill byte; an image that
+    // does not reach it is never shown, so no later edit can run past its end.
+    if (!m_doc.IsEmpty() && m_doc.GetSize() < Layout::MinimumCharacterSize)
+        throw "offset out of range";
+}
+
+void CBrennicorDlg::OnFileClose()
+{
+    m_doc.Clear();
+    SyncWithDocument(false);
+    SetWindowText(kTitle);
+}
+
+void CBrennicorDlg::OnFileOpen()
+{
+    OnFileClose();
+    OpenDocumentAndShow([this] { return m_doc.OpenWithDialog(); });
+}
+
+void CBrennicorDlg::OpenPath(const QString &path)
+{
+    OnFileClose();
+    OpenDocumentAndShow([this, path] { return m_doc.OpenFile(QFileInfo(path).absoluteFilePath()); });
+}
+
+void CBrennicorDlg::OpenDocumentAndShow(const std::function<bool()> &load)
+{
+    try {
+        if (!load())
+            return;
+        RefuseShortImage();
+        SyncWithDocument(false);
+        m_nDifficulty = 0;
+        OnSelchangeDifficulty();
+        OnSelchangeClass();
+        OnSelchangeSkill();
+        SetWindowText(titleFor(QFileInfo(m_doc.GetFileName()).fileName()));
+    } catch (const char *text) {
+        // A character that could not be shown whole is not kept half open.
+        OnFileClose();
+        Prompts().MessageBox(this, QString::fromLatin1(text), QStringLiteral("Open"), MessageIcon::Stop);
+    }
+}
+
+void CBrennicorDlg::OnFileReload()
+{
+    const QString caption = QStringLiteral("Reload");
+    if (m_doc.IsEmpty()) {
+        Prompts().MessageBox(this, QStringLiteral("Open a file first!"), caption, MessageIcon::Exclamation);
+        return;
+    }
+    const QString fileName = m_doc.GetFileName();
+    const QString charName = m_doc.GetCharName();
+    OnFileClose();
+    try {
+        if (!m_doc.OpenFile(fileName)) {
+            Prompts().MessageBox(this, QStringLiteral("Can't open the character file."), caption,
+                                 MessageIcon::None);
+            return;
+        }
+        RefuseShortImage();
+        m_nDifficulty = 0;
+        SyncWithDocument(false);
+        OnSelchangeClass();
+        OnSelchangeSkill();
+        OnSelchangeDifficulty();
+        OnSelchangeClass();
+        OnSelchangeSkill();
+        SetWindowText(titleFor(charName + QStringLiteral(".d2s")));
+        SyncWithDocument(false);
+    } catch (const char *text) {
+        OnFileClose();
+        Prompts().MessageBox(this, QString::fromLatin1(text), caption, MessageIcon::Stop);
+    }
+}
+
+bool CBrennicorDlg::SaveDocument()
+{
+    const QString caption = QStringLiteral("Save");
+    if (m_doc.IsEmpty()) {
+        Prompts().MessageBox(this, QStringLiteral("Open a file first!"), caption, MessageIcon::Exclamation);
+        return false;
+    }
+    try {
+        if (!SyncWithDocument(true)) {
+            Prompts().MessageBox(this, QStringLiteral("File not saved"), caption, MessageIcon::Exclamation);
+            return false;
+        }
+        return m_doc.Save();
+    } catch (const char *) {
+        Prompts().MessageBox(this, QStringLiteral("Can't save"), caption, MessageIcon::Stop);
+        return false;
+    }
+}
+
+void CBrennicorDlg::OnFileSave()
+{
+    SaveDocument();
+}
+
+void CBrennicorDlg::OnFileBackup()
+{
+    m_doc.Backup();
+}
+
+void CBrennicorDlg::OnFileRestore()
+{
+    const QString caption = QStringLiteral("Restore");
+    if (m_doc.IsEmpty()) {
+        Prompts().MessageBox(this, QStringLiteral("Open a file first!"), caption, MessageIcon::Exclamation);
+        return;
+    }
+    const QString fileName = m_doc.GetFileName();
+    const QString charName = m_doc.GetCharName();
+    OnFileClose();
+    try {
+        if (!m_doc.OpenBackup(fileName)) {
+            Prompts().MessageBox(this, QStringLiteral("Can't open backup file."), caption,
+                                 MessageIcon::None);
+            return;
+        }
+        RefuseShortImage();
+        SyncWithDocument(false);
+        OnSelchangeClass();
+        OnSelchangeSkill();
+        SetWindowText(titleFor(charName + QStringLiteral(".d2s")));
+        SyncWithDocument(false);
+    } catch (const char *text) {
+        OnFileClose();
+        Prompts().MessageBox(this, QString::fromLatin1(text), caption, MessageIcon::Stop);
+    }
+}
+
+void CBrennicorDlg::OnFileExit()
+{
+    OnCancel();
 }

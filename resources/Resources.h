@@ -16,6 +16,9 @@ inline constexpr int IDD_COMPARE = 136;
 inline constexpr int IDD_RENAME = 140;
 inline constexpr int IDB_BANNER = 145;
 
+// The new name's edit in the rename dialog.
+inline constexpr int IDC_NEW_NAME = 1051;
+
 inline constexpr int IDP_OLE_INIT_FAILED = 100;
 inline constexpr int IDS_ABOUTBOX = 101;
 
