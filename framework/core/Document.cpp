@@ -102,6 +102,15 @@ bool CDocument::OnSaveDocument(const QString &path)
         ReportSaveLoadException(path, QString::fromLatin1(kFailedToSave), e.Reason());
         return false;
     }
+    // A write that failed while flushing the buffer (a full disk, a file size
+    // limit) must not be committed: QSaveFile would rename the cut-short file
+    // over the target.
+    if (!file.flush()) {
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        ReportSaveLoadException(path, QString::fromLatin1(kFailedToSave), reason);
+        return false;
+    }
     if (!file.commit()) {
         ReportSaveLoadException(path, QString::fromLatin1(kFailedToSave), file.errorString());
         return false;
