@@ -1,0 +1,371 @@
+#include "Diablo2Doc.h"
+
+#include "Layout.h"
+
+#include "core/Prompts.h"
+
+#include <cstring>
+#include <limits>
+#include <new>
+
+namespace {
+
+// The four error texts of the accessors. They are thrown as plain C strings and
+// the handlers that catch them show the text as it is.
+const char *const kOffsetOutOfRange = "offset out of range";
+const char *const kNegativeDelta = "negative delta offset";
+const char *const kGetSpanTooWide = "an UINT can only hold 4 bytes of data";
+const char *const kSetSpanTooWide = "an UINTerger can only hold 4 bytes of data";
+
+const char *const kOpenFirst = "Open a document first!";
+const char *const kOpenFilter = "Char Files (*.d2s)|*.d2s|All Files (*.*)|*.*||";
+const char *const kDefaultExtension = "d2s";
+
+// The stat block as the file stores it: the five optional values sit in two
+// runs, with the seven values that are always present between them.
+constexpr quint32 kFixedHeadLength = Layout::AttributePointsToAddFirst;              // bytes 0..580
+constexpr quint32 kFixedMiddleLength = Layout::ExperienceFirst - Layout::SkillPointsToAddLast - 1; // 28
+constexpr quint32 kOptionalValueLength = 4;
+
+} // namespace
+
+CDiablo2Doc::CDiablo2Doc() = default;
+
+CDiablo2Doc::~CDiablo2Doc()
+{
+    Clear();
+}
+
+// ---------------------------------------------------------------------------
+// Byte access
+
+quint8 CDiablo2Doc::GetByte(quint32 offset) const
+{
+    if (offset >= m_nSize)
+        throw kOffsetOutOfRange;
+    return m_pData[offset];
+}
+
+void CDiablo2Doc::SetByte(quint32 offset, quint8 byte)
+{
+    if (offset >= m_nSize)
+        throw kOffsetOutOfRange;
+    m_pData[offset] = byte;
+    SetModifiedFlag(true);
+}
+
+quint32 CDiablo2Doc::GetUInt(quint32 first, quint32 last) const
+{
+    if (last < first)
+        throw kNegativeDelta;
+    if (last - first >= 4)
+        throw kGetSpanTooWide;
+    // From the most significant byte down, so a range running past the end of
+    // the image fails before anything has been read.
+    quint32 value = 0;
+    for (quint32 offset = last;; --offset) {
+        value = (value << 8) + GetByte(offset);
+        if (offset == first)
+            break;
+    }
+    return value;
+}
+
+quint32 CDiablo2Doc::GetUInt(quint32 offset) const
+{
+    return GetUInt(offset, offset);
+}
+
+void CDiablo2Doc::SetUInt(quint32 first, quint32 last, quint32 value)
+{
+    if (last < first)
+        throw kNegativeDelta;
+    if (last - first >= 4)
+        throw kSetSpanTooWide;
+    // Lowest byte first; the bytes written before a range runs off the end stay.
+    for (quint32 k = 0; k <= last - first; ++k)
+        SetByte(first + k, quint8(value >> (8 * k)));
+}
+
+void CDiablo2Doc::GetBytes(quint32 first, quint32 last, quint8 *destination) const
+{
+    if (last < first)
+        throw kNegativeDelta;
+    for (quint32 k = 0;; ++k) {
+        destination[k] = GetByte(first + k);
+        if (first + k == last)
+            break;
+    }
+}
+
+void CDiablo2Doc::SetBytes(quint32 first, quint32 last, const quint8 *source)
+{
+    if (last < first)
+        throw kNegativeDelta;
+    for (quint32 k = 0;; ++k) {
+        SetByte(first + k, source[k]);
+        if (first + k == last)
+            break;
+    }
+}
+
+QString CDiablo2Doc::GetCharName() const
+{
+    quint8 buffer[Layout::CharNameLength + 1] = {};
+    GetBytes(Layout::CharNameFirst, Layout::CharNameLast, buffer);
+    return QString::fromLatin1(reinterpret_cast<const char *>(buffer));
+}
+
+void CDiablo2Doc::SetCharName(const QString &name)
+{
+    // The field always receives all 15 bytes: the name, then zero bytes, so no
+    // trace of a longer earlier name is left behind it.
+    quint8 buffer[Layout::CharNameLength] = {};
+    const QByteArray latin1 = name.left(int(Layout::CharNameLength)).toLatin1();
+    std::memcpy(buffer, latin1.constData(), size_t(latin1.size()));
+    SetBytes(Layout::CharNameFirst, Layout::CharNameLast, buffer);
+}
+
+// ---------------------------------------------------------------------------
+// State
+
+void CDiablo2Doc::ReleaseImage()
+{
+    m_pData.reset();
+    m_nSize = 0;
+}
+
+void CDiablo2Doc::Clear()
+{
+    ReleaseImage();
+    m_strFileName.clear();
+}
+
+bool CDiablo2Doc::IsModified()
+{
+    return CDocument::IsModified();
+}
+
+void CDiablo2Doc::SetModifiedFlag(bool bModified)
+{
+    CDocument::SetModifiedFlag(bModified);
+}
+
+bool CDiablo2Doc::OnNewDocument()
+{
+    return CDocument::OnNewDocument();
+}
+
+// ---------------------------------------------------------------------------
+// Files
+
+bool CDiablo2Doc::OpenWithDialog()
+{
+    Clear();
+    QString path;
+    if (!Prompts().GetOpenFileName(path, QString::fromLatin1(kDefaultExtension),
+                                   QString::fromLatin1(kOpenFilter)))
+        return false;
+    m_strFileName = path;
+    return OnOpenDocument(path);
+}
+
+bool CDiablo2Doc::OpenFile(const QString &path)
+{
+    // The image of the previous file goes first: an empty or unreadable file
+    // must not leave it standing under the new file's name.
+    ReleaseImage();
+    m_strFileName = path;
+    return OnOpenDocument(path);
+}
+
+bool CDiablo2Doc::Save()
+{
+    // A document with a name but no image (a load that failed) would replace
+    // the character file by an empty one; that is refused like a missing name.
+    if (m_strFileName.isEmpty() || IsEmpty()) {
+        Prompts().MessageBox(nullptr, QString::fromLatin1(kOpenFirst),
+                             QStringLiteral("Save Document"), MessageIcon::Exclamation);
+        return false;
+    }
+    // A failed write has been reported by OnSaveDocument and left the file whole.
+    return OnSaveDocument(m_strFileName);
+}
+
+bool CDiablo2Doc::Backup()
+{
+    // Without an image there is nothing to back up, and an existing backup must
+    // never be replaced by an empty file.
+    if (m_strFileName.isEmpty() || IsEmpty()) {
+        Prompts().MessageBox(nullptr, QString::fromLatin1(kOpenFirst),
+                             QStringLiteral("Backup Document"), MessageIcon::Exclamation);
+        return false;
+    }
+    return OnSaveDocument(BackupPathOf(m_strFileName));
+}
+
+bool CDiablo2Doc::OpenBackup(const QString &characterPath)
+{
+    Clear();
+    const QString backupPath = BackupPathOf(characterPath);
+    // The character file stays the document's file: a later Save writes there.
+    m_strFileName = characterPath;
+    return OnOpenDocument(backupPath);
+}
+
+QString CDiablo2Doc::BackupPathOf(const QString &path)
+{
+    // Only the file's own name is searched for its extension, so a dot in a
+    // folder name never moves the backup into another folder.
+    qsizetype nameStart = path.lastIndexOf(QLatin1Char('/')) + 1;
+#ifdef Q_OS_WIN
+    nameStart = qMax(nameStart, path.lastIndexOf(QLatin1Char('\\')) + 1);
+#endif
+    const qsizetype dot = path.lastIndexOf(QLatin1Char('.'));
+    if (dot < nameStart)
+        return path + QStringLiteral(".bak");
+    return path.left(dot + 1) + QStringLiteral("bak");
+}
+
+void CDiablo2Doc::Serialize(CArchive &ar)
+{
+    if (ar.IsStoring()) {
+        if (m_nSize != 0)
+            ar.Write(m_pData.get(), m_nSize);
+        return;
+    }
+
+    ReleaseImage();
+    const qint64 length = ar.GetLength();
+    if (length < 0)
+        throw CFileException(QStringLiteral("The length of the file cannot be read."));
+    if (length > qint64(std::numeric_limits<quint32>::max()))
+        throw CFileException(QStringLiteral("The file is larger than 4294967295 bytes, "
+                                            "too large to be a character file."));
+    if (length == 0)
+        return;
+
+    std::unique_ptr<quint8[]> data(new (std::nothrow) quint8[size_t(length)]);
+    if (!data)
+        throw CFileException(QStringLiteral("There is not enough memory to hold the file."));
+    ar.Read(data.get(), length);
+    // Only a whole read becomes the image; a short read leaves the document empty.
+    m_pData = std::move(data);
+    m_nSize = quint32(length);
+    ExpandStats();
+}
+
+// ---------------------------------------------------------------------------
+// Stat block
+
+void CDiablo2Doc::ExpandStats()
+{
+    const quint8 high = GetByte(Layout::StatPresenceMaskHigh);
+    const quint8 low = GetByte(Layout::StatPresenceMaskLow);
+
+    // The five optional values in file order: two before the seven fixed
+    // values, three after them.
+    const bool present[5] = {
+        (low & Layout::AttributePointsPresentBit) != 0,
+        (low & Layout::SkillPointsPresentBit) != 0,
+        (high & Layout::ExperiencePresentBit) != 0,
+        (high & Layout::GoldPresentBit) != 0,
+        (high & Layout::GoldInStashPresentBit) != 0,
+    };
+    quint32 presentCount = 0;
+    for (bool p : present)
+        presentCount += p ? 1 : 0;
+    const quint32 added = kOptionalValueLength * (5 - presentCount);
+    if (added == 0)
+        return;
+
+    // Everything the copy below reads must lie inside the old image, and the
+    // grown image must still be addressable with 32-bit offsets.
+    const quint32 needed = kFixedHeadLength + kFixedMiddleLength + kOptionalValueLength * presentCount;
+    if (m_nSize < needed)
+        throw kOffsetOutOfRange;
+    if (m_nSize > std::numeric_limits<quint32>::max() - added)
+        throw CFileException(QStringLiteral("The file is too large to be a character file."));
+
+    const quint32 newSize = m_nSize + added;
+    std::unique_ptr<quint8[]> grown(new (std::nothrow) quint8[newSize]);
+    if (!grown)
+        throw CFileException(QStringLiteral("There is not enough memory to hold the file."));
+
+    const quint8 *from = m_pData.get();
+    quint8 *to = grown.get();
+    auto copy = [&](quint32 n) {
+        std::memcpy(to, from, n);
+        to += n;
+        from += n;
+    };
+    auto optional = [&](bool isPresent) {
+        if (isPresent) {
+            copy(kOptionalValueLength);
+        } else {
+            std::memset(to, 0, kOptionalValueLength);
+            to += kOptionalValueLength;
+        }
+    };
+
+    copy(kFixedHeadLength);
+    optional(present[0]);
+    optional(present[1]);
+    copy(kFixedMiddleLength);
+    optional(present[2]);
+    optional(present[3]);
+    optional(present[4]);
+    copy(quint32(m_pData.get() + m_nSize - from));
+
+    m_pData = std::move(grown);
+    m_nSize = newSize;
+    SetByte(Layout::StatPresenceMaskHigh, 0xFF);
+    SetByte(Layout::StatPresenceMaskLow, 0xFF);
+}
+
+// ---------------------------------------------------------------------------
+// Search
+
+bool CDiablo2Doc::FindValue(quint32 &first, quint32 &last, quint32 value) const
+{
+    const quint32 start = first + 1; // wraps 0xFFFFFFFF to 0
+    first = start;
+
+    // At one offset the widths are tried from 1 to 4 bytes and the narrowest
+    // match wins. A w-byte value is below 256^w, so no width narrower than the
+    // value's own can match; a wider one can only match when the value's own
+    // width matches too. The first match at an offset is therefore always the
+    // value's own width, and only that width needs testing.
+    const quint32 width = value <= 0xFFu ? 1 : value <= 0xFFFFu ? 2 : value <= 0xFFFFFFu ? 3 : 4;
+    if (start >= m_nSize || m_nSize - start < width)
+        return false;
+
+    const quint8 *data = m_pData.get();
+    if (width == 1) {
+        const void *hit = std::memchr(data + start, int(value), m_nSize - start);
+        if (!hit)
+            return false;
+        first = quint32(static_cast<const quint8 *>(hit) - data);
+        last = first;
+        return true;
+    }
+
+    // A window over the `width` bytes that start at offset i, little-endian,
+    // moved one byte on per step: one load and one comparison per offset.
+    const quint32 mask = width == 4 ? 0xFFFFFFFFu : (quint32(1) << (8 * width)) - 1;
+    const quint32 topShift = 8 * (width - 1);
+    quint32 window = 0;
+    for (quint32 k = width - 1; k > 0; --k)
+        window = (window << 8) | data[start + k - 1];
+    window <<= 8; // the first step below shifts in the window's top byte
+    const quint32 end = m_nSize - (width - 1); // first offset at which the value no longer fits
+    for (quint32 i = start; i < end; ++i) {
+        window = ((window >> 8) | (quint32(data[i + width - 1]) << topShift)) & mask;
+        if (window == value) {
+            first = i;
+            last = i + width - 1;
+            return true;
+        }
+    }
+    return false;
+}
