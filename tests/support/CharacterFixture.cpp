@@ -1,0 +1,285 @@
+#include "support/CharacterFixture.h"
+
+#include "GameData.h"
+#include "Layout.h"
+
+#include <QFile>
+
+#include <cstring>
+
+namespace {
+
+// The slots of the optional values in the expanded image, from the highest
+// offset down, so that removing one does not move the ones still to remove.
+struct OptionalSlot
+{
+    unsigned bit;
+    quint32 first;
+};
+const OptionalSlot kSlotsHighestFirst[] = {
+    {CharacterFixture::Optional::GoldInStash, Layout::GoldInStashFirst},
+    {CharacterFixture::Optional::Gold, Layout::GoldFirst},
+    {CharacterFixture::Optional::Experience, Layout::ExperienceFirst},
+    {CharacterFixture::Optional::SkillPoints, Layout::SkillPointsToAddFirst},
+    {CharacterFixture::Optional::AttributePoints, Layout::AttributePointsToAddFirst},
+};
+
+} // namespace
+
+CharacterFixture::CharacterFixture()
+{
+    m_image.resize(DefaultLength);
+    for (quint32 k = 0; k < DefaultLength; ++k)
+        m_image[k] = char(FillByte(k));
+
+    Name("Fixture");
+    DifficultyFlags(0);
+    Class(1);
+    Level(10);
+
+    for (int d = 0; d < DifficultyCount; ++d) {
+        for (int a = 0; a < ActCount; ++a) {
+            for (int q = 0; q < QuestCountOfAct(a); ++q)
+                QuestWord(d, a, q, 0, 0);
+            if (a > 0)
+                ActByte(d, a, 0);
+        }
+        WaypointSet(d, d == 0 ? 0x00000001u : 0u);
+    }
+
+    Strength(15).Energy(25).Dexterity(20).Vitality(10);
+    AttributePointsToAdd(5).SkillPointsToAdd(1);
+    Health(300).MaxHealth(400).Mana(500).MaxMana(600).MaxStamina(700).Stamina(650);
+    Experience(57715).Gold(1234).GoldInStash(5678);
+    for (int i = 0; i < Layout::SkillCount; ++i)
+        Skill(i, quint8(i % 20 + 1));
+}
+
+void CharacterFixture::Put(quint32 first, quint32 last, quint32 value)
+{
+    if (last >= quint32(m_image.size())) {
+        const quint32 old = quint32(m_image.size());
+        m_image.resize(last + 1);
+        for (quint32 k = old; k <= last; ++k)
+            m_image[k] = char(FillByte(k));
+    }
+    for (quint32 k = first; k <= last; ++k, value >>= 8)
+        m_image[k] = char(value & 0xFF);
+}
+
+CharacterFixture &CharacterFixture::Name(const QByteArray &latin1)
+{
+    for (quint32 k = 0; k < Layout::CharNameLength; ++k)
+        Put(Layout::CharNameFirst + k, Layout::CharNameFirst + k,
+            k < quint32(latin1.size()) ? quint8(latin1[k]) : 0);
+    return *this;
+}
+
+CharacterFixture &CharacterFixture::Class(quint8 v) { Put(Layout::CharClass, Layout::CharClass, v); return *this; }
+CharacterFixture &CharacterFixture::CharLevel(quint8 v) { Put(Layout::CharLevel, Layout::CharLevel, v); return *this; }
+CharacterFixture &CharacterFixture::StatLevel(quint8 v) { Put(Layout::StatLevel, Layout::StatLevel, v); return *this; }
+CharacterFixture &CharacterFixture::Level(quint8 v) { return CharLevel(v).StatLevel(v); }
+CharacterFixture &CharacterFixture::DifficultyFlags(quint8 v) { Put(Layout::DifficultyFlags, Layout::DifficultyFlags, v); return *this; }
+
+CharacterFixture &CharacterFixture::Strength(quint32 v) { Put(Layout::StrengthFirst, Layout::StrengthLast, v); return *this; }
+CharacterFixture &CharacterFixture::Energy(quint32 v) { Put(Layout::EnergyFirst, Layout::EnergyLast, v); return *this; }
+CharacterFixture &CharacterFixture::Dexterity(quint32 v) { Put(Layout::DexterityFirst, Layout::DexterityLast, v); return *this; }
+CharacterFixture &CharacterFixture::Vitality(quint32 v) { Put(Layout::VitalityFirst, Layout::VitalityLast, v); return *this; }
+CharacterFixture &CharacterFixture::AttributePointsToAdd(quint32 v) { Put(Layout::AttributePointsToAddFirst, Layout::AttributePointsToAddLast, v); return *this; }
+CharacterFixture &CharacterFixture::SkillPointsToAdd(quint32 v) { Put(Layout::SkillPointsToAddFirst, Layout::SkillPointsToAddLast, v); return *this; }
+CharacterFixture &CharacterFixture::Health(quint16 v) { Put(Layout::HealthFirst, Layout::HealthLast, v); return *this; }
+CharacterFixture &CharacterFixture::MaxHealth(quint16 v) { Put(Layout::MaxHealthFirst, Layout::MaxHealthLast, v); return *this; }
+CharacterFixture &CharacterFixture::Mana(quint16 v) { Put(Layout::ManaFirst, Layout::ManaLast, v); return *this; }
+CharacterFixture &CharacterFixture::MaxMana(quint16 v) { Put(Layout::MaxManaFirst, Layout::MaxManaLast, v); return *this; }
+CharacterFixture &CharacterFixture::MaxStamina(quint16 v) { Put(Layout::MaxStaminaFirst, Layout::MaxStaminaLast, v); return *this; }
+CharacterFixture &CharacterFixture::Stamina(quint16 v) { Put(Layout::StaminaFirst, Layout::StaminaLast, v); return *this; }
+CharacterFixture &CharacterFixture::Experience(quint32 v) { Put(Layout::ExperienceFirst, Layout::ExperienceLast, v); return *this; }
+CharacterFixture &CharacterFixture::Gold(quint32 v) { Put(Layout::GoldFirst, Layout::GoldLast, v); return *this; }
+CharacterFixture &CharacterFixture::GoldInStash(quint32 v) { Put(Layout::GoldInStashFirst, Layout::GoldInStashLast, v); return *this; }
+
+CharacterFixture &CharacterFixture::Skill(int position, quint8 level)
+{
+    Q_ASSERT(position >= 0 && position < Layout::SkillCount);
+    const quint32 offset = Layout::SkillLevelFirst + quint32(position);
+    Put(offset, offset, level);
+    return *this;
+}
+
+CharacterFixture &CharacterFixture::AllSkills(quint8 level)
+{
+    for (int i = 0; i < Layout::SkillCount; ++i)
+        Skill(i, level);
+    return *this;
+}
+
+CharacterFixture &CharacterFixture::QuestWord(int difficulty, int act, int position, quint8 byte0,
+                                              quint8 byte1)
+{
+    Q_ASSERT(difficulty >= 0 && difficulty < DifficultyCount && act >= 0 && act < ActCount
+             && position >= 0 && position < QuestCountOfAct(act));
+    const quint32 offset = g_nQuestOffsets[difficulty][act][position];
+    Put(offset, offset + 1, quint32(byte0) | quint32(byte1) << 8);
+    return *this;
+}
+
+CharacterFixture &CharacterFixture::ActByte(int difficulty, int act, quint8 value)
+{
+    Q_ASSERT(difficulty >= 0 && difficulty < DifficultyCount && act >= 1 && act < ActCount);
+    const quint32 offset = g_nActOffsets[difficulty][act];
+    Put(offset, offset, value);
+    return *this;
+}
+
+CharacterFixture &CharacterFixture::WaypointSet(int difficulty, quint32 bits)
+{
+    Q_ASSERT(difficulty >= 0 && difficulty < DifficultyCount);
+    const quint32 offset = g_nWaypointOffsets[difficulty];
+    Put(offset, offset + 3, bits);
+    return *this;
+}
+
+CharacterFixture &CharacterFixture::Byte(quint32 offset, quint8 value)
+{
+    Put(offset, offset, value);
+    return *this;
+}
+
+CharacterFixture &CharacterFixture::MaskBits(quint8 low, quint8 high)
+{
+    m_maskLow = low;
+    m_maskHigh = high;
+    return *this;
+}
+
+CharacterFixture &CharacterFixture::Without(unsigned optionalValues)
+{
+    m_without |= optionalValues & Optional::All;
+    return *this;
+}
+
+CharacterFixture &CharacterFixture::Length(quint32 fileLength)
+{
+    m_length = fileLength;
+    return *this;
+}
+
+quint32 CharacterFixture::Removed() const
+{
+    quint32 removed = 0;
+    for (const OptionalSlot &slot : kSlotsHighestFirst)
+        removed += (m_without & slot.bit) ? 4 : 0;
+    return removed;
+}
+
+quint32 CharacterFixture::RequiredLength() const
+{
+    // Everything up to the end of GoldInStash minus what was left out; with
+    // nothing left out the load copies nothing and needs only the mask bytes.
+    if (m_without == 0)
+        return Layout::StatPresenceMaskHigh + 1;
+    return Layout::GoldInStashLast + 1 - Removed();
+}
+
+QByteArray CharacterFixture::Model(quint32 expandedLength) const
+{
+    QByteArray full = m_image;
+    for (quint32 k = quint32(full.size()); k < expandedLength; ++k)
+        full.append(char(FillByte(k)));
+
+    auto present = [this](unsigned bit) { return (m_without & bit) == 0; };
+    quint8 low = m_maskLow & ~(Layout::AttributePointsPresentBit | Layout::SkillPointsPresentBit);
+    quint8 high = m_maskHigh & ~(Layout::ExperiencePresentBit | Layout::GoldPresentBit
+                                 | Layout::GoldInStashPresentBit);
+    if (present(Optional::AttributePoints)) low |= Layout::AttributePointsPresentBit;
+    if (present(Optional::SkillPoints)) low |= Layout::SkillPointsPresentBit;
+    if (present(Optional::Experience)) high |= Layout::ExperiencePresentBit;
+    if (present(Optional::Gold)) high |= Layout::GoldPresentBit;
+    if (present(Optional::GoldInStash)) high |= Layout::GoldInStashPresentBit;
+    full[Layout::StatPresenceMaskLow] = char(low);
+    full[Layout::StatPresenceMaskHigh] = char(high);
+    return full;
+}
+
+QByteArray CharacterFixture::Build() const
+{
+    const quint32 removed = Removed();
+    const quint32 fileLength = m_length.value_or(quint32(m_image.size()) - removed);
+    QByteArray file = Model(fileLength + removed);
+    for (const OptionalSlot &slot : kSlotsHighestFirst) {
+        if (m_without & slot.bit)
+            file.remove(slot.first, 4);
+    }
+    file.truncate(fileLength);
+    return file;
+}
+
+QByteArray CharacterFixture::Expanded() const
+{
+    const quint32 removed = Removed();
+    const quint32 fileLength = m_length.value_or(quint32(m_image.size()) - removed);
+    QByteArray image = Model(fileLength + removed);
+    for (const OptionalSlot &slot : kSlotsHighestFirst) {
+        if (m_without & slot.bit)
+            std::memset(image.data() + slot.first, 0, 4);
+    }
+    if (removed != 0) {
+        image[Layout::StatPresenceMaskLow] = char(0xFF);
+        image[Layout::StatPresenceMaskHigh] = char(0xFF);
+    }
+    image.truncate(fileLength + removed);
+    return image;
+}
+
+bool CharacterFixture::WriteTo(const QString &path) const
+{
+    return WriteFile(path, Build());
+}
+
+bool CharacterFixture::WriteFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return false;
+    return file.write(bytes) == bytes.size() && file.flush();
+}
+
+QByteArray CharacterFixture::ReadFile(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QByteArray();
+    return file.readAll();
+}
+
+FixtureDoc::FixtureDoc(const QByteArray &image, const QString &fileName)
+{
+    Hold(image, fileName);
+}
+
+void FixtureDoc::Hold(const QByteArray &image, const QString &fileName)
+{
+    m_nSize = quint32(image.size());
+    m_pData.reset(m_nSize ? new quint8[m_nSize] : nullptr);
+    if (m_nSize)
+        std::memcpy(m_pData.get(), image.constData(), m_nSize);
+    m_strFileName = fileName;
+    SetModifiedFlag(false);
+}
+
+QByteArray DocumentImage(const CDiablo2Doc &doc)
+{
+    QByteArray image(qsizetype(doc.GetSize()), '\0');
+    if (!image.isEmpty())
+        doc.GetBytes(0, doc.GetSize() - 1, reinterpret_cast<quint8 *>(image.data()));
+    return image;
+}
+
+QString ThrownText(const std::function<void()> &action)
+{
+    try {
+        action();
+    } catch (const char *text) {
+        return QString::fromLatin1(text);
+    }
+    return QString();
+}
