@@ -1,0 +1,97 @@
+#include "CompareDlg.h"
+
+#include "Resources.h"
+#include "ToolDialogIds.h"
+#include "core/Prompts.h"
+#include "widgets/DataExchange.h"
+
+#include <algorithm>
+
+namespace {
+
+const char *const kCaption = "Compare";
+
+} // namespace
+
+CCompareDlg::CCompareDlg(CDiablo2Doc *pDoc, QWidget *parent)
+    : CDialog(CompareDialogTemplate(), parent), m_pDoc(pDoc)
+{
+    setObjectName(QStringLiteral("CCompareDlg"));
+    MapClicked(IDC_FIND, &CCompareDlg::OnFind);
+    MapClicked(IDC_FIND_NEXT, &CCompareDlg::OnFindNext);
+    MapClicked(IDC_LOAD, &CCompareDlg::OnLoad);
+}
+
+void CCompareDlg::DoDataExchange(CDataExchange *pDX)
+{
+    CDialog::DoDataExchange(pDX);
+    DDX_Text(pDX, IDC_COMPARE_FILE, m_strFile);
+    DDX_Text(pDX, IDC_COMPARE_OFFSET, m_nOffset);
+}
+
+void CCompareDlg::OnLoad()
+{
+    bool bLoaded = false;
+    try {
+        bLoaded = m_compareDoc.OpenWithDialog();
+    } catch (const char *text) {
+        // A file too short for its stat block stops the load part way. The tool
+        // says so and goes on without a compare file; the error must not travel
+        // on and end the window that opened the tool, with the character's
+        // unsaved edits.
+        m_compareDoc.Clear();
+        Prompts().MessageBox(this, QString::fromLatin1(text), QString::fromLatin1(kCaption),
+                             MessageIcon::Stop);
+        return;
+    }
+    // Cancelled or unreadable: the compare document is empty, and the File
+    // field still names the file loaded before, if any.
+    if (!bLoaded)
+        return;
+    m_strFile = m_compareDoc.GetFileName();
+    m_nOffset = -1;
+    UpdateData(false);
+}
+
+void CCompareDlg::OnFind()
+{
+    m_nOffset = -1;
+    UpdateData(false);
+    OnFindNext();
+}
+
+void CCompareDlg::OnFindNext()
+{
+    if (!UpdateData(true))
+        return;
+    if (m_compareDoc.IsEmpty() || m_pDoc->IsEmpty()) {
+        Prompts().MessageBox(this, QStringLiteral("You must open a character first!"),
+                             QString::fromLatin1(kCaption), MessageIcon::Stop);
+        return;
+    }
+
+    // Offsets are unsigned: -1 wraps to 0. Only offsets inside both images are
+    // compared.
+    const quint32 compareSize = m_compareDoc.GetSize();
+    const quint32 editedSize = m_pDoc->GetSize();
+    const quint32 commonSize = std::min(compareSize, editedSize);
+    for (quint32 offset = quint32(m_nOffset) + 1; offset < commonSize; ++offset) {
+        if (m_compareDoc.GetByte(offset) != m_pDoc->GetByte(offset)) {
+            m_nOffset = qint32(offset);
+            UpdateData(false);
+            return;
+        }
+    }
+
+    m_nOffset = -1;
+    if (compareSize != editedSize) {
+        const bool bBigger = compareSize > editedSize;
+        const quint32 difference = bBigger ? compareSize - editedSize : editedSize - compareSize;
+        Prompts().MessageBox(this,
+                             QStringLiteral("The compare file is %1 than the original file by %2 bytes.")
+                                 .arg(bBigger ? QStringLiteral("bigger") : QStringLiteral("smaller"))
+                                 .arg(difference),
+                             QStringLiteral("Compare result"), MessageIcon::None);
+    }
+    UpdateData(false);
+}
