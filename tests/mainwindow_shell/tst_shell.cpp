@@ -1,0 +1,263 @@
+#include "AboutDlg.h"
+#include "BrennicorDlg.h"
+#include "MainDialogIds.h"
+#include "Resources.h"
+#include "support/ModalDriver.h"
+#include "support/ScriptedPrompts.h"
+#include "widgets/DialogBuilder.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTimer>
+#include <QtTest>
+
+namespace {
+
+QRect dialogUnits(const CDialog &dlg, int x, int y, int cx, int cy)
+{
+    return DialogUnits(dlg.font()).Rect(x, y, cx, cy);
+}
+
+QString labelOf(QWidget *control)
+{
+    // The label whose buddy the control is.
+    for (QLabel *label : control->parentWidget()->findChildren<QLabel *>())
+        if (label->buddy() == control)
+            return label->text();
+    return QString();
+}
+
+} // namespace
+
+class TestShell : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void controls_data();
+    void controls();
+    void listsHoldTheirItems();
+    void menuItemsInOrderAllHandled();
+    void startsEmpty();
+    void enterLeavesWindowOpenEscapeCloses();
+    void closeBoxCloses();
+    void aboutBox();
+    void helpMessages();
+};
+
+void TestShell::controls_data()
+{
+    QTest::addColumn<int>("id");
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("label");
+    QTest::addColumn<QRect>("position");
+
+    auto row = [](int id, const char *kind, const char *label, int x, int y, int cx, int cy) {
+        QTest::newRow(QByteArray::number(id).constData())
+            << id << QString::fromLatin1(kind) << QString::fromLatin1(label) << QRect(x, y, cx, cy);
+    };
+    row(IDC_DIFFICULTY, "list", "", 15, 67, 51, 0);
+    row(IDC_ACT, "list", "", 72, 67, 39, 0);
+    row(IDC_QUEST, "list", "", 117, 67, 113, 0);
+    row(IDC_QUEST_STATE, "list", "", 235, 67, 57, 0);
+    row(IDC_DIFFICULTY_ACTIVE, "check", "Diff. Activ.", 15, 85, 49, 10);
+    row(IDC_ACT_ACTIVE, "check", "Act Activ.", 72, 85, 43, 10);
+    row(IDC_WAYPOINT, "list", "", 117, 84, 113, 0);
+    row(IDC_WAYPOINT_ACTIVE, "check", "WP Activ.", 236, 86, 53, 10);
+    row(IDC_NAME, "read-only edit", "Name:", 72, 119, 45, 13);
+    row(IDC_EXPERIENCE, "edit", "Experience:", 72, 137, 45, 13);
+    row(IDC_LEVEL_FROM_EXPERIENCE, "button", ">>", 120, 139, 10, 10);
+    row(IDC_GOLD, "edit", "Gold:", 72, 154, 45, 13);
+    row(IDC_GOLD_IN_STASH, "edit", "Gold in stash:", 72, 172, 45, 13);
+    row(IDC_STRENGTH, "edit", "Strength:", 72, 188, 45, 13);
+    row(IDC_DEXTERITY, "edit", "Dexterity:", 72, 205, 45, 13);
+    row(IDC_VITALITY, "edit", "Vitality:", 72, 222, 45, 13);
+    row(IDC_ENERGY, "edit", "Energy:", 72, 239, 45, 13);
+    row(IDC_CLASS, "list", "Class:", 170, 120, 124, 0);
+    row(IDC_LEVEL_LIST, "list", "Level:", 170, 137, 70, 0);
+    row(IDC_LEVEL, "disabled edit", "", 243, 137, 50, 13);
+    row(IDC_SKILL, "list", "Skills:", 170, 154, 70, 0);
+    row(IDC_SKILL_LEVEL, "edit", "", 243, 154, 50, 13);
+    row(IDC_SKILL_POINTS_TO_ADD, "edit", "Skill Points to add:", 243, 172, 50, 13);
+    row(IDC_ATTRIBUTE_POINTS_TO_ADD, "edit", "Attribute Points to add:", 243, 188, 50, 13);
+    row(IDC_MAX_STAMINA, "edit", "Max:", 188, 206, 50, 13);
+    row(IDC_STAMINA, "edit", "", 243, 205, 50, 13);
+    row(IDC_MAX_HEALTH, "edit", "Max:", 188, 222, 50, 13);
+    row(IDC_HEALTH, "edit", "", 243, 222, 50, 13);
+    row(IDC_MAX_MANA, "edit", "Max:", 188, 239, 50, 13);
+    row(IDC_MANA, "edit", "", 243, 239, 50, 13);
+}
+
+void TestShell::controls()
+{
+    QFETCH(int, id);
+    QFETCH(QString, kind);
+    QFETCH(QString, label);
+    QFETCH(QRect, position);
+
+    CBrennicorDlg dlg;
+    QWidget *control = dlg.GetDlgItem(id);
+    QVERIFY(control);
+    if (kind == QLatin1String("list")) {
+        QVERIFY(qobject_cast<QComboBox *>(control));
+        QVERIFY(!qobject_cast<QComboBox *>(control)->isEditable());
+    } else if (kind == QLatin1String("check")) {
+        QCOMPARE(qobject_cast<QCheckBox *>(control)->text(), label);
+    } else if (kind == QLatin1String("button")) {
+        QCOMPARE(qobject_cast<QPushButton *>(control)->text(), label);
+    } else {
+        auto *edit = qobject_cast<QLineEdit *>(control);
+        QVERIFY(edit);
+        QCOMPARE(edit->isReadOnly(), kind == QLatin1String("read-only edit"));
+        QCOMPARE(edit->isEnabled(), kind != QLatin1String("disabled edit"));
+        QCOMPARE(labelOf(control), label);
+    }
+    if (kind == QLatin1String("list") && !label.isEmpty())
+        QCOMPARE(labelOf(control), label);
+    // Every edit and list can be told apart by assistive technology.
+    QVERIFY(!control->accessibleName().isEmpty() || !labelOf(control).isEmpty());
+
+    const QRect expected = dialogUnits(dlg, position.x(), position.y(), position.width(), position.height());
+    QCOMPARE(control->geometry().topLeft(), expected.topLeft());
+    QCOMPARE(control->geometry().width(), expected.width());
+    if (position.height() > 0)
+        QCOMPARE(control->geometry().height(), expected.height());
+}
+
+void TestShell::listsHoldTheirItems()
+{
+    CBrennicorDlg dlg;
+    dlg.Create();
+    auto items = [&dlg](int id) {
+        QStringList texts;
+        auto *combo = dlg.DlgItem<QComboBox>(id);
+        for (int i = 0; i < combo->count(); ++i)
+            texts.append(combo->itemText(i));
+        return texts;
+    };
+    QCOMPARE(items(IDC_CLASS), (QStringList{"Amazon", "Sorceress", "Necromancer", "Paladin", "Barbarian"}));
+    QCOMPARE(items(IDC_DIFFICULTY), (QStringList{"Normal", "Nightmare", "Hell"}));
+    QCOMPARE(items(IDC_ACT), (QStringList{"Act1", "Act2", "Act3", "Act4"}));
+    QCOMPARE(items(IDC_QUEST_STATE), (QStringList{"Not Started", "Started", "Reward", "Done"}));
+    const QStringList levels = items(IDC_LEVEL_LIST);
+    QCOMPARE(levels.size(), 99);
+    QCOMPARE(levels.first(), QStringLiteral("1"));
+    QCOMPARE(levels[9], QStringLiteral("10"));
+    QCOMPARE(levels.last(), QStringLiteral("99"));
+    QVERIFY(items(IDC_SKILL).isEmpty());
+    QVERIFY(items(IDC_QUEST).isEmpty());
+    QVERIFY(items(IDC_WAYPOINT).isEmpty());
+    for (int id : {IDC_CLASS, IDC_DIFFICULTY, IDC_ACT, IDC_QUEST_STATE, IDC_LEVEL_LIST})
+        QCOMPARE(dlg.DlgItem<QComboBox>(id)->currentIndex(), -1);
+}
+
+void TestShell::menuItemsInOrderAllHandled()
+{
+    CBrennicorDlg dlg;
+    dlg.Create();
+    QStringList seen;
+    for (QAction *top : dlg.MenuBar()->actions()) {
+        seen.append(top->text());
+        for (QAction *item : top->menu()->actions()) {
+            if (item->isSeparator()) {
+                seen.append(QStringLiteral("-"));
+                continue;
+            }
+            seen.append(QStringLiteral("%1 %2").arg(item->text()).arg(item->data().toInt()));
+            QVERIFY2(item->isEnabled(), qPrintable(item->text()));
+        }
+    }
+    const QStringList expected{
+        "&File", "&Open... 57601", "Reload 32783", "&Save 57603", "&Close 57602", "-", "&Backup 32780",
+        "&Restore 32781", "-", "E&xit 32773",
+        "&Edit", "&Edit Value... 32779", "&Find Value... 57636", "&Compare... 32784", "-",
+        "Maximize Skills 32786", "Maximize Attributes 32787", "-", "Rename Character... 32791", "-",
+        "&Activate All Way Points 32792", "&Activate All Acts 32798", "Activate Nightmare and Hell 32793",
+        "-", "All Quests Done 32797",
+        "&Help", "&Help 32777", "&About 32776"};
+    QCOMPARE(seen, expected);
+}
+
+void TestShell::startsEmpty()
+{
+    CBrennicorDlg dlg;
+    dlg.Create();
+    QCOMPARE(dlg.windowTitle(), QStringLiteral("QUARVINEL"));
+    QVERIFY(dlg.m_doc.IsEmpty());
+    QCOMPARE(dlg.DlgItem<QLineEdit>(IDC_GOLD)->text(), QStringLiteral("0"));
+    QCOMPARE(dlg.DlgItem<QLineEdit>(IDC_NAME)->text(), QString());
+    QVERIFY(!dlg.windowIcon().isNull());
+}
+
+void TestShell::enterLeavesWindowOpenEscapeCloses()
+{
+    ScriptedPrompts prompts;
+    CBrennicorDlg dlg;
+    bool openAfterEnter = false;
+    QTimer::singleShot(0, &dlg, [&] {
+        QLineEdit *gold = dlg.DlgItem<QLineEdit>(IDC_GOLD);
+        QTest::keyClick(gold, Qt::Key_Return);
+        QTest::keyClick(dlg.DlgItem<QLineEdit>(IDC_EXPERIENCE), Qt::Key_Enter, Qt::KeypadModifier);
+        QCoreApplication::processEvents();
+        openAfterEnter = dlg.isVisible() && dlg.IsInModalRun();
+        QTest::keyClick(gold, Qt::Key_Escape);
+    });
+    QCOMPARE(dlg.DoModal(), IDCANCEL);
+    QVERIFY(openAfterEnter);
+    QVERIFY(prompts.messages.isEmpty());
+}
+
+void TestShell::closeBoxCloses()
+{
+    CBrennicorDlg dlg;
+    QTimer::singleShot(0, &dlg, [&dlg] { dlg.close(); });
+    QCOMPARE(dlg.DoModal(), IDCANCEL);
+}
+
+void TestShell::aboutBox()
+{
+    CBrennicorDlg dlg;
+    dlg.Create();
+    QString caption;
+    QStringList texts;
+    WhenModal<CAboutDlg>([&](CAboutDlg *about) {
+        caption = about->windowTitle();
+        for (QLabel *label : about->findChildren<QLabel *>())
+            texts.append(label->text());
+        about->DlgItem<QPushButton>(IDOK)->click();
+    });
+    dlg.MenuAction(ID_HELP_ABOUT)->trigger();
+    QCOMPARE(caption, QStringLiteral("About QUARVINEL"));
+    QVERIFY(texts.contains(QStringLiteral("Quarvinel version beta 0.015")));
+    QVERIFY(!dlg.TakePendingError());
+}
+
+void TestShell::helpMessages()
+{
+    ScriptedPrompts prompts;
+    CBrennicorDlg dlg;
+    dlg.Create();
+    dlg.MenuAction(ID_HELP_HELP)->trigger();
+    QCOMPARE(prompts.messages.size(), 1);
+    const auto &help = prompts.messages[0];
+    QCOMPARE(help.caption, QStringLiteral("Quarvinel Help"));
+    QCOMPARE(help.icon, MessageIcon::None);
+    QCOMPARE(help.owner, &dlg);
+    QVERIFY(help.text.startsWith(QStringLiteral("You will find all the help you need about this software at: ")));
+    QVERIFY(help.text.endsWith(QLatin1Char('\n')));
+    QVERIFY(help.text.contains(QStringLiteral("README")));
+
+    QTest::keyClick(dlg.DlgItem<QLineEdit>(IDC_GOLD), Qt::Key_F1);
+    QCOMPARE(prompts.messages.size(), 2);
+    QCOMPARE(prompts.messages[1].caption, QStringLiteral("Quarvinel Help"));
+    QVERIFY(prompts.messages[1].text.contains(QStringLiteral("File, Backup")));
+}
+
+QTEST_MAIN(TestShell)
+#include "tst_shell.moc"
