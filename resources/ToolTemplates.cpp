@@ -35,7 +35,7 @@ const DialogTemplate g_findValueDialog{
     {
         {IDC_STATIC, K::GroupBox, "Find value:", 7, 7, 160, 66},
         {IDC_STATIC, K::Static, "Value:", 13, kFieldRow1 + kLabelDrop, 30, 8, StyleRightAlign},
-        {IDC_VALUE, K::Edit, "", 47, kFieldRow1, 62, kEditHeight},
+        {IDC_VALUE, K::Edit, "", 47, kFieldRow1, 50, kEditHeight},
         {IDC_STATIC, K::Static, "Offset:", 13, kFieldRow2 + kLabelDrop, 30, 8, StyleRightAlign},
         {IDC_FIRST_OFFSET, K::Edit, "", 47, kFieldRow2, 50, kEditHeight, StyleReadOnly},
         {IDC_LAST_OFFSET, K::Edit, "", 109, kFieldRow2, 50, kEditHeight, StyleReadOnly,
@@ -61,7 +61,7 @@ const DialogTemplate g_editValueDialog{
     {
         {IDC_STATIC, K::GroupBox, "Edit value:", 7, 7, 160, 66},
         {IDC_STATIC, K::Static, "Value:", 13, kFieldRow1 + kLabelDrop, 30, 8, StyleRightAlign},
-        {IDC_VALUE, K::Edit, "", 47, kFieldRow1, 62, kEditHeight},
+        {IDC_VALUE, K::Edit, "", 47, kFieldRow1, 50, kEditHeight},
         {IDC_STATIC, K::Static, "Offset:", 13, kFieldRow2 + kLabelDrop, 30, 8, StyleRightAlign},
         {IDC_FIRST_OFFSET, K::Edit, "", 47, kFieldRow2, 50, kEditHeight},
         {IDC_LAST_OFFSET, K::Edit, "", 109, kFieldRow2, 50, kEditHeight, StyleNone,
