@@ -2,6 +2,7 @@
 
 #include "core/Document.h"
 
+#include <QByteArrayView>
 #include <QString>
 
 #include <memory>
@@ -40,6 +41,13 @@ public:
     // Writes the name's single-byte characters and fills the rest of the 15-byte
     // field with zero bytes. Characters past the 15th are dropped.
     void SetCharName(const QString &name);
+
+    // The whole image, read-only, for whole-image work such as comparing two
+    // documents; empty when no image is held.
+    [[nodiscard]] QByteArrayView Bytes() const
+    {
+        return QByteArrayView(reinterpret_cast<const char *>(m_pData.get()), qsizetype(m_nSize));
+    }
 
     [[nodiscard]] bool IsEmpty() const { return m_nSize == 0; }
     [[nodiscard]] quint32 GetSize() const { return m_nSize; }

@@ -1,11 +1,10 @@
 #include "CompareDlg.h"
 
+#include "Compare.h"
 #include "Resources.h"
 #include "ToolDialogIds.h"
 #include "core/Prompts.h"
 #include "widgets/DataExchange.h"
-
-#include <algorithm>
 
 namespace {
 
@@ -72,25 +71,24 @@ void CCompareDlg::OnFindNext()
 
     // Offsets are unsigned: -1 wraps to 0. Only offsets inside both images are
     // compared.
+    const quint32 difference = FindDifference(*m_pDoc, m_compareDoc, quint32(m_nOffset) + 1);
+    if (difference != NoDifference) {
+        m_nOffset = qint32(difference);
+        UpdateData(false);
+        return;
+    }
+
     const quint32 compareSize = m_compareDoc.GetSize();
     const quint32 editedSize = m_pDoc->GetSize();
-    const quint32 commonSize = std::min(compareSize, editedSize);
-    for (quint32 offset = quint32(m_nOffset) + 1; offset < commonSize; ++offset) {
-        if (m_compareDoc.GetByte(offset) != m_pDoc->GetByte(offset)) {
-            m_nOffset = qint32(offset);
-            UpdateData(false);
-            return;
-        }
-    }
 
     m_nOffset = -1;
     if (compareSize != editedSize) {
         const bool bBigger = compareSize > editedSize;
-        const quint32 difference = bBigger ? compareSize - editedSize : editedSize - compareSize;
+        const quint32 sizeDifference = bBigger ? compareSize - editedSize : editedSize - compareSize;
         Prompts().MessageBox(this,
                              QStringLiteral("The compare file is %1 than the original file by %2 bytes.")
                                  .arg(bBigger ? QStringLiteral("bigger") : QStringLiteral("smaller"))
-                                 .arg(difference),
+                                 .arg(sizeDifference),
                              QStringLiteral("Compare result"), MessageIcon::None);
     }
     UpdateData(false);

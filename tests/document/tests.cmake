@@ -5,3 +5,4 @@ qv_add_test(tst_docfiles SOURCES ${qv_doc_tests}/tst_docfiles.cpp LIBS qv_docume
 qv_add_test(tst_findvalue SOURCES ${qv_doc_tests}/tst_findvalue.cpp LIBS qv_document)
 qv_add_test(tst_gamedata SOURCES ${qv_doc_tests}/tst_gamedata.cpp LIBS qv_document)
 qv_add_test(tst_fieldrules SOURCES ${qv_doc_tests}/tst_fieldrules.cpp LIBS qv_document)
+qv_add_test(tst_compare SOURCES document/tst_compare.cpp LIBS qv_document)
