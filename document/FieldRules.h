@@ -29,6 +29,13 @@ quint32 WithWaypoint(quint32 set, int act, int position, bool active);
 // The value of a set with every waypoint (bits 0..29) active.
 inline constexpr quint32 AllWaypointsSet = 0x3FFFFFFFu;
 
+// Act access byte of Acts 2 to 4: the act is open when its byte is nonzero.
+// Act1 has no byte and is always open.
+inline constexpr bool ActHasAccessByte(int act) { return act >= 1 && act <= 3; }
+inline constexpr bool IsActOpen(quint8 accessByte) { return accessByte != 0; }
+// The byte written when an act is opened (1) or closed (0).
+inline constexpr quint8 ActAccessByte(bool open) { return open ? 1 : 0; }
+
 // Difficulty flag byte: Normal has no bit (always open), Nightmare 0x04, Hell 0x10.
 quint8 DifficultyMask(int difficulty);
 bool IsDifficultyOpen(quint8 flags, int difficulty);
