@@ -1,0 +1,39 @@
+#pragma once
+
+class CDiablo2Doc;
+
+// The bytes written by the Edit menu's commands that change many fields at
+// once. The main window runs them from its menu and refreshes its panels
+// around them; the command-line tool runs them on a file. Each writes through
+// the document's checked accessors, so an image too short for a field throws
+// "offset out of range" like any other access.
+
+// Opens Nightmare and Hell: the whole difficulty byte becomes 0x14, so every
+// other bit of it is cleared.
+void OpenAllDifficulties(CDiablo2Doc &doc);
+
+// Writes 1 into the access byte of Acts 2 to 4 of every difficulty, one byte
+// each: Normal's three, then Nightmare's, then Hell's.
+void OpenAllActs(CDiablo2Doc &doc);
+
+// Makes every waypoint of every difficulty active: the bytes FF FF FF 3F into
+// each 4-byte set, Normal's first (bits 0..29 set, 30 and 31 clear).
+void ActivateAllWaypoints(CDiablo2Doc &doc);
+
+// Writes the status word of a quest state (0 "Not Started" .. 3 "Done") for
+// the quest at a list position of an act of a difficulty.
+void WriteQuestState(CDiablo2Doc &doc, int difficulty, int act, int position, int state);
+
+// Marks every quest of every difficulty "Done", difficulty by difficulty, act
+// by act, in list order. Difficulties and acts are left as they are.
+void MarkAllQuestsDone(CDiablo2Doc &doc);
+
+// Writes the highest skill level into each of the thirty skill bytes, in
+// ascending order, whatever the class.
+void MaximizeSkillLevels(CDiablo2Doc &doc);
+
+// Writes the values of Maximize Attributes into the file: 10000 into each of
+// Strength, Energy, Vitality and Dexterity, 8000 into each of the six health,
+// mana and stamina values. (The main window puts them into its panel instead,
+// which writes them at its next commit.)
+void WriteMaximizedAttributes(CDiablo2Doc &doc);

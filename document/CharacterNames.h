@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QString>
+
+// A character lives on disk as a file named after the character with the
+// extension ".d2s", and two optional companion files of the same base name
+// beside it. Renaming a character moves all three and writes the new name
+// into the file. The main window and the command-line tool both take these
+// rules from here.
+
+inline constexpr const char *CharacterFileExtension = ".d2s";
+inline constexpr const char *CompanionFileExtensions[] = {".map", ".key"};
+
+// A new name holds at most 14 characters: with its ending zero byte it fills
+// the 15-byte name field.
+inline constexpr int CharacterNameLength = 14;
+
+// Whether name is one the game accepts for a character: at least one letter,
+// and letters a-z and A-Z only. The length is checked on its own, against
+// CharacterNameLength. An empty name is refused: it would move the files to
+// ".d2s", ".map" and ".key".
+inline bool IsValidCharacterName(const QString &name)
+{
+    if (name.isEmpty())
+        return false;
+    for (const QChar c : name) {
+        const bool letter = (c >= QLatin1Char('a') && c <= QLatin1Char('z'))
+            || (c >= QLatin1Char('A') && c <= QLatin1Char('Z'));
+        if (!letter)
+            return false;
+    }
+    return true;
+}
