@@ -1,0 +1,207 @@
+// Runs the editor's in-process benchmarks and ends with a table of every
+// figure against its target. Options are Google Benchmark's own; the figures in
+// the table are medians when --benchmark_repetitions is above 1.
+
+#include "EditorBench.h"
+
+#include "BenchCharacter.h"
+
+#include <QApplication>
+
+#include <cstdio>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct Target
+{
+    double ns;
+    benchmark::TimeUnit unit;
+};
+
+std::map<std::string, Target> &Targets()
+{
+    static std::map<std::string, Target> targets;
+    return targets;
+}
+
+std::vector<std::string> &Order()
+{
+    static std::vector<std::string> order;
+    return order;
+}
+
+std::vector<std::function<void()>> &Teardowns()
+{
+    static std::vector<std::function<void()>> teardowns;
+    return teardowns;
+}
+
+double ToNs(double value, benchmark::TimeUnit unit)
+{
+    return value / benchmark::GetTimeUnitMultiplier(unit) * 1e9;
+}
+
+double FromNs(double ns, benchmark::TimeUnit unit)
+{
+    return ns / 1e9 * benchmark::GetTimeUnitMultiplier(unit);
+}
+
+// The console report as usual, then every figure against its target.
+class TargetReporter : public benchmark::ConsoleReporter
+{
+public:
+    void ReportRuns(const std::vector<Run> &runs) override
+    {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run &run : runs) {
+            const std::string name = run.run_name.function_name;
+            if (run.error_occurred) {
+                ++m_errors;
+                m_failed[name] = run.error_message;
+                continue;
+            }
+            // The median of the repetitions when there are several, else the one run.
+            if (run.run_type == Run::RT_Aggregate) {
+                if (run.aggregate_name == "median")
+                    m_figures[name] = ToNs(run.GetAdjustedRealTime(), run.time_unit);
+            } else if (!m_figures.count(name) || run.repetitions <= 1) {
+                m_figures[name] = ToNs(run.GetAdjustedRealTime(), run.time_unit);
+            }
+        }
+    }
+
+    void Finalize() override
+    {
+        ConsoleReporter::Finalize();
+        std::printf("\n%-34s %14s %14s  %s\n", "figure (median, wall clock)", "measured", "target", "");
+        int missed = 0;
+        for (const std::string &name : Order()) {
+            const Target &target = Targets()[name];
+            const char *unit = benchmark::GetTimeUnitString(target.unit);
+            if (m_failed.count(name)) {
+                std::printf("%-34s %14s %14s  ERROR: %s\n", name.c_str(), "-", "-", m_failed[name].c_str());
+                continue;
+            }
+            if (!m_figures.count(name))
+                continue; // filtered out
+            const double ns = m_figures[name];
+            char measured[32];
+            std::snprintf(measured, sizeof measured, "%.3g %s", FromNs(ns, target.unit), unit);
+            if (target.ns <= 0) {
+                std::printf("%-34s %14s %14s\n", name.c_str(), measured, "-");
+                continue;
+            }
+            char wanted[32];
+            std::snprintf(wanted, sizeof wanted, "<= %g %s", FromNs(target.ns, target.unit), unit);
+            const bool met = ns <= target.ns;
+            missed += met ? 0 : 1;
+            std::printf("%-34s %14s %14s  %s\n", name.c_str(), measured, wanted, met ? "met" : "MISSED");
+        }
+        std::printf("%d target(s) missed\n", missed);
+    }
+
+    [[nodiscard]] int Errors() const { return m_errors; }
+
+private:
+    std::map<std::string, double> m_figures;
+    std::map<std::string, std::string> m_failed;
+    int m_errors = 0;
+};
+
+} // namespace
+
+void AddBenchmark(const char *name, double targetNs, benchmark::TimeUnit unit,
+                  std::function<void(benchmark::State &)> body)
+{
+    Targets()[name] = Target{targetNs, unit};
+    Order().push_back(name);
+    benchmark::RegisterBenchmark(name, [body](benchmark::State &state) { body(state); })
+        ->Unit(unit)
+        ->UseRealTime();
+}
+
+void AtSessionEnd(std::function<void()> teardown)
+{
+    Teardowns().push_back(std::move(teardown));
+}
+
+BenchFiles &BenchFiles::Get()
+{
+    static BenchFiles files;
+    return files;
+}
+
+BenchFiles::BenchFiles()
+{
+    if (!m_dir.isValid())
+        qFatal("cannot create a temporary folder for the benchmark files");
+}
+
+QString BenchFiles::OutputPath(const QString &name) const
+{
+    return m_dir.filePath(name);
+}
+
+QString BenchFiles::Character()
+{
+    if (m_character.isEmpty()) {
+        m_character = m_dir.filePath(QString::fromLatin1(kBenchCharacterFileName));
+        if (!BenchCharacter().WriteTo(m_character))
+            qFatal("cannot write the benchmark character");
+    }
+    return m_character;
+}
+
+QString BenchFiles::Big()
+{
+    if (m_big.isEmpty()) {
+        m_big = m_dir.filePath(QStringLiteral("Big.d2s"));
+        if (!CharacterFixture().Name("Big").Length(BigLength).WriteTo(m_big))
+            qFatal("cannot write the 64 MiB image");
+    }
+    return m_big;
+}
+
+QString BenchFiles::BigExpanding()
+{
+    if (m_bigExpanding.isEmpty()) {
+        m_bigExpanding = m_dir.filePath(QStringLiteral("BigExpanding.d2s"));
+        const bool written = CharacterFixture()
+                                 .Name("Big")
+                                 .Without(CharacterFixture::Optional::Experience
+                                          | CharacterFixture::Optional::Gold
+                                          | CharacterFixture::Optional::GoldInStash)
+                                 .Length(BigLength)
+                                 .WriteTo(m_bigExpanding);
+        if (!written)
+            qFatal("cannot write the 64 MiB image");
+    }
+    return m_bigExpanding;
+}
+
+int main(int argc, char **argv)
+{
+    // The windows are real but need no screen.
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+
+    RegisterMainWindowBenchmarks();
+    RegisterToolBenchmarks();
+    RegisterDocumentBenchmarks();
+
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    TargetReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+
+    for (auto it = Teardowns().rbegin(); it != Teardowns().rend(); ++it)
+        (*it)();
+    Teardowns().clear();
+    return reporter.Errors() == 0 ? 0 : 1;
+}

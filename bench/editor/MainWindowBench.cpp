@@ -1,0 +1,175 @@
+// The main window: opening a character, a keystroke in the gold box, choosing
+// a class, "All Quests Done". The window is the real one, shown on the
+// offscreen platform, with prompts that record instead of blocking.
+
+#include "EditorBench.h"
+
+#include "BenchCharacter.h"
+#include "BrennicorDlg.h"
+#include "GameData.h"
+#include "Layout.h"
+#include "MainDialogIds.h"
+#include "support/ScriptedPrompts.h"
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QLineEdit>
+#include <QTest>
+
+#include <memory>
+
+namespace {
+
+struct MainWindow
+{
+    ScriptedPrompts prompts;
+    CBrennicorDlg dlg;
+};
+
+MainWindow *g_window = nullptr;
+
+// The shown main window with the benchmark character open, as after
+// File, Open; created on first use.
+MainWindow &OpenWindow()
+{
+    if (!g_window) {
+        g_window = new MainWindow;
+        AtSessionEnd([] {
+            delete g_window;
+            g_window = nullptr;
+        });
+        g_window->dlg.Create();
+        QCoreApplication::processEvents();
+    }
+    MainWindow &window = *g_window;
+    window.dlg.OpenPath(BenchFiles::Get().Character());
+    QCoreApplication::processEvents();
+    window.prompts.Reset();
+    return window;
+}
+
+// Something a user would have seen: any message box, or a handler's error.
+bool Troubled(MainWindow &window, benchmark::State &state)
+{
+    if (std::exception_ptr error = window.dlg.TakePendingError()) {
+        state.SkipWithError("a handler threw an error");
+        return true;
+    }
+    if (!window.prompts.messages.isEmpty()) {
+        const QString text = window.prompts.messages.first().caption + QStringLiteral(": ")
+            + window.prompts.messages.first().text;
+        state.SkipWithError(qPrintable(QStringLiteral("a message box appeared: ") + text));
+        return true;
+    }
+    return false;
+}
+
+// File, Open of an ordinary character: load, expansion, every panel filled
+// (character panel, quests and waypoints, class and skills) and the title.
+void OpenSequence(benchmark::State &state)
+{
+    MainWindow &window = OpenWindow();
+    const QString path = BenchFiles::Get().Character();
+    for (auto _ : state)
+        window.dlg.OpenPath(path);
+    if (Troubled(window, state))
+        return;
+    const QString title = QStringLiteral("QUARVINEL: ") + QString::fromLatin1(kBenchCharacterFileName);
+    if (window.dlg.windowTitle() != title || window.dlg.m_nGold != 123456 || window.dlg.m_nClass != 3
+        || window.dlg.m_cbSkill.GetCount() != Layout::SkillCount || window.dlg.m_cbQuest.GetCount() == 0)
+        state.SkipWithError("the window does not show the opened character");
+}
+
+// One key typed into the gold box, as the user types it: the key event, the
+// edit's change, and the change handler with its whole write-back of the
+// panel. Keys alternate between typing a digit and erasing it.
+void GoldKeystroke(benchmark::State &state)
+{
+    MainWindow &window = OpenWindow();
+    auto *gold = window.dlg.DlgItem<QLineEdit>(IDC_GOLD);
+    gold->setFocus();
+    gold->end(false);
+    bool typeDigit = true;
+    for (auto _ : state) {
+        QTest::keyClick(gold, typeDigit ? Qt::Key_7 : Qt::Key_Backspace);
+        typeDigit = !typeDigit;
+    }
+    if (Troubled(window, state))
+        return;
+    // The file holds what the box shows.
+    const quint32 shown = gold->text().toUInt();
+    if (gold->text().isEmpty() || window.dlg.m_doc.GetUInt(Layout::GoldFirst, Layout::GoldLast) != shown)
+        state.SkipWithError("the gold typed did not reach the document");
+}
+
+// The gold box's change handler alone, with its whole write-back.
+void GoldHandler(benchmark::State &state)
+{
+    MainWindow &window = OpenWindow();
+    window.dlg.DlgItem<QLineEdit>(IDC_GOLD)->setText(QStringLiteral("424242"));
+    window.dlg.m_doc.SetModifiedFlag(false);
+    for (auto _ : state)
+        window.dlg.OnChangeGold();
+    if (Troubled(window, state))
+        return;
+    if (window.dlg.m_doc.GetUInt(Layout::GoldFirst, Layout::GoldLast) != 424242 || !window.dlg.m_doc.IsModified())
+        state.SkipWithError("the handler did not write the gold");
+}
+
+// A class chosen from the class list: the class written with the panel, the
+// skill list refilled with that class's 30 skills, the first skill's level shown.
+void ChooseClass(benchmark::State &state)
+{
+    MainWindow &window = OpenWindow();
+    auto *classes = window.dlg.DlgItem<QComboBox>(IDC_CLASS);
+    int index = 0;
+    for (auto _ : state) {
+        index = (index + 1) % classes->count();
+        classes->setCurrentIndex(index);
+        Q_EMIT classes->activated(index);
+    }
+    if (Troubled(window, state))
+        return;
+    if (window.dlg.m_doc.GetUInt(Layout::CharClass, Layout::CharClass) != quint32(index)
+        || window.dlg.m_cbSkill.GetCount() != Layout::SkillCount)
+        state.SkipWithError("the class chosen did not reach the document");
+}
+
+// Edit, All Quests Done: every act and difficulty opened, the panel walked
+// through all 63 quests, each marked done.
+void AllQuestsDone(benchmark::State &state)
+{
+    MainWindow &window = OpenWindow();
+    for (auto _ : state)
+        window.dlg.SendCommand(ID_EDIT_ALL_QUESTS_DONE);
+    if (Troubled(window, state))
+        return;
+    const CDiablo2Doc &doc = window.dlg.m_doc;
+    int done = 0;
+    for (int difficulty = 0; difficulty < DifficultyCount; ++difficulty) {
+        for (int act = 0; act < ActCount; ++act) {
+            for (int quest = 0; quest < QuestCountOfAct(act); ++quest) {
+                const quint32 offset = g_nQuestOffsets[difficulty][act][quest];
+                if (doc.GetUInt(offset, offset) == 0x07 && doc.GetUInt(offset + 1, offset + 1) == 0x10)
+                    ++done;
+            }
+        }
+    }
+    if (done < 63)
+        state.SkipWithError(qPrintable(QStringLiteral("only %1 of the 63 quest words read done").arg(done)));
+    else if (window.dlg.m_nDifficulty != 2 || window.dlg.m_nAct != 3 || window.dlg.m_nQuestState != 3)
+        state.SkipWithError("the panel did not end on Hell, Act4, Done");
+}
+
+} // namespace
+
+void RegisterMainWindowBenchmarks()
+{
+    using benchmark::kMicrosecond;
+    using benchmark::kMillisecond;
+    AddBenchmark("open_character", 1e6, kMicrosecond, OpenSequence);
+    AddBenchmark("gold_keystroke", 100e3, kMicrosecond, GoldKeystroke);
+    AddBenchmark("gold_handler", 100e3, kMicrosecond, GoldHandler);
+    AddBenchmark("choose_class", 0, kMicrosecond, ChooseClass);
+    AddBenchmark("all_quests_done", 20e6, kMillisecond, AllQuestsDone);
+}

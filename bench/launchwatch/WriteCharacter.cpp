@@ -1,0 +1,10 @@
+#include "WriteCharacter.h"
+
+#include "BenchCharacter.h"
+
+#include <QString>
+
+bool WriteBenchCharacter(const char *path)
+{
+    return BenchCharacter().WriteTo(QString::fromLocal8Bit(path));
+}
