@@ -13,6 +13,7 @@
 
 #include "BrennicorDlg.h"
 
+#include "BulkEdits.h"
 #include "FieldRules.h"
 #include "GameData.h"
 #include "Layout.h"
@@ -134,10 +135,7 @@ void CBrennicorDlg::OnSelchangeQuestState()
     UpdateData(true);
     if (m_nAct == -1 || m_nDifficulty == -1 || m_nQuest == -1)
         return;
-    const QuestWord word = QuestWordForState(m_nQuestState);
-    const quint32 offset = g_nQuestOffsets[m_nDifficulty][m_nAct][m_nQuest];
-    WriteByte(m_doc, offset, word.byte0);
-    WriteByte(m_doc, offset + 1, word.byte1);
+    WriteQuestState(m_doc, m_nDifficulty, m_nAct, m_nQuest, m_nQuestState);
 }
 
 void CBrennicorDlg::OnSelchangeWaypoint()
@@ -222,7 +220,7 @@ void CBrennicorDlg::OnActivateNightmareAndHell()
     if (RefuseWithoutFile(this, "Activate Nightmare And Hell"))
         return;
     // The whole byte is replaced, unlike the check box, which changes one bit.
-    m_doc.SetByte(Layout::DifficultyFlags, AllDifficultiesOpen);
+    OpenAllDifficulties(m_doc);
     OnSelchangeDifficulty();
 }
 
@@ -231,12 +229,7 @@ void CBrennicorDlg::OnActivateAllActs()
     if (RefuseWithoutFile(this, "Activate Acts"))
         return;
     OnActivateNightmareAndHell();
-    for (int difficulty = 0; difficulty < DifficultyCount; ++difficulty) {
-        for (int act = 0; act < ActCount; ++act) {
-            if (ActHasAccessByte(act))
-                WriteByte(m_doc, g_nActOffsets[difficulty][act], ActAccessByte(true));
-        }
-    }
+    OpenAllActs(m_doc);
     OnSelchangeAct();
 }
 
@@ -245,11 +238,7 @@ void CBrennicorDlg::OnActivateAllWaypoints()
     if (RefuseWithoutFile(this, "Activate Way Points"))
         return;
     OnActivateAllActs();
-    for (int difficulty = 0; difficulty < DifficultyCount; ++difficulty) {
-        const quint32 first = g_nWaypointOffsets[difficulty];
-        for (quint32 i = 0; i < 4; ++i)
-            m_doc.SetByte(first + i, quint8(AllWaypointsSet >> (8 * i)));
-    }
+    ActivateAllWaypoints(m_doc);
     OnSelchangeWaypoint();
 }
 

@@ -3,6 +3,7 @@
 
 #include "BrennicorDlg.h"
 
+#include "CharacterNames.h"
 #include "MainDialogIds.h"
 #include "RenameDlg.h"
 #include "core/Prompts.h"
@@ -46,7 +47,7 @@ void CBrennicorDlg::RenameCharacter(const QString &newName)
     const QFileInfo info(fileName);
     const QString directory = info.absolutePath() + QLatin1Char('/');
     const QString oldBase = info.completeBaseName();
-    const QString target = directory + newName + QStringLiteral(".d2s");
+    const QString target = directory + newName + QLatin1String(CharacterFileExtension);
 
     if (QFileInfo::exists(target)) {
         Prompts().MessageBox(this, QStringLiteral("File already exist. Try a different character name."),
@@ -56,7 +57,7 @@ void CBrennicorDlg::RenameCharacter(const QString &newName)
 
     // The companions follow only when the character file itself has moved.
     if (QFile::rename(fileName, target)) {
-        for (const char *extension : {".map", ".key"}) {
+        for (const char *extension : CompanionFileExtensions) {
             const QString companion = directory + oldBase + QLatin1String(extension);
             if (QFileInfo::exists(companion))
                 QFile::rename(companion, directory + newName + QLatin1String(extension));

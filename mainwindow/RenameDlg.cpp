@@ -1,14 +1,9 @@
 #include "RenameDlg.h"
 
+#include "CharacterNames.h"
 #include "Resources.h"
 #include "core/Prompts.h"
 #include "widgets/DataExchange.h"
-
-namespace {
-
-constexpr int kMaxNameLength = 14;
-
-} // namespace
 
 CRenameDlg::CRenameDlg(QWidget *parent)
     : CDialog(RenameDialogTemplate(), parent)
@@ -20,21 +15,12 @@ void CRenameDlg::DoDataExchange(CDataExchange *pDX)
 {
     CDialog::DoDataExchange(pDX);
     DDX_Text(pDX, IDC_NEW_NAME, m_strNewName);
-    DDV_MaxChars(pDX, m_strNewName, kMaxNameLength);
+    DDV_MaxChars(pDX, m_strNewName, CharacterNameLength);
 }
 
 bool CRenameDlg::IsValidCharacterName(const QString &name)
 {
-    // An empty name would move the files to ".d2s", ".map" and ".key".
-    if (name.isEmpty())
-        return false;
-    for (const QChar c : name) {
-        const bool letter = (c >= QLatin1Char('a') && c <= QLatin1Char('z'))
-            || (c >= QLatin1Char('A') && c <= QLatin1Char('Z'));
-        if (!letter)
-            return false;
-    }
-    return true;
+    return ::IsValidCharacterName(name);
 }
 
 void CRenameDlg::OnOK()
