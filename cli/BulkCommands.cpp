@@ -1,0 +1,135 @@
+#include "BulkCommands.h"
+
+#include "BulkEdits.h"
+#include "CharacterFiles.h"
+#include "Console.h"
+#include "Diablo2Doc.h"
+#include "FieldRules.h"
+#include "GameData.h"
+#include "Layout.h"
+#include "Names.h"
+
+namespace {
+
+QString Caption(const Invocation &invocation)
+{
+    return invocation.command;
+}
+
+bool NamedOrReport(const Invocation &invocation, bool found, const QString &what, const QString &name)
+{
+    if (!found)
+        Report(Caption(invocation), QStringLiteral("%1 \"%2\" is unknown.").arg(what, name));
+    return found;
+}
+
+int RunOnFiles(const Invocation &invocation, int trailing, const Edit &edit)
+{
+    QStringList files, rest;
+    if (!SplitFiles(invocation, trailing, files, rest))
+        return ExitUsage;
+    return EditCharacters(files, Caption(invocation), invocation.Has("dry-run"), edit);
+}
+
+} // namespace
+
+int RunQuest(const Invocation &invocation)
+{
+    const QStringList args = invocation.operands.mid(invocation.operands.size() - 4);
+    const int difficulty = DifficultyFromName(args[0]);
+    const int act = ActFromName(args[1]);
+    const int quest = QuestFromName(act, args[2]);
+    const int state = QuestStateFromName(args[3]);
+    if (!NamedOrReport(invocation, difficulty >= 0, QStringLiteral("difficulty"), args[0])
+        || !NamedOrReport(invocation, act >= 0, QStringLiteral("act"), args[1])
+        || !NamedOrReport(invocation, quest >= 0, QStringLiteral("quest of ") + QString::fromLatin1(g_strActNames[act]), args[2])
+        || !NamedOrReport(invocation, state >= 0, QStringLiteral("quest state"), args[3]))
+        return ExitFailure;
+
+    return RunOnFiles(invocation, 4, [=](CDiablo2Doc &doc) {
+        WriteQuestState(doc, difficulty, act, quest, state);
+        return true;
+    });
+}
+
+int RunWaypoint(const Invocation &invocation)
+{
+    const QStringList args = invocation.operands.mid(invocation.operands.size() - 3);
+    const int difficulty = DifficultyFromName(args[0]);
+    int act = -1;
+    int position = -1;
+    const bool found = WaypointFromName(args[1], act, position);
+    const QString state = args[2].toLower();
+    const bool on = state == QLatin1String("on");
+    if (!NamedOrReport(invocation, difficulty >= 0, QStringLiteral("difficulty"), args[0])
+        || !NamedOrReport(invocation, found, QStringLiteral("waypoint"), args[1]))
+        return ExitFailure;
+    if (!on && state != QLatin1String("off")) {
+        Report(Caption(invocation), QStringLiteral("\"%1\" is neither on nor off.").arg(args[2]));
+        return ExitFailure;
+    }
+
+    return RunOnFiles(invocation, 3, [=](CDiablo2Doc &doc) {
+        const quint32 first = g_nWaypointOffsets[difficulty];
+        doc.SetUInt(first, first + 3, WithWaypoint(doc.GetUInt(first, first + 3), act, position, on));
+        // As the window's check boxes do: an active waypoint opens its act
+        // when the act was closed, and an act so opened opens its difficulty
+        // when that was closed. Switching a waypoint off opens nothing.
+        if (!on || !ActHasAccessByte(act))
+            return true;
+        const quint32 actOffset = g_nActOffsets[difficulty][act];
+        if (IsActOpen(quint8(doc.GetUInt(actOffset, actOffset))))
+            return true;
+        doc.SetUInt(actOffset, actOffset, ActAccessByte(true));
+        const quint8 flags = quint8(doc.GetUInt(Layout::DifficultyFlags, Layout::DifficultyFlags));
+        if (!IsDifficultyOpen(flags, difficulty))
+            doc.SetUInt(Layout::DifficultyFlags, Layout::DifficultyFlags, WithDifficulty(flags, difficulty, true));
+        return true;
+    });
+}
+
+int RunOpenAll(const Invocation &invocation)
+{
+    const bool difficultiesOnly = invocation.Has("difficulties");
+    const bool actsOnly = invocation.Has("acts");
+    if (difficultiesOnly && actsOnly) {
+        Report(QStringLiteral("brennicor-cli open-all"), QStringLiteral("give --acts or --difficulties, not both."));
+        return ExitUsage;
+    }
+    return RunOnFiles(invocation, 0, [=](CDiablo2Doc &doc) {
+        OpenAllDifficulties(doc);
+        if (difficultiesOnly)
+            return true;
+        OpenAllActs(doc);
+        if (actsOnly)
+            return true;
+        ActivateAllWaypoints(doc);
+        return true;
+    });
+}
+
+int RunAllQuestsDone(const Invocation &invocation)
+{
+    return RunOnFiles(invocation, 0, [](CDiablo2Doc &doc) {
+        OpenAllDifficulties(doc);
+        OpenAllActs(doc);
+        MarkAllQuestsDone(doc);
+        return true;
+    });
+}
+
+int RunMaxSkills(const Invocation &invocation)
+{
+    return RunOnFiles(invocation, 0, [](CDiablo2Doc &doc) {
+        MaximizeSkillLevels(doc);
+        return true;
+    });
+}
+
+int RunMaxAttributes(const Invocation &invocation)
+{
+    return RunOnFiles(invocation, 0, [](CDiablo2Doc &doc) {
+        WriteMaximizedAttributes(doc);
+        return true;
+    });
+}

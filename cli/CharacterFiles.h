@@ -1,0 +1,49 @@
+#pragma once
+
+#include "Arguments.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+class CDiablo2Doc;
+
+// A character file held for one command: the path as the user gave it, and
+// its document.
+struct Character
+{
+    QString path;
+    std::unique_ptr<CDiablo2Doc> doc;
+};
+using Characters = std::vector<Character>;
+
+// Loads path as the window's Open does: the whole file, with the stat block
+// expanded. An image too short to hold every field of the panels is refused
+// with "offset out of range" under the caption "Open", as the window refuses
+// it; so is an empty file. Every failure has been reported when false comes back.
+bool LoadCharacter(CDiablo2Doc &doc, const QString &path);
+
+// Loads every file, reporting each one that fails; false when any failed.
+bool LoadCharacters(const QStringList &paths, Characters &characters);
+
+// Saves each document over its file, atomically; false when any save failed
+// (each failure reported, the file left as it was).
+bool SaveCharacters(const Characters &characters);
+
+// The road of every command that changes files: each file is loaded and
+// edited in memory; only when every file loaded and every edit succeeded are
+// they saved, each once. An edit returns false after reporting why; a
+// C-string error of the document it throws is reported under caption. With
+// dryRun nothing is saved and the changes are printed instead.
+using Edit = std::function<bool(CDiablo2Doc &doc)>;
+int EditCharacters(const QStringList &paths, const QString &caption, bool dryRun, const Edit &edit);
+
+// backup FILE...
+int RunBackup(const Invocation &invocation);
+// restore FILE...
+int RunRestore(const Invocation &invocation);
+// rename FILE NEWNAME
+int RunRename(const Invocation &invocation);

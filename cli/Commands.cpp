@@ -1,0 +1,187 @@
+#include "Commands.h"
+
+#include "BulkCommands.h"
+#include "CharacterFiles.h"
+#include "RawTools.h"
+#include "SetCommand.h"
+#include "Show.h"
+
+namespace {
+
+const char *const kShowDetails = R"(
+Prints every value the window shows: name, class, both level bytes (level in
+the header, statLevel in the stat block), experience, gold, goldInStash, the
+four attributes, the two point counters, health, mana and stamina with their
+maxima, each skill by name, and for each difficulty whether it is open, its
+acts, the state of every quest and every waypoint.
+
+As text, one "key: value" line each; with several files every line starts with
+the file's name. With --json, a JSON array with one object per file; its
+numbers carry the field names that `set` takes.
+
+  --json    print JSON instead of text
+)";
+
+const char *const kSetDetails = R"(
+Sets fields of the character panel in every FILE, in the order given, and
+saves each file once. An argument holding '=' is a FIELD=VALUE (unless a '/'
+comes before the '='); every other argument is a file. Field names ignore
+letter case.
+
+  experience=N                 any number up to 4294967295
+  gold=N  goldInStash=N        at most 2147483647
+  strength=N  dexterity=N  vitality=N  energy=N
+  attributePointsToAdd=N  skillPointsToAdd=N
+  health=N  mana=N  stamina=N  at most 8191; a current value above its
+                               maximum raises the maximum
+  maxHealth=N  maxMana=N  maxStamina=N
+                               at most 8191; never lowers the current value
+  level=N                      1 to 99: both level bytes become N and the
+                               experience the start of level N
+  class=NAME                   Amazon, Sorceress, Necromancer, Paladin or
+                               Barbarian; the skill levels stay as they are
+  skill:NAME=N                 a skill of the character's class by name, or
+                               by its position 0 to 29; level 0 to 20
+
+A value out of range, an unknown field or a skill the class does not have is
+an error, and then no file is written.
+
+  --dry-run    print what would change, write nothing
+)";
+
+const char *const kQuestDetails = R"(
+Sets the state of one quest in every FILE, as the window's quest list does.
+DIFFICULTY is Normal, Nightmare or Hell; ACT is Act1 to Act4 (or 1 to 4); QUEST
+is a quest of that act by name; STATE is "Not Started", "Started", "Reward" or
+"Done". Names ignore letter case, blanks and hyphens: not-started, den-of-evil.
+
+  --dry-run    print what would change, write nothing
+)";
+
+const char *const kWaypointDetails = R"(
+Switches one waypoint of a difficulty on or off in every FILE, as the window's
+"WP Activ." box does: a waypoint switched on also opens its act when the act
+was closed, and an act so opened also opens its difficulty when that was
+closed. NAME is a waypoint by name, such as "Rogue Encampment" or travincal.
+
+  --dry-run    print what would change, write nothing
+)";
+
+const char *const kOpenAllDetails = R"(
+Opens everything in every FILE, as Edit, Activate All Way Points does: the
+difficulty byte becomes 0x14 (Nightmare and Hell open, its other bits clear),
+the access bytes of Acts 2 to 4 of every difficulty become 1, and every
+waypoint of every difficulty is switched on.
+
+  --acts           only difficulties and acts (Edit, Activate All Acts)
+  --difficulties   only Nightmare and Hell (Edit, Activate Nightmare and Hell)
+  --dry-run        print what would change, write nothing
+)";
+
+const char *const kAllQuestsDoneDetails = R"(
+Marks every quest of every difficulty "Done" in every FILE, as Edit, All
+Quests Done does: it also opens Nightmare and Hell and Acts 2 to 4 of every
+difficulty, and leaves the waypoints as they are.
+
+  --dry-run    print what would change, write nothing
+)";
+
+const char *const kMaxSkillsDetails = R"(
+Sets each of the thirty skill levels to 20 in every FILE, whatever the class,
+as Edit, Maximize Skills does.
+
+  --dry-run    print what would change, write nothing
+)";
+
+const char *const kMaxAttributesDetails = R"(
+Writes 10000 into strength, dexterity, vitality and energy and 8000 into
+health, mana and stamina and their maxima in every FILE, as Edit, Maximize
+Attributes followed by File, Save does.
+
+  --dry-run    print what would change, write nothing
+)";
+
+const char *const kBackupDetails = R"(
+Writes each FILE, as it loads, to its backup beside it: the same path with
+the extension replaced by "bak" (Hero.d2s -> Hero.bak), replacing any earlier
+backup, as File, Backup does.
+)";
+
+const char *const kRestoreDetails = R"(
+Replaces each FILE by its backup (Hero.d2s <- Hero.bak), as File, Restore
+followed by File, Save does. The backup stays. The character file need not
+exist; a missing backup, or one too short to be a character, is an error and
+then no file is written.
+)";
+
+const char *const kRenameDetails = R"(
+Renames the character in FILE to NEWNAME, as Edit, Rename Character does: the
+character file and its companion files (.map and .key of the same name, where
+they exist) move to NEWNAME in the same folder, and NEWNAME is written into the
+file. NEWNAME is 1 to 14 letters a-z, A-Z. Nothing moves when any of the new
+file names is taken.
+)";
+
+const char *const kGetDetails = R"(
+Prints the unsigned little-endian value held by the bytes FIRST to LAST
+(inclusive, at most 4 bytes) of each FILE, as the Edit value tool's Get value.
+A range outside the file, LAST before FIRST or more than 4 bytes is an error.
+)";
+
+const char *const kPutDetails = R"(
+Writes VALUE little-endian over the bytes FIRST to LAST (inclusive, at most 4
+bytes) of each FILE and saves it, as the Edit value tool's Set value followed
+by File, Save. Only as many low bytes of VALUE as the range holds are written:
+put Hero.d2s 100 100 300 writes 44. A range that does not fit writes nothing.
+
+  --dry-run    print what would change, write nothing
+)";
+
+const char *const kFindDetails = R"(
+Prints the first range FIRST..LAST at which VALUE is stored in each FILE, as
+the Find value tool's Find: the lowest offset wins, and at one offset the
+narrowest width of 1 to 4 bytes. Exit status 1 when VALUE is found nowhere.
+
+  --all    every match, as repeated Find Next shows them (matches may overlap)
+)";
+
+const char *const kDiffDetails = R"(
+Compares FILE with OTHER as the Compare tool does, both as they load: one line
+"OFFSET: A B" for each offset inside both files at which they differ (A the
+byte of FILE, B that of OTHER, in decimal), then, when their lengths differ,
+how much bigger or smaller OTHER is. Differences are not an error.
+)";
+
+} // namespace
+
+const QList<Command> &Commands()
+{
+    static const QList<Command> commands = {
+        {"show", "FILE... [--json]", "print every value of characters, as text or JSON", kShowDetails,
+         "json", 1, -1, RunShow},
+        {"set", "FILE... FIELD=VALUE... [--dry-run]", "set panel fields with the panel's limits", kSetDetails,
+         "dry-run", 2, -1, RunSet},
+        {"quest", "FILE... DIFFICULTY ACT QUEST STATE [--dry-run]", "set the state of one quest", kQuestDetails,
+         "dry-run", 5, -1, RunQuest},
+        {"waypoint", "FILE... DIFFICULTY NAME on|off [--dry-run]", "switch one waypoint on or off",
+         kWaypointDetails, "dry-run", 4, -1, RunWaypoint},
+        {"open-all", "FILE... [--acts | --difficulties] [--dry-run]",
+         "open every difficulty, act and waypoint", kOpenAllDetails, "acts difficulties dry-run", 1, -1,
+         RunOpenAll},
+        {"all-quests-done", "FILE... [--dry-run]", "mark every quest done", kAllQuestsDoneDetails, "dry-run", 1,
+         -1, RunAllQuestsDone},
+        {"max-skills", "FILE... [--dry-run]", "set every skill level to 20", kMaxSkillsDetails, "dry-run", 1, -1,
+         RunMaxSkills},
+        {"max-attributes", "FILE... [--dry-run]", "set attributes to 10000, health, mana, stamina to 8000",
+         kMaxAttributesDetails, "dry-run", 1, -1, RunMaxAttributes},
+        {"backup", "FILE...", "write each file's backup beside it", kBackupDetails, "", 1, -1, RunBackup},
+        {"restore", "FILE...", "replace each file by its backup", kRestoreDetails, "", 1, -1, RunRestore},
+        {"rename", "FILE NEWNAME", "rename a character with its files", kRenameDetails, "", 2, 2, RunRename},
+        {"get", "FILE... FIRST LAST", "print the value over a range of offsets", kGetDetails, "", 3, -1, RunGet},
+        {"put", "FILE... FIRST LAST VALUE [--dry-run]", "write a value over a range of offsets", kPutDetails,
+         "dry-run", 4, -1, RunPut},
+        {"find", "FILE... VALUE [--all]", "find where a value is stored", kFindDetails, "all", 2, -1, RunFind},
+        {"diff", "FILE OTHER", "list the offsets at which two files differ", kDiffDetails, "", 2, 2, RunDiff},
+    };
+    return commands;
+}

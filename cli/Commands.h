@@ -1,0 +1,8 @@
+#pragma once
+
+#include "Arguments.h"
+
+#include <QList>
+
+// Every subcommand of the tool, in the order --help lists them.
+const QList<Command> &Commands();

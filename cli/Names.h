@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+
+// The names under which the command line picks a class, skill, difficulty,
+// act, quest, quest state or waypoint: the names the window lists, from the
+// game-data tables. They are matched without regard to letter case, blanks,
+// hyphens, underscores or apostrophes, so "den-of-evil" picks "Den of Evil"
+// and "notstarted" picks "Not Started". Each returns -1 when nothing matches.
+
+int ClassFromName(const QString &name);
+int DifficultyFromName(const QString &name);
+// "Act2" or "2": the act index 1.
+int ActFromName(const QString &name);
+// A quest of an act: its list position.
+int QuestFromName(int act, const QString &name);
+int QuestStateFromName(const QString &name);
+// A waypoint of any act: its act and list position.
+bool WaypointFromName(const QString &name, int &act, int &position);
+// A skill of a class by its name, or its position 0 to 29 as a number.
+int SkillFromName(int charClass, const QString &name);
+
+// The form in which names are compared.
+QString NameKey(const QString &name);

@@ -1,0 +1,148 @@
+#include "RawTools.h"
+
+#include "CharacterFiles.h"
+#include "Compare.h"
+#include "Console.h"
+#include "Diablo2Doc.h"
+
+#include <QFileInfo>
+
+namespace {
+
+const QString kEditValue = QStringLiteral("Edit value");
+const QString kCompare = QStringLiteral("Compare");
+
+QString PrefixFor(const Character &character, const Characters &characters)
+{
+    return characters.size() > 1 ? character.path + QStringLiteral(": ") : QString();
+}
+
+bool ReadRange(const QStringList &args, quint32 &first, quint32 &last)
+{
+    return ReadUnsigned(kEditValue, QStringLiteral("first offset"), args[0], first)
+        && ReadUnsigned(kEditValue, QStringLiteral("last offset"), args[1], last);
+}
+
+} // namespace
+
+int RunGet(const Invocation &invocation)
+{
+    QStringList files, args;
+    if (!SplitFiles(invocation, 2, files, args))
+        return ExitUsage;
+    quint32 first = 0, last = 0;
+    if (!ReadRange(args, first, last))
+        return ExitFailure;
+    Characters characters;
+    if (!LoadCharacters(files, characters))
+        return ExitFailure;
+
+    // The window's tool shows 0 for a range the document refuses; here the
+    // refusal is an error, so a script never takes that 0 for the file's value.
+    bool ok = true;
+    for (const Character &character : characters) {
+        FileContext context(character.path);
+        try {
+            const quint32 value = character.doc->GetUInt(first, last);
+            PrintLine(PrefixFor(character, characters) + QString::number(value));
+        } catch (const char *text) {
+            Report(kEditValue, QString::fromLatin1(text));
+            ok = false;
+        }
+    }
+    return ok ? ExitSuccess : ExitFailure;
+}
+
+int RunPut(const Invocation &invocation)
+{
+    QStringList files, args;
+    if (!SplitFiles(invocation, 3, files, args))
+        return ExitUsage;
+    quint32 first = 0, last = 0, value = 0;
+    if (!ReadRange(args, first, last) || !ReadUnsigned(kEditValue, QStringLiteral("value"), args[2], value))
+        return ExitFailure;
+    // Only as many low bytes of the value as the range holds are written, as
+    // the window's Set value writes them. A refused range writes nothing: the
+    // bytes it wrote before the error stay in memory only.
+    return EditCharacters(files, kEditValue, invocation.Has("dry-run"), [=](CDiablo2Doc &doc) {
+        doc.SetUInt(first, last, value);
+        return true;
+    });
+}
+
+int RunFind(const Invocation &invocation)
+{
+    QStringList files, args;
+    if (!SplitFiles(invocation, 1, files, args))
+        return ExitUsage;
+    quint32 value = 0;
+    if (!ReadUnsigned(QStringLiteral("Find value"), QStringLiteral("value"), args[0], value))
+        return ExitFailure;
+    Characters characters;
+    if (!LoadCharacters(files, characters))
+        return ExitFailure;
+
+    const bool all = invocation.Has("all");
+    bool found = false;
+    for (const Character &character : characters) {
+        // Find, then Find Next from the match: the next search starts one byte
+        // after the start of the last match, so matches may overlap.
+        quint32 first = 0xFFFFFFFFu;
+        quint32 last = 0;
+        while (character.doc->FindValue(first, last, value)) {
+            found = true;
+            PrintLine(PrefixFor(character, characters) + QStringLiteral("%1..%2").arg(first).arg(last));
+            if (!all)
+                break;
+        }
+    }
+    // Like grep: 1 when the value was found nowhere.
+    return found ? ExitSuccess : ExitFailure;
+}
+
+int RunDiff(const Invocation &invocation)
+{
+    const QString path = invocation.operands.at(0);
+    const QString otherPath = invocation.operands.at(1);
+
+    CDiablo2Doc edited;
+    {
+        FileContext context(path);
+        if (!LoadCharacter(edited, path))
+            return ExitFailure;
+    }
+    // The compare file is loaded as the Compare tool loads it: any file the
+    // load can expand, however short.
+    CDiablo2Doc other;
+    {
+        FileContext context(otherPath);
+        try {
+            if (!other.OpenFile(QFileInfo(otherPath).absoluteFilePath()))
+                return ExitFailure;
+        } catch (const char *text) {
+            Report(kCompare, QString::fromLatin1(text));
+            return ExitFailure;
+        }
+        if (other.IsEmpty()) {
+            Report(kCompare, QStringLiteral("You must open a character first!"));
+            return ExitFailure;
+        }
+    }
+
+    // Every offset inside both images at which they differ, walked as the
+    // Compare tool's Find Next walks them: the offset, the byte of FILE, the
+    // byte of OTHER.
+    for (quint32 offset = FindDifference(edited, other, 0); offset != NoDifference;
+         offset = FindDifference(edited, other, offset + 1)) {
+        PrintLine(QStringLiteral("%1: %2 %3").arg(offset).arg(edited.GetByte(offset)).arg(other.GetByte(offset)));
+    }
+    const quint32 editedSize = edited.GetSize();
+    const quint32 otherSize = other.GetSize();
+    if (editedSize != otherSize) {
+        const bool bigger = otherSize > editedSize;
+        PrintLine(QStringLiteral("Compare result: The compare file is %1 than the original file by %2 bytes.")
+                      .arg(bigger ? QStringLiteral("bigger") : QStringLiteral("smaller"))
+                      .arg(bigger ? otherSize - editedSize : editedSize - otherSize));
+    }
+    return ExitSuccess;
+}

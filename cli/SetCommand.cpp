@@ -1,0 +1,171 @@
+#include "SetCommand.h"
+
+#include "CharacterFiles.h"
+#include "Console.h"
+#include "Diablo2Doc.h"
+#include "FieldLimits.h"
+#include "Fields.h"
+#include "GameData.h"
+#include "Layout.h"
+#include "Names.h"
+
+#include <QList>
+
+namespace {
+
+const QString kCaption = QStringLiteral("set");
+const QLatin1String kSkillPrefix("skill:");
+
+// One FIELD=VALUE of the command line, checked before any file is touched.
+struct Assignment
+{
+    enum Kind { Panel, Level, Class, Skill };
+    Kind kind = Panel;
+    QString field;  // as typed
+    QString skill;  // Skill: the name or position as typed
+    const PanelField *panel = nullptr;
+    quint32 value = 0; // the number, the level, the class index
+};
+
+// An argument is an assignment when it holds '=' and the text before it
+// could be a field name (field names never hold '/', so a path such as
+// ./a=b.d2s stays a file).
+bool IsAssignment(const QString &argument)
+{
+    const qsizetype equals = argument.indexOf(QLatin1Char('='));
+    return equals > 0 && !argument.left(equals).contains(QLatin1Char('/'));
+}
+
+bool ReadLimited(const QString &field, const QString &text, quint32 limit, quint32 &value)
+{
+    if (!ReadUnsigned(kCaption, field, text, value))
+        return false;
+    if (value > limit) {
+        Report(kCaption, QStringLiteral("%1 %2 is more than %3, the most it can hold.").arg(field).arg(value).arg(limit));
+        return false;
+    }
+    return true;
+}
+
+bool Parse(const QString &argument, Assignment &a)
+{
+    const qsizetype equals = argument.indexOf(QLatin1Char('='));
+    a.field = argument.left(equals).trimmed();
+    const QString text = argument.mid(equals + 1);
+
+    if (a.field.startsWith(kSkillPrefix, Qt::CaseInsensitive)) {
+        a.kind = Assignment::Skill;
+        a.skill = a.field.mid(kSkillPrefix.size());
+        if (NameKey(a.skill).isEmpty()) {
+            Report(kCaption, QStringLiteral("\"%1\" names no skill.").arg(a.field));
+            return false;
+        }
+        return ReadLimited(a.field, text, FieldLimits::SkillLevel, a.value);
+    }
+    if (a.field.compare(QLatin1String("class"), Qt::CaseInsensitive) == 0) {
+        a.kind = Assignment::Class;
+        const int charClass = ClassFromName(text);
+        if (charClass < 0) {
+            Report(kCaption, QStringLiteral("class \"%1\" is none of Amazon, Sorceress, Necromancer, Paladin, "
+                                            "Barbarian.").arg(text));
+            return false;
+        }
+        a.value = quint32(charClass);
+        return true;
+    }
+    if (a.field.compare(QLatin1String("level"), Qt::CaseInsensitive) == 0) {
+        a.kind = Assignment::Level;
+        if (!ReadUnsigned(kCaption, a.field, text, a.value))
+            return false;
+        if (a.value < 1 || a.value > quint32(LevelCount)) {
+            Report(kCaption, QStringLiteral("level %1 is not a level from 1 to %2.").arg(a.value).arg(LevelCount));
+            return false;
+        }
+        return true;
+    }
+    a.kind = Assignment::Panel;
+    a.panel = PanelFieldNamed(a.field);
+    if (!a.panel) {
+        Report(kCaption, QStringLiteral("unknown field \"%1\". See 'brennicor-cli set --help'.").arg(a.field));
+        return false;
+    }
+    return ReadLimited(QLatin1String(a.panel->key), text, a.panel->limit, a.value);
+}
+
+// Writes one assignment as the panel's handler for that box writes it.
+bool Apply(CDiablo2Doc &doc, const Assignment &a)
+{
+    using namespace Layout;
+    switch (a.kind) {
+    case Assignment::Panel:
+        doc.SetUInt(a.panel->first, a.panel->last, a.value);
+        // A current value above its row's maximum raises the maximum; a new
+        // maximum never lowers the current value.
+        if (a.panel->maximumKey) {
+            const PanelField *maximum = PanelFieldNamed(QLatin1String(a.panel->maximumKey));
+            if (a.value > doc.GetUInt(maximum->first, maximum->last))
+                doc.SetUInt(maximum->first, maximum->last, a.value);
+        }
+        return true;
+    case Assignment::Level:
+        // Level n begins at its table entry; both level bytes hold n.
+        doc.SetUInt(ExperienceFirst, ExperienceLast, LevelExperienceTable[a.value - 1]);
+        doc.SetUInt(CharLevel, CharLevel, a.value);
+        doc.SetUInt(StatLevel, StatLevel, a.value);
+        return true;
+    case Assignment::Class:
+        doc.SetUInt(CharClass, CharClass, a.value);
+        return true;
+    case Assignment::Skill: {
+        // Skill names are those of the class the file holds at this step, so
+        // a class set earlier in the same command names the skills after it.
+        const int charClass = int(doc.GetUInt(CharClass, CharClass));
+        const int position = SkillFromName(charClass, a.skill);
+        if (position < 0) {
+            const QString className = charClass < ClassCount ? QString::fromLatin1(g_strClassNames[charClass])
+                                                             : QStringLiteral("class %1").arg(charClass);
+            Report(kCaption, QStringLiteral("%1 has no skill \"%2\".").arg(className, a.skill));
+            return false;
+        }
+        const quint32 offset = SkillLevelFirst + quint32(position);
+        doc.SetUInt(offset, offset, a.value);
+        return true;
+    }
+    }
+    return false;
+}
+
+} // namespace
+
+int RunSet(const Invocation &invocation)
+{
+    QStringList files;
+    QList<Assignment> assignments;
+    bool ok = true;
+    for (const QString &operand : invocation.operands) {
+        if (!IsAssignment(operand)) {
+            files.append(operand);
+            continue;
+        }
+        Assignment a;
+        if (Parse(operand, a))
+            assignments.append(a);
+        else
+            ok = false;
+    }
+    if (files.isEmpty() || (ok && assignments.isEmpty())) {
+        Report(QStringLiteral("brennicor-cli set"),
+               QStringLiteral("give one or more files and one or more FIELD=VALUE. Try 'brennicor-cli set --help'."));
+        return ExitUsage;
+    }
+    if (!ok)
+        return ExitFailure;
+
+    return EditCharacters(files, kCaption, invocation.Has("dry-run"), [&](CDiablo2Doc &doc) {
+        for (const Assignment &a : assignments) {
+            if (!Apply(doc, a))
+                return false;
+        }
+        return true;
+    });
+}
