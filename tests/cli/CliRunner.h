@@ -1,0 +1,71 @@
+#pragma once
+
+// Runs the real brennicor-cli, as a user or a script runs it, and gives back
+// what it printed and its exit status.
+
+#include <QByteArray>
+#include <QDir>
+#include <QMap>
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+
+struct CliResult
+{
+    int exitCode = -1; // -1 when the program did not end normally
+    QString out;
+    QString err;
+};
+
+inline CliResult RunCli(const QStringList &arguments, const QString &workingDirectory = QString())
+{
+    QProcess process;
+    process.setProgram(QStringLiteral(QUARVINEL_CLI));
+    process.setArguments(arguments);
+    if (!workingDirectory.isEmpty())
+        process.setWorkingDirectory(workingDirectory);
+    process.start();
+    CliResult result;
+    if (!process.waitForFinished(120000)) {
+        process.kill();
+        process.waitForFinished();
+        result.err = QStringLiteral("brennicor-cli did not finish");
+        return result;
+    }
+    result.out = QString::fromLocal8Bit(process.readAllStandardOutput());
+    result.err = QString::fromLocal8Bit(process.readAllStandardError());
+    if (process.exitStatus() == QProcess::NormalExit)
+        result.exitCode = process.exitCode();
+    return result;
+}
+
+// Every file of a folder with its bytes: what a command left on disk.
+inline QMap<QString, QByteArray> FolderContents(const QString &path)
+{
+    QMap<QString, QByteArray> contents;
+    const QDir dir(path);
+    for (const QString &name : dir.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
+        QFile file(dir.filePath(name));
+        if (file.open(QIODevice::ReadOnly))
+            contents.insert(name, file.readAll());
+    }
+    return contents;
+}
+
+// Empty when the two are equal; otherwise one line per differing byte (and
+// one about the lengths), so that a failure says where the files part.
+inline QString ByteDifferences(const QByteArray &expected, const QByteArray &actual)
+{
+    QStringList lines;
+    if (expected.size() != actual.size())
+        lines.append(QStringLiteral("length: expected %1, got %2").arg(expected.size()).arg(actual.size()));
+    for (qsizetype k = 0; k < qMin(expected.size(), actual.size()); ++k) {
+        if (expected[k] != actual[k]) {
+            lines.append(QStringLiteral("byte %1: expected %2, got %3")
+                             .arg(k)
+                             .arg(quint8(expected[k]))
+                             .arg(quint8(actual[k])));
+        }
+    }
+    return lines.join(QLatin1Char('\n'));
+}
