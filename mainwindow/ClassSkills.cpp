@@ -1,7 +1,130 @@
+// The class and skills row of the "Character" group, and Maximize Skills and
+// Maximize Attributes of the Edit menu.
+//
+// The file holds 30 skill bytes that do not depend on the class: byte i is the
+// level of skill i of whatever class the character has. The class only decides
+// which 30 names are shown for them, so a class change never touches a skill byte.
+
 #include "BrennicorDlg.h"
 
+#include "FieldLimits.h"
+#include "GameData.h"
+#include "Layout.h"
 #include "MainDialogIds.h"
+
+namespace {
+
+constexpr quint32 kMaxSkillLevel = FieldLimits::SkillLevel;                // 20
+constexpr quint32 kMaximizedSkillLevel = FieldLimits::MaximizedSkillLevel; // 20
+constexpr quint32 kMaximizedAttribute = FieldLimits::MaximizedAttribute;   // 10000
+constexpr quint32 kMaximizedPool = FieldLimits::MaximizedPool;             // 8000
+
+bool IsClass(int index)
+{
+    return index >= 0 && index < ClassCount;
+}
+
+bool IsSkill(int index)
+{
+    return index >= 0 && index < Layout::SkillCount;
+}
+
+quint32 SkillOffset(int position)
+{
+    return Layout::SkillLevelFirst + quint32(position);
+}
+
+} // namespace
 
 void CBrennicorDlg::MapClassSkills()
 {
+    MapSelChange(IDC_CLASS, &CBrennicorDlg::OnSelchangeClass);
+    MapSelChange(IDC_SKILL, &CBrennicorDlg::OnSelchangeSkill);
+    MapEditChange(IDC_SKILL_LEVEL, &CBrennicorDlg::OnChangeSkillLevel);
+    MapCommand(ID_EDIT_MAXIMIZE_SKILLS, &CBrennicorDlg::OnMaximizeSkills);
+    MapCommand(ID_EDIT_MAXIMIZE_ATTRIBUTES, &CBrennicorDlg::OnMaximizeAttributes);
+}
+
+void CBrennicorDlg::OnSelchangeClass()
+{
+    if (m_doc.IsEmpty())
+        return;
+    // Writes the new class with the rest of the panel. Its result is not
+    // tested: when a box does not parse nothing is written, and the list below
+    // is refilled from the class m_nClass then holds.
+    SyncWithDocument(true);
+
+    m_cbSkill.ResetContent();
+    if (IsClass(m_nClass)) {
+        for (int i = 0; i < Layout::SkillCount; ++i)
+            m_cbSkill.AddString(QString::fromLatin1(SkillNames[m_nClass * Layout::SkillCount + i]));
+        m_nSkill = 0;
+    } else {
+        // A class byte outside 0..4 has no names: the list stays empty, and no
+        // level is shown for a skill that is not listed.
+        m_nSkill = -1;
+        m_nSkillLevel = 0;
+    }
+    UpdateData(false);
+    OnSelchangeSkill();
+}
+
+void CBrennicorDlg::OnSelchangeSkill()
+{
+    if (m_doc.IsEmpty())
+        return;
+    if (!UpdateData(true))
+        return;
+    if (!IsSkill(m_nSkill))
+        return;
+    m_nSkillLevel = m_doc.GetUInt(SkillOffset(m_nSkill), SkillOffset(m_nSkill));
+    UpdateData(false);
+}
+
+void CBrennicorDlg::OnChangeSkillLevel()
+{
+    if (m_doc.IsEmpty())
+        return;
+    if (!UpdateData(true))
+        return;
+    if (m_nSkillLevel > kMaxSkillLevel) {
+        m_nSkillLevel = kMaxSkillLevel;
+        UpdateData(false);
+    }
+    // Without a selected skill the level has no byte to go to.
+    if (!IsSkill(m_nSkill))
+        return;
+    if (!SyncWithDocument(true))
+        return;
+    m_doc.SetUInt(SkillOffset(m_nSkill), SkillOffset(m_nSkill), m_nSkillLevel);
+}
+
+void CBrennicorDlg::OnMaximizeSkills()
+{
+    if (m_doc.IsEmpty())
+        return;
+    for (quint32 offset = Layout::SkillLevelFirst; offset <= Layout::SkillLevelLast; ++offset)
+        m_doc.SetUInt(offset, offset, kMaximizedSkillLevel);
+    // The selection as the dialog last stored it; the controls are not read.
+    if (IsSkill(m_nSkill))
+        m_nSkillLevel = m_doc.GetUInt(SkillOffset(m_nSkill), SkillOffset(m_nSkill));
+    UpdateData(false);
+}
+
+void CBrennicorDlg::OnMaximizeAttributes()
+{
+    if (m_doc.IsEmpty())
+        return;
+    m_nStrength = kMaximizedAttribute;
+    m_nDexterity = kMaximizedAttribute;
+    m_nVitality = kMaximizedAttribute;
+    m_nEnergy = kMaximizedAttribute;
+    m_nMaxStamina = kMaximizedPool;
+    m_nStamina = kMaximizedPool;
+    m_nMaxHealth = kMaximizedPool;
+    m_nHealth = kMaximizedPool;
+    m_nMaxMana = kMaximizedPool;
+    m_nMana = kMaximizedPool;
+    // Shown only: the values reach the file at the next commit of the panel.
+    UpdateData(false);
 }
