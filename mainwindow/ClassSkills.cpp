@@ -7,6 +7,7 @@
 
 #include "BrennicorDlg.h"
 
+#include "BulkEdits.h"
 #include "FieldLimits.h"
 #include "GameData.h"
 #include "Layout.h"
@@ -15,7 +16,6 @@
 namespace {
 
 constexpr quint32 kMaxSkillLevel = FieldLimits::SkillLevel;                // 20
-constexpr quint32 kMaximizedSkillLevel = FieldLimits::MaximizedSkillLevel; // 20
 constexpr quint32 kMaximizedAttribute = FieldLimits::MaximizedAttribute;   // 10000
 constexpr quint32 kMaximizedPool = FieldLimits::MaximizedPool;             // 8000
 
@@ -103,8 +103,7 @@ void CBrennicorDlg::OnMaximizeSkills()
 {
     if (m_doc.IsEmpty())
         return;
-    for (quint32 offset = Layout::SkillLevelFirst; offset <= Layout::SkillLevelLast; ++offset)
-        m_doc.SetUInt(offset, offset, kMaximizedSkillLevel);
+    MaximizeSkillLevels(m_doc);
     // The selection as the dialog last stored it; the controls are not read.
     if (IsSkill(m_nSkill))
         m_nSkillLevel = m_doc.GetUInt(SkillOffset(m_nSkill), SkillOffset(m_nSkill));
