@@ -18,6 +18,7 @@
 // Usage:
 //   bench_launchwatch [--platform xcb|offscreen] [--pairs N] [--warmup N]
 //                     [--settle-ms N] [--timeout-ms N] [--probe-dir DIR]
+//                     [--target-ratio R] [--target-extra-mib M]
 //                     A_NAME A_TITLE A_PROGRAM A_ARGUMENT B_NAME B_TITLE B_PROGRAM B_ARGUMENT
 //   bench_launchwatch --write-character PATH
 // An empty TITLE means "mapped is ready"; an empty ARGUMENT means none.
@@ -71,6 +72,8 @@ struct Options
     int settleMs = 300;
     int timeoutMs = 20000;
     std::string probeDir;
+    double targetRatio = 0;    // 0: none
+    double targetExtraMiB = 0; // 0: none
     Program a;
     Program b;
 };
@@ -408,6 +411,10 @@ Options ParseOptions(int argc, char **argv)
             options.timeoutMs = std::atoi(value().c_str());
         else if (arg == "--probe-dir")
             options.probeDir = value();
+        else if (arg == "--target-ratio")
+            options.targetRatio = std::atof(value().c_str());
+        else if (arg == "--target-extra-mib")
+            options.targetExtraMiB = std::atof(value().c_str());
         else
             positional.push_back(arg);
     }
@@ -479,5 +486,15 @@ int main(int argc, char **argv)
                 o.platform.c_str(), o.a.name.c_str(), Median(aMs), o.b.name.c_str(), Median(bMs),
                 Median(ratio), o.a.name.c_str(), Median(aMiB), o.b.name.c_str(), Median(bMiB),
                 Median(diffMiB));
+    if (o.targetRatio > 0) {
+        const bool met = Median(ratio) <= o.targetRatio;
+        std::printf("target: launch %s / %s <= %.2f, paired: %.3f %s\n", o.a.name.c_str(), o.b.name.c_str(),
+                    o.targetRatio, Median(ratio), met ? "met" : "MISSED");
+    }
+    if (o.targetExtraMiB > 0) {
+        const bool met = Median(diffMiB) <= o.targetExtraMiB;
+        std::printf("target: peak memory %s <= %s + %.1f MiB, paired: +%.2f MiB %s\n", o.a.name.c_str(),
+                    o.b.name.c_str(), o.targetExtraMiB, Median(diffMiB), met ? "met" : "MISSED");
+    }
     return 0;
 }
