@@ -1,0 +1,124 @@
+#!/usr/bin/python3
+"""Takes the pictures of the README: the main window with a character open,
+the About box, the rename dialog and the three raw tools, each filled the way
+a user would fill it. Run through scripts/screenshots.sh."""
+
+import argparse
+import os
+import subprocess
+import sys
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from desktop import Failure, Session, log, main_guard, run_steps  # noqa: E402
+from test_editor import TOOL_CONTROLS, TOOL_SIZES  # noqa: E402
+
+# Rename Character... is the sixth item of the Edit menu.
+RENAME_KEYS = ["alt+e", "Down", "Down", "Down", "Down", "Down", "Return"]
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--editor", required=True)
+    parser.add_argument("--fixture", required=True)
+    parser.add_argument("--out", required=True)
+    opts = parser.parse_args()
+    os.makedirs(opts.out, exist_ok=True)
+
+    with Session("s", os.path.abspath(opts.editor)) as s:
+        hero = os.path.join(s.saves, "Aldric.d2s")
+        other = os.path.join(s.saves, "Before.d2s")
+        subprocess.run([opts.fixture, hero, "--name", "Aldric", "--class", "4",
+                        "--gold", "48210", "--stash", "150000"], check=True, timeout=60)
+        subprocess.run([opts.fixture, other, "--name", "Aldric", "--class", "4",
+                        "--gold", "12000", "--stash", "150000"], check=True, timeout=60)
+        title = "QUARVINEL: Aldric.d2s"
+        state = {}
+
+        def shoot(wid, name):
+            path = os.path.join(opts.out, name)
+            s.screenshot(wid, path)
+            log(f"  wrote {path}")
+
+        def click(dialog, wid, control):
+            units_w, units_h = TOOL_SIZES[dialog]
+            _, _, width, height = s.geometry(wid)
+            x, y, w, h = TOOL_CONTROLS[(dialog, control)]
+            s.click(wid, round((x + w / 2) * width / units_w), round((y + h / 2) * height / units_h))
+
+        def open_dialog(keys, dialog_title):
+            s.focus(state["main"])
+            s.key(*keys)
+            wid = s.wait_window(dialog_title)
+            s.focus(wid)
+            return wid
+
+        def close(wid, dialog_title):
+            s.focus(wid)
+            s.key("Escape")
+            s.wait_gone(dialog_title)
+
+        def main_window():
+            s.start(hero)
+            state["main"] = s.wait_window(title)
+            s.focus(state["main"])
+            s.settle()
+            shoot(state["main"], "main.png")
+
+        def about():
+            wid = open_dialog(["alt+h", "a"], "About QUARVINEL")
+            shoot(wid, "about.png")
+            close(wid, "About QUARVINEL")
+
+        def rename():
+            wid = open_dialog(RENAME_KEYS, "Rename My Character")
+            s.type("Zerkon")
+            shoot(wid, "rename.png")
+            close(wid, "Rename My Character")
+
+        def edit_value():
+            wid = open_dialog(["alt+e", "e"], "Edit value")
+            s.key("Tab")
+            s.replace_text("621")
+            s.key("Tab")
+            s.replace_text("624")
+            shoot(wid, "edit-value.png")
+            close(wid, "Edit value")
+
+        def find_value():
+            wid = open_dialog(["alt+e", "f"], "Find value")
+            s.replace_text("48210")
+            shoot(wid, "find-value.png")
+            close(wid, "Find value")
+
+        def compare():
+            wid = open_dialog(["alt+e", "c"], "Compare To")
+            click("Compare To", wid, "Load...")
+            dialog = s.wait_window("Open")
+            s.focus(dialog)
+            s.type(other)
+            s.key("Return")
+            s.wait_gone("Open")
+            s.focus(wid)
+            click("Compare To", wid, "Find...")
+            shoot(wid, "compare.png")
+            close(wid, "Compare To")
+
+        def leave():
+            s.focus(state["main"])
+            s.key("alt+f", "x")
+            if s.wait_exit() != 0:
+                raise Failure("the editor did not end cleanly")
+
+        return run_steps([
+            ("main window with a character", main_window),
+            ("About box", about),
+            ("rename dialog", rename),
+            ("Edit value", edit_value),
+            ("Find value", find_value),
+            ("Compare", compare),
+            ("exit", leave),
+        ])
+
+
+if __name__ == "__main__":
+    main_guard(main)
