@@ -211,7 +211,13 @@ def main():
         state = {}
 
         def start():
-            s.start(hero, extra_env={"QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "1"})
+            s.start(extra_env={"QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "1"})
+            wid = s.wait_window("QUARVINEL")
+            s.focus(wid)
+            s.key("alt+f", "o")
+            s.focus(s.wait_window("Open"))
+            s.type(hero)
+            s.key("Return")
             state["wid"] = s.wait_window(TITLE)
             bus.wait_app()
             state["main"] = bus.window(TITLE)

@@ -352,6 +352,19 @@ def main():
                 raise Failure(f"the editor ended with code {code}")
             unchanged(os.path.join(s.saves, "Zed.d2s"), image, "Exit saved the unsaved edit")
 
+        def open_from_desktop():
+            # As the desktop entry starts it for a double-clicked file.
+            zed = os.path.join(s.saves, "Zed.d2s")
+            s.start(zed)
+            ed.back_to_main(f"{TITLE}: Zed.d2s")
+            ed.focus_at = 0
+            ed.enter("gold", "8")
+            s.key("Escape")       # closes the editor without a question
+            code = s.wait_exit()
+            if code != 0:
+                raise Failure(f"the editor ended with code {code}")
+            unchanged(zed, image, "Esc saved the unsaved edit")
+
         return run_steps([
             ("start: the window is titled QUARVINEL", start),
             ("File, Open through the file dialog", open_through_dialog),
@@ -365,6 +378,7 @@ def main():
             ("Find value and Compare from the Edit menu", tools_from_menu),
             ("Rename Character with a refused name, then a good one", rename),
             ("File, Exit drops an unsaved edit", exit_without_saving),
+            ("brennicor PATH opens the character; Esc leaves without saving", open_from_desktop),
         ])
 
 
