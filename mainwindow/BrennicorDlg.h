@@ -135,6 +135,9 @@ public:
     void OnFileExit();
     // Opens path as File, Open does after its file dialog (the command line's file).
     void OpenPath(const QString &path);
+    // Refuses an image too short to be a character (it does not reach the last
+    // skill byte) by throwing what any access past its end would.
+    void RefuseShortImage();
 
     // Rename
     void OnRenameCharacter();
@@ -166,7 +169,4 @@ private:
     void OpenDocumentAndShow(const std::function<bool()> &load);
     // Writes the panel into the image and the image to disk, with Save's messages.
     bool SaveDocument();
-    // Closes the document when a load left an image too short to be a character,
-    // by throwing what any access past its end would.
-    void RefuseShortImage();
 };

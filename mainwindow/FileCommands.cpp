@@ -17,6 +17,36 @@ QString titleFor(const QString &name)
     return kTitle + QStringLiteral(": ") + name;
 }
 
+// Reload and Restore: close the character, load it again with load (from its
+// file or from its backup) and refresh the panels with show; the window is
+// then named after the character. A load that fails leaves the window closed
+// with the command's message; a character that cannot be shown whole is not
+// kept half open.
+void ReopenCharacter(CBrennicorDlg &dlg, const QString &caption, const QString &failure,
+                     const std::function<bool(const QString &)> &load, const std::function<void()> &show)
+{
+    if (dlg.m_doc.IsEmpty()) {
+        Prompts().MessageBox(&dlg, QStringLiteral("Open a file first!"), caption, MessageIcon::Exclamation);
+        return;
+    }
+    const QString fileName = dlg.m_doc.GetFileName();
+    const QString charName = dlg.m_doc.GetCharName();
+    dlg.OnFileClose();
+    try {
+        if (!load(fileName)) {
+            Prompts().MessageBox(&dlg, failure, caption, MessageIcon::None);
+            return;
+        }
+        dlg.RefuseShortImage();
+        show();
+        dlg.SetWindowText(titleFor(charName + QStringLiteral(".d2s")));
+        dlg.SyncWithDocument(false);
+    } catch (const char *text) {
+        dlg.OnFileClose();
+        Prompts().MessageBox(&dlg, QString::fromLatin1(text), caption, MessageIcon::Stop);
+    }
+}
+
 } // namespace
 
 void CBrennicorDlg::MapFileCommands()
@@ -78,34 +108,17 @@ void CBrennicorDlg::OpenDocumentAndShow(const std::function<bool()> &load)
 
 void CBrennicorDlg::OnFileReload()
 {
-    const QString caption = QStringLiteral("Reload");
-    if (m_doc.IsEmpty()) {
-        Prompts().MessageBox(this, QStringLiteral("Open a file first!"), caption, MessageIcon::Exclamation);
-        return;
-    }
-    const QString fileName = m_doc.GetFileName();
-    const QString charName = m_doc.GetCharName();
-    OnFileClose();
-    try {
-        if (!m_doc.OpenFile(fileName)) {
-            Prompts().MessageBox(this, QStringLiteral("Can't open the character file."), caption,
-                                 MessageIcon::None);
-            return;
-        }
-        RefuseShortImage();
-        m_nDifficulty = 0;
-        SyncWithDocument(false);
-        OnSelchangeClass();
-        OnSelchangeSkill();
-        OnSelchangeDifficulty();
-        OnSelchangeClass();
-        OnSelchangeSkill();
-        SetWindowText(titleFor(charName + QStringLiteral(".d2s")));
-        SyncWithDocument(false);
-    } catch (const char *text) {
-        OnFileClose();
-        Prompts().MessageBox(this, QString::fromLatin1(text), caption, MessageIcon::Stop);
-    }
+    ReopenCharacter(*this, QStringLiteral("Reload"), QStringLiteral("Can't open the character file."),
+                    [this](const QString &fileName) { return m_doc.OpenFile(fileName); },
+                    [this] {
+                        m_nDifficulty = 0;
+                        SyncWithDocument(false);
+                        OnSelchangeClass();
+                        OnSelchangeSkill();
+                        OnSelchangeDifficulty();
+                        OnSelchangeClass();
+                        OnSelchangeSkill();
+                    });
 }
 
 bool CBrennicorDlg::SaveDocument()
@@ -139,30 +152,14 @@ void CBrennicorDlg::OnFileBackup()
 
 void CBrennicorDlg::OnFileRestore()
 {
-    const QString caption = QStringLiteral("Restore");
-    if (m_doc.IsEmpty()) {
-        Prompts().MessageBox(this, QStringLiteral("Open a file first!"), caption, MessageIcon::Exclamation);
-        return;
-    }
-    const QString fileName = m_doc.GetFileName();
-    const QString charName = m_doc.GetCharName();
-    OnFileClose();
-    try {
-        if (!m_doc.OpenBackup(fileName)) {
-            Prompts().MessageBox(this, QStringLiteral("Can't open backup file."), caption,
-                                 MessageIcon::None);
-            return;
-        }
-        RefuseShortImage();
-        SyncWithDocument(false);
-        OnSelchangeClass();
-        OnSelchangeSkill();
-        SetWindowText(titleFor(charName + QStringLiteral(".d2s")));
-        SyncWithDocument(false);
-    } catch (const char *text) {
-        OnFileClose();
-        Prompts().MessageBox(this, QString::fromLatin1(text), caption, MessageIcon::Stop);
-    }
+    // Unlike Reload, the difficulty shown is kept.
+    ReopenCharacter(*this, QStringLiteral("Restore"), QStringLiteral("Can't open backup file."),
+                    [this](const QString &fileName) { return m_doc.OpenBackup(fileName); },
+                    [this] {
+                        SyncWithDocument(false);
+                        OnSelchangeClass();
+                        OnSelchangeSkill();
+                    });
 }
 
 void CBrennicorDlg::OnFileExit()
