@@ -31,7 +31,9 @@ void PrintCommandHelp(const Command &command)
     PrintLine(QStringLiteral("Usage: %1 %2 %3").arg(ProgramName(), QLatin1String(command.name),
                                                     QLatin1String(command.synopsis)));
     PrintLine(QString());
-    PrintLine(QLatin1String(command.summary));
+    QString summary = QString::fromLatin1(command.summary);
+    summary[0] = summary[0].toUpper();
+    PrintLine(summary + QLatin1Char('.'));
     PrintLine(QString());
     PrintLine(QString::fromLatin1(command.details).trimmed());
 }
