@@ -2,7 +2,10 @@
 
 #include <QStringList>
 
-// The application: starts the program and runs the main window modally.
+class CBrennicorDlg;
+
+// The application: reads the command line, sets up automation, and runs the
+// main window modally; the program ends when that run ends.
 class CBrennicorApp
 {
 public:
@@ -14,6 +17,21 @@ public:
     // Runs the program to its end; returns the process exit code.
     int InitInstance();
 
+    // The application's lock count, held by automation objects. When the last
+    // lock goes and the user does not control the program (it was started for
+    // automation), the main window's run ends and with it the program.
+    void LockApp();
+    void UnlockApp();
+
 private:
+    void OnReleaseAllObjects();
+
     QStringList m_arguments;
+    CBrennicorDlg *m_pMainWnd = nullptr;
+    bool m_bUserCtrl = true;
+    int m_nObjectCount = 0;
 };
+
+// Answers --help and --version on standard output before any window system is
+// needed; returns true when it did, and the program then ends with status 0.
+bool HandleInformationOptions(int argc, char **argv);
