@@ -46,12 +46,18 @@ def _stop(proc, grace=5.0):
 class Session:
     """A temporary home, a private X server and, once started, the editor."""
 
-    def __init__(self, name, editor, size="1280x1024"):
+    def __init__(self, name, editor, size="1280x1024", root=None):
+        """root: a fixed folder to use (made anew) instead of a fresh temporary one."""
         for tool in ("Xvfb", "xdotool"):
             if shutil.which(tool) is None:
                 raise Failure(f"{tool} is not installed (scripts/install-deps.sh installs it)")
         self.editor = editor
-        self.root = tempfile.mkdtemp(prefix=f"qv-{name}-")
+        if root is None:
+            self.root = tempfile.mkdtemp(prefix=f"qv-{name}-")
+        else:
+            shutil.rmtree(root, ignore_errors=True)
+            os.makedirs(root)
+            self.root = root
         self.home = os.path.join(self.root, "home")
         self.saves = os.path.join(self.root, "saves")
         runtime = os.path.join(self.root, "runtime")

@@ -7,6 +7,7 @@ import argparse
 import os
 import subprocess
 import sys
+import tempfile
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from desktop import Failure, Session, log, main_guard, run_steps  # noqa: E402
@@ -24,7 +25,10 @@ def main():
     opts = parser.parse_args()
     os.makedirs(opts.out, exist_ok=True)
 
-    with Session("s", os.path.abspath(opts.editor)) as s:
+    # A fixed folder, so that the path the Compare tool shows is the same in
+    # every run of the script.
+    root = os.path.join(tempfile.gettempdir(), "quarvinel")
+    with Session("screenshots", os.path.abspath(opts.editor), root=root) as s:
         hero = os.path.join(s.saves, "Aldric.d2s")
         other = os.path.join(s.saves, "Before.d2s")
         subprocess.run([opts.fixture, hero, "--name", "Aldric", "--class", "4",
