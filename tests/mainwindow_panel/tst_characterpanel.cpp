@@ -1,4 +1,4 @@
-// The "Character" group of the main window (Part 2.3) on the real dialog: what
+// The "Character" group of the main window on the real dialog: what
 // a loaded file shows, what each kind of edit writes, the limits, the entry
 // errors, the level list and ">>", and the panel with no file open.
 

@@ -1,4 +1,4 @@
-// The class and skills row and the two Maximize commands (Part 2.4) on the real
+// The class and skills row and the two Maximize commands on the real
 // dialog: a class change renames the same 30 bytes, skill levels go to their
 // byte with the limit of 20, and the Maximize commands.
 
@@ -79,7 +79,7 @@ void TestClassSkills::classChangeRenamesTheSameBytes_data()
     QTest::addColumn<QString>("first");
     QTest::addColumn<QString>("last");
 
-    // The walk of Part 2.4: Sorceress to Amazon.
+    // The class walk from Sorceress to Amazon.
     QTest::newRow("Sorceress to Amazon") << 1 << 0 << "Magic Arrow" << "Lightning Fury";
     QTest::newRow("Amazon to Necromancer") << 0 << 2 << "Amplify Damage" << "Revive";
     QTest::newRow("Sorceress to Paladin") << 1 << 3 << "Sacrifice" << "Salvation";
