@@ -1,5 +1,5 @@
-# The main window's "Character" group and its class and skills row
-#, on the real dialog: keys into its edits, choices from its lists,
+# The main window's "Character" group and its class and skills row, on the
+# real dialog: keys into its edits, choices from its lists,
 # then the document's bytes.
 set(qv_panel_tests ${CMAKE_CURRENT_LIST_DIR})
 qv_add_test(tst_characterpanel GUI
