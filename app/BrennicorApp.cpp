@@ -62,6 +62,22 @@ bool HandleInformationOptions(int argc, char **argv)
     return false;
 }
 
+int RunGuarded(CDialog &dlg)
+{
+    try {
+        dlg.DoModal();
+        return 0;
+    } catch (const char *text) {
+        Prompts().MessageBox(nullptr, QString::fromLatin1(text), QStringLiteral("Unexpected error"),
+                             MessageIcon::Stop);
+    } catch (...) {
+        Prompts().MessageBox(nullptr, QStringLiteral("ERROR 666"), QStringLiteral("Unexpected error"),
+                             MessageIcon::Stop);
+    }
+    // The run ended without saving anything; the failure shows in the exit status.
+    return 1;
+}
+
 CBrennicorApp::CBrennicorApp(int &argc, char **argv)
 {
     g_app = std::make_unique<QApplication>(argc, argv);
@@ -159,18 +175,7 @@ int CBrennicorApp::InitInstance()
         dlg.PostToHandler([&dlg, path] { dlg.OpenPath(path); });
     }
 
-    int exitCode = 0;
-    try {
-        dlg.DoModal();
-    } catch (const char *text) {
-        Prompts().MessageBox(nullptr, QString::fromLatin1(text), QStringLiteral("Unexpected error"),
-                             MessageIcon::Stop);
-        exitCode = 1;
-    } catch (...) {
-        Prompts().MessageBox(nullptr, QStringLiteral("ERROR 666"), QStringLiteral("Unexpected error"),
-                             MessageIcon::Stop);
-        exitCode = 1;
-    }
+    const int exitCode = RunGuarded(dlg);
     // A client still holding the proxy lets go of it here, before the window goes.
     server.reset();
     m_pMainWnd = nullptr;

@@ -3,6 +3,7 @@
 #include <QStringList>
 
 class CBrennicorDlg;
+class CDialog;
 
 // The application: reads the command line, sets up automation, and runs the
 // main window modally; the program ends when that run ends.
@@ -35,3 +36,8 @@ private:
 // Answers --help and --version on standard output before any window system is
 // needed; returns true when it did, and the program then ends with status 0.
 bool HandleInformationOptions(int argc, char **argv);
+
+// Runs the main window modally inside the last-resort guard: an error that
+// escapes the run is shown under "Unexpected error" (its text, or "ERROR 666"
+// for anything that is not a C string) and gives exit status 1.
+int RunGuarded(CDialog &dlg);
