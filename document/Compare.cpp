@@ -3,6 +3,7 @@
 #include "Diablo2Doc.h"
 
 #include <algorithm>
+#include <cstring>
 
 quint32 FindDifference(const CDiablo2Doc &edited, const CDiablo2Doc &compare, quint32 start)
 {
@@ -11,8 +12,16 @@ quint32 FindDifference(const CDiablo2Doc &edited, const CDiablo2Doc &compare, qu
     const qsizetype common = std::min(a.size(), b.size());
     if (qsizetype(start) >= common)
         return NoDifference;
-    const auto mismatch = std::mismatch(a.begin() + start, a.begin() + common, b.begin() + start);
-    if (mismatch.first == a.begin() + common)
-        return NoDifference;
-    return quint32(mismatch.first - a.begin());
+    // Equal stretches are passed over a block at a time by memcmp, which takes
+    // many bytes per step; only the block that holds the first difference is
+    // walked byte by byte to find it.
+    constexpr qsizetype kBlock = 4096;
+    for (qsizetype at = start; at < common; at += kBlock) {
+        const qsizetype length = std::min(kBlock, common - at);
+        if (std::memcmp(a.data() + at, b.data() + at, size_t(length)) != 0) {
+            const auto mismatch = std::mismatch(a.begin() + at, a.begin() + at + length, b.begin() + at);
+            return quint32(mismatch.first - a.begin());
+        }
+    }
+    return NoDifference;
 }

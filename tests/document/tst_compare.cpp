@@ -35,6 +35,23 @@ void TestCompare::firstDifference_data()
     QTest::newRow("start past both") << base << base << 1000u << NoDifference;
     QTest::newRow("wrapped start") << base << changed << 0xFFFFFFFFu << NoDifference;
     QTest::newRow("empty compare") << base << QByteArray() << 0u << NoDifference;
+
+    // Long images: equal stretches are passed over in blocks, so a difference
+    // must be found wherever it falls in or between them.
+    QByteArray longBase(10000, '\0');
+    for (int i = 0; i < longBase.size(); ++i)
+        longBase[i] = char(i * 7);
+    for (const quint32 at : {4095u, 4096u, 4097u, 8191u, 8192u, 9999u}) {
+        QByteArray longChanged = longBase;
+        longChanged[int(at)] = char(~longChanged[int(at)]);
+        QTest::addRow("long, difference at %u", at) << longBase << longChanged << 0u << at;
+        QTest::addRow("long, from just before %u", at) << longBase << longChanged << at - 1 << at;
+    }
+    QByteArray twoApart = longBase;
+    twoApart[100] = 'x';
+    twoApart[6000] = 'y';
+    QTest::newRow("long, second difference in a later block") << longBase << twoApart << 101u << 6000u;
+    QTest::newRow("long, equal") << longBase << longBase << 0u << NoDifference;
 }
 
 void TestCompare::firstDifference()
