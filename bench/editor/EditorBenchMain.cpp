@@ -10,6 +10,7 @@
 
 #include <cstdio>
 #include <map>
+#include <unistd.h>
 #include <string>
 #include <vector>
 
@@ -53,6 +54,9 @@ double FromNs(double ns, benchmark::TimeUnit unit)
 class TargetReporter : public benchmark::ConsoleReporter
 {
 public:
+    // Colours only on a terminal, so that a saved report reads cleanly.
+    TargetReporter() : ConsoleReporter(isatty(STDOUT_FILENO) ? OO_Defaults : OO_Tabular) {}
+
     void ReportRuns(const std::vector<Run> &runs) override
     {
         ConsoleReporter::ReportRuns(runs);
