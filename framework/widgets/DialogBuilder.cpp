@@ -67,6 +67,9 @@ QWidget *createControl(const ControlTemplate &c, QWidget *client)
     case ControlKind::PushButton:
     case ControlKind::DefPushButton: {
         auto *button = new QPushButton(text, client);
+        // Only the template's default button looks like one; Enter on any other
+        // push button is the dialog's business (it clicks the focused one).
+        button->setAutoDefault(false);
         button->setDefault(c.kind == ControlKind::DefPushButton);
         return button;
     }

@@ -342,7 +342,13 @@ void TestFrameworkDialog::escapeEndsWithCancel()
 void TestFrameworkDialog::handlerErrorEndsModalRunAndIsRethrown()
 {
     TestDialog dlg;
-    QTimer::singleShot(0, &dlg, [&dlg] { dlg.DlgItem<QPushButton>(IDC_THROW)->click(); });
+    // Enter on a focused push button clicks it.
+    QTimer::singleShot(0, &dlg, [&dlg] {
+        QPushButton *button = dlg.DlgItem<QPushButton>(IDC_THROW);
+        dlg.activateWindow();
+        button->setFocus();
+        QTest::keyClick(button, Qt::Key_Return);
+    });
     QString caught;
     try {
         dlg.DoModal();
