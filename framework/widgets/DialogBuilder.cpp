@@ -167,8 +167,17 @@ QHash<int, QWidget *> BuildDialogControls(const DialogTemplate &dialogTemplate, 
             w->setAccessibleName(QString::fromUtf8(c.accessibleName));
         else if (takesLabel && pendingLabel)
             w->setAccessibleName(plainLabel(pendingLabel->text()));
-        if (takesLabel && pendingLabel)
+        if (takesLabel && pendingLabel) {
             pendingLabel->setBuddy(w);
+        } else if (c.kind == ControlKind::ComboBox && c.accessibleName) {
+            // Assistive technology on this platform names a list by the item it
+            // shows and finds its purpose only through a label: a list without a
+            // visible one gets a hidden label.
+            auto *hidden = new QLabel(QString::fromUtf8(c.accessibleName), client);
+            hidden->setObjectName(QStringLiteral("label%1").arg(c.id));
+            hidden->hide();
+            hidden->setBuddy(w);
+        }
         pendingLabel = c.kind == ControlKind::Static && c.id == IDC_STATIC ? qobject_cast<QLabel *>(w)
                                                                            : nullptr;
         if (c.id != IDC_STATIC)

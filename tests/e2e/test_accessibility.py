@@ -253,6 +253,12 @@ def main():
             edits = check_names(state["main"], ["Name", "Experience", "Level number", "Gold"])
             if len(edits) != 18:
                 raise Failure(f"{len(edits)} edits in the main window, expected 18")
+            # Every list says what it is for through a label, visible or not.
+            combos = [c for c in controls(state["main"]) if c.getRoleName() == "combo box"]
+            unlabelled = [describe(c) for c in combos
+                          if not relation_targets(c, pyatspi.RELATION_LABELLED_BY)]
+            if len(combos) != 8 or unlabelled:
+                raise Failure(f"{len(combos)} lists, without a label: {unlabelled}")
 
         def main_window_tab_order():
             all_controls = controls(state["main"])
