@@ -77,7 +77,11 @@ bool WriteActivationFile(const QString &executable, const QString &path, bool *c
         return false;
     const QByteArray bytes = text.toUtf8();
     QFile old(path);
-    const bool same = old.open(QIODevice::ReadOnly) && old.readAll() == bytes;
+    // A file that already says the same is left as it is: nothing to write,
+    // and no disk sync at start-up.
+    if (old.open(QIODevice::ReadOnly) && old.readAll() == bytes)
+        return true;
+    old.close();
     if (!QDir().mkpath(QFileInfo(path).absolutePath()))
         return false;
     QSaveFile file(path);
@@ -86,7 +90,7 @@ bool WriteActivationFile(const QString &executable, const QString &path, bool *c
     if (file.write(bytes) != bytes.size() || !file.commit())
         return false;
     if (changed)
-        *changed = !same;
+        *changed = true;
     return true;
 }
 

@@ -14,8 +14,10 @@ convert -size 256x256 xc:none \
   -font "$SERIF" -pointsize 150 -fill '#e8c766' -stroke '#5a3a08' -strokewidth 3 \
   -gravity center -annotate +0+6 'Q' \
   icon256.png
-convert icon256.png -resize 128x128 icon128.png
-for s in 16 22 24 32 48 64; do convert icon256.png -resize ${s}x${s} icon${s}.png; done
+# 8 bits per channel: the pictures decode at every start.
+convert icon256.png -depth 8 PNG32:icon256.png
+convert icon256.png -resize 128x128 -depth 8 PNG32:icon128.png
+for s in 16 22 24 32 48 64; do convert icon256.png -resize ${s}x${s} -depth 8 PNG32:icon${s}.png; done
 
 # Banner: the product name on a dark ember gradient that fades out below, where
 # the window's own texts and the first group stand (the lower third stays clear).
@@ -25,4 +27,4 @@ convert -size 880x118 xc:none \
   -fill none -stroke '#c9a24a' -strokewidth 3 -draw "line 24,98 856,98" \
   -font "$SERIF" -pointsize 74 -fill '#e8c766' -stroke '#4a2a06' -strokewidth 2 \
   -gravity north -annotate +0+8 'QUARVINEL' \
-  banner145.png
+  -resize 528x71 -depth 8 PNG32:banner145.png
