@@ -72,10 +72,10 @@ class ShownProbePlugin : public QGenericPlugin
     Q_PLUGIN_METADATA(IID QGenericPluginFactoryInterface_iid FILE "shownprobe.json")
 
 public:
-    QObject *create(const QString &key, const QString &specification) override
+    QObject *create(const QString &key, const QString &parameters) override
     {
         Q_UNUSED(key);
-        Q_UNUSED(specification);
+        Q_UNUSED(parameters);
         bool ok = false;
         const int fd = qEnvironmentVariableIntValue("BENCH_SHOWN_FD", &ok);
         if (!ok || fd < 0)
