@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStringList>
 
 namespace {
 
@@ -49,18 +50,25 @@ void CBrennicorDlg::RenameCharacter(const QString &newName)
     const QString oldBase = info.completeBaseName();
     const QString target = directory + newName + QLatin1String(CharacterFileExtension);
 
-    if (QFileInfo::exists(target)) {
+    // A link under the new name counts as taken even when it points nowhere:
+    // the move would not replace it.
+    const QFileInfo targetInfo(target);
+    if (targetInfo.exists() || targetInfo.isSymLink()) {
         Prompts().MessageBox(this, QStringLiteral("File already exist. Try a different character name."),
                              kCaption, MessageIcon::None);
         return;
     }
 
     // The companions follow only when the character file itself has moved.
+    QStringList stuck;
     if (QFile::rename(fileName, target)) {
         for (const char *extension : CompanionFileExtensions) {
             const QString companion = directory + oldBase + QLatin1String(extension);
-            if (QFileInfo::exists(companion))
-                QFile::rename(companion, directory + newName + QLatin1String(extension));
+            const QString moved = directory + newName + QLatin1String(extension);
+            // A companion that cannot follow keeps its old name; the user hears
+            // of it rather than finding the character split later.
+            if (QFileInfo::exists(companion) && !QFile::rename(companion, moved))
+                stuck.append(QFileInfo(companion).fileName());
         }
     }
 
@@ -83,4 +91,9 @@ void CBrennicorDlg::RenameCharacter(const QString &newName)
     m_doc.SetCharName(newName);
     SyncWithDocument(false);
     OnFileSave();
+    if (!stuck.isEmpty())
+        Prompts().MessageBox(this,
+                             QStringLiteral("%1 could not be renamed and keeps its old name.")
+                                 .arg(stuck.join(QStringLiteral(" and "))),
+                             kCaption, MessageIcon::Exclamation);
 }

@@ -87,14 +87,16 @@ void TestRenameFaults::noFileLost_data()
 
     const QString app = QStringLiteral("(application)");
     const QString rename = QStringLiteral("Rename Character");
+    // A companion that cannot follow is named in a message after the save.
     QTest::newRow("map's new name taken by a folder")
-        << Blocker::MapNameIsFolder << "Conan.d2s" << "Hero.map" << "Conan.key" << QStringList{};
+        << Blocker::MapNameIsFolder << "Conan.d2s" << "Hero.map" << "Conan.key" << QStringList{rename};
     QTest::newRow("key's new name taken by a folder")
-        << Blocker::KeyNameIsFolder << "Conan.d2s" << "Conan.map" << "Hero.key" << QStringList{};
+        << Blocker::KeyNameIsFolder << "Conan.d2s" << "Conan.map" << "Hero.key" << QStringList{rename};
     QTest::newRow("map's new name taken by another file")
-        << Blocker::MapNameIsOtherFile << "Conan.d2s" << "Hero.map" << "Conan.key" << QStringList{};
+        << Blocker::MapNameIsOtherFile << "Conan.d2s" << "Hero.map" << "Conan.key" << QStringList{rename};
+    // A link under the new name, even one pointing nowhere, makes the name taken.
     QTest::newRow("character's new name taken by a dangling link")
-        << Blocker::CharacterNameIsLink << "Hero.d2s" << "Hero.map" << "Hero.key" << QStringList{app, rename};
+        << Blocker::CharacterNameIsLink << "Hero.d2s" << "Hero.map" << "Hero.key" << QStringList{rename};
     QTest::newRow("read-only folder")
         << Blocker::ReadOnlyFolder << "Hero.d2s" << "Hero.map" << "Hero.key" << QStringList{app};
     QTest::newRow("no space left")
@@ -162,6 +164,10 @@ void TestRenameFaults::noFileLost()
     for (const ScriptedPrompts::Message &m : m_prompts->messages)
         shownCaptions << (m.caption == AfxGetAppTitle() ? QStringLiteral("(application)") : m.caption);
     QCOMPARE(shownCaptions, captions);
+    // The companion left behind is named.
+    for (const QString &left : {map, key})
+        if (character == QStringLiteral("Conan.d2s") && left.startsWith(QStringLiteral("Hero.")))
+            QCOMPARE(m_prompts->Texts().last(), left + QStringLiteral(" could not be renamed and keeps its old name."));
 
     // Each file under exactly one of its names, with its bytes; the character
     // file, when it moved, also carries the new name inside.
