@@ -1,8 +1,8 @@
-// Writes the seed inputs of the fuzz targets from the test fixtures:
+// Writes the starting inputs of the fuzz targets from the test fixtures:
 //
 //     fuzz_make_seeds <fuzz/corpus>
 //
-// The seeds are kept in the repository; run this again when the fixtures
+// Those inputs are kept in the repository; run this again when the fixtures
 // change and commit what it writes.
 
 #include "support/CharacterFixture.h"

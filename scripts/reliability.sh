@@ -63,7 +63,7 @@ if [ "$fuzz_seconds" -gt 0 ]; then
     log="$build/fuzz-logs/$target.log"
     mkdir -p "$corpus" "$findings" "$(dirname "$log")"
     echo "== reliability: $target for $fuzz_seconds s"
-    # New inputs go to the working corpus; the seeds in the repository are
+    # New inputs go to the working corpus; the starting inputs in the repository are
     # only read. A finding stops the target and fails the run.
     status=0
     "$binary" "$corpus" "$seeds" -max_total_time="$fuzz_seconds" -timeout=30 -rss_limit_mb=4096 \

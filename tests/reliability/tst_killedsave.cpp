@@ -5,7 +5,7 @@
 // the save's own temporary files.
 //
 // QUARVINEL_KILL_ROUNDS sets the number of kills (default 20) and
-// QUARVINEL_KILL_SEED the seed of the moments (default: random, printed).
+// QUARVINEL_KILL_SEED seeds the random kill moments (default: random, printed).
 
 #include "SaveLoop.h"
 
