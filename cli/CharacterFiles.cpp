@@ -75,24 +75,19 @@ bool SaveCharacters(const Characters &characters)
 
 int EditCharacters(const QStringList &paths, const QString &caption, bool dryRun, const Edit &edit)
 {
-    bool ok = true;
     Characters characters;
-    characters.reserve(size_t(paths.size()));
-    for (const QString &path : paths) {
-        FileContext context(path);
-        auto doc = std::make_unique<CDiablo2Doc>();
-        if (!LoadCharacter(*doc, path)) {
-            ok = false;
-            continue;
-        }
+    bool ok = LoadCharacters(paths, characters);
+    for (const Character &character : characters) {
+        FileContext context(character.path);
+        CDiablo2Doc &doc = *character.doc;
         QList<NamedValue> before;
         QByteArray beforeImage;
         if (dryRun) {
-            before = NamedValues(*doc);
-            beforeImage = ImageOf(*doc);
+            before = NamedValues(doc);
+            beforeImage = ImageOf(doc);
         }
         try {
-            if (!edit(*doc)) {
+            if (!edit(doc)) {
                 ok = false;
                 continue;
             }
@@ -102,8 +97,7 @@ int EditCharacters(const QStringList &paths, const QString &caption, bool dryRun
             continue;
         }
         if (dryRun)
-            PrintChanges(PrefixFor(path, paths.size()), before, beforeImage, *doc);
-        characters.push_back({path, std::move(doc)});
+            PrintChanges(PrefixFor(character.path, paths.size()), before, beforeImage, doc);
     }
     if (!ok)
         return ExitFailure;
