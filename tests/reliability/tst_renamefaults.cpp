@@ -2,6 +2,7 @@
 // every file of the character ends up under its old name or its new one, with
 // its bytes, and nothing that stood in the way is touched.
 
+#include "EditorInFolder.h"
 #include "FaultInjection.h"
 
 #include "BrennicorDlg.h"
@@ -35,7 +36,7 @@ const QByteArray kOtherMap("map of another Conan");
 
 Q_DECLARE_METATYPE(Blocker)
 
-class TestRenameFaults : public QObject
+class TestRenameFaults : public QObject, protected EditorInFolder
 {
     Q_OBJECT
 
@@ -46,33 +47,16 @@ private Q_SLOTS:
     void noFileLost_data();
     void noFileLost();
 
-private:
-    QString file(const QString &name) const { return QDir(m_dir).filePath(name); }
-
-    std::unique_ptr<QTemporaryDir> m_root;
-    QString m_dir;
-    std::unique_ptr<ScriptedPrompts> m_prompts;
-    std::unique_ptr<CBrennicorDlg> m_dlg;
 };
 
 void TestRenameFaults::init()
 {
-    m_root = std::make_unique<QTemporaryDir>();
-    QVERIFY(m_root->isValid());
-    m_dir = m_root->filePath(QStringLiteral("saves"));
-    QVERIFY(QDir().mkpath(m_dir));
-    m_prompts = std::make_unique<ScriptedPrompts>();
-    m_dlg = std::make_unique<CBrennicorDlg>();
-    m_dlg->Create();
+    QVERIFY(StartEditor());
 }
 
 void TestRenameFaults::cleanup()
 {
-    if (m_dlg)
-        QVERIFY(!m_dlg->TakePendingError());
-    m_dlg.reset();
-    m_prompts.reset();
-    m_root.reset();
+    QVERIFY(FinishEditor());
 }
 
 void TestRenameFaults::noFileLost_data()

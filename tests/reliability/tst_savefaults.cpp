@@ -3,6 +3,7 @@
 // through the file-error report, nothing is left behind in the folder, the
 // edits stay in memory, and the same command succeeds once the fault is gone.
 
+#include "EditorInFolder.h"
 #include "FaultInjection.h"
 
 #include "BrennicorDlg.h"
@@ -41,7 +42,7 @@ const QString kBackupName = QStringLiteral("Hero.bak");
 Q_DECLARE_METATYPE(Fault)
 Q_DECLARE_METATYPE(Command)
 
-class TestSaveFaults : public QObject
+class TestSaveFaults : public QObject, protected EditorInFolder
 {
     Q_OBJECT
 
@@ -52,31 +53,16 @@ private Q_SLOTS:
     void faultLeavesFileWhole_data();
     void faultLeavesFileWhole();
 
-private:
-    std::unique_ptr<QTemporaryDir> m_root;
-    QString m_dir; // the saves folder, inside m_root so that it can be removed
-    std::unique_ptr<ScriptedPrompts> m_prompts;
-    std::unique_ptr<CBrennicorDlg> m_dlg;
 };
 
 void TestSaveFaults::init()
 {
-    m_root = std::make_unique<QTemporaryDir>();
-    QVERIFY(m_root->isValid());
-    m_dir = m_root->filePath(QStringLiteral("saves"));
-    QVERIFY(QDir().mkpath(m_dir));
-    m_prompts = std::make_unique<ScriptedPrompts>();
-    m_dlg = std::make_unique<CBrennicorDlg>();
-    m_dlg->Create();
+    QVERIFY(StartEditor());
 }
 
 void TestSaveFaults::cleanup()
 {
-    if (m_dlg)
-        QVERIFY(!m_dlg->TakePendingError());
-    m_dlg.reset();
-    m_prompts.reset();
-    m_root.reset();
+    QVERIFY(FinishEditor());
 }
 
 void TestSaveFaults::faultLeavesFileWhole_data()
