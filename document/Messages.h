@@ -1,0 +1,35 @@
+#pragma once
+
+// Texts that more than one place shows: the window's handlers, the character
+// files service and the command line all take them from here, so a text can
+// only be right or wrong once.
+
+namespace Messages {
+
+// The document's accessors throw this for an offset past the end of the image;
+// it is also the refusal of an image too short to hold every field.
+inline constexpr const char *OffsetOutOfRange = "offset out of range";
+
+inline constexpr const char *OpenFileFirst = "Open a file first!";
+inline constexpr const char *OpenDocumentFirst = "Open a document first!";
+inline constexpr const char *NameTaken = "File already exist. Try a different character name.";
+inline constexpr const char *InvalidName =
+    "This is not a valid Diablo2 character name. Try to use only a-z, A-Z.\n";
+inline constexpr const char *CantOpenCharacterFile = "Can't open the character file.";
+inline constexpr const char *CantOpenBackupFile = "Can't open backup file.";
+
+} // namespace Messages
+
+// Captions of the message boxes, named after the command that shows them.
+namespace Captions {
+
+inline constexpr const char *Title = "QUARVINEL";
+inline constexpr const char *Open = "Open";
+inline constexpr const char *Save = "Save";
+inline constexpr const char *Reload = "Reload";
+inline constexpr const char *Restore = "Restore";
+inline constexpr const char *RenameCharacter = "Rename Character";
+inline constexpr const char *EditValue = "Edit value";
+inline constexpr const char *Compare = "Compare";
+
+} // namespace Captions
