@@ -86,7 +86,7 @@ bool Parse(const QString &argument, Assignment &a)
     a.kind = Assignment::Panel;
     a.panel = PanelFieldNamed(a.field);
     if (!a.panel) {
-        Report(kCaption, QStringLiteral("unknown field \"%1\". See 'brennicor-cli set --help'.").arg(a.field));
+        ReportWrongCommandLine(QStringLiteral("unknown field \"%1\". See 'brennicor-cli set --help'.").arg(a.field));
         return false;
     }
     return ReadLimited(QLatin1String(a.panel->key), text, a.panel->limit, a.value);

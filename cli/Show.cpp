@@ -7,6 +7,7 @@
 #include "Fields.h"
 #include "GameData.h"
 #include "Layout.h"
+#include "ShowJson.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -143,10 +144,7 @@ QJsonObject CharacterObject(const CDiablo2Doc &doc, const QString &path)
     QJsonObject object;
     object.insert(QStringLiteral("file"), path);
     object.insert(QStringLiteral("name"), v.name);
-    if (HasClass(v))
-        object.insert(QStringLiteral("class"), Latin1(g_strClassNames[v.charClass]));
-    else
-        object.insert(QStringLiteral("class"), qint64(v.charClass));
+    AddFormatFields(object, doc);
     object.insert(QStringLiteral("level"), qint64(v.level));
     object.insert(QStringLiteral("statLevel"), qint64(v.statLevel));
     for (int k = 0; k < PanelFieldCount; ++k)
@@ -242,16 +240,16 @@ int RunShow(const Invocation &invocation)
     if (!SplitFiles(invocation, 0, files, rest))
         return ExitUsage;
 
+    // Every file that loads is shown; each that does not has been reported.
     Characters characters;
-    if (!LoadCharacters(files, characters))
-        return ExitFailure;
+    const int status = LoadCharacters(files, characters) ? ExitSuccess : ExitFailure;
 
     if (invocation.Has("json")) {
         QJsonArray array;
         for (const Character &character : characters)
             array.append(CharacterObject(*character.doc, character.path));
         PrintLine(QString::fromUtf8(QJsonDocument(array).toJson(QJsonDocument::Indented)).trimmed());
-        return ExitSuccess;
+        return status;
     }
 
     for (const Character &character : characters) {
@@ -259,5 +257,5 @@ int RunShow(const Invocation &invocation)
         for (const NamedValue &value : NamedValues(*character.doc))
             PrintLine(prefix + value.key + QStringLiteral(": ") + value.value);
     }
-    return ExitSuccess;
+    return status;
 }
