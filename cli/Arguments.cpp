@@ -2,6 +2,7 @@
 
 #include "Commands.h"
 #include "Console.h"
+#include "Fields.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -74,6 +75,24 @@ int UsageError(const QString &text, const Command *command = nullptr)
     return ExitUsage;
 }
 
+// The words the shell's completion offers, one a line: the commands, or the
+// fields that set takes (a skill is "skill:" and its name).
+int PrintCompletionWords(const QString &kind)
+{
+    if (kind == QLatin1String("commands")) {
+        for (const Command &command : Commands())
+            PrintLine(QLatin1String(command.name));
+    } else if (kind == QLatin1String("fields")) {
+        for (const PanelField &field : kPanelFields)
+            PrintLine(QLatin1String(field.key));
+        for (const char *other : {"level", "class", "skill:"})
+            PrintLine(QLatin1String(other));
+    } else {
+        return UsageError(QStringLiteral("no completion words \"%1\".").arg(kind));
+    }
+    return ExitSuccess;
+}
+
 } // namespace
 
 int RunCommandLine(const QStringList &arguments)
@@ -82,7 +101,9 @@ int RunCommandLine(const QStringList &arguments)
     const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
     const QCommandLineOption version(QStringLiteral("version"));
     const QCommandLineOption quiet(QStringList{QStringLiteral("q"), QStringLiteral("quiet")});
-    parser.addOptions({help, version, quiet});
+    QCommandLineOption completion(QStringLiteral("completion-words"), QString(), QStringLiteral("commands|fields"));
+    completion.setFlags(QCommandLineOption::HiddenFromHelp);
+    parser.addOptions({help, version, quiet, completion});
     const QStringList withProgram = QStringList{ProgramName()} + arguments;
 
     // A first pass finds the command, whose options the second pass knows.
@@ -99,6 +120,8 @@ int RunCommandLine(const QStringList &arguments)
         return UsageError(parser.errorText(), helpCommand ? nullptr : command);
     SetQuiet(parser.isSet(quiet));
 
+    if (parser.isSet(completion))
+        return PrintCompletionWords(parser.value(completion));
     if (parser.isSet(version)) {
         PrintLine(ProgramName() + QLatin1Char(' ') + QCoreApplication::applicationVersion());
         return ExitSuccess;

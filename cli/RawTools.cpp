@@ -12,9 +12,11 @@ namespace {
 const QString kEditValue = QStringLiteral("Edit value");
 const QString kCompare = QStringLiteral("Compare");
 
-QString PrefixFor(const Character &character, const Characters &characters)
+// Every line names its file when several were given, even when only one of
+// them could be read: a script then never takes one file's value for another's.
+QString PrefixFor(const Character &character, const QStringList &files)
 {
-    return characters.size() > 1 ? character.path + QStringLiteral(": ") : QString();
+    return files.size() > 1 ? character.path + QStringLiteral(": ") : QString();
 }
 
 bool ReadRange(const QStringList &args, quint32 &first, quint32 &last)
@@ -43,7 +45,7 @@ int RunGet(const Invocation &invocation)
         FileContext context(character.path);
         try {
             const quint32 value = character.doc->GetUInt(first, last);
-            PrintLine(PrefixFor(character, characters) + QString::number(value));
+            PrintLine(PrefixFor(character, files) + QString::number(value));
         } catch (const char *text) {
             Report(kEditValue, QString::fromLatin1(text));
             ok = false;
@@ -89,7 +91,7 @@ int RunFind(const Invocation &invocation)
         quint32 last = 0;
         while (character.doc->FindValue(first, last, value)) {
             found = true;
-            PrintLine(PrefixFor(character, characters) + QStringLiteral("%1..%2").arg(first).arg(last));
+            PrintLine(PrefixFor(character, files) + QStringLiteral("%1..%2").arg(first).arg(last));
             if (!all)
                 break;
         }

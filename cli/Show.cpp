@@ -253,7 +253,7 @@ int RunShow(const Invocation &invocation)
     }
 
     for (const Character &character : characters) {
-        const QString prefix = characters.size() > 1 ? character.path + QStringLiteral(": ") : QString();
+        const QString prefix = files.size() > 1 ? character.path + QStringLiteral(": ") : QString();
         for (const NamedValue &value : NamedValues(*character.doc))
             PrintLine(prefix + value.key + QStringLiteral(": ") + value.value);
     }
