@@ -1,8 +1,8 @@
 # The editor and brennicor-cli where a desktop user and a shell user meet them.
 if(TARGET qv_app)
-  qv_add_test(tst_shell GUI SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_shell.cpp LIBS qv_app)
-  target_compile_definitions(tst_shell PRIVATE QUARVINEL_SOURCE="${PROJECT_SOURCE_DIR}")
-  set_tests_properties(tst_shell PROPERTIES LABELS shell)
+  qv_add_test(tst_desktop GUI SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_desktop.cpp LIBS qv_app)
+  target_compile_definitions(tst_desktop PRIVATE QUARVINEL_SOURCE="${PROJECT_SOURCE_DIR}")
+  set_tests_properties(tst_desktop PROPERTIES LABELS shell)
 endif()
 if(TARGET brennicor-cli AND TARGET brennicor)
   add_test(NAME shell_cli
