@@ -4,8 +4,6 @@
 
 namespace {
 
-const QString kAutomation = QStringLiteral("automation");
-
 bool IsAutomationOption(const QString &argument)
 {
     if (argument.size() < 2 || (argument[0] != QLatin1Char('-') && argument[0] != QLatin1Char('/')))
@@ -52,19 +50,41 @@ bool WantsHelpOrVersion(const QStringList &arguments)
     return info.m_action == CCommandLineInfo::Action::Help || info.m_action == CCommandLineInfo::Action::Version;
 }
 
+namespace {
+
+// The argument that named an unknown option, as the user wrote it.
+QString WrittenOption(const QStringList &arguments, const QString &name)
+{
+    for (const QString &argument : arguments) {
+        if (argument == QLatin1String("--"))
+            break;
+        for (const QString &dashes : {QStringLiteral("-"), QStringLiteral("--")}) {
+            if (argument == dashes + name || argument.startsWith(dashes + name + QLatin1Char('=')))
+                return argument.section(QLatin1Char('='), 0, 0);
+        }
+    }
+    return QStringLiteral("-") + name;
+}
+
+} // namespace
+
 CCommandLineInfo ParseCommandLine(const QStringList &arguments)
 {
     // The automation options keep the spelling of other systems ("/Automation",
-    // "-embedding", in any case); the parser is given them as --automation.
-    QStringList spelled{QStringLiteral("brennicor")};
+    // "-embedding", in any case), which no parser knows: they are taken out
+    // before the rest is parsed.
+    CCommandLineInfo info;
+    QStringList rest{QStringLiteral("brennicor")};
     bool optionsEnded = false;
     for (const QString &argument : arguments) {
         if (!optionsEnded && argument == QLatin1String("--"))
             optionsEnded = true;
         else if (!optionsEnded && argument == QLatin1String("-"))
-            return Refused(QStringLiteral("an option needs a name after '-'"));
-        spelled.append(!optionsEnded && IsAutomationOption(argument) ? QStringLiteral("--") + kAutomation
-                                                                       : argument);
+            return Refused(QStringLiteral("unknown option '-'"));
+        if (!optionsEnded && IsAutomationOption(argument))
+            info.m_bRunAutomated = true;
+        else
+            rest.append(argument);
     }
 
     QCommandLineParser parser;
@@ -72,12 +92,14 @@ CCommandLineInfo ParseCommandLine(const QStringList &arguments)
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
     const QCommandLineOption version(QStringLiteral("version"));
-    parser.addOptions({help, version, Hidden({kAutomation})});
+    parser.addOptions({help, version});
     AddQtOptions(parser);
-    if (!parser.parse(spelled))
-        return Refused(parser.errorText());
+    if (!parser.parse(rest)) {
+        const QStringList unknown = parser.unknownOptionNames();
+        return Refused(unknown.isEmpty() ? parser.errorText()
+                                         : QStringLiteral("unknown option '%1'").arg(WrittenOption(arguments, unknown.first())));
+    }
 
-    CCommandLineInfo info;
     if (parser.isSet(help)) {
         info.m_action = CCommandLineInfo::Action::Help;
         return info;
@@ -91,7 +113,6 @@ CCommandLineInfo ParseCommandLine(const QStringList &arguments)
         return Refused(QStringLiteral("only one character file can be opened, '%1' is one too many").arg(files.at(1)));
     if (files.size() == 1 && files.first().isEmpty())
         return Refused(QStringLiteral("empty file name"));
-    info.m_bRunAutomated = parser.isSet(kAutomation);
     info.m_strFileName = files.value(0);
     return info;
 }

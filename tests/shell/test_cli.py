@@ -97,7 +97,7 @@ def main():
         # The editor refuses a wrong option before it needs a display.
         env = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM")}
         code, stdout, stderr = run([OPTS.editor, "--bogus"], d, env)
-        check("brennicor --bogus", code == 2 and stderr[:1] == ["brennicor: Unknown option 'bogus'."]
+        check("brennicor --bogus", code == 2 and stderr[:1] == ["brennicor: unknown option '--bogus'"]
               and any(line.startswith("Usage: brennicor") for line in stderr), (code, stderr))
 
     # start-editor.sh from another folder hands the editor a path that still
