@@ -8,6 +8,6 @@ class CDiablo2Doc;
 // "formatVersion", "class" (the class name, or null when the class byte names
 // no class) beside "classByte" (the byte itself), and "absentFromFile", the
 // keys of the optional values that the file itself left out and that the
-// load filled with 0.
+// load filled with 0 (null when the file can no longer be read to tell).
 inline constexpr int JsonFormatVersion = 2;
 void AddFormatFields(QJsonObject &object, const CDiablo2Doc &doc);
