@@ -1,5 +1,3 @@
-# The main window's "Character" group with its class and skills row, and the
-# "Quests And Waypoints:" group with the Edit menu's bulk commands, on the real
-# dialog: what a user enters, then what the boxes show and the file holds.
+# The main window's "Character" group with its class and skills row, on the
+# real dialog: what a user enters, then what the boxes show and the file holds.
 qv_add_test(tst_characterpanel GUI SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_characterpanel.cpp LIBS qv_mainwindow)
-qv_add_test(tst_questpanel GUI SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_questpanel.cpp LIBS qv_mainwindow)
