@@ -23,7 +23,7 @@ const char *const kNegativeDelta = "negative delta offset";
 const char *const kGetSpanTooWide = "an UINT can only hold 4 bytes of data";
 const char *const kSetSpanTooWide = "an UINTerger can only hold 4 bytes of data";
 
-const char *const kOpenFirst = "Open a document first!";
+const char *const kOpenFirst = Messages::OpenDocumentFirst;
 const char *const kOpenFilter = "Char Files (*.d2s)|*.d2s|All Files (*.*)|*.*||";
 const char *const kDefaultExtension = "d2s";
 

@@ -7,6 +7,7 @@
 #include "AutoProxy.h"
 #include "GameData.h"
 #include "MainDialogIds.h"
+#include "Messages.h"
 #include "Resources.h"
 #include "core/Prompts.h"
 #include "widgets/DataExchange.h"
@@ -150,7 +151,7 @@ void CBrennicorDlg::OnHelp()
     Prompts().MessageBox(this,
                          QStringLiteral("You will find all the help you need about this software at: ")
                              + helpAddress() + QLatin1Char('\n'),
-                         QStringLiteral("Quarvinel Help"), MessageIcon::None);
+                         QString::fromLatin1(Captions::Help), MessageIcon::None);
 }
 
 void CBrennicorDlg::OnHelpIndex()
@@ -167,5 +168,5 @@ void CBrennicorDlg::OnHelpIndex()
             "the character and offers three raw tools: Edit Value, Find Value and Compare.\n\n"
             "Nothing asks about unsaved changes: Close, Open, Reload, Restore and Exit "
             "drop them."),
-        QStringLiteral("Quarvinel Help"), MessageIcon::Information);
+        QString::fromLatin1(Captions::Help), MessageIcon::Information);
 }
