@@ -52,8 +52,6 @@ private Q_SLOTS:
     void checkBoxes();
     void bulkCommands_data();
     void bulkCommands();
-    void bulkCommandsWithoutFile_data();
-    void bulkCommandsWithoutFile();
 };
 
 void TestQuestPanel::questStates_data()
@@ -149,28 +147,34 @@ void TestQuestPanel::checkBoxes()
 void TestQuestPanel::bulkCommands_data()
 {
     QTest::addColumn<int>("command");
+    QTest::addColumn<QString>("caption"); // of the refusal when no file is open
     QTest::addColumn<QString>("summary");
     QTest::addColumn<QString>("selection");
 
     QTest::newRow("Nightmare and Hell replace the whole byte")
-        << int(ID_EDIT_ACTIVATE_NIGHTMARE_AND_HELL) << "flags=14 acts=0 sets=1,0,0 done=0"
+        << int(ID_EDIT_ACTIVATE_NIGHTMARE_AND_HELL) << "Activate Nightmare And Hell" << "flags=14 acts=0 sets=1,0,0 done=0"
         << "Nightmare|Act2|Radament's Lair|Not Started|Lut Gholein|0|0|1";
-    QTest::newRow("all acts") << int(ID_EDIT_ACTIVATE_ALL_ACTS) << "flags=14 acts=9 sets=1,0,0 done=0"
+    QTest::newRow("all acts") << int(ID_EDIT_ACTIVATE_ALL_ACTS) << "Activate Acts" << "flags=14 acts=9 sets=1,0,0 done=0"
                               << "Nightmare|Act2|Radament's Lair|Not Started|Lut Gholein|0|1|1";
-    QTest::newRow("all waypoints") << int(ID_EDIT_ACTIVATE_ALL_WAYPOINTS) << "flags=14 acts=9 sets=3fffffff,3fffffff,3fffffff done=0"
+    QTest::newRow("all waypoints") << int(ID_EDIT_ACTIVATE_ALL_WAYPOINTS) << "Activate Way Points"
+                                   << "flags=14 acts=9 sets=3fffffff,3fffffff,3fffffff done=0"
                                    << "Nightmare|Act2|Radament's Lair|Not Started|Lut Gholein|1|1|1";
     QTest::newRow("all quests done ends on the last quest")
-        << int(ID_EDIT_ALL_QUESTS_DONE) << "flags=14 acts=9 sets=1,0,0 done=63"
+        << int(ID_EDIT_ALL_QUESTS_DONE) << "All quest Done" << "flags=14 acts=9 sets=1,0,0 done=63"
         << "Hell|Act4|Terror's End|Done|Pandemonium Fortress|0|1|1";
 }
 
 void TestQuestPanel::bulkCommands()
 {
     QFETCH(int, command);
+    QFETCH(QString, caption);
     QFETCH(QString, summary);
     QFETCH(QString, selection);
 
     WindowHarness window;
+    window.Command(command);
+    QCOMPARE(window.prompts.Summaries(), QStringList{caption + QStringLiteral("|Open a file first!")});
+
     window.Open(CharacterFixture().DifficultyFlags(0xFF));
     window.Choose(IDC_DIFFICULTY, 1);
     window.Choose(IDC_ACT, 1);
@@ -178,25 +182,6 @@ void TestQuestPanel::bulkCommands()
     QCOMPARE(Summary(window.Doc()), summary);
     QCOMPARE(Selection(window), selection);
     QCOMPARE(window.prompts.Texts(), QStringList());
-}
-
-void TestQuestPanel::bulkCommandsWithoutFile_data()
-{
-    QTest::addColumn<int>("command");
-    QTest::addColumn<QString>("caption");
-    QTest::newRow("waypoints") << int(ID_EDIT_ACTIVATE_ALL_WAYPOINTS) << "Activate Way Points";
-    QTest::newRow("acts") << int(ID_EDIT_ACTIVATE_ALL_ACTS) << "Activate Acts";
-    QTest::newRow("difficulties") << int(ID_EDIT_ACTIVATE_NIGHTMARE_AND_HELL) << "Activate Nightmare And Hell";
-    QTest::newRow("quests") << int(ID_EDIT_ALL_QUESTS_DONE) << "All quest Done";
-}
-
-void TestQuestPanel::bulkCommandsWithoutFile()
-{
-    QFETCH(int, command);
-    QFETCH(QString, caption);
-    WindowHarness window;
-    window.Command(command);
-    QCOMPARE(window.prompts.Summaries(), QStringList{caption + QStringLiteral("|Open a file first!")});
 }
 
 QTEST_MAIN(TestQuestPanel)
