@@ -4,7 +4,7 @@
 #include "Console.h"
 #include "Diablo2Doc.h"
 #include "FieldRules.h"
-#include "Fields.h"
+#include "PanelFields.h"
 #include "GameData.h"
 #include "Layout.h"
 #include "ShowJson.h"
@@ -54,7 +54,7 @@ CharacterValues Read(const CDiablo2Doc &doc)
     v.level = doc.GetUInt(Layout::CharLevel, Layout::CharLevel);
     v.statLevel = doc.GetUInt(Layout::StatLevel, Layout::StatLevel);
     for (int k = 0; k < PanelFieldCount; ++k)
-        v.panel[k] = doc.GetUInt(kPanelFields[k].first, kPanelFields[k].last);
+        v.panel[k] = ReadField(doc, kPanelFields[k].id);
     for (int i = 0; i < Layout::SkillCount; ++i)
         v.skills[i] = ByteAt(doc, Layout::SkillLevelFirst + quint32(i));
 
@@ -199,7 +199,7 @@ QJsonObject CharacterObject(const CDiablo2Doc &doc, const QString &path)
 
 QByteArray ImageOf(const CDiablo2Doc &doc)
 {
-    return doc.Bytes().toByteArray();
+    return doc.ImageCopy();
 }
 
 void PrintChanges(const QString &prefix, const QList<NamedValue> &before, const QByteArray &beforeImage,

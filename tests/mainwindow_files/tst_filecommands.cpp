@@ -1,4 +1,5 @@
 #include "BrennicorDlg.h"
+#include "support/MainWindowAccess.h"
 #include "Layout.h"
 #include "MainDialogIds.h"
 #include "support/CharacterFixture.h"
@@ -76,7 +77,7 @@ QString TestFileCommands::writeCharacter(const QString &fileName, const Characte
 void TestFileCommands::open(const QString &path)
 {
     m_prompts->QueueFile(path);
-    m_dlg->OnFileOpen();
+    MainWindowAccess::Command(*m_dlg, ID_FILE_OPEN);
 }
 
 void TestFileCommands::openShowsEveryPanel()
@@ -103,8 +104,8 @@ void TestFileCommands::openCancelledLeavesWindowClosed()
 {
     open(writeCharacter(QStringLiteral("Hero.d2s")));
     m_prompts->QueueFile(QString()); // cancel
-    m_dlg->OnFileOpen();
-    QVERIFY(m_dlg->m_doc.IsEmpty());
+    MainWindowAccess::Command(*m_dlg, ID_FILE_OPEN);
+    QVERIFY(MainWindowAccess::Document(*m_dlg).IsEmpty());
     QCOMPARE(m_dlg->windowTitle(), QStringLiteral("QUARVINEL"));
     QCOMPARE(text(IDC_NAME), QString());
     QCOMPARE(text(IDC_GOLD), QStringLiteral("0"));
@@ -133,19 +134,19 @@ void TestFileCommands::openFailureLeavesWindowEmptyAndInert()
     QCOMPARE(m_prompts->Summaries(), QStringList{QStringLiteral("Open|") + message});
     QCOMPARE(m_prompts->messages[0].icon, MessageIcon::Stop);
     QCOMPARE(m_prompts->messages[0].owner, m_dlg.get());
-    QVERIFY(m_dlg->m_doc.IsEmpty());
+    QVERIFY(MainWindowAccess::Document(*m_dlg).IsEmpty());
     QCOMPARE(m_dlg->windowTitle(), QStringLiteral("QUARVINEL"));
 
     // Nothing can reach the image that was not shown.
     m_prompts->Reset();
     QTest::keyClicks(m_dlg->DlgItem<QLineEdit>(IDC_GOLD), QStringLiteral("5"));
-    m_dlg->OnMaximizeSkills();
-    m_dlg->OnMaximizeAttributes();
-    m_dlg->OnActivateAllActs();
+    MainWindowAccess::Command(*m_dlg, ID_EDIT_MAXIMIZE_SKILLS);
+    MainWindowAccess::Command(*m_dlg, ID_EDIT_MAXIMIZE_ATTRIBUTES);
+    MainWindowAccess::Command(*m_dlg, ID_EDIT_ACTIVATE_ALL_ACTS);
     QCOMPARE(m_prompts->Summaries(), QStringList{QStringLiteral("Activate Acts|Open a file first!")});
-    m_dlg->OnFileSave();
+    MainWindowAccess::Command(*m_dlg, ID_FILE_SAVE);
     QCOMPARE(m_prompts->Texts().last(), QStringLiteral("Open a file first!"));
-    QVERIFY(m_dlg->m_doc.IsEmpty());
+    QVERIFY(MainWindowAccess::Document(*m_dlg).IsEmpty());
     QCOMPARE(CharacterFixture::ReadFile(path), before);
 }
 
@@ -155,7 +156,7 @@ void TestFileCommands::openOfEmptyFileHoldsNothing()
     QVERIFY(CharacterFixture::WriteFile(path, QByteArray()));
     open(path);
     QVERIFY(m_prompts->messages.isEmpty());
-    QVERIFY(m_dlg->m_doc.IsEmpty());
+    QVERIFY(MainWindowAccess::Document(*m_dlg).IsEmpty());
     QCOMPARE(m_dlg->windowTitle(), QStringLiteral("QUARVINEL: Empty.d2s"));
 }
 
@@ -170,7 +171,7 @@ void TestFileCommands::openPathFromCommandLine()
     m_dlg->OpenPath(m_dir->filePath(QStringLiteral("Missing.d2s")));
     QCOMPARE(m_prompts->messages.size(), 1);
     QVERIFY(m_prompts->messages[0].text.startsWith(QStringLiteral("Failed to open document.")));
-    QVERIFY(m_dlg->m_doc.IsEmpty());
+    QVERIFY(MainWindowAccess::Document(*m_dlg).IsEmpty());
     QCOMPARE(m_dlg->windowTitle(), QStringLiteral("QUARVINEL"));
 }
 
@@ -182,14 +183,14 @@ void TestFileCommands::reloadShowsDiskValuesUnderCharacterName()
     QLineEdit *gold = m_dlg->DlgItem<QLineEdit>(IDC_GOLD);
     gold->selectAll();
     QTest::keyClicks(gold, QStringLiteral("999"));
-    QCOMPARE(m_dlg->m_doc.GetUInt(Layout::GoldFirst, Layout::GoldLast), 999u);
+    QCOMPARE(MainWindowAccess::Document(*m_dlg).GetUInt(Layout::GoldFirst, Layout::GoldLast), 999u);
     m_dlg->DlgItem<QComboBox>(IDC_DIFFICULTY)->setCurrentIndex(2);
-    m_dlg->m_nDifficulty = 2;
+    Q_EMIT m_dlg->DlgItem<QComboBox>(IDC_DIFFICULTY)->activated(2);
 
-    m_dlg->OnFileReload();
+    MainWindowAccess::Command(*m_dlg, ID_FILE_RELOAD);
     QVERIFY(m_prompts->messages.isEmpty());
     QCOMPARE(text(IDC_GOLD), QStringLiteral("100"));
-    QCOMPARE(m_dlg->m_doc.GetUInt(Layout::GoldFirst, Layout::GoldLast), 100u);
+    QCOMPARE(MainWindowAccess::Document(*m_dlg).GetUInt(Layout::GoldFirst, Layout::GoldLast), 100u);
     QCOMPARE(m_dlg->windowTitle(), QStringLiteral("QUARVINEL: Conan.d2s"));
     QCOMPARE(m_dlg->DlgItem<QComboBox>(IDC_DIFFICULTY)->currentIndex(), 0);
 }
@@ -199,12 +200,12 @@ void TestFileCommands::reloadAfterFileDeleted()
     const QString path = writeCharacter(QStringLiteral("Hero.d2s"));
     open(path);
     QVERIFY(QFile::remove(path));
-    m_dlg->OnFileReload();
+    MainWindowAccess::Command(*m_dlg, ID_FILE_RELOAD);
     QCOMPARE(m_prompts->messages.size(), 2);
     QVERIFY(m_prompts->messages[0].text.startsWith(QStringLiteral("Failed to open document.")));
     QCOMPARE(m_prompts->Summaries().last(), QStringLiteral("Reload|Can't open the character file."));
     QCOMPARE(m_prompts->messages[1].icon, MessageIcon::None);
-    QVERIFY(m_dlg->m_doc.IsEmpty());
+    QVERIFY(MainWindowAccess::Document(*m_dlg).IsEmpty());
     QCOMPARE(m_dlg->windowTitle(), QStringLiteral("QUARVINEL"));
 }
 
@@ -213,10 +214,10 @@ void TestFileCommands::reloadOfShortFileIsRefused()
     const QString path = writeCharacter(QStringLiteral("Hero.d2s"));
     open(path);
     QVERIFY(CharacterFixture().Length(640).WriteTo(path));
-    m_dlg->OnFileReload();
+    MainWindowAccess::Command(*m_dlg, ID_FILE_RELOAD);
     QCOMPARE(m_prompts->Summaries(), QStringList{QStringLiteral("Reload|offset out of range")});
     QCOMPARE(m_prompts->messages[0].icon, MessageIcon::Stop);
-    QVERIFY(m_dlg->m_doc.IsEmpty());
+    QVERIFY(MainWindowAccess::Document(*m_dlg).IsEmpty());
     QCOMPARE(m_dlg->windowTitle(), QStringLiteral("QUARVINEL"));
 }
 
@@ -243,7 +244,7 @@ void TestFileCommands::commandsWithNoFileOpen()
     QFETCH(bool, ownedByWindow);
     // Closing right after an open leaves nothing for the command to work on.
     open(writeCharacter(QStringLiteral("Hero.d2s")));
-    m_dlg->OnFileClose();
+    MainWindowAccess::Command(*m_dlg, ID_FILE_CLOSE);
     m_dlg->SendCommand(command);
     QCOMPARE(m_prompts->Summaries(), QStringList{summary});
     QCOMPARE(m_prompts->messages[0].icon, icon);
@@ -259,7 +260,7 @@ void TestFileCommands::saveWritesPanelAndNothingElse()
     QLineEdit *gold = m_dlg->DlgItem<QLineEdit>(IDC_GOLD);
     gold->selectAll();
     QTest::keyClicks(gold, QStringLiteral("4242"));
-    m_dlg->OnFileSave();
+    MainWindowAccess::Command(*m_dlg, ID_FILE_SAVE);
     QVERIFY(m_prompts->messages.isEmpty());
 
     QByteArray expected = fixture.Expanded();
@@ -267,7 +268,7 @@ void TestFileCommands::saveWritesPanelAndNothingElse()
     for (int k = 0; k < 4; ++k)
         expected[int(Layout::GoldFirst) + k] = char((gold4242 >> (8 * k)) & 0xFF);
     QCOMPARE(CharacterFixture::ReadFile(path).toHex(), expected.toHex());
-    QVERIFY(!m_dlg->m_doc.IsModified());
+    QVERIFY(!MainWindowAccess::Document(*m_dlg).IsModified());
 }
 
 void TestFileCommands::saveWithFaultyBoxWritesNothing()
@@ -277,7 +278,7 @@ void TestFileCommands::saveWithFaultyBoxWritesNothing()
     const QByteArray before = CharacterFixture::ReadFile(path);
     m_dlg->DlgItem<QLineEdit>(IDC_MAX_HEALTH)->clear();
     m_prompts->Reset();
-    m_dlg->OnFileSave();
+    MainWindowAccess::Command(*m_dlg, ID_FILE_SAVE);
     QCOMPARE(m_prompts->Texts(),
              (QStringList{QStringLiteral("Please enter a positive integer."), QStringLiteral("File not saved")}));
     QCOMPARE(m_prompts->messages[1].caption, QStringLiteral("Save"));
@@ -289,32 +290,32 @@ void TestFileCommands::backupEditsRestore()
     const QString path = writeCharacter(QStringLiteral("Hero.d2s"), CharacterFixture().Name("Hero").Gold(100));
     open(path);
     const QByteArray onDisk = CharacterFixture::ReadFile(path);
-    m_dlg->OnFileBackup();
+    MainWindowAccess::Command(*m_dlg, ID_FILE_BACKUP);
     const QString backup = m_dir->filePath(QStringLiteral("Hero.bak"));
     QVERIFY(QFile::exists(backup));
 
     QLineEdit *gold = m_dlg->DlgItem<QLineEdit>(IDC_GOLD);
     gold->selectAll();
     QTest::keyClicks(gold, QStringLiteral("5000"));
-    m_dlg->OnFileRestore();
+    MainWindowAccess::Command(*m_dlg, ID_FILE_RESTORE);
     QVERIFY(m_prompts->messages.isEmpty());
     QCOMPARE(text(IDC_GOLD), QStringLiteral("100"));
     QCOMPARE(m_dlg->windowTitle(), QStringLiteral("QUARVINEL: Hero.d2s"));
-    QCOMPARE(m_dlg->m_doc.GetFileName(), path);
+    QCOMPARE(MainWindowAccess::Document(*m_dlg).GetFileName(), path);
     QCOMPARE(CharacterFixture::ReadFile(path), onDisk);
 
-    m_dlg->OnFileSave();
+    MainWindowAccess::Command(*m_dlg, ID_FILE_SAVE);
     QCOMPARE(CharacterFixture::ReadFile(path), CharacterFixture::ReadFile(backup));
 }
 
 void TestFileCommands::restoreWithoutBackup()
 {
     open(writeCharacter(QStringLiteral("Hero.d2s")));
-    m_dlg->OnFileRestore();
+    MainWindowAccess::Command(*m_dlg, ID_FILE_RESTORE);
     QCOMPARE(m_prompts->messages.size(), 2);
     QVERIFY(m_prompts->messages[0].text.startsWith(QStringLiteral("Failed to open document.")));
     QCOMPARE(m_prompts->Summaries().last(), QStringLiteral("Restore|Can't open backup file."));
-    QVERIFY(m_dlg->m_doc.IsEmpty());
+    QVERIFY(MainWindowAccess::Document(*m_dlg).IsEmpty());
     QCOMPARE(m_dlg->windowTitle(), QStringLiteral("QUARVINEL"));
 }
 
@@ -322,13 +323,13 @@ void TestFileCommands::backupAfterFailedReloadKeepsOldBackup()
 {
     const QString path = writeCharacter(QStringLiteral("Hero.d2s"));
     open(path);
-    m_dlg->OnFileBackup();
+    MainWindowAccess::Command(*m_dlg, ID_FILE_BACKUP);
     const QString backup = m_dir->filePath(QStringLiteral("Hero.bak"));
     const QByteArray saved = CharacterFixture::ReadFile(backup);
     QVERIFY(QFile::remove(path));
-    m_dlg->OnFileReload();
+    MainWindowAccess::Command(*m_dlg, ID_FILE_RELOAD);
     m_prompts->Reset();
-    m_dlg->OnFileBackup();
+    MainWindowAccess::Command(*m_dlg, ID_FILE_BACKUP);
     QCOMPARE(m_prompts->Summaries(), QStringList{QStringLiteral("Backup Document|Open a document first!")});
     QCOMPARE(CharacterFixture::ReadFile(backup), saved);
 }
@@ -362,7 +363,7 @@ void TestFileCommands::titleOfLongPath()
     QVERIFY(CharacterFixture().WriteTo(path));
     open(path);
     QCOMPARE(m_dlg->windowTitle(), QStringLiteral("QUARVINEL: Deep.d2s"));
-    m_dlg->OnFileBackup();
+    MainWindowAccess::Command(*m_dlg, ID_FILE_BACKUP);
     QVERIFY(QFile::exists(dir + QStringLiteral("/Deep.bak")));
 }
 

@@ -1,4 +1,5 @@
 #include "BrennicorDlg.h"
+#include "support/MainWindowAccess.h"
 #include "Layout.h"
 #include "MainDialogIds.h"
 #include "RenameDlg.h"
@@ -115,7 +116,7 @@ void TestRename::renameMovesCharacterAndCompanions()
     expected.sort();
 
     answerRename(*m_prompts, QStringLiteral("Conan"));
-    m_dlg->OnRenameCharacter();
+    MainWindowAccess::Command(*m_dlg, ID_EDIT_RENAME_CHARACTER);
 
     QVERIFY2(m_prompts->messages.isEmpty(), qPrintable(m_prompts->Summaries().join(QLatin1Char('\n'))));
     QCOMPARE(filesIn(m_dir->path()), expected);
@@ -126,7 +127,7 @@ void TestRename::renameMovesCharacterAndCompanions()
     const QByteArray saved = CharacterFixture::ReadFile(m_dir->filePath(QStringLiteral("Conan.d2s")));
     QCOMPARE(saved.mid(int(Layout::CharNameFirst), int(Layout::CharNameLength)),
              QByteArray("Conan\0\0\0\0\0\0\0\0\0\0", 15));
-    QVERIFY(!m_dlg->m_doc.IsModified());
+    QVERIFY(!MainWindowAccess::Document(*m_dlg).IsModified());
 }
 
 void TestRename::unsavedEditsReachRenamedFile()
@@ -136,7 +137,7 @@ void TestRename::unsavedEditsReachRenamedFile()
     gold->selectAll();
     QTest::keyClicks(gold, QStringLiteral("9876"));
     answerRename(*m_prompts, QStringLiteral("Renamed"));
-    m_dlg->OnRenameCharacter();
+    MainWindowAccess::Command(*m_dlg, ID_EDIT_RENAME_CHARACTER);
     const QByteArray saved = CharacterFixture::ReadFile(m_dir->filePath(QStringLiteral("Renamed.d2s")));
     QCOMPARE(saved.mid(int(Layout::GoldFirst), 4), QByteArray("\x94\x26\x00\x00", 4));
 }
@@ -159,7 +160,7 @@ void TestRename::refusedNames()
     m_dlg->OpenPath(path);
     QStringList shown;
     answerRename(*m_prompts, name, &shown);
-    m_dlg->OnRenameCharacter();
+    MainWindowAccess::Command(*m_dlg, ID_EDIT_RENAME_CHARACTER);
     QCOMPARE(m_prompts->Summaries(),
              QStringList{QStringLiteral("Rename Character|This is not a valid Diablo2 character name. "
                                         "Try to use only a-z, A-Z.\n")});
@@ -167,7 +168,7 @@ void TestRename::refusedNames()
     // The dialog stayed open with the typed text.
     QCOMPARE(shown, QStringList{name});
     QCOMPARE(filesIn(m_dir->path()), QStringList{QStringLiteral("Hero.d2s")});
-    QVERIFY(!m_dlg->m_doc.IsEmpty());
+    QVERIFY(!MainWindowAccess::Document(*m_dlg).IsEmpty());
 }
 
 void TestRename::nameLongerThanFourteenIsCut()
@@ -192,19 +193,19 @@ void TestRename::existingNameIsRefused()
     const QByteArray taken = CharacterFixture::ReadFile(m_dir->filePath(QStringLiteral("Taken.d2s")));
     m_dlg->OpenPath(path);
     answerRename(*m_prompts, QStringLiteral("Taken"));
-    m_dlg->OnRenameCharacter();
+    MainWindowAccess::Command(*m_dlg, ID_EDIT_RENAME_CHARACTER);
     QCOMPARE(m_prompts->Summaries(),
              QStringList{QStringLiteral("Rename Character|File already exist. Try a different character name.")});
     QCOMPARE(filesIn(m_dir->path()), (QStringList{QStringLiteral("Hero.d2s"), QStringLiteral("Taken.d2s")}));
     QCOMPARE(CharacterFixture::ReadFile(m_dir->filePath(QStringLiteral("Taken.d2s"))), taken);
-    QVERIFY(m_dlg->m_doc.IsEmpty());
+    QVERIFY(MainWindowAccess::Document(*m_dlg).IsEmpty());
     QCOMPARE(m_dlg->windowTitle(), QStringLiteral("QUARVINEL"));
 
     // The character's own name is taken too.
     m_prompts->Reset();
     m_dlg->OpenPath(path);
     answerRename(*m_prompts, QStringLiteral("Hero"));
-    m_dlg->OnRenameCharacter();
+    MainWindowAccess::Command(*m_dlg, ID_EDIT_RENAME_CHARACTER);
     QCOMPARE(m_prompts->Texts(), QStringList{QStringLiteral("File already exist. Try a different character name.")});
     QVERIFY(QFile::exists(path));
 }
@@ -216,11 +217,11 @@ void TestRename::failedSaveStopsRename()
     m_dlg->DlgItem<QLineEdit>(IDC_MAX_MANA)->setText(QStringLiteral("lots"));
     m_prompts->Reset();
     answerRename(*m_prompts, QStringLiteral("Conan"));
-    m_dlg->OnRenameCharacter();
+    MainWindowAccess::Command(*m_dlg, ID_EDIT_RENAME_CHARACTER);
     QCOMPARE(m_prompts->Texts(),
              (QStringList{QStringLiteral("Please enter a positive integer."), QStringLiteral("File not saved")}));
     QCOMPARE(filesIn(m_dir->path()), QStringList{QStringLiteral("Hero.d2s")});
-    QVERIFY(!m_dlg->m_doc.IsEmpty());
+    QVERIFY(!MainWindowAccess::Document(*m_dlg).IsEmpty());
     QCOMPARE(m_dlg->windowTitle(), QStringLiteral("QUARVINEL: Hero.d2s"));
 }
 
@@ -228,7 +229,7 @@ void TestRename::noCharacterOpen()
 {
     bool dialogShown = false;
     WhenModal<CRenameDlg>([&dialogShown](CRenameDlg *dlg) { dialogShown = true; dlg->EndDialog(IDCANCEL); }, 200);
-    m_dlg->OnRenameCharacter();
+    MainWindowAccess::Command(*m_dlg, ID_EDIT_RENAME_CHARACTER);
     QCOMPARE(m_prompts->Summaries(),
              QStringList{QStringLiteral("Rename Character|Open a character you want to rename first.")});
     QTest::qWait(250);
@@ -244,7 +245,7 @@ void TestRename::cancelChangesNothing()
         dlg->DlgItem<QLineEdit>(IDC_NEW_NAME)->setText(QStringLiteral("Conan"));
         QTest::keyClick(dlg, Qt::Key_Escape);
     });
-    m_dlg->OnRenameCharacter();
+    MainWindowAccess::Command(*m_dlg, ID_EDIT_RENAME_CHARACTER);
     QVERIFY(m_prompts->messages.isEmpty());
     QCOMPARE(filesIn(m_dir->path()), QStringList{QStringLiteral("Hero.d2s")});
     QCOMPARE(CharacterFixture::ReadFile(path), before);

@@ -4,6 +4,7 @@
 // the file the link points to and keep the link.
 
 #include "FaultInjection.h"
+#include "support/MainWindowAccess.h"
 
 #include "BrennicorDlg.h"
 #include "Layout.h"
@@ -104,7 +105,7 @@ void TestHostilePaths::cleanup()
 void TestHostilePaths::open(const QString &path)
 {
     m_prompts->QueueFile(path);
-    m_dlg->OnFileOpen();
+    MainWindowAccess::Command(*m_dlg, ID_FILE_OPEN);
 }
 
 void TestHostilePaths::fileCommandsOnPath_data()
@@ -170,13 +171,13 @@ void TestHostilePaths::fileCommandsOnPath()
     // Open: the title names the file.
     open(path);
     QCOMPARE(m_prompts->Summaries(), QStringList());
-    QVERIFY(!m_dlg->m_doc.IsEmpty());
+    QVERIFY(!MainWindowAccess::Document(*m_dlg).IsEmpty());
     QCOMPARE(m_dlg->GetWindowText(), QStringLiteral("QUARVINEL: ") + QFileInfo(path).fileName());
 
     // Save writes the edit to the very file.
     const QByteArray original = CharacterFixture::ReadFile(path);
     typeGold(QStringLiteral("4321"));
-    m_dlg->OnFileSave();
+    MainWindowAccess::Command(*m_dlg, ID_FILE_SAVE);
     if (tempNameTooLong && !m_prompts->messages.isEmpty()) {
         // The save that cannot be made at least fails safely: reported, the
         // file as it was, nothing left beside it, the edit still held.
@@ -184,34 +185,34 @@ void TestHostilePaths::fileCommandsOnPath()
         QVERIFY(m_prompts->messages.first().text.startsWith(QStringLiteral("Failed to save document.")));
         QCOMPARE(CharacterFixture::ReadFile(path), original);
         QCOMPARE(Faults::EntriesIn(QFileInfo(path).absolutePath()), QStringList{QFileInfo(path).fileName()});
-        QCOMPARE(m_dlg->m_nGold, 4321u);
+        QCOMPARE(m_dlg->DlgItem<QLineEdit>(IDC_GOLD)->text(), QStringLiteral("4321"));
     }
     if (tempNameTooLong)
         QEXPECT_FAIL("", "Qt's QSaveFile names its temporary file after the target plus 7 characters, "
                          "which no file system takes beyond 255 bytes", Abort);
     QVERIFY2(m_prompts->Summaries().isEmpty(), qPrintable(m_prompts->Summaries().join(QLatin1Char(10))));
     const QByteArray saved = CharacterFixture::ReadFile(path);
-    QCOMPARE(saved, DocumentImage(m_dlg->m_doc));
+    QCOMPARE(saved, DocumentImage(MainWindowAccess::Document(*m_dlg)));
     QCOMPARE(saved.mid(int(Layout::GoldFirst), 4), GoldBytes(4321));
 
     // Backup beside it.
-    m_dlg->OnFileBackup();
+    MainWindowAccess::Command(*m_dlg, ID_FILE_BACKUP);
     QCOMPARE(m_prompts->Summaries(), QStringList());
     QCOMPARE(CharacterFixture::ReadFile(where(backup)), saved);
 
     // Reload shows the file again, Restore the backup.
     typeGold(QStringLiteral("77"));
-    m_dlg->OnFileReload();
+    MainWindowAccess::Command(*m_dlg, ID_FILE_RELOAD);
     QCOMPARE(m_prompts->Summaries(), QStringList());
-    QCOMPARE(m_dlg->m_nGold, 4321u);
+    QCOMPARE(m_dlg->DlgItem<QLineEdit>(IDC_GOLD)->text(), QStringLiteral("4321"));
     QCOMPARE(m_dlg->GetWindowText(), QStringLiteral("QUARVINEL: Hero.d2s"));
     typeGold(QStringLiteral("77"));
-    m_dlg->OnFileRestore();
+    MainWindowAccess::Command(*m_dlg, ID_FILE_RESTORE);
     QCOMPARE(m_prompts->Summaries(), QStringList());
-    QCOMPARE(m_dlg->m_nGold, 4321u);
+    QCOMPARE(m_dlg->DlgItem<QLineEdit>(IDC_GOLD)->text(), QStringLiteral("4321"));
 
     // Rename moves the file within its folder.
-    m_dlg->RenameCharacter(QStringLiteral("Renamed"));
+    MainWindowAccess::RenameCharacter(*m_dlg, QStringLiteral("Renamed"));
     QCOMPARE(m_prompts->Summaries(), QStringList());
     QVERIFY(!QFileInfo::exists(path));
     const QByteArray moved = CharacterFixture::ReadFile(where(renamed));
@@ -279,12 +280,12 @@ void TestHostilePaths::savingThroughLinks()
     open(opened);
     QCOMPARE(m_prompts->Summaries(), QStringList());
     typeGold(QStringLiteral("4321"));
-    const QByteArray image = DocumentImage(m_dlg->m_doc);
+    const QByteArray image = DocumentImage(MainWindowAccess::Document(*m_dlg));
     if (links == Links::TargetDeleted)
         QVERIFY(QFile::remove(real));
 
-    m_dlg->OnFileSave();
-    m_dlg->OnFileBackup();
+    MainWindowAccess::Command(*m_dlg, ID_FILE_SAVE);
+    MainWindowAccess::Command(*m_dlg, ID_FILE_BACKUP);
     QCOMPARE(m_prompts->Summaries(), QStringList());
 
     // The links are links still, with the same text, and the files they lead

@@ -3,6 +3,7 @@
 // its bytes, and nothing that stood in the way is touched.
 
 #include "EditorInFolder.h"
+#include "support/MainWindowAccess.h"
 #include "FaultInjection.h"
 
 #include "BrennicorDlg.h"
@@ -100,7 +101,7 @@ void TestRenameFaults::noFileLost()
     QVERIFY(CharacterFixture::WriteFile(file(QStringLiteral("Hero.map")), kMap));
     QVERIFY(CharacterFixture::WriteFile(file(QStringLiteral("Hero.key")), kKey));
     m_dlg->OpenPath(file(QStringLiteral("Hero.d2s")));
-    QVERIFY(!m_dlg->m_doc.IsEmpty());
+    QVERIFY(!MainWindowAccess::Document(*m_dlg).IsEmpty());
 
     // What stands in the way, and what it holds.
     QStringList blockers;
@@ -138,7 +139,7 @@ void TestRenameFaults::noFileLost()
             sizeLimit = std::make_unique<Faults::FileSizeLimit>(100);
             QVERIFY(sizeLimit->IsActive());
         }
-        m_dlg->RenameCharacter(QStringLiteral("Conan"));
+        MainWindowAccess::RenameCharacter(*m_dlg, QStringLiteral("Conan"));
         sizeLimit.reset();
     }
     if (readOnly)
@@ -186,8 +187,8 @@ void TestRenameFaults::noFileLost()
     case Blocker::ReadOnlyFolder:
     case Blocker::NoSpace:
         // The save before the move failed: the character stays open.
-        QVERIFY(!m_dlg->m_doc.IsEmpty());
-        QCOMPARE(m_dlg->m_doc.GetFileName(), file(QStringLiteral("Hero.d2s")));
+        QVERIFY(!MainWindowAccess::Document(*m_dlg).IsEmpty());
+        QCOMPARE(MainWindowAccess::Document(*m_dlg).GetFileName(), file(QStringLiteral("Hero.d2s")));
         break;
     }
 }

@@ -4,6 +4,7 @@
 // edits stay in memory, and the same command succeeds once the fault is gone.
 
 #include "EditorInFolder.h"
+#include "support/MainWindowAccess.h"
 #include "FaultInjection.h"
 
 #include "BrennicorDlg.h"
@@ -105,14 +106,14 @@ void TestSaveFaults::faultLeavesFileWhole()
     const QString target = command == Command::Save ? path : backupPath;
 
     m_prompts->QueueFile(path);
-    m_dlg->OnFileOpen();
+    MainWindowAccess::Command(*m_dlg, ID_FILE_OPEN);
     QCOMPARE(m_prompts->Summaries(), QStringList());
     QCOMPARE(m_dlg->GetWindowText(), QStringLiteral("QUARVINEL: Hero.d2s"));
     // An edit that only memory holds until the command succeeds.
     m_dlg->DlgItem<QLineEdit>(IDC_GOLD)->setText(QStringLiteral("4321"));
-    const QByteArray edited = DocumentImage(m_dlg->m_doc);
+    const QByteArray edited = DocumentImage(MainWindowAccess::Document(*m_dlg));
     QCOMPARE(edited.mid(int(Layout::GoldFirst), 4), QByteArray("\xE1\x10\x00\x00", 4));
-    QVERIFY(m_dlg->m_doc.IsModified());
+    QVERIFY(MainWindowAccess::Document(*m_dlg).IsModified());
 
     // What the folder and the file hold when the command runs.
     std::unique_ptr<Faults::ReadOnly> readOnly;
@@ -155,9 +156,9 @@ void TestSaveFaults::faultLeavesFileWhole()
             QVERIFY(sizeLimit->IsActive());
         }
         if (command == Command::Save)
-            m_dlg->OnFileSave();
+            MainWindowAccess::Command(*m_dlg, ID_FILE_SAVE);
         else
-            m_dlg->OnFileBackup();
+            MainWindowAccess::Command(*m_dlg, ID_FILE_BACKUP);
         sizeLimit.reset();
     }
 
@@ -187,8 +188,8 @@ void TestSaveFaults::faultLeavesFileWhole()
     QCOMPARE(Faults::EntriesIn(m_dir), entriesBefore);
 
     // The edits are still held, and the command works once the fault is gone.
-    QCOMPARE(DocumentImage(m_dlg->m_doc), edited);
-    QVERIFY(m_dlg->m_doc.IsModified());
+    QCOMPARE(DocumentImage(MainWindowAccess::Document(*m_dlg)), edited);
+    QVERIFY(MainWindowAccess::Document(*m_dlg).IsModified());
     if (readOnly)
         readOnly->Release();
     if (fault == Fault::DirectoryInPlace)
@@ -197,12 +198,12 @@ void TestSaveFaults::faultLeavesFileWhole()
         QVERIFY(QDir().mkpath(m_dir));
     m_prompts->Reset();
     if (command == Command::Save)
-        m_dlg->OnFileSave();
+        MainWindowAccess::Command(*m_dlg, ID_FILE_SAVE);
     else
-        m_dlg->OnFileBackup();
+        MainWindowAccess::Command(*m_dlg, ID_FILE_BACKUP);
     QCOMPARE(m_prompts->Summaries(), QStringList());
     QCOMPARE(CharacterFixture::ReadFile(target), edited);
-    QVERIFY(!m_dlg->m_doc.IsModified());
+    QVERIFY(!MainWindowAccess::Document(*m_dlg).IsModified());
 }
 
 QTEST_MAIN(TestSaveFaults)
