@@ -2,7 +2,7 @@
 
 #include "Commands.h"
 #include "Console.h"
-#include "Fields.h"
+#include "PanelFields.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
