@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QPixmap>
 #include <QPushButton>
+#include <QStyle>
 
 namespace {
 
@@ -84,6 +85,21 @@ QWidget *createControl(const ControlTemplate &c, QWidget *client)
     return nullptr;
 }
 
+// A caption wider than the inside of its button (a narrow button such as
+// ">>" where the font is larger than the one the window was laid out for) is
+// drawn in a smaller font, so that it keeps clear of the button's border.
+void fitCaption(QPushButton *button)
+{
+    const int frame = button->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, button);
+    const qreal room = button->width() - 2 * (frame + 2);
+    const qreal needed = QFontMetricsF(button->font()).horizontalAdvance(button->text());
+    if (needed <= room || room <= 0)
+        return;
+    QFont font = button->font();
+    font.setPointSizeF(qMax(5.0, font.pointSizeF() * room / needed));
+    button->setFont(font);
+}
+
 } // namespace
 
 DialogUnits::DialogUnits(const QFont &font)
@@ -157,6 +173,8 @@ QHash<int, QWidget *> BuildDialogControls(const DialogTemplate &dialogTemplate, 
             }
         }
         w->setGeometry(rect);
+        if (c.kind == ControlKind::PushButton || c.kind == ControlKind::DefPushButton)
+            fitCaption(static_cast<QPushButton *>(w));
         if (c.style & StyleDisabled)
             w->setEnabled(false);
         if (c.id != IDC_STATIC)
