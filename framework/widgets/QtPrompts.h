@@ -10,6 +10,7 @@ public:
                     MessageIcon icon) override;
     bool GetOpenFileName(QString &path, const QString &defaultExtension,
                          const QString &filter) override;
+    bool AskYesNo(QObject *owner, const QString &text, const QString &caption, MessageIcon icon) override;
 };
 
 // Turns a "Name|pattern|Name|pattern||" filter into Qt's "Name (pattern);;..." form.
