@@ -9,6 +9,5 @@ foreach(name tst_faultmatrix tst_hostileedges)
   qv_add_test(${name} SOURCES ${qv_reliability_tests}/${name}.cpp LIBS qv_document LABELS reliability)
   target_compile_definitions(${name} PRIVATE QUARVINEL_CLI="$<TARGET_FILE:brennicor-cli>"
     QUARVINEL_FAIL_NTH_CALL="$<TARGET_FILE:qv_fail_nth_call>")
-  target_include_directories(${name} PRIVATE ${qv_reliability_tests}/../cli)
   add_dependencies(${name} brennicor-cli qv_fail_nth_call)
 endforeach()
