@@ -52,14 +52,11 @@ static int Track(int fd, int ours) { if (fd >= 0 && fd < int(sizeof marked)) mar
 
 static mode_t ModeOf(int flags, va_list ap) { return (flags & O_CREAT) || (flags & O_TMPFILE) == O_TMPFILE ? mode_t(va_arg(ap, unsigned)) : 0; }
 
-int open(const char *p, int flags, ...) { va_list ap; va_start(ap, flags); mode_t m = ModeOf(flags, ap); va_end(ap);
-    GUARD(InDir(p), "open", -1); return Track(REAL(open)(p, flags, m), InDir(p)); }
-int open64(const char *p, int flags, ...) { va_list ap; va_start(ap, flags); mode_t m = ModeOf(flags, ap); va_end(ap);
-    GUARD(InDir(p), "open", -1); return Track(REAL(open64)(p, flags, m), InDir(p)); }
-int openat(int d, const char *p, int flags, ...) { va_list ap; va_start(ap, flags); mode_t m = ModeOf(flags, ap); va_end(ap);
-    int ours = Ours(d) || InDir(p); GUARD(ours, "openat", -1); return Track(REAL(openat)(d, p, flags, m), ours); }
-int openat64(int d, const char *p, int flags, ...) { va_list ap; va_start(ap, flags); mode_t m = ModeOf(flags, ap); va_end(ap);
-    int ours = Ours(d) || InDir(p); GUARD(ours, "openat", -1); return Track(REAL(openat64)(d, p, flags, m), ours); }
+#define OPEN(name) int name(const char *p, int flags, ...) { va_list ap; va_start(ap, flags); mode_t m = ModeOf(flags, ap); \
+    va_end(ap); GUARD(InDir(p), "open", -1); return Track(REAL(name)(p, flags, m), InDir(p)); }
+#define OPENAT(name) int name(int d, const char *p, int flags, ...) { va_list ap; va_start(ap, flags); mode_t m = ModeOf(flags, ap); \
+    va_end(ap); int ours = Ours(d) || InDir(p); GUARD(ours, "openat", -1); return Track(REAL(name)(d, p, flags, m), ours); }
+OPEN(open) OPEN(open64) OPENAT(openat) OPENAT(openat64)
 int close(int fd) { Track(fd, 0); return REAL(close)(fd); }
 ssize_t read(int fd, void *b, size_t n) { GUARD(Ours(fd), "read", -1); return REAL(read)(fd, b, n); }
 ssize_t write(int fd, const void *b, size_t n) { GUARD(Ours(fd), "write", -1); return REAL(write)(fd, b, n); }
