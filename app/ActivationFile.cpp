@@ -43,12 +43,49 @@ QString ExecValue(const QString &path)
     return quoted;
 }
 
+QString ServiceFileName()
+{
+    return QStringLiteral("/dbus-1/services/") + QLatin1String(kAutomationService) + QStringLiteral(".service");
+}
+
+// The Exec line a file for executable holds.
+QString ExecLine(const QString &executable)
+{
+    return QStringLiteral("Exec=%1 %2").arg(ExecValue(executable), QLatin1String(kAutomationOption));
+}
+
 } // namespace
+
+QStringList InstalledActivationFilePaths()
+{
+    QString dirs = qEnvironmentVariable("XDG_DATA_DIRS");
+    if (dirs.isEmpty())
+        dirs = QStringLiteral("/usr/local/share:/usr/share");
+    QStringList paths;
+    for (const QString &dir : dirs.split(QLatin1Char(':'), Qt::SkipEmptyParts)) {
+        if (QDir::isAbsolutePath(dir))
+            paths.append(QDir::cleanPath(dir) + ServiceFileName());
+    }
+    return paths;
+}
+
+bool ActivationFileStarts(const QString &executable, const QStringList &paths)
+{
+    const QString wanted = ExecLine(executable);
+    for (const QString &path : paths) {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+            continue;
+        const QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'));
+        if (lines.contains(wanted))
+            return true;
+    }
+    return false;
+}
 
 QString ActivationFilePath()
 {
-    return DataHome() + QStringLiteral("/dbus-1/services/") + QLatin1String(kAutomationService)
-        + QStringLiteral(".service");
+    return DataHome() + ServiceFileName();
 }
 
 QString ActivationFileText(const QString &executable)
@@ -59,13 +96,12 @@ QString ActivationFileText(const QString &executable)
     }
     if (executable.isEmpty())
         return QString();
-    return QStringLiteral("# Written by the QUARVINEL editor at every ordinary start: the session bus\n"
-                          "# starts the editor this way when an automation client asks for it.\n"
+    return QStringLiteral("# Written by the QUARVINEL editor, started where no installed file names it:\n"
+                          "# the session bus starts the editor this way for an automation client.\n"
                           "[D-BUS Service]\n"
                           "Name=%1\n"
-                          "Exec=%2 %3\n")
-        .arg(QLatin1String(kAutomationService), ExecValue(executable),
-             QLatin1String(kAutomationOption));
+                          "%2\n")
+        .arg(QLatin1String(kAutomationService), ExecLine(executable));
 }
 
 bool WriteActivationFile(const QString &executable, const QString &path, bool *changed)
@@ -96,6 +132,12 @@ bool WriteActivationFile(const QString &executable, const QString &path, bool *c
 
 void UpdateActivationFile(const QString &executable)
 {
+    if (ActivationFileStarts(executable, InstalledActivationFilePaths())) {
+        // A file of the user's that starts some other executable is theirs to keep.
+        if (ActivationFileStarts(executable, {ActivationFilePath()}))
+            QFile::remove(ActivationFilePath());
+        return;
+    }
     bool changed = false;
     if (!WriteActivationFile(executable, ActivationFilePath(), &changed) || !changed)
         return;

@@ -21,6 +21,10 @@
 
 namespace {
 
+// The desktop entry's name without ".desktop"; the entry's StartupWMClass is
+// the application name set below, which X11 windows carry as their class.
+const char *const kDesktopFileName = "org.quarvinel.Quarvinel";
+
 std::unique_ptr<QApplication> g_app;
 QtPrompts g_prompts;
 
@@ -40,26 +44,25 @@ QString ProgramName(const char *argv0)
 
 } // namespace
 
-bool HandleInformationOptions(int argc, char **argv)
+int HandleCommandLineBeforeGui(int argc, char **argv)
 {
-    const QStringList arguments = ArgumentsAfterProgram(argc, argv);
-    if (!WantsHelpOrVersion(arguments))
-        return false;
-    const CCommandLineInfo info = ParseCommandLine(arguments);
+    const CCommandLineInfo info = ParseCommandLine(ArgumentsAfterProgram(argc, argv));
     const QString program = ProgramName(argc > 0 ? argv[0] : nullptr);
     switch (info.m_action) {
     case CCommandLineInfo::Action::Help:
         std::fputs(qPrintable(UsageText(program)), stdout);
-        return true;
+        return 0;
     case CCommandLineInfo::Action::Version:
         std::fputs(qPrintable(VersionText(program)), stdout);
-        return true;
-    case CCommandLineInfo::Action::Run:
+        return 0;
     case CCommandLineInfo::Action::Error:
-        // An earlier argument is wrong; the full check reports it.
+        std::fprintf(stderr, "%s: %s\n\n%s", qPrintable(program), qPrintable(info.m_strError),
+                     qPrintable(UsageText(program)));
+        return 2;
+    case CCommandLineInfo::Action::Run:
         break;
     }
-    return false;
+    return -1;
 }
 
 int RunGuarded(CDialog &dlg)
@@ -87,6 +90,9 @@ CBrennicorApp::CBrennicorApp(int &argc, char **argv)
     // and the program sets its titles and captions itself.
     QApplication::setApplicationVersion(QStringLiteral(QUARVINEL_VERSION));
     QApplication::setWindowIcon(QIcon(QString::fromLatin1(kIconResource)));
+    // Ties the window to its launcher: docks take its name and icon from the
+    // desktop entry, and on Wayland this is the window's app id.
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(kDesktopFileName));
     // The main window may be hidden while a client holds it; that is no reason to end.
     QApplication::setQuitOnLastWindowClosed(false);
     SetPrompts(&g_prompts);

@@ -33,9 +33,11 @@ private:
     int m_nObjectCount = 0;
 };
 
-// Answers --help and --version on standard output before any window system is
-// needed; returns true when it did, and the program then ends with status 0.
-bool HandleInformationOptions(int argc, char **argv);
+// Reads the command line before any window system is needed: answers --help
+// and --version (status 0) and refuses a wrong command line with the usage
+// text (status 2), so that neither needs a display. Returns the exit status
+// when the program ends there, or -1 when the editor is to start.
+int HandleCommandLineBeforeGui(int argc, char **argv);
 
 // Runs the main window modally inside the last-resort guard: an error that
 // escapes the run is shown under "Unexpected error" (its text, or "ERROR 666"

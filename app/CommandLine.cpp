@@ -1,5 +1,7 @@
 #include "CommandLine.h"
 
+#include <QCommandLineParser>
+
 namespace {
 
 bool IsAutomationOption(const QString &argument)
@@ -11,74 +13,107 @@ bool IsAutomationOption(const QString &argument)
         || name.compare(QLatin1String("Automation"), Qt::CaseInsensitive) == 0;
 }
 
-bool IsHelp(const QString &argument)
+QCommandLineOption Hidden(const QStringList &names, bool takesValue = false)
 {
-    return argument == QLatin1String("--help") || argument == QLatin1String("-h");
+    QCommandLineOption option(names);
+    if (takesValue)
+        option.setValueName(QStringLiteral("value"));
+    option.setFlags(QCommandLineOption::HiddenFromHelp);
+    return option;
 }
 
-bool IsVersion(const QString &argument)
+// Qt's own options (the GUI application takes them out of the command line
+// itself); known here so that they are not refused before it sees them.
+void AddQtOptions(QCommandLineParser &parser)
 {
-    return argument == QLatin1String("--version");
+    for (const char *name : {"platform", "platformpluginpath", "platformtheme", "plugin", "qwindowgeometry",
+                             "geometry", "qwindowicon", "icon", "qwindowtitle", "title", "session", "display",
+                             "name", "style", "stylesheet", "qmljsdebugger"})
+        parser.addOption(Hidden({QString::fromLatin1(name)}, true));
+    for (const char *name : {"reverse", "nograb", "dograb", "widgetcount", "testability"})
+        parser.addOption(Hidden({QString::fromLatin1(name)}));
+}
+
+CCommandLineInfo Refused(const QString &error)
+{
+    CCommandLineInfo info;
+    info.m_action = CCommandLineInfo::Action::Error;
+    info.m_strError = error;
+    return info;
 }
 
 } // namespace
 
 bool WantsHelpOrVersion(const QStringList &arguments)
 {
+    const CCommandLineInfo info = ParseCommandLine(arguments);
+    return info.m_action == CCommandLineInfo::Action::Help || info.m_action == CCommandLineInfo::Action::Version;
+}
+
+namespace {
+
+// The argument that named an unknown option, as the user wrote it.
+QString WrittenOption(const QStringList &arguments, const QString &name)
+{
     for (const QString &argument : arguments) {
         if (argument == QLatin1String("--"))
             break;
-        if (IsHelp(argument) || IsVersion(argument))
-            return true;
+        for (const QString &dashes : {QStringLiteral("-"), QStringLiteral("--")}) {
+            if (argument == dashes + name || argument.startsWith(dashes + name + QLatin1Char('=')))
+                return argument.section(QLatin1Char('='), 0, 0);
+        }
     }
-    return false;
+    return QStringLiteral("-") + name;
 }
+
+} // namespace
 
 CCommandLineInfo ParseCommandLine(const QStringList &arguments)
 {
+    // The automation options keep the spelling of other systems ("/Automation",
+    // "-embedding", in any case), which no parser knows: they are taken out
+    // before the rest is parsed.
     CCommandLineInfo info;
+    QStringList rest{QStringLiteral("brennicor")};
     bool optionsEnded = false;
-    bool haveFile = false;
     for (const QString &argument : arguments) {
-        if (!optionsEnded) {
-            if (argument == QLatin1String("--")) {
-                optionsEnded = true;
-                continue;
-            }
-            if (IsAutomationOption(argument)) {
-                info.m_bRunAutomated = true;
-                continue;
-            }
-            if (IsHelp(argument)) {
-                info.m_action = CCommandLineInfo::Action::Help;
-                return info;
-            }
-            if (IsVersion(argument)) {
-                info.m_action = CCommandLineInfo::Action::Version;
-                return info;
-            }
-            // A leading "/" is an absolute path unless it names an automation
-            // option; a leading "-" is always an option.
-            if (argument.startsWith(QLatin1Char('-'))) {
-                info.m_action = CCommandLineInfo::Action::Error;
-                info.m_strError = QStringLiteral("unknown option '%1'").arg(argument);
-                return info;
-            }
-        }
-        if (argument.isEmpty()) {
-            info.m_action = CCommandLineInfo::Action::Error;
-            info.m_strError = QStringLiteral("empty file name");
-            return info;
-        }
-        if (haveFile) {
-            info.m_action = CCommandLineInfo::Action::Error;
-            info.m_strError = QStringLiteral("only one character file can be opened, '%1' is one too many")
-                                  .arg(argument);
-            return info;
-        }
-        haveFile = true;
-        info.m_strFileName = argument;
+        if (!optionsEnded && argument == QLatin1String("--"))
+            optionsEnded = true;
+        else if (!optionsEnded && argument == QLatin1String("-"))
+            return Refused(QStringLiteral("unknown option '-'"));
+        if (!optionsEnded && IsAutomationOption(argument))
+            info.m_bRunAutomated = true;
+        else
+            rest.append(argument);
     }
+
+    QCommandLineParser parser;
+    // Qt's options are written with one dash and a long name (-platform).
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
+    const QCommandLineOption version(QStringLiteral("version"));
+    parser.addOptions({help, version});
+    AddQtOptions(parser);
+    if (!parser.parse(rest)) {
+        const QStringList unknown = parser.unknownOptionNames();
+        return Refused(unknown.isEmpty() ? parser.errorText()
+                                         : QStringLiteral("unknown option '%1'").arg(WrittenOption(arguments, unknown.first())));
+    }
+
+    if (parser.isSet(help)) {
+        info.m_action = CCommandLineInfo::Action::Help;
+        return info;
+    }
+    if (parser.isSet(version)) {
+        info.m_action = CCommandLineInfo::Action::Version;
+        return info;
+    }
+    const QStringList files = parser.positionalArguments();
+    if (files.size() > 1)
+        return Refused(QStringLiteral("only one character file can be opened, '%1' is one too many").arg(files.at(1)));
+    if (files.size() == 1 && files.first().isEmpty())
+        return Refused(QStringLiteral("empty file name"));
+    info.m_strFileName = files.value(0);
     return info;
 }
 

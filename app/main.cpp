@@ -2,8 +2,8 @@
 
 int main(int argc, char **argv)
 {
-    if (HandleInformationOptions(argc, argv))
-        return 0;
+    if (const int status = HandleCommandLineBeforeGui(argc, argv); status >= 0)
+        return status;
     CBrennicorApp app(argc, argv);
     return app.InitInstance();
 }

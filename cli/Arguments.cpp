@@ -2,7 +2,9 @@
 
 #include "Commands.h"
 #include "Console.h"
+#include "PanelFields.h"
 
+#include <QCommandLineParser>
 #include <QCoreApplication>
 
 namespace {
@@ -36,81 +38,115 @@ void PrintCommandHelp(const Command &command)
     PrintLine(summary + QLatin1Char('.'));
     PrintLine(QString());
     PrintLine(QString::fromLatin1(command.details).trimmed());
+    PrintLine(QString());
+    PrintLine(QStringLiteral("  -q, --quiet    print no results; only the exit status tells"));
 }
 
 void PrintGeneralHelp()
 {
-    PrintLine(QStringLiteral("Usage: %1 COMMAND [ARGUMENTS...]").arg(ProgramName()));
+    PrintLine(QStringLiteral("Usage: %1 [-q] COMMAND [ARGUMENTS...]").arg(ProgramName()));
     PrintLine(QString());
     PrintLine(QStringLiteral("Reads and changes Diablo 2 character files (*.d2s) from the command line, with the"));
     PrintLine(QStringLiteral("same rules as the QUARVINEL window. A command that changes files works on all of them"));
     PrintLine(QStringLiteral("in memory first and saves them only when every step succeeded; each file is replaced"));
-    PrintLine(QStringLiteral("atomically."));
+    PrintLine(QStringLiteral("atomically. A command that only reads (show, get, find, diff) does what it can and"));
+    PrintLine(QStringLiteral("reports each file it could not read."));
     PrintLine(QString());
     PrintLine(QStringLiteral("Commands:"));
     for (const Command &command : Commands())
         PrintLine(QStringLiteral("  %1%2").arg(QLatin1String(command.name), -17).arg(QLatin1String(command.summary)));
     PrintLine(QString());
-    PrintLine(QStringLiteral("'%1 COMMAND --help' tells more about a command.").arg(ProgramName()));
-    PrintLine(QStringLiteral("Exit status: 0 done, 1 a step failed (nothing written), 2 wrong command line."));
+    PrintLine(QStringLiteral("Options:"));
+    PrintLine(QStringLiteral("  -q, --quiet      print no results; only the exit status and errors tell"));
+    PrintLine(QStringLiteral("  -h, --help       show this help, or a command's with COMMAND --help"));
+    PrintLine(QStringLiteral("      --version    show the version"));
+    PrintLine(QString());
+    PrintLine(QStringLiteral("Errors go to standard error as \"%1: FILE: what went wrong\".").arg(ProgramName()));
+    PrintLine(QStringLiteral("Exit status: 0 done, 1 a step failed (a changing command then wrote nothing),"));
+    PrintLine(QStringLiteral("2 wrong command line (an unknown command, option or field). find: 1 when the"));
+    PrintLine(QStringLiteral("value is found nowhere. diff: 0 same, 1 different, 2 trouble."));
 }
 
 int UsageError(const QString &text, const Command *command = nullptr)
 {
-    const QString caption = command ? ProgramName() + QLatin1Char(' ') + QLatin1String(command->name)
-                                    : ProgramName();
     const QString hint = command ? QStringLiteral(" Try '%1 %2 --help'.").arg(ProgramName(), QLatin1String(command->name))
                                  : QStringLiteral(" Try '%1 --help'.").arg(ProgramName());
-    Report(caption, text + hint);
+    ReportWrongCommandLine(text + hint);
     return ExitUsage;
+}
+
+// The words the shell's completion offers, one a line: the commands, or the
+// fields that set takes (a skill is "skill:" and its name).
+int PrintCompletionWords(const QString &kind)
+{
+    if (kind == QLatin1String("commands")) {
+        for (const Command &command : Commands())
+            PrintLine(QLatin1String(command.name));
+    } else if (kind == QLatin1String("fields")) {
+        for (const PanelField &field : kPanelFields)
+            PrintLine(QLatin1String(field.key));
+        for (const char *other : {"level", "class", "skill:"})
+            PrintLine(QLatin1String(other));
+    } else {
+        return UsageError(QStringLiteral("no completion words \"%1\".").arg(kind));
+    }
+    return ExitSuccess;
 }
 
 } // namespace
 
 int RunCommandLine(const QStringList &arguments)
 {
-    if (arguments.isEmpty())
-        return UsageError(QStringLiteral("no command given."));
-    const QString &first = arguments.first();
-    if (first == QLatin1String("--help") || first == QLatin1String("-h") || first == QLatin1String("help")) {
-        if (arguments.size() > 1) {
-            if (const Command *command = FindCommand(arguments.at(1))) {
-                PrintCommandHelp(*command);
-                return ExitSuccess;
-            }
-            return UsageError(QStringLiteral("unknown command \"%1\".").arg(arguments.at(1)));
-        }
-        PrintGeneralHelp();
-        return ExitSuccess;
-    }
-    if (first == QLatin1String("--version")) {
+    QCommandLineParser parser;
+    const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
+    const QCommandLineOption version(QStringLiteral("version"));
+    const QCommandLineOption quiet(QStringList{QStringLiteral("q"), QStringLiteral("quiet")});
+    QCommandLineOption completion(QStringLiteral("completion-words"), QString(), QStringLiteral("commands|fields"));
+    completion.setFlags(QCommandLineOption::HiddenFromHelp);
+    parser.addOptions({help, version, quiet, completion});
+    const QStringList withProgram = QStringList{ProgramName()} + arguments;
+
+    // A first pass finds the command, whose options the second pass knows.
+    parser.parse(withProgram);
+    const QStringList words = parser.positionalArguments();
+    const bool helpCommand = words.value(0) == QLatin1String("help");
+    const Command *command = FindCommand(words.value(helpCommand ? 1 : 0));
+    QStringList allowed;
+    if (command && !helpCommand)
+        allowed = OptionsOf(*command);
+    for (const QString &option : allowed)
+        parser.addOption(QCommandLineOption(option));
+    if (!parser.parse(withProgram))
+        return UsageError(parser.errorText(), helpCommand ? nullptr : command);
+    SetQuiet(parser.isSet(quiet));
+
+    if (parser.isSet(completion))
+        return PrintCompletionWords(parser.value(completion));
+    if (parser.isSet(version)) {
         PrintLine(ProgramName() + QLatin1Char(' ') + QCoreApplication::applicationVersion());
         return ExitSuccess;
     }
-
-    const Command *command = FindCommand(first);
+    if (helpCommand || parser.isSet(help)) {
+        const QString named = words.value(helpCommand ? 1 : 0);
+        if (command)
+            PrintCommandHelp(*command);
+        else if (named.isEmpty())
+            PrintGeneralHelp();
+        else
+            return UsageError(QStringLiteral("unknown command \"%1\".").arg(named));
+        return ExitSuccess;
+    }
+    if (words.isEmpty())
+        return UsageError(QStringLiteral("no command given."));
     if (!command)
-        return UsageError(QStringLiteral("unknown command \"%1\".").arg(first));
+        return UsageError(QStringLiteral("unknown command \"%1\".").arg(words.first()));
 
     Invocation invocation;
-    invocation.command = first;
-    const QStringList allowed = OptionsOf(*command);
-    bool optionsEnded = false;
-    for (qsizetype k = 1; k < arguments.size(); ++k) {
-        const QString &argument = arguments.at(k);
-        if (!optionsEnded && argument == QLatin1String("--")) {
-            optionsEnded = true;
-        } else if (!optionsEnded && (argument == QLatin1String("--help") || argument == QLatin1String("-h"))) {
-            PrintCommandHelp(*command);
-            return ExitSuccess;
-        } else if (!optionsEnded && argument.startsWith(QLatin1String("--"))) {
-            const QString option = argument.mid(2);
-            if (!allowed.contains(option))
-                return UsageError(QStringLiteral("unknown option \"%1\".").arg(argument), command);
+    invocation.command = words.first();
+    invocation.operands = words.mid(1);
+    for (const QString &option : allowed) {
+        if (parser.isSet(option))
             invocation.options.insert(option);
-        } else {
-            invocation.operands.append(argument);
-        }
     }
 
     const int count = int(invocation.operands.size());
@@ -118,14 +154,15 @@ int RunCommandLine(const QStringList &arguments)
         return UsageError(QStringLiteral("too few arguments."), command);
     if (command->maxOperands >= 0 && count > command->maxOperands)
         return UsageError(QStringLiteral("too many arguments."), command);
-    return command->run(invocation);
+    const int status = command->run(invocation);
+    return CommandLineWasWrong() ? ExitUsage : status;
 }
 
 bool SplitFiles(const Invocation &invocation, int trailing, QStringList &files, QStringList &rest)
 {
     const qsizetype fileCount = invocation.operands.size() - trailing;
     if (fileCount <= 0) {
-        Report(ProgramName() + QLatin1Char(' ') + invocation.command, QStringLiteral("no file given."));
+        ReportWrongCommandLine(QStringLiteral("no file given. Try '%1 %2 --help'.").arg(ProgramName(), invocation.command));
         return false;
     }
     files = invocation.operands.mid(0, fileCount);

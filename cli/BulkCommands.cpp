@@ -70,20 +70,7 @@ int RunWaypoint(const Invocation &invocation)
     }
 
     return RunOnFiles(invocation, 3, [=](CDiablo2Doc &doc) {
-        const quint32 first = g_nWaypointOffsets[difficulty];
-        doc.SetUInt(first, first + 3, WithWaypoint(doc.GetUInt(first, first + 3), act, position, on));
-        // As the window's check boxes do: an active waypoint opens its act
-        // when the act was closed, and an act so opened opens its difficulty
-        // when that was closed. Switching a waypoint off opens nothing.
-        if (!on || !ActHasAccessByte(act))
-            return true;
-        const quint32 actOffset = g_nActOffsets[difficulty][act];
-        if (IsActOpen(quint8(doc.GetUInt(actOffset, actOffset))))
-            return true;
-        doc.SetUInt(actOffset, actOffset, ActAccessByte(true));
-        const quint8 flags = quint8(doc.GetUInt(Layout::DifficultyFlags, Layout::DifficultyFlags));
-        if (!IsDifficultyOpen(flags, difficulty))
-            doc.SetUInt(Layout::DifficultyFlags, Layout::DifficultyFlags, WithDifficulty(flags, difficulty, true));
+        SetWaypointActive(doc, difficulty, act, position, on);
         return true;
     });
 }
@@ -93,17 +80,12 @@ int RunOpenAll(const Invocation &invocation)
     const bool difficultiesOnly = invocation.Has("difficulties");
     const bool actsOnly = invocation.Has("acts");
     if (difficultiesOnly && actsOnly) {
-        Report(QStringLiteral("brennicor-cli open-all"), QStringLiteral("give --acts or --difficulties, not both."));
+        ReportWrongCommandLine(QStringLiteral("give --acts or --difficulties, not both."));
         return ExitUsage;
     }
+    const OpenStep upTo = difficultiesOnly ? OpenStep::Difficulties : actsOnly ? OpenStep::Acts : OpenStep::Waypoints;
     return RunOnFiles(invocation, 0, [=](CDiablo2Doc &doc) {
-        OpenAllDifficulties(doc);
-        if (difficultiesOnly)
-            return true;
-        OpenAllActs(doc);
-        if (actsOnly)
-            return true;
-        ActivateAllWaypoints(doc);
+        OpenAll(doc, upTo);
         return true;
     });
 }
@@ -111,9 +93,7 @@ int RunOpenAll(const Invocation &invocation)
 int RunAllQuestsDone(const Invocation &invocation)
 {
     return RunOnFiles(invocation, 0, [](CDiablo2Doc &doc) {
-        OpenAllDifficulties(doc);
-        OpenAllActs(doc);
-        MarkAllQuestsDone(doc);
+        AllQuestsDone(doc);
         return true;
     });
 }

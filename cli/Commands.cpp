@@ -16,8 +16,10 @@ maxima, each skill by name, and for each difficulty whether it is open, its
 acts, the state of every quest and every waypoint.
 
 As text, one "key: value" line each; with several files every line starts with
-the file's name. With --json, a JSON array with one object per file; its
-numbers carry the field names that `set` takes.
+the file's name. With --json, a JSON array with one object per file that
+loaded; its numbers carry the field names that `set` takes (the format is
+described in docs/cli-json.md). A file that cannot be read is reported and the
+others are still shown; the exit status is then 1.
 
   --json    print JSON instead of text
 )";
@@ -125,7 +127,8 @@ file names is taken.
 const char *const kGetDetails = R"(
 Prints the unsigned little-endian value held by the bytes FIRST to LAST
 (inclusive, at most 4 bytes) of each FILE, as the Edit value tool's Get value.
-A range outside the file, LAST before FIRST or more than 4 bytes is an error.
+A range outside the file, LAST before FIRST or more than 4 bytes is an error;
+the other files are still read, and the exit status is then 1.
 )";
 
 const char *const kPutDetails = R"(
@@ -140,7 +143,8 @@ put Hero.d2s 100 100 300 writes 44. A range that does not fit writes nothing.
 const char *const kFindDetails = R"(
 Prints the first range FIRST..LAST at which VALUE is stored in each FILE, as
 the Find value tool's Find: the lowest offset wins, and at one offset the
-narrowest width of 1 to 4 bytes. Exit status 1 when VALUE is found nowhere.
+narrowest width of 1 to 4 bytes. Exit status 1 when VALUE is found nowhere or
+a file could not be read (the others are still searched).
 
   --all    every match, as repeated Find Next shows them (matches may overlap)
 )";
@@ -149,7 +153,8 @@ const char *const kDiffDetails = R"(
 Compares FILE with OTHER as the Compare tool does, both as they load: one line
 "OFFSET: A B" for each offset inside both files at which they differ (A the
 byte of FILE, B that of OTHER, in decimal), then, when their lengths differ,
-how much bigger or smaller OTHER is. Differences are not an error.
+how much bigger or smaller OTHER is. Exit status, as cmp and diff: 0 the files
+are the same, 1 they differ, 2 a file could not be read.
 )";
 
 } // namespace

@@ -6,9 +6,14 @@
 
 // Where the tool talks to its user. Every message box of the document and the
 // framework (a file that cannot be read or written, "Open a document first!")
-// becomes one line "caption: text" on standard error, with the same caption
-// and text the window shows; the tool's own errors take the same form. While
-// a command works on one of several files, the line starts with that file.
+// and every error of the tool itself becomes one line on standard error:
+//
+//     brennicor-cli: FILE: what went wrong
+//
+// where FILE is the file the command was working on (left out when the error
+// is about no file). The window's caption is not repeated: on the command line
+// the command is known. Results go to standard output, unless --quiet asked
+// for the exit status alone.
 class CliPrompts final : public IPrompts
 {
 public:
@@ -41,8 +46,19 @@ private:
     QString m_previous;
 };
 
-// Reports an error as a message box of the program would: "caption: text".
+// Reports an error as a message box of the program would; the caption names
+// the window's command and is not printed.
 void Report(const QString &caption, const QString &text);
 
-// One line of the command's result on standard output.
+// Reports an error in the command line itself (an unknown field, say): the
+// run then ends with the status of a wrong command line, 2.
+void ReportWrongCommandLine(const QString &text);
+[[nodiscard]] bool CommandLineWasWrong();
+
+// One line of the command's result on standard output; nothing when quiet.
 void PrintLine(const QString &line);
+void SetQuiet(bool quiet);
+
+// The one line an error becomes on standard error, for text about file
+// (empty when about no file).
+[[nodiscard]] QString ErrorLine(const QString &file, const QString &text);

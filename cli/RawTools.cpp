@@ -12,9 +12,11 @@ namespace {
 const QString kEditValue = QStringLiteral("Edit value");
 const QString kCompare = QStringLiteral("Compare");
 
-QString PrefixFor(const Character &character, const Characters &characters)
+// Every line names its file when several were given, even when only one of
+// them could be read: a script then never takes one file's value for another's.
+QString PrefixFor(const Character &character, const QStringList &files)
 {
-    return characters.size() > 1 ? character.path + QStringLiteral(": ") : QString();
+    return files.size() > 1 ? character.path + QStringLiteral(": ") : QString();
 }
 
 bool ReadRange(const QStringList &args, quint32 &first, quint32 &last)
@@ -33,18 +35,17 @@ int RunGet(const Invocation &invocation)
     quint32 first = 0, last = 0;
     if (!ReadRange(args, first, last))
         return ExitFailure;
+    // Each file that loads is read; each that does not has been reported.
     Characters characters;
-    if (!LoadCharacters(files, characters))
-        return ExitFailure;
+    bool ok = LoadCharacters(files, characters);
 
     // The window's tool shows 0 for a range the document refuses; here the
     // refusal is an error, so a script never takes that 0 for the file's value.
-    bool ok = true;
     for (const Character &character : characters) {
         FileContext context(character.path);
         try {
             const quint32 value = character.doc->GetUInt(first, last);
-            PrintLine(PrefixFor(character, characters) + QString::number(value));
+            PrintLine(PrefixFor(character, files) + QString::number(value));
         } catch (const char *text) {
             Report(kEditValue, QString::fromLatin1(text));
             ok = false;
@@ -79,8 +80,7 @@ int RunFind(const Invocation &invocation)
     if (!ReadUnsigned(QStringLiteral("Find value"), QStringLiteral("value"), args[0], value))
         return ExitFailure;
     Characters characters;
-    if (!LoadCharacters(files, characters))
-        return ExitFailure;
+    const bool loaded = LoadCharacters(files, characters);
 
     const bool all = invocation.Has("all");
     bool found = false;
@@ -91,13 +91,14 @@ int RunFind(const Invocation &invocation)
         quint32 last = 0;
         while (character.doc->FindValue(first, last, value)) {
             found = true;
-            PrintLine(PrefixFor(character, characters) + QStringLiteral("%1..%2").arg(first).arg(last));
+            PrintLine(PrefixFor(character, files) + QStringLiteral("%1..%2").arg(first).arg(last));
             if (!all)
                 break;
         }
     }
-    // Like grep: 1 when the value was found nowhere.
-    return found ? ExitSuccess : ExitFailure;
+    // Like grep: 1 when the value was found nowhere; also 1 when a file could
+    // not be searched, after the matches in the others.
+    return found && loaded ? ExitSuccess : ExitFailure;
 }
 
 int RunDiff(const Invocation &invocation)
@@ -105,11 +106,12 @@ int RunDiff(const Invocation &invocation)
     const QString path = invocation.operands.at(0);
     const QString otherPath = invocation.operands.at(1);
 
+    // Both files are loaded, so that the trouble with each is reported.
     CDiablo2Doc edited;
+    bool ok = true;
     {
         FileContext context(path);
-        if (!LoadCharacter(edited, path))
-            return ExitFailure;
+        ok = LoadCharacter(edited, path);
     }
     // The compare file is loaded as the Compare tool loads it: any file the
     // load can expand, however short.
@@ -117,24 +119,29 @@ int RunDiff(const Invocation &invocation)
     {
         FileContext context(otherPath);
         try {
-            if (!other.OpenFile(QFileInfo(otherPath).absoluteFilePath()))
-                return ExitFailure;
+            if (!other.OpenFile(QFileInfo(otherPath).absoluteFilePath())) {
+                ok = false;
+            } else if (other.IsEmpty()) {
+                Report(kCompare, QStringLiteral("You must open a character first!"));
+                ok = false;
+            }
         } catch (const char *text) {
             Report(kCompare, QString::fromLatin1(text));
-            return ExitFailure;
-        }
-        if (other.IsEmpty()) {
-            Report(kCompare, QStringLiteral("You must open a character first!"));
-            return ExitFailure;
+            ok = false;
         }
     }
+    // As cmp and diff: 0 the same, 1 different, 2 trouble.
+    if (!ok)
+        return ExitUsage;
 
     // Every offset inside both images at which they differ, walked as the
     // Compare tool's Find Next walks them: the offset, the byte of FILE, the
     // byte of OTHER.
+    bool different = false;
     for (quint32 offset = FindDifference(edited, other, 0); offset != NoDifference;
          offset = FindDifference(edited, other, offset + 1)) {
         PrintLine(QStringLiteral("%1: %2 %3").arg(offset).arg(edited.GetByte(offset)).arg(other.GetByte(offset)));
+        different = true;
     }
     const quint32 editedSize = edited.GetSize();
     const quint32 otherSize = other.GetSize();
@@ -143,6 +150,7 @@ int RunDiff(const Invocation &invocation)
         PrintLine(QStringLiteral("Compare result: The compare file is %1 than the original file by %2 bytes.")
                       .arg(bigger ? QStringLiteral("bigger") : QStringLiteral("smaller"))
                       .arg(bigger ? otherSize - editedSize : editedSize - otherSize));
+        different = true;
     }
-    return ExitSuccess;
+    return different ? ExitFailure : ExitSuccess;
 }

@@ -4,7 +4,7 @@
 #include "Console.h"
 #include "Diablo2Doc.h"
 #include "FieldLimits.h"
-#include "Fields.h"
+#include "PanelFields.h"
 #include "GameData.h"
 #include "Layout.h"
 #include "Names.h"
@@ -86,7 +86,7 @@ bool Parse(const QString &argument, Assignment &a)
     a.kind = Assignment::Panel;
     a.panel = PanelFieldNamed(a.field);
     if (!a.panel) {
-        Report(kCaption, QStringLiteral("unknown field \"%1\". See 'brennicor-cli set --help'.").arg(a.field));
+        ReportWrongCommandLine(QStringLiteral("unknown field \"%1\". See 'brennicor-cli set --help'.").arg(a.field));
         return false;
     }
     return ReadLimited(QLatin1String(a.panel->key), text, a.panel->limit, a.value);
@@ -98,14 +98,7 @@ bool Apply(CDiablo2Doc &doc, const Assignment &a)
     using namespace Layout;
     switch (a.kind) {
     case Assignment::Panel:
-        doc.SetUInt(a.panel->first, a.panel->last, a.value);
-        // A current value above its row's maximum raises the maximum; a new
-        // maximum never lowers the current value.
-        if (a.panel->maximumKey) {
-            const PanelField *maximum = PanelFieldNamed(QLatin1String(a.panel->maximumKey));
-            if (a.value > doc.GetUInt(maximum->first, maximum->last))
-                doc.SetUInt(maximum->first, maximum->last, a.value);
-        }
+        WriteFieldRaisingMaximum(doc, a.panel->id, a.value);
         return true;
     case Assignment::Level:
         // Level n begins at its table entry; both level bytes hold n.

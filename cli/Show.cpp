@@ -4,9 +4,10 @@
 #include "Console.h"
 #include "Diablo2Doc.h"
 #include "FieldRules.h"
-#include "Fields.h"
+#include "PanelFields.h"
 #include "GameData.h"
 #include "Layout.h"
+#include "ShowJson.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -53,7 +54,7 @@ CharacterValues Read(const CDiablo2Doc &doc)
     v.level = doc.GetUInt(Layout::CharLevel, Layout::CharLevel);
     v.statLevel = doc.GetUInt(Layout::StatLevel, Layout::StatLevel);
     for (int k = 0; k < PanelFieldCount; ++k)
-        v.panel[k] = doc.GetUInt(kPanelFields[k].first, kPanelFields[k].last);
+        v.panel[k] = ReadField(doc, kPanelFields[k].id);
     for (int i = 0; i < Layout::SkillCount; ++i)
         v.skills[i] = ByteAt(doc, Layout::SkillLevelFirst + quint32(i));
 
@@ -143,10 +144,7 @@ QJsonObject CharacterObject(const CDiablo2Doc &doc, const QString &path)
     QJsonObject object;
     object.insert(QStringLiteral("file"), path);
     object.insert(QStringLiteral("name"), v.name);
-    if (HasClass(v))
-        object.insert(QStringLiteral("class"), Latin1(g_strClassNames[v.charClass]));
-    else
-        object.insert(QStringLiteral("class"), qint64(v.charClass));
+    AddFormatFields(object, doc);
     object.insert(QStringLiteral("level"), qint64(v.level));
     object.insert(QStringLiteral("statLevel"), qint64(v.statLevel));
     for (int k = 0; k < PanelFieldCount; ++k)
@@ -201,7 +199,7 @@ QJsonObject CharacterObject(const CDiablo2Doc &doc, const QString &path)
 
 QByteArray ImageOf(const CDiablo2Doc &doc)
 {
-    return doc.Bytes().toByteArray();
+    return doc.ImageCopy();
 }
 
 void PrintChanges(const QString &prefix, const QList<NamedValue> &before, const QByteArray &beforeImage,
@@ -242,22 +240,22 @@ int RunShow(const Invocation &invocation)
     if (!SplitFiles(invocation, 0, files, rest))
         return ExitUsage;
 
+    // Every file that loads is shown; each that does not has been reported.
     Characters characters;
-    if (!LoadCharacters(files, characters))
-        return ExitFailure;
+    const int status = LoadCharacters(files, characters) ? ExitSuccess : ExitFailure;
 
     if (invocation.Has("json")) {
         QJsonArray array;
         for (const Character &character : characters)
             array.append(CharacterObject(*character.doc, character.path));
         PrintLine(QString::fromUtf8(QJsonDocument(array).toJson(QJsonDocument::Indented)).trimmed());
-        return ExitSuccess;
+        return status;
     }
 
     for (const Character &character : characters) {
-        const QString prefix = characters.size() > 1 ? character.path + QStringLiteral(": ") : QString();
+        const QString prefix = files.size() > 1 ? character.path + QStringLiteral(": ") : QString();
         for (const NamedValue &value : NamedValues(*character.doc))
             PrintLine(prefix + value.key + QStringLiteral(": ") + value.value);
     }
-    return ExitSuccess;
+    return status;
 }

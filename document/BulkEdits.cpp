@@ -5,6 +5,7 @@
 #include "FieldRules.h"
 #include "GameData.h"
 #include "Layout.h"
+#include "PanelFields.h"
 
 void OpenAllDifficulties(CDiablo2Doc &doc)
 {
@@ -59,17 +60,82 @@ void MaximizeSkillLevels(CDiablo2Doc &doc)
 
 void WriteMaximizedAttributes(CDiablo2Doc &doc)
 {
-    using namespace Layout;
-    const quint32 attribute = FieldLimits::MaximizedAttribute;
-    const quint32 pool = FieldLimits::MaximizedPool;
-    doc.SetUInt(StrengthFirst, StrengthLast, attribute);
-    doc.SetUInt(EnergyFirst, EnergyLast, attribute);
-    doc.SetUInt(VitalityFirst, VitalityLast, attribute);
-    doc.SetUInt(DexterityFirst, DexterityLast, attribute);
-    doc.SetUInt(MaxStaminaFirst, MaxStaminaLast, pool);
-    doc.SetUInt(StaminaFirst, StaminaLast, pool);
-    doc.SetUInt(MaxHealthFirst, MaxHealthLast, pool);
-    doc.SetUInt(HealthFirst, HealthLast, pool);
-    doc.SetUInt(MaxManaFirst, MaxManaLast, pool);
-    doc.SetUInt(ManaFirst, ManaLast, pool);
+    for (const PanelField &field : kPanelFields) {
+        if (field.maximized != 0)
+            WriteField(doc, field.id, field.maximized);
+    }
+}
+
+void OpenAll(CDiablo2Doc &doc, OpenStep upTo, const std::function<void(OpenStep)> &afterStep)
+{
+    const auto done = [&](OpenStep step) {
+        if (afterStep)
+            afterStep(step);
+        return step == upTo;
+    };
+    OpenAllDifficulties(doc);
+    if (done(OpenStep::Difficulties))
+        return;
+    OpenAllActs(doc);
+    if (done(OpenStep::Acts))
+        return;
+    ActivateAllWaypoints(doc);
+    done(OpenStep::Waypoints);
+}
+
+void AllQuestsDone(CDiablo2Doc &doc)
+{
+    OpenAll(doc, OpenStep::Acts);
+    MarkAllQuestsDone(doc);
+}
+
+namespace {
+
+quint32 WaypointSetFirst(int difficulty)
+{
+    return g_nWaypointOffsets[difficulty];
+}
+
+} // namespace
+
+bool IsWaypointActiveIn(const CDiablo2Doc &doc, int difficulty, int act, int position)
+{
+    const quint32 first = WaypointSetFirst(difficulty);
+    return IsWaypointActive(doc.GetUInt(first, first + 3), act, position);
+}
+
+bool IsActOpenIn(const CDiablo2Doc &doc, int difficulty, int act)
+{
+    if (!ActHasAccessByte(act))
+        return true;
+    return IsActOpen(quint8(doc.GetUInt(g_nActOffsets[difficulty][act])));
+}
+
+bool IsDifficultyOpenIn(const CDiablo2Doc &doc, int difficulty)
+{
+    return IsDifficultyOpen(quint8(doc.GetUInt(Layout::DifficultyFlags)), difficulty);
+}
+
+void SetWaypointActive(CDiablo2Doc &doc, int difficulty, int act, int position, bool active)
+{
+    const quint32 first = WaypointSetFirst(difficulty);
+    doc.SetUInt(first, first + 3, WithWaypoint(doc.GetUInt(first, first + 3), act, position, active));
+    if (active && !IsActOpenIn(doc, difficulty, act))
+        SetActOpen(doc, difficulty, act, true);
+}
+
+void SetActOpen(CDiablo2Doc &doc, int difficulty, int act, bool open)
+{
+    if (!ActHasAccessByte(act))
+        return;
+    const quint32 offset = g_nActOffsets[difficulty][act];
+    doc.SetUInt(offset, offset, ActAccessByte(open));
+    if (open && !IsDifficultyOpenIn(doc, difficulty))
+        SetDifficultyOpen(doc, difficulty, true);
+}
+
+void SetDifficultyOpen(CDiablo2Doc &doc, int difficulty, bool open)
+{
+    const quint8 flags = quint8(doc.GetUInt(Layout::DifficultyFlags));
+    doc.SetUInt(Layout::DifficultyFlags, Layout::DifficultyFlags, WithDifficulty(flags, difficulty, open));
 }

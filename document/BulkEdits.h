@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 class CDiablo2Doc;
 
 // The bytes written by the Edit menu's commands that change many fields at
@@ -37,3 +39,27 @@ void MaximizeSkillLevels(CDiablo2Doc &doc);
 // mana and stamina values. (The main window puts them into its panel instead,
 // which writes them at its next commit.)
 void WriteMaximizedAttributes(CDiablo2Doc &doc);
+
+// The opening commands of the Edit menu, each of which first does the one
+// before it: Nightmare and Hell, then every act, then every waypoint.
+enum class OpenStep { Difficulties, Acts, Waypoints };
+// Runs the steps up to and including upTo; afterStep, when given, runs after
+// each one (the window shows its panel there).
+void OpenAll(CDiablo2Doc &doc, OpenStep upTo, const std::function<void(OpenStep)> &afterStep = {});
+
+// All Quests Done on a file: opens every act and difficulty, then marks every
+// quest done. The waypoints are left as they are.
+void AllQuestsDone(CDiablo2Doc &doc);
+
+// The cascade of the panel's three check boxes. A waypoint switched on opens
+// its act when that is closed, and an act opened opens its difficulty when
+// that is closed; switching anything off touches nothing else.
+void SetWaypointActive(CDiablo2Doc &doc, int difficulty, int act, int position, bool active);
+// Act1 has no access byte: it is always open and cannot be closed.
+void SetActOpen(CDiablo2Doc &doc, int difficulty, int act, bool open);
+// Changes the one bit of a difficulty; Normal has none and is always open.
+void SetDifficultyOpen(CDiablo2Doc &doc, int difficulty, bool open);
+
+[[nodiscard]] bool IsWaypointActiveIn(const CDiablo2Doc &doc, int difficulty, int act, int position);
+[[nodiscard]] bool IsActOpenIn(const CDiablo2Doc &doc, int difficulty, int act);
+[[nodiscard]] bool IsDifficultyOpenIn(const CDiablo2Doc &doc, int difficulty);

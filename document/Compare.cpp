@@ -7,8 +7,8 @@
 
 quint32 FindDifference(const CDiablo2Doc &edited, const CDiablo2Doc &compare, quint32 start)
 {
-    const QByteArrayView a = edited.Bytes();
-    const QByteArrayView b = compare.Bytes();
+    const QByteArrayView a = edited.ImageForCompare();
+    const QByteArrayView b = compare.ImageForCompare();
     const qsizetype common = std::min(a.size(), b.size());
     if (qsizetype(start) >= common)
         return NoDifference;

@@ -1,6 +1,7 @@
 #include "Diablo2Doc.h"
 
 #include "Layout.h"
+#include "Messages.h"
 
 #include "core/Prompts.h"
 #include "core/SafeFile.h"
@@ -14,12 +15,12 @@ namespace {
 
 // The four error texts of the accessors. They are thrown as plain C strings and
 // the handlers that catch them show the text as it is.
-const char *const kOffsetOutOfRange = "offset out of range";
+const char *const kOffsetOutOfRange = Messages::OffsetOutOfRange;
 const char *const kNegativeDelta = "negative delta offset";
 const char *const kGetSpanTooWide = "an UINT can only hold 4 bytes of data";
 const char *const kSetSpanTooWide = "an UINTerger can only hold 4 bytes of data";
 
-const char *const kOpenFirst = "Open a document first!";
+const char *const kOpenFirst = Messages::OpenDocumentFirst;
 const char *const kOpenFilter = "Char Files (*.d2s)|*.d2s|All Files (*.*)|*.*||";
 const char *const kDefaultExtension = "d2s";
 
@@ -136,6 +137,11 @@ void CDiablo2Doc::SetCharName(const QString &name)
     const QByteArray latin1 = name.left(int(Layout::CharNameLength)).toLatin1();
     std::memcpy(buffer, latin1.constData(), size_t(latin1.size()));
     SetBytes(Layout::CharNameFirst, Layout::CharNameLast, buffer);
+}
+
+QByteArray CDiablo2Doc::ImageCopy() const
+{
+    return QByteArray(reinterpret_cast<const char *>(m_pData.get()), qsizetype(m_nSize));
 }
 
 // ---------------------------------------------------------------------------

@@ -42,12 +42,9 @@ public:
     // field with zero bytes. Characters past the 15th are dropped.
     void SetCharName(const QString &name);
 
-    // The whole image, read-only, for whole-image work such as comparing two
-    // documents; empty when no image is held.
-    [[nodiscard]] QByteArrayView Bytes() const
-    {
-        return QByteArrayView(reinterpret_cast<const char *>(m_pData.get()), qsizetype(m_nSize));
-    }
+    // A copy of the whole image, for telling what an edit changed; empty when
+    // no image is held.
+    [[nodiscard]] QByteArray ImageCopy() const;
 
     [[nodiscard]] bool IsEmpty() const { return m_nSize == 0; }
     [[nodiscard]] quint32 GetSize() const { return m_nSize; }
@@ -102,6 +99,14 @@ protected:
 
 private:
     SafeFile::Identity m_diskIdentity;
+
+    // The compare walk reads both images whole through this read-only view;
+    // nothing else in the program sees the bytes unchecked.
+    friend quint32 FindDifference(const CDiablo2Doc &edited, const CDiablo2Doc &compare, quint32 start);
+    [[nodiscard]] QByteArrayView ImageForCompare() const
+    {
+        return QByteArrayView(reinterpret_cast<const char *>(m_pData.get()), qsizetype(m_nSize));
+    }
 
     // Drops the image but keeps the file name: a load that fails still names
     // the file it tried.

@@ -31,5 +31,6 @@ inline constexpr const char *Restore = "Restore";
 inline constexpr const char *RenameCharacter = "Rename Character";
 inline constexpr const char *EditValue = "Edit value";
 inline constexpr const char *Compare = "Compare";
+inline constexpr const char *Help = "Quarvinel Help";
 
 } // namespace Captions

@@ -21,7 +21,9 @@
 #include "GameData.h"
 #include "Layout.h"
 #include "MainDialogIds.h"
+#include "support/MainWindowAccess.h"
 
+#include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
 
@@ -100,6 +102,12 @@ void OnlyFieldsChanged(const QByteArray &before, const QByteArray &after, const 
                  QStringLiteral("%1: offset %2").arg(QString::fromLatin1(step)).arg(k));
 }
 
+// The number a box of the panel shows.
+quint32 Shown(const CBrennicorDlg &dlg, int id)
+{
+    return dlg.DlgItem<QLineEdit>(id)->text().toUInt();
+}
+
 // The panel after a load shows what the image holds.
 void PanelShowsImage(const CBrennicorDlg &dlg, const QByteArray &image)
 {
@@ -110,21 +118,21 @@ void PanelShowsImage(const CBrennicorDlg &dlg, const QByteArray &image)
         quint32 shown, first, last;
     };
     const Field fields[] = {
-        {"Experience", dlg.m_nExperience, ExperienceFirst, ExperienceLast},
-        {"Gold", dlg.m_nGold, GoldFirst, GoldLast},
-        {"GoldInStash", dlg.m_nGoldInStash, GoldInStashFirst, GoldInStashLast},
-        {"Strength", dlg.m_nStrength, StrengthFirst, StrengthLast},
-        {"Energy", dlg.m_nEnergy, EnergyFirst, EnergyLast},
-        {"Dexterity", dlg.m_nDexterity, DexterityFirst, DexterityLast},
-        {"Vitality", dlg.m_nVitality, VitalityFirst, VitalityLast},
-        {"Health", dlg.m_nHealth, HealthFirst, HealthLast},
-        {"MaxHealth", dlg.m_nMaxHealth, MaxHealthFirst, MaxHealthLast},
-        {"Mana", dlg.m_nMana, ManaFirst, ManaLast},
-        {"MaxMana", dlg.m_nMaxMana, MaxManaFirst, MaxManaLast},
-        {"Stamina", dlg.m_nStamina, StaminaFirst, StaminaLast},
-        {"MaxStamina", dlg.m_nMaxStamina, MaxStaminaFirst, MaxStaminaLast},
-        {"AttributePointsToAdd", dlg.m_nAttributePointsToAdd, AttributePointsToAddFirst, AttributePointsToAddLast},
-        {"SkillPointsToAdd", dlg.m_nSkillPointsToAdd, SkillPointsToAddFirst, SkillPointsToAddLast},
+        {"Experience", Shown(dlg, IDC_EXPERIENCE), ExperienceFirst, ExperienceLast},
+        {"Gold", Shown(dlg, IDC_GOLD), GoldFirst, GoldLast},
+        {"GoldInStash", Shown(dlg, IDC_GOLD_IN_STASH), GoldInStashFirst, GoldInStashLast},
+        {"Strength", Shown(dlg, IDC_STRENGTH), StrengthFirst, StrengthLast},
+        {"Energy", Shown(dlg, IDC_ENERGY), EnergyFirst, EnergyLast},
+        {"Dexterity", Shown(dlg, IDC_DEXTERITY), DexterityFirst, DexterityLast},
+        {"Vitality", Shown(dlg, IDC_VITALITY), VitalityFirst, VitalityLast},
+        {"Health", Shown(dlg, IDC_HEALTH), HealthFirst, HealthLast},
+        {"MaxHealth", Shown(dlg, IDC_MAX_HEALTH), MaxHealthFirst, MaxHealthLast},
+        {"Mana", Shown(dlg, IDC_MANA), ManaFirst, ManaLast},
+        {"MaxMana", Shown(dlg, IDC_MAX_MANA), MaxManaFirst, MaxManaLast},
+        {"Stamina", Shown(dlg, IDC_STAMINA), StaminaFirst, StaminaLast},
+        {"MaxStamina", Shown(dlg, IDC_MAX_STAMINA), MaxStaminaFirst, MaxStaminaLast},
+        {"AttributePointsToAdd", Shown(dlg, IDC_ATTRIBUTE_POINTS_TO_ADD), AttributePointsToAddFirst, AttributePointsToAddLast},
+        {"SkillPointsToAdd", Shown(dlg, IDC_SKILL_POINTS_TO_ADD), SkillPointsToAddFirst, SkillPointsToAddLast},
     };
     for (const Field &f : fields) {
         const quint32 stored = LittleEndian(image, f.first, f.last);
@@ -134,10 +142,11 @@ void PanelShowsImage(const CBrennicorDlg &dlg, const QByteArray &image)
     }
     const QByteArray nameField = image.mid(CharNameFirst, CharNameLength);
     const QString name = QString::fromLatin1(nameField.left(nameField.indexOf('\0') < 0 ? CharNameLength : nameField.indexOf('\0')));
-    if (dlg.m_strName != name)
-        Fail("the panel shows another name than the image holds", dlg.m_strName + QStringLiteral(" / ") + name);
+    const QString shownName = dlg.DlgItem<QLineEdit>(IDC_NAME)->text();
+    if (shownName != name)
+        Fail("the panel shows another name than the image holds", shownName + QStringLiteral(" / ") + name);
     const quint8 charClass = quint8(image[CharClass]);
-    if (dlg.m_nClass != (charClass < ClassCount ? int(charClass) : -1))
+    if (dlg.DlgItem<QComboBox>(IDC_CLASS)->currentIndex() != (charClass < ClassCount ? int(charClass) : -1))
         Fail("the class list shows another class than the image holds", QString::number(charClass));
 }
 
@@ -238,7 +247,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     const bool shown = expandable && !expected.isEmpty() && quint32(expected.size()) >= Layout::MinimumCharacterSize;
     if (!shown) {
-        if (!dlg->m_doc.IsEmpty())
+        if (!MainWindowAccess::Document(*dlg).IsEmpty())
             Fail("the window holds an image too short to show", Hex(file));
         if (!expected.isEmpty() || !expandable) {
             if (Fuzz::Prompts().messages != QStringList{QStringLiteral("Open|offset out of range")})
@@ -253,7 +262,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     // The load shows the image; the refresh that follows it writes the panel
     // back, which may only touch the panel's own fields.
-    QByteArray image = Fuzz::ImageOf(dlg->m_doc);
+    QByteArray image = Fuzz::ImageOf(MainWindowAccess::Document(*dlg));
     OnlyFieldsChanged(expected, image, "Open");
     PanelShowsImage(*dlg, image);
 
@@ -262,11 +271,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     dlg->DlgItem<QLineEdit>(IDC_GOLD)->setText(QString::fromLatin1(typed));
     NoPendingError(*dlg, "typing gold");
     Fuzz::Prompts().Reset(); // a text that does not parse is reported: that is expected
-    QByteArray after = Fuzz::ImageOf(dlg->m_doc);
+    QByteArray after = Fuzz::ImageOf(MainWindowAccess::Document(*dlg));
     OnlyFieldsChanged(image, after, "typing gold");
-    if (dlg->m_nGold > 2147483647u && dlg->m_nGold != LittleEndian(image, Layout::GoldFirst, Layout::GoldLast))
-        Fail("a typed amount above the limit was kept", QString::number(dlg->m_nGold));
-    if (LittleEndian(after, Layout::GoldFirst, Layout::GoldLast) != dlg->m_nGold)
+    if (Shown(*dlg, IDC_GOLD) > 2147483647u && Shown(*dlg, IDC_GOLD) != LittleEndian(image, Layout::GoldFirst, Layout::GoldLast))
+        Fail("a typed amount above the limit was kept", QString::number(Shown(*dlg, IDC_GOLD)));
+    if (LittleEndian(after, Layout::GoldFirst, Layout::GoldLast) != Shown(*dlg, IDC_GOLD))
         Fail("the image holds another gold amount than the panel shows");
     image = after;
 
@@ -283,7 +292,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         dlg->SendCommand(kBulkCommands[k]);
         NoPendingError(*dlg, "bulk command");
         NoMessages("bulk command");
-        after = Fuzz::ImageOf(dlg->m_doc);
+        after = Fuzz::ImageOf(MainWindowAccess::Document(*dlg));
         OnlyFieldsChanged(image, after, "bulk command");
         image = after;
     }
@@ -293,7 +302,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     dlg->SendCommand(ID_FILE_SAVE);
     NoPendingError(*dlg, "Save");
     NoMessages("Save");
-    image = Fuzz::ImageOf(dlg->m_doc);
+    image = Fuzz::ImageOf(MainWindowAccess::Document(*dlg));
     if (Fuzz::ReadFileOrEmpty(path) != image)
         Fail("the saved file differs from the image");
     dlg->SendCommand(ID_FILE_BACKUP);
@@ -306,18 +315,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     dlg->SendCommand(ID_FILE_RELOAD);
     NoPendingError(*dlg, "Reload");
     NoMessages("Reload");
-    if (Fuzz::ImageOf(dlg->m_doc) != image)
+    if (Fuzz::ImageOf(MainWindowAccess::Document(*dlg)) != image)
         Fail("Reload gave another image than the one saved",
-             QStringLiteral("saved %1\nreloaded %2").arg(Hex(image), Hex(Fuzz::ImageOf(dlg->m_doc))));
+             QStringLiteral("saved %1\nreloaded %2").arg(Hex(image), Hex(Fuzz::ImageOf(MainWindowAccess::Document(*dlg)))));
     dlg->SendCommand(ID_FILE_RESTORE);
     NoPendingError(*dlg, "Restore");
     NoMessages("Restore");
-    if (Fuzz::ImageOf(dlg->m_doc) != image)
+    if (Fuzz::ImageOf(MainWindowAccess::Document(*dlg)) != image)
         Fail("Restore gave another image than the one backed up");
 
     dlg->SendCommand(ID_FILE_CLOSE);
     NoPendingError(*dlg, "Close");
-    if (!dlg->m_doc.IsEmpty())
+    if (!MainWindowAccess::Document(*dlg).IsEmpty())
         Fail("Close left an image held");
     return 0;
 }

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "BulkEdits.h"
 #include "Diablo2Doc.h"
+#include "PanelFields.h"
 #include "widgets/ComboBox.h"
 #include "widgets/Dialog.h"
 
@@ -10,6 +12,8 @@
 #include <functional>
 
 class CBrennicorDlgAutoProxy;
+class CDataExchange;
+class MainWindowAccess;
 
 // The main window: a dialog with a menu that lives for the whole run and owns
 // the one character document. One class, one source file per concern:
@@ -21,7 +25,9 @@ class CBrennicorDlgAutoProxy;
 //   Rename.cpp           Rename Character
 //   RawTools.cpp         Edit value, Find value, Compare
 //
-// Members are public, as the dialog's data: the tools and tests read them.
+// Everything but construction and opening a path is private: the window is
+// used through its controls and commands. The automation proxy registers
+// itself here, and the tests' MainWindowAccess reads what no control shows.
 class CBrennicorDlg : public CDialog
 {
     Q_OBJECT
@@ -29,6 +35,13 @@ class CBrennicorDlg : public CDialog
 public:
     explicit CBrennicorDlg(QWidget *parent = nullptr);
     ~CBrennicorDlg() override;
+
+    // Opens path as File, Open does after its file dialog (the command line's file).
+    void OpenPath(const QString &path);
+
+private:
+    friend class CBrennicorDlgAutoProxy;
+    friend class MainWindowAccess;
 
     // Controls bound by the data exchange.
     CComboBox m_cbWaypoint;
@@ -133,8 +146,6 @@ public:
     void OnFileBackup();
     void OnFileRestore();
     void OnFileExit();
-    // Opens path as File, Open does after its file dialog (the command line's file).
-    void OpenPath(const QString &path);
     // Refuses an image too short to be a character (it does not reach the last
     // skill byte) by throwing what any access past its end would.
     void RefuseShortImage();
@@ -154,7 +165,6 @@ public:
     void OnCancel() override;
     void OnClose() override;
 
-private:
     // Each concern maps its own commands and notifications.
     void MapShell();
     void MapCharacterPanel();
@@ -169,4 +179,17 @@ private:
     void OpenDocumentAndShow(const std::function<bool()> &load);
     // Writes the panel into the image and the image to disk, with Save's messages.
     bool SaveDocument();
+    // Reload and Restore: close, load again with load, show, or report under caption.
+    static void ReopenCharacter(CBrennicorDlg &dlg, const QString &caption, const QString &failure,
+                                const std::function<bool(const QString &)> &load,
+                                const std::function<void()> &show);
+
+    // The panel's member of a number field, and the exchange of the number
+    // boxes before (true) or after (false) the class row.
+    quint32 &PanelValue(FieldId field);
+    void ExchangePanelBoxes(CDataExchange *pDX, bool beforeClassRow);
+    // What a change in a number box does, by the field's entry rule.
+    void ChangePanelBox(FieldId field);
+    // Runs the opening commands' steps up to upTo, showing the panel after each.
+    void OpenAllAndShow(OpenStep upTo);
 };

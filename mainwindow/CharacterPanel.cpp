@@ -8,72 +8,98 @@
 
 #include "BrennicorDlg.h"
 
-#include "FieldLimits.h"
 #include "FieldRules.h"
 #include "GameData.h"
 #include "Layout.h"
 #include "MainDialogIds.h"
+#include "PanelFields.h"
+#include "widgets/DataExchange.h"
 
 namespace {
 
-// Entry limits of the boxes (a value read from a file is shown as it is).
-constexpr quint32 kValueLimit = FieldLimits::Value; // 2147483647
-constexpr quint32 kPoolLimit = FieldLimits::Pool;   // 8191
-
-using Member = quint32 CBrennicorDlg::*;
-
-// Experience, gold, stash and the four attributes. The read's result is not
-// looked at: a text that does not parse has been reported by the exchange, and
-// showing the members again puts the last accepted value back into that box
-// (and every box after it) before the panel is written. Experience has no limit.
-void RevertAndWrite(CBrennicorDlg &dlg, Member member, bool limited)
+struct PanelBox
 {
-    if (dlg.m_doc.IsEmpty())
-        return;
-    dlg.UpdateData(true);
-    if (limited && dlg.*member > kValueLimit) {
-        dlg.*member = kValueLimit;
-        dlg.UpdateData(false);
-    }
-    dlg.UpdateData(false);
-    dlg.SyncWithDocument(true);
-}
+    FieldId field;
+    int id;
+};
 
-// The maxima and the point counters: a text that does not parse stays in its
-// box and nothing is written.
-void LimitAndWrite(CBrennicorDlg &dlg, Member member, quint32 limit)
-{
-    if (dlg.m_doc.IsEmpty())
-        return;
-    if (!dlg.UpdateData(true))
-        return;
-    if (dlg.*member > limit) {
-        dlg.*member = limit;
-        dlg.UpdateData(false);
-    }
-    dlg.UpdateData(false);
-    dlg.SyncWithDocument(true);
-}
-
-// The current values: like the maxima, and a current value above its row's
-// maximum raises the maximum. Changing a maximum never lowers the current value.
-void CurrentAndWrite(CBrennicorDlg &dlg, Member current, Member maximum)
-{
-    if (dlg.m_doc.IsEmpty())
-        return;
-    if (!dlg.UpdateData(true))
-        return;
-    if (dlg.*current > kPoolLimit) {
-        dlg.*current = kPoolLimit;
-        dlg.UpdateData(false);
-    }
-    if (dlg.*current > dlg.*maximum)
-        dlg.*maximum = dlg.*current;
-    dlg.UpdateData(false);
-    dlg.SyncWithDocument(true);
-}
+// The number boxes in the order of the data exchange: the first thirteen come
+// before the class row, the two point counters after it.
+constexpr PanelBox kBoxes[] = {
+    {FieldId::Experience, IDC_EXPERIENCE},
+    {FieldId::Gold, IDC_GOLD},
+    {FieldId::GoldInStash, IDC_GOLD_IN_STASH},
+    {FieldId::Dexterity, IDC_DEXTERITY},
+    {FieldId::Energy, IDC_ENERGY},
+    {FieldId::Strength, IDC_STRENGTH},
+    {FieldId::Vitality, IDC_VITALITY},
+    {FieldId::MaxStamina, IDC_MAX_STAMINA},
+    {FieldId::Stamina, IDC_STAMINA},
+    {FieldId::MaxMana, IDC_MAX_MANA},
+    {FieldId::Mana, IDC_MANA},
+    {FieldId::MaxHealth, IDC_MAX_HEALTH},
+    {FieldId::Health, IDC_HEALTH},
+    {FieldId::SkillPointsToAdd, IDC_SKILL_POINTS_TO_ADD},
+    {FieldId::AttributePointsToAdd, IDC_ATTRIBUTE_POINTS_TO_ADD},
+};
+constexpr int kBoxesBeforeClassRow = 13;
 
 } // namespace
+
+quint32 &CBrennicorDlg::PanelValue(FieldId field)
+{
+    switch (field) {
+    case FieldId::Experience: return m_nExperience;
+    case FieldId::Gold: return m_nGold;
+    case FieldId::GoldInStash: return m_nGoldInStash;
+    case FieldId::Strength: return m_nStrength;
+    case FieldId::Dexterity: return m_nDexterity;
+    case FieldId::Vitality: return m_nVitality;
+    case FieldId::Energy: return m_nEnergy;
+    case FieldId::AttributePointsToAdd: return m_nAttributePointsToAdd;
+    case FieldId::SkillPointsToAdd: return m_nSkillPointsToAdd;
+    case FieldId::Health: return m_nHealth;
+    case FieldId::MaxHealth: return m_nMaxHealth;
+    case FieldId::Mana: return m_nMana;
+    case FieldId::MaxMana: return m_nMaxMana;
+    case FieldId::Stamina: return m_nStamina;
+    case FieldId::MaxStamina: return m_nMaxStamina;
+    }
+    Q_UNREACHABLE();
+}
+
+void CBrennicorDlg::ExchangePanelBoxes(CDataExchange *pDX, bool beforeClassRow)
+{
+    const int from = beforeClassRow ? 0 : kBoxesBeforeClassRow;
+    const int to = beforeClassRow ? kBoxesBeforeClassRow : int(std::size(kBoxes));
+    for (int k = from; k < to; ++k)
+        DDX_Text(pDX, kBoxes[k].id, PanelValue(kBoxes[k].field));
+}
+
+// A change in a number box: read the panel, hold the value to its limit (a
+// current value above its maximum raises the maximum), show the panel again
+// and write it whole. For a Revert box the read's result is not looked at: a
+// text that does not parse has been reported by the exchange, and showing the
+// members again puts the last accepted value back into that box (and every
+// box after it) before the panel is written. For the other boxes a text that
+// does not parse stays and nothing is written.
+void CBrennicorDlg::ChangePanelBox(FieldId id)
+{
+    if (m_doc.IsEmpty())
+        return;
+    const PanelField &field = Field(id);
+    quint32 &value = PanelValue(id);
+    if (!UpdateData(true) && field.rule != EntryRule::Revert)
+        return;
+    if (value > field.limit) {
+        value = field.limit;
+        UpdateData(false);
+    }
+    if (field.rule == EntryRule::RaiseMaximum && value > PanelValue(field.maximum))
+        PanelValue(field.maximum) = value;
+    UpdateData(false);
+    SyncWithDocument(true);
+}
 
 void CBrennicorDlg::MapCharacterPanel()
 {
@@ -102,19 +128,8 @@ bool CBrennicorDlg::SyncWithDocument(bool bSave)
 
     if (m_doc.IsEmpty()) {
         m_strName.clear();
-        m_nExperience = 0;
-        m_nGold = 0;
-        m_nGoldInStash = 0;
-        m_nDexterity = 0;
-        m_nEnergy = 0;
-        m_nStrength = 0;
-        m_nVitality = 0;
-        m_nMaxStamina = 0;
-        m_nStamina = 0;
-        m_nMaxMana = 0;
-        m_nMana = 0;
-        m_nMaxHealth = 0;
-        m_nHealth = 0;
+        for (const PanelField &field : kPanelFields)
+            PanelValue(field.id) = 0;
         m_nLevelIndex = -1;
         m_nLevel = 0;
         m_nClass = -1;
@@ -126,8 +141,6 @@ bool CBrennicorDlg::SyncWithDocument(bool bSave)
         m_bWaypointActive = 0;
         m_bActActive = 0;
         m_bDifficultyActive = 0;
-        m_nSkillPointsToAdd = 0;
-        m_nAttributePointsToAdd = 0;
         m_cbSkill.ResetContent();
         m_cbQuest.ResetContent();
         m_cbWaypoint.ResetContent();
@@ -137,19 +150,8 @@ bool CBrennicorDlg::SyncWithDocument(bool bSave)
 
     if (!bSave) {
         m_strName = m_doc.GetCharName();
-        m_nExperience = m_doc.GetUInt(ExperienceFirst, ExperienceLast);
-        m_nGold = m_doc.GetUInt(GoldFirst, GoldLast);
-        m_nGoldInStash = m_doc.GetUInt(GoldInStashFirst, GoldInStashLast);
-        m_nStrength = m_doc.GetUInt(StrengthFirst, StrengthLast);
-        m_nEnergy = m_doc.GetUInt(EnergyFirst, EnergyLast);
-        m_nVitality = m_doc.GetUInt(VitalityFirst, VitalityLast);
-        m_nDexterity = m_doc.GetUInt(DexterityFirst, DexterityLast);
-        m_nMaxStamina = m_doc.GetUInt(MaxStaminaFirst, MaxStaminaLast);
-        m_nStamina = m_doc.GetUInt(StaminaFirst, StaminaLast);
-        m_nMaxHealth = m_doc.GetUInt(MaxHealthFirst, MaxHealthLast);
-        m_nHealth = m_doc.GetUInt(HealthFirst, HealthLast);
-        m_nMaxMana = m_doc.GetUInt(MaxManaFirst, MaxManaLast);
-        m_nMana = m_doc.GetUInt(ManaFirst, ManaLast);
+        for (const PanelField &field : kPanelFields)
+            PanelValue(field.id) = ReadField(m_doc, field.id);
         m_nLevel = m_doc.GetUInt(CharLevel, CharLevel);
 
         // A stat level of 0 gives -1: no selection. Above 99 both boxes show 99.
@@ -163,8 +165,6 @@ bool CBrennicorDlg::SyncWithDocument(bool bSave)
         // and the write-back leaves that byte as it is.
         const quint32 charClass = m_doc.GetUInt(CharClass, CharClass);
         m_nClass = charClass < quint32(ClassCount) ? int(charClass) : -1;
-        m_nAttributePointsToAdd = m_doc.GetUInt(AttributePointsToAddFirst, AttributePointsToAddLast);
-        m_nSkillPointsToAdd = m_doc.GetUInt(SkillPointsToAddFirst, SkillPointsToAddLast);
         UpdateData(false);
         return true;
     }
@@ -172,101 +172,88 @@ bool CBrennicorDlg::SyncWithDocument(bool bSave)
     if (!UpdateData(true))
         return false;
     m_doc.SetCharName(m_strName);
-    m_doc.SetUInt(ExperienceFirst, ExperienceLast, m_nExperience);
-    m_doc.SetUInt(GoldFirst, GoldLast, m_nGold);
-    m_doc.SetUInt(GoldInStashFirst, GoldInStashLast, m_nGoldInStash);
-    m_doc.SetUInt(StrengthFirst, StrengthLast, m_nStrength);
-    m_doc.SetUInt(EnergyFirst, EnergyLast, m_nEnergy);
-    m_doc.SetUInt(VitalityFirst, VitalityLast, m_nVitality);
-    m_doc.SetUInt(DexterityFirst, DexterityLast, m_nDexterity);
-    m_doc.SetUInt(MaxStaminaFirst, MaxStaminaLast, m_nMaxStamina);
-    m_doc.SetUInt(StaminaFirst, StaminaLast, m_nStamina);
-    m_doc.SetUInt(MaxHealthFirst, MaxHealthLast, m_nMaxHealth);
-    m_doc.SetUInt(HealthFirst, HealthLast, m_nHealth);
-    m_doc.SetUInt(MaxManaFirst, MaxManaLast, m_nMaxMana);
-    m_doc.SetUInt(ManaFirst, ManaLast, m_nMana);
+    for (const PanelField &field : kPanelFields)
+        WriteField(m_doc, field.id, PanelValue(field.id));
     m_doc.SetUInt(CharLevel, CharLevel, m_nLevel);
     m_doc.SetUInt(StatLevel, StatLevel, quint32(m_nLevelIndex + 1));
     if (m_nClass >= 0 && m_nClass < ClassCount)
         m_doc.SetUInt(CharClass, CharClass, quint32(m_nClass));
-    m_doc.SetUInt(AttributePointsToAddFirst, AttributePointsToAddLast, m_nAttributePointsToAdd);
-    m_doc.SetUInt(SkillPointsToAddFirst, SkillPointsToAddLast, m_nSkillPointsToAdd);
     return true;
 }
 
 void CBrennicorDlg::OnChangeExperience()
 {
-    RevertAndWrite(*this, &CBrennicorDlg::m_nExperience, false);
+    ChangePanelBox(FieldId::Experience);
 }
 
 void CBrennicorDlg::OnChangeGold()
 {
-    RevertAndWrite(*this, &CBrennicorDlg::m_nGold, true);
+    ChangePanelBox(FieldId::Gold);
 }
 
 void CBrennicorDlg::OnChangeGoldInStash()
 {
-    RevertAndWrite(*this, &CBrennicorDlg::m_nGoldInStash, true);
+    ChangePanelBox(FieldId::GoldInStash);
 }
 
 void CBrennicorDlg::OnChangeStrength()
 {
-    RevertAndWrite(*this, &CBrennicorDlg::m_nStrength, true);
+    ChangePanelBox(FieldId::Strength);
 }
 
 void CBrennicorDlg::OnChangeVitality()
 {
-    RevertAndWrite(*this, &CBrennicorDlg::m_nVitality, true);
+    ChangePanelBox(FieldId::Vitality);
 }
 
 void CBrennicorDlg::OnChangeDexterity()
 {
-    RevertAndWrite(*this, &CBrennicorDlg::m_nDexterity, true);
+    ChangePanelBox(FieldId::Dexterity);
 }
 
 void CBrennicorDlg::OnChangeEnergy()
 {
-    RevertAndWrite(*this, &CBrennicorDlg::m_nEnergy, true);
+    ChangePanelBox(FieldId::Energy);
 }
 
 void CBrennicorDlg::OnChangeMaxStamina()
 {
-    LimitAndWrite(*this, &CBrennicorDlg::m_nMaxStamina, kPoolLimit);
+    ChangePanelBox(FieldId::MaxStamina);
 }
 
 void CBrennicorDlg::OnChangeStamina()
 {
-    CurrentAndWrite(*this, &CBrennicorDlg::m_nStamina, &CBrennicorDlg::m_nMaxStamina);
+    ChangePanelBox(FieldId::Stamina);
 }
 
 void CBrennicorDlg::OnChangeMaxHealth()
 {
-    LimitAndWrite(*this, &CBrennicorDlg::m_nMaxHealth, kPoolLimit);
+    ChangePanelBox(FieldId::MaxHealth);
 }
 
 void CBrennicorDlg::OnChangeHealth()
 {
-    CurrentAndWrite(*this, &CBrennicorDlg::m_nHealth, &CBrennicorDlg::m_nMaxHealth);
+    ChangePanelBox(FieldId::Health);
 }
 
 void CBrennicorDlg::OnChangeMaxMana()
 {
-    LimitAndWrite(*this, &CBrennicorDlg::m_nMaxMana, kPoolLimit);
+    ChangePanelBox(FieldId::MaxMana);
 }
 
 void CBrennicorDlg::OnChangeMana()
 {
-    CurrentAndWrite(*this, &CBrennicorDlg::m_nMana, &CBrennicorDlg::m_nMaxMana);
+    ChangePanelBox(FieldId::Mana);
 }
 
 void CBrennicorDlg::OnChangeSkillPointsToAdd()
 {
-    LimitAndWrite(*this, &CBrennicorDlg::m_nSkillPointsToAdd, kValueLimit);
+    ChangePanelBox(FieldId::SkillPointsToAdd);
 }
 
 void CBrennicorDlg::OnChangeAttributePointsToAdd()
 {
-    LimitAndWrite(*this, &CBrennicorDlg::m_nAttributePointsToAdd, kValueLimit);
+    ChangePanelBox(FieldId::AttributePointsToAdd);
 }
 
 void CBrennicorDlg::OnSelchangeLevel()

@@ -16,8 +16,6 @@
 namespace {
 
 constexpr quint32 kMaxSkillLevel = FieldLimits::SkillLevel;                // 20
-constexpr quint32 kMaximizedAttribute = FieldLimits::MaximizedAttribute;   // 10000
-constexpr quint32 kMaximizedPool = FieldLimits::MaximizedPool;             // 8000
 
 bool IsClass(int index)
 {
@@ -114,16 +112,10 @@ void CBrennicorDlg::OnMaximizeAttributes()
 {
     if (m_doc.IsEmpty())
         return;
-    m_nStrength = kMaximizedAttribute;
-    m_nDexterity = kMaximizedAttribute;
-    m_nVitality = kMaximizedAttribute;
-    m_nEnergy = kMaximizedAttribute;
-    m_nMaxStamina = kMaximizedPool;
-    m_nStamina = kMaximizedPool;
-    m_nMaxHealth = kMaximizedPool;
-    m_nHealth = kMaximizedPool;
-    m_nMaxMana = kMaximizedPool;
-    m_nMana = kMaximizedPool;
+    for (const PanelField &field : kPanelFields) {
+        if (field.maximized != 0)
+            PanelValue(field.id) = field.maximized;
+    }
     // Shown only: the values reach the file at the next commit of the panel.
     UpdateData(false);
 }

@@ -27,8 +27,11 @@ QString titleFor(const QString &name)
 // then named after the character. A load that fails leaves the window closed
 // with the command's message; a character that cannot be shown whole is not
 // kept half open.
-void ReopenCharacter(CBrennicorDlg &dlg, const QString &caption, const QString &failure,
-                     const std::function<bool(const QString &)> &load, const std::function<void()> &show)
+} // namespace
+
+void CBrennicorDlg::ReopenCharacter(CBrennicorDlg &dlg, const QString &caption, const QString &failure,
+                                    const std::function<bool(const QString &)> &load,
+                                    const std::function<void()> &show)
 {
     if (dlg.m_doc.IsEmpty()) {
         Prompts().MessageBox(&dlg, QString::fromLatin1(Messages::OpenFileFirst), caption, MessageIcon::Exclamation);
@@ -50,8 +53,6 @@ void ReopenCharacter(CBrennicorDlg &dlg, const QString &caption, const QString &
         Prompts().MessageBox(&dlg, QString::fromLatin1(text), caption, MessageIcon::Stop);
     }
 }
-
-} // namespace
 
 void CBrennicorDlg::MapFileCommands()
 {

@@ -9,7 +9,8 @@
 // clearing one never touches another.
 //
 // What a byte means (status word, waypoint bit, act byte, difficulty bit) is
-// decided in FieldRules.h; where it lives, in GameData.h and Layout.h.
+// decided in FieldRules.h; where it lives, in GameData.h and Layout.h; the
+// cascade of the check boxes and the bulk commands' bytes, in BulkEdits.h.
 
 #include "BrennicorDlg.h"
 
@@ -18,6 +19,7 @@
 #include "GameData.h"
 #include "Layout.h"
 #include "MainDialogIds.h"
+#include "Messages.h"
 #include "core/Prompts.h"
 
 namespace {
@@ -26,11 +28,11 @@ namespace {
 constexpr int QuestStateDone = QuestStateCount - 1;
 
 // The bulk commands say so when no character is open; true when they must stop.
-bool RefuseWithoutFile(CBrennicorDlg *dlg, const char *caption)
+bool RefuseWithoutFile(QWidget *owner, const CDiablo2Doc &doc, const char *caption)
 {
-    if (!dlg->m_doc.IsEmpty())
+    if (!doc.IsEmpty())
         return false;
-    Prompts().MessageBox(dlg, QStringLiteral("Open a file first!"), QString::fromLatin1(caption),
+    Prompts().MessageBox(owner, QString::fromLatin1(Messages::OpenFileFirst), QString::fromLatin1(caption),
                          MessageIcon::None);
     return true;
 }
@@ -44,16 +46,6 @@ void FillActList(CComboBox &list, const char *const *slots, int slotCount)
             break;
         list.AddString(QString::fromLatin1(slots[position]));
     }
-}
-
-quint8 ReadByte(const CDiablo2Doc &doc, quint32 offset)
-{
-    return quint8(doc.GetUInt(offset, offset));
-}
-
-void WriteByte(CDiablo2Doc &doc, quint32 offset, quint8 value)
-{
-    doc.SetUInt(offset, offset, value);
 }
 
 } // namespace
@@ -84,8 +76,7 @@ void CBrennicorDlg::OnSelchangeDifficulty()
     UpdateData(true);
     if (m_nDifficulty == -1)
         m_nDifficulty = 0;
-    const quint8 flags = ReadByte(m_doc, Layout::DifficultyFlags);
-    m_bDifficultyActive = IsDifficultyOpen(flags, m_nDifficulty) ? 1 : 0;
+    m_bDifficultyActive = IsDifficultyOpenIn(m_doc, m_nDifficulty) ? 1 : 0;
     if (m_nAct == -1)
         m_nAct = 0;
     UpdateData(false);
@@ -101,11 +92,7 @@ void CBrennicorDlg::OnSelchangeAct()
         m_nDifficulty = 0;
     if (m_nAct == -1)
         return;
-    if (ActHasAccessByte(m_nAct)) {
-        m_bActActive = IsActOpen(ReadByte(m_doc, g_nActOffsets[m_nDifficulty][m_nAct])) ? 1 : 0;
-    } else {
-        m_bActActive = 1;
-    }
+    m_bActActive = IsActOpenIn(m_doc, m_nDifficulty, m_nAct) ? 1 : 0;
     FillActList(m_cbQuest, g_strQuestNames + m_nAct * QuestSlotsPerAct, QuestSlotsPerAct);
     FillActList(m_cbWaypoint, g_strWaypointNames + m_nAct * WaypointSlotsPerAct,
                 WaypointSlotsPerAct);
@@ -124,7 +111,7 @@ void CBrennicorDlg::OnSelchangeQuest()
     if (m_nAct == -1 || m_nDifficulty == -1 || m_nQuest == -1)
         return;
     const quint32 offset = g_nQuestOffsets[m_nDifficulty][m_nAct][m_nQuest];
-    m_nQuestState = QuestStateFromWord(ReadByte(m_doc, offset), ReadByte(m_doc, offset + 1));
+    m_nQuestState = QuestStateFromWord(quint8(m_doc.GetUInt(offset)), quint8(m_doc.GetUInt(offset + 1)));
     UpdateData(false);
 }
 
@@ -146,9 +133,7 @@ void CBrennicorDlg::OnSelchangeWaypoint()
         return;
     if (m_nAct == -1 || m_nDifficulty == -1 || m_nWaypoint == -1)
         return;
-    const quint32 first = g_nWaypointOffsets[m_nDifficulty];
-    const quint32 set = m_doc.GetUInt(first, first + 3);
-    m_bWaypointActive = IsWaypointActive(set, m_nAct, m_nWaypoint) ? 1 : 0;
+    m_bWaypointActive = IsWaypointActiveIn(m_doc, m_nDifficulty, m_nAct, m_nWaypoint) ? 1 : 0;
     UpdateData(false);
 }
 
@@ -160,15 +145,10 @@ void CBrennicorDlg::OnWaypointActive()
         return;
     if (m_nAct == -1 || m_nDifficulty == -1 || m_nWaypoint == -1)
         return;
-    const quint32 first = g_nWaypointOffsets[m_nDifficulty];
-    const quint32 set = m_doc.GetUInt(first, first + 3);
-    m_doc.SetUInt(first, first + 3, WithWaypoint(set, m_nAct, m_nWaypoint, m_bWaypointActive != 0));
-    // An active waypoint opens its act.
-    if (m_bWaypointActive && !m_bActActive) {
-        m_bActActive = 1;
-        UpdateData(false);
-        OnActActive();
-    }
+    SetWaypointActive(m_doc, m_nDifficulty, m_nAct, m_nWaypoint, m_bWaypointActive != 0);
+    // The boxes above show what the cascade opened.
+    m_bActActive = IsActOpenIn(m_doc, m_nDifficulty, m_nAct) ? 1 : 0;
+    m_bDifficultyActive = IsDifficultyOpenIn(m_doc, m_nDifficulty) ? 1 : 0;
     UpdateData(false);
 }
 
@@ -180,20 +160,10 @@ void CBrennicorDlg::OnActActive()
         return;
     if (m_nDifficulty == -1 || m_nAct == -1)
         return;
-    // Only a box the user (or an opened waypoint) set opens the difficulty:
-    // clearing Act1's box, which springs back, must not open anything.
-    const bool opened = m_bActActive != 0;
-    if (ActHasAccessByte(m_nAct)) {
-        WriteByte(m_doc, g_nActOffsets[m_nDifficulty][m_nAct], ActAccessByte(opened));
-    } else {
-        // Act1 has no byte and is always open: its box cannot be cleared.
-        m_bActActive = 1;
-    }
-    if (opened && !m_bDifficultyActive) {
-        m_bDifficultyActive = 1;
-        UpdateData(false);
-        OnDifficultyActive();
-    }
+    // Act1 has no byte and is always open: its box springs back when cleared.
+    SetActOpen(m_doc, m_nDifficulty, m_nAct, m_bActActive != 0);
+    m_bActActive = IsActOpenIn(m_doc, m_nDifficulty, m_nAct) ? 1 : 0;
+    m_bDifficultyActive = IsDifficultyOpenIn(m_doc, m_nDifficulty) ? 1 : 0;
     UpdateData(false);
 }
 
@@ -206,47 +176,52 @@ void CBrennicorDlg::OnDifficultyActive()
     if (m_nDifficulty == -1)
         return;
     // Only the selected difficulty's bit changes; Normal has none, so its byte
-    // is written back as it was.
-    const quint8 flags = WithDifficulty(ReadByte(m_doc, Layout::DifficultyFlags), m_nDifficulty,
-                                        m_bDifficultyActive != 0);
-    WriteByte(m_doc, Layout::DifficultyFlags, flags);
-    // The box shows what the byte now says: Normal's cannot be cleared.
-    m_bDifficultyActive = IsDifficultyOpen(flags, m_nDifficulty) ? 1 : 0;
+    // is written back as it was and its box cannot be cleared.
+    SetDifficultyOpen(m_doc, m_nDifficulty, m_bDifficultyActive != 0);
+    m_bDifficultyActive = IsDifficultyOpenIn(m_doc, m_nDifficulty) ? 1 : 0;
     UpdateData(false);
+}
+
+// The panel after each step of the opening commands: the difficulty's, the
+// act's and the waypoint's part of the group.
+void CBrennicorDlg::OpenAllAndShow(OpenStep upTo)
+{
+    OpenAll(m_doc, upTo, [this](OpenStep step) {
+        switch (step) {
+        case OpenStep::Difficulties: OnSelchangeDifficulty(); break;
+        case OpenStep::Acts: OnSelchangeAct(); break;
+        case OpenStep::Waypoints: OnSelchangeWaypoint(); break;
+        }
+    });
 }
 
 void CBrennicorDlg::OnActivateNightmareAndHell()
 {
-    if (RefuseWithoutFile(this, "Activate Nightmare And Hell"))
+    if (RefuseWithoutFile(this, m_doc, "Activate Nightmare And Hell"))
         return;
     // The whole byte is replaced, unlike the check box, which changes one bit.
-    OpenAllDifficulties(m_doc);
-    OnSelchangeDifficulty();
+    OpenAllAndShow(OpenStep::Difficulties);
 }
 
 void CBrennicorDlg::OnActivateAllActs()
 {
-    if (RefuseWithoutFile(this, "Activate Acts"))
+    if (RefuseWithoutFile(this, m_doc, "Activate Acts"))
         return;
-    OnActivateNightmareAndHell();
-    OpenAllActs(m_doc);
-    OnSelchangeAct();
+    OpenAllAndShow(OpenStep::Acts);
 }
 
 void CBrennicorDlg::OnActivateAllWaypoints()
 {
-    if (RefuseWithoutFile(this, "Activate Way Points"))
+    if (RefuseWithoutFile(this, m_doc, "Activate Way Points"))
         return;
-    OnActivateAllActs();
-    ActivateAllWaypoints(m_doc);
-    OnSelchangeWaypoint();
+    OpenAllAndShow(OpenStep::Waypoints);
 }
 
 void CBrennicorDlg::OnAllQuestsDone()
 {
-    if (RefuseWithoutFile(this, "All quest Done"))
+    if (RefuseWithoutFile(this, m_doc, "All quest Done"))
         return;
-    OnActivateAllActs();
+    OpenAllAndShow(OpenStep::Acts);
     // Walks the panel through every quest as a user would, so that it ends on
     // the last one: Hell, Act4, "Terror's End", "Done".
     for (int difficulty = 0; difficulty < m_cbDifficulty.GetCount(); ++difficulty) {

@@ -7,6 +7,7 @@
 #include "EditValueDlg.h"
 #include "FindValueDlg.h"
 #include "MainDialogIds.h"
+#include "Messages.h"
 #include "core/Prompts.h"
 
 void CBrennicorDlg::MapRawTools()
@@ -41,7 +42,7 @@ void CBrennicorDlg::OnCompare()
         CCompareDlg dlg(&m_doc);
         dlg.DoModal();
     } catch (const char *text) {
-        Prompts().MessageBox(this, QString::fromLatin1(text), QStringLiteral("Compare"),
+        Prompts().MessageBox(this, QString::fromLatin1(text), QString::fromLatin1(Captions::Compare),
                              MessageIcon::Stop);
     }
 }

@@ -1,8 +1,9 @@
 #include "RenameDlg.h"
 
 #include "CharacterNames.h"
-#include "Resources.h"
 #include "core/Prompts.h"
+#include "Messages.h"
+#include "Resources.h"
 #include "widgets/DataExchange.h"
 
 CRenameDlg::CRenameDlg(QWidget *parent)
@@ -32,5 +33,5 @@ void CRenameDlg::OnOK()
     }
     Prompts().MessageBox(this,
                          QStringLiteral("This is not a valid Diablo2 character name. Try to use only a-z, A-Z.\n"),
-                         QStringLiteral("Rename Character"), MessageIcon::None);
+                         QString::fromLatin1(Captions::RenameCharacter), MessageIcon::None);
 }

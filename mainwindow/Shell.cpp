@@ -7,6 +7,7 @@
 #include "AutoProxy.h"
 #include "GameData.h"
 #include "MainDialogIds.h"
+#include "Messages.h"
 #include "Resources.h"
 #include "core/Prompts.h"
 #include "widgets/DataExchange.h"
@@ -55,24 +56,11 @@ void CBrennicorDlg::DoDataExchange(CDataExchange *pDX)
     DDX_Control(pDX, IDC_SKILL, m_cbSkill);
     DDX_Control(pDX, IDC_CLASS, m_cbClass);
     DDX_Text(pDX, IDC_NAME, m_strName);
-    DDX_Text(pDX, IDC_EXPERIENCE, m_nExperience);
-    DDX_Text(pDX, IDC_GOLD, m_nGold);
-    DDX_Text(pDX, IDC_GOLD_IN_STASH, m_nGoldInStash);
-    DDX_Text(pDX, IDC_DEXTERITY, m_nDexterity);
-    DDX_Text(pDX, IDC_ENERGY, m_nEnergy);
-    DDX_Text(pDX, IDC_STRENGTH, m_nStrength);
-    DDX_Text(pDX, IDC_VITALITY, m_nVitality);
-    DDX_Text(pDX, IDC_MAX_STAMINA, m_nMaxStamina);
-    DDX_Text(pDX, IDC_STAMINA, m_nStamina);
-    DDX_Text(pDX, IDC_MAX_MANA, m_nMaxMana);
-    DDX_Text(pDX, IDC_MANA, m_nMana);
-    DDX_Text(pDX, IDC_MAX_HEALTH, m_nMaxHealth);
-    DDX_Text(pDX, IDC_HEALTH, m_nHealth);
+    ExchangePanelBoxes(pDX, true);
     DDX_CBIndex(pDX, IDC_CLASS, m_nClass);
     DDX_Text(pDX, IDC_SKILL_LEVEL, m_nSkillLevel);
     DDX_CBIndex(pDX, IDC_SKILL, m_nSkill);
-    DDX_Text(pDX, IDC_SKILL_POINTS_TO_ADD, m_nSkillPointsToAdd);
-    DDX_Text(pDX, IDC_ATTRIBUTE_POINTS_TO_ADD, m_nAttributePointsToAdd);
+    ExchangePanelBoxes(pDX, false);
     DDX_CBIndex(pDX, IDC_DIFFICULTY, m_nDifficulty);
     DDX_CBIndex(pDX, IDC_ACT, m_nAct);
     DDX_CBIndex(pDX, IDC_QUEST, m_nQuest);
@@ -163,7 +151,7 @@ void CBrennicorDlg::OnHelp()
     Prompts().MessageBox(this,
                          QStringLiteral("You will find all the help you need about this software at: ")
                              + helpAddress() + QLatin1Char('\n'),
-                         QStringLiteral("Quarvinel Help"), MessageIcon::None);
+                         QString::fromLatin1(Captions::Help), MessageIcon::None);
 }
 
 void CBrennicorDlg::OnHelpIndex()
@@ -180,5 +168,5 @@ void CBrennicorDlg::OnHelpIndex()
             "the character and offers three raw tools: Edit Value, Find Value and Compare.\n\n"
             "Nothing asks about unsaved changes: Close, Open, Reload, Restore and Exit "
             "drop them."),
-        QStringLiteral("Quarvinel Help"), MessageIcon::Information);
+        QString::fromLatin1(Captions::Help), MessageIcon::Information);
 }

@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
-# Builds the Debian package from the build tree, installs it with apt as a user
-# would, and starts the editor from its installed path to prove it runs.
+# Builds the Debian package with Debian's hardening flags, checks it with
+# lintian, installs it with apt as a user would, checks the installed programs'
+# hardening and files, and starts the editor from its installed path.
 #
 #     packaging/check-package.sh [BUILD_DIR]      (default: build, as run-tests.sh leaves it)
+#
+# The package is built in BUILD_DIR/package-tree, without tests or benchmarks.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build="$(cd "${1:-build}" && pwd)"
@@ -11,13 +14,29 @@ sudo=""
 
 fail() { echo "check-package: $*" >&2; exit 1; }
 
+for tool in dpkg-buildflags lintian hardening-check; do
+  command -v "$tool" >/dev/null || fail "$tool is missing (scripts/install-deps.sh installs it)"
+done
+
+# Fortify, stack protector, full RELRO with BIND_NOW and PIE, as Debian builds.
+tree="$build/package-tree"
+eval "$(DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --export=sh)"
+CXXFLAGS="$CXXFLAGS $CPPFLAGS" cmake -S . -B "$tree" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DQUARVINEL_BUILD_TESTS=OFF -DQUARVINEL_BUILD_BENCH=OFF >/dev/null
+cmake --build "$tree" -j"$(nproc)"
+
 rm -rf "$build/packages"
-(cd "$build" && cpack -G DEB -B "$build/packages")
+(cd "$tree" && cpack -G DEB -B "$build/packages")
 debs=("$build"/packages/quarvinel_*.deb)
 [ ${#debs[@]} -eq 1 ] && [ -f "${debs[0]}" ] || fail "cpack made no single quarvinel_*.deb"
 deb="${debs[0]}"
 echo "Package: $deb"
 dpkg-deb --field "$deb" Package Version Depends
+
+# Debian's own package checks; the overrides, each with its reason, are in
+# packaging/lintian-overrides.
+lintian --fail-on error,warning --suppress-tags-from-file packaging/lintian-overrides "$deb" \
+  || fail "lintian found faults in $deb"
 
 # apt wants a path with a slash to take a file rather than a name.
 export DEBIAN_FRONTEND=noninteractive
@@ -31,8 +50,23 @@ for f in /usr/bin/brennicor /usr/share/applications/org.quarvinel.Quarvinel.desk
          /usr/share/metainfo/org.quarvinel.Quarvinel.metainfo.xml \
          /usr/share/icons/hicolor/256x256/apps/quarvinel.png \
          /usr/share/icons/hicolor/scalable/apps/quarvinel.svg \
-         /usr/share/man/man1/brennicor.1.gz /usr/share/doc/quarvinel/README.md; do
+         /usr/share/man/man1/brennicor.1.gz /usr/share/man/man1/brennicor-cli.1.gz \
+         /usr/share/man/man1/brennicor-automation-client.1.gz \
+         /usr/share/bash-completion/completions/brennicor-cli \
+         /usr/share/doc/quarvinel/copyright /usr/share/doc/quarvinel/changelog.Debian.gz \
+         /usr/share/doc/quarvinel/README.md; do
   [ -e "$f" ] || fail "the package did not install $f"
+done
+grep -qx 'Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' \
+  /usr/share/doc/quarvinel/copyright || fail "the copyright file is not machine-readable"
+grep -qx 'Exec=/usr/bin/brennicor -Automation' /usr/share/dbus-1/services/Brennicor.Application.service \
+  || fail "the session bus's activation file does not start /usr/bin/brennicor"
+
+# Every installed program is hardened (hardening-check: PIE, stack protector,
+# fortify, RELRO and BIND_NOW; a program that calls no function fortify could
+# protect passes).
+for program in /usr/bin/brennicor /usr/bin/brennicor-cli /usr/bin/brennicor-automation-client; do
+  hardening-check --nocfprotection "$program" || fail "$program is not hardened"
 done
 # The package's trigger has registered the character file type.
 grep -q '^application/x-diablo2-character:\*\.d2s$' /usr/share/mime/globs \
@@ -40,7 +74,12 @@ grep -q '^application/x-diablo2-character:\*\.d2s$' /usr/share/mime/globs \
 
 version="$(/usr/bin/brennicor --version)"
 echo "$version"
-[ "$version" = "brennicor $(dpkg-deb --field "$deb" Version)" ] || fail "--version says '$version'"
+upstream="$(dpkg-deb --field "$deb" Version)"
+[ "$version" = "brennicor ${upstream%-*}" ] || fail "--version says '$version'"
+# A wrong option is refused with status 2 before any display is needed.
+status=0
+env -u DISPLAY -u WAYLAND_DISPLAY /usr/bin/brennicor --bogus >/dev/null 2>&1 || status=$?
+[ "$status" -eq 2 ] || fail "brennicor --bogus without a display ended with $status, not 2"
 
 # The editor itself, offscreen, in a home of its own: it must still be running
 # two seconds after its start.
@@ -60,4 +99,7 @@ if ! kill -0 "$pid" 2>/dev/null; then
 fi
 kill "$pid"
 wait "$pid" 2>/dev/null || true
+# The installed file starts this editor: it writes none into the home.
+[ ! -e "$tmp/home/.local/share/dbus-1/services/Brennicor.Application.service" ] \
+  || fail "the installed editor wrote its own activation file into the home"
 echo "check-package: the installed editor starts and runs"

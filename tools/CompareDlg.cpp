@@ -1,14 +1,15 @@
 #include "CompareDlg.h"
 
 #include "Compare.h"
+#include "core/Prompts.h"
+#include "Messages.h"
 #include "Resources.h"
 #include "ToolDialogIds.h"
-#include "core/Prompts.h"
 #include "widgets/DataExchange.h"
 
 namespace {
 
-const char *const kCaption = "Compare";
+const char *const kCaption = Captions::Compare;
 
 } // namespace
 

@@ -1,10 +1,11 @@
 #include "EditValueDlg.h"
 
+#include "core/Prompts.h"
 #include "Diablo2Doc.h"
 #include "FindValueDlg.h"
+#include "Messages.h"
 #include "Resources.h"
 #include "ToolDialogIds.h"
-#include "core/Prompts.h"
 #include "widgets/DataExchange.h"
 
 CEditValueDlg::CEditValueDlg(CDiablo2Doc *pDoc, QWidget *parent)
@@ -48,7 +49,7 @@ void CEditValueDlg::OnSetValue()
     try {
         m_pDoc->SetUInt(m_nFirst, m_nLast, m_nValue);
     } catch (const char *text) {
-        Prompts().MessageBox(this, QString::fromLatin1(text), QStringLiteral("Edit value"),
+        Prompts().MessageBox(this, QString::fromLatin1(text), QString::fromLatin1(Captions::EditValue),
                              MessageIcon::Exclamation);
     }
     UpdateData(false);

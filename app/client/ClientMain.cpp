@@ -7,6 +7,7 @@
 
 #include "AutomationNames.h"
 
+#include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
@@ -46,22 +47,23 @@ QString ErrorText(const QDBusMessage &reply)
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
-    int timeoutMs = 25000;
-    const QStringList arguments = QCoreApplication::arguments().mid(1);
-    for (qsizetype i = 0; i < arguments.size(); ++i) {
-        const QString &argument = arguments[i];
-        if (argument == QLatin1String("--help") || argument == QLatin1String("-h")) {
-            PrintUsage(stdout);
-            return 0;
-        }
-        bool ok = false;
-        if (argument == QLatin1String("--timeout") && i + 1 < arguments.size())
-            timeoutMs = arguments[++i].toInt(&ok);
-        if (!ok || timeoutMs <= 0) {
-            std::fprintf(stderr, "brennicor-automation-client: bad argument '%s'\n", qPrintable(argument));
-            PrintUsage(stderr);
-            return 2;
-        }
+    QCommandLineParser parser;
+    const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
+    const QCommandLineOption timeout(QStringLiteral("timeout"), QString(), QStringLiteral("MILLISECONDS"),
+                                     QStringLiteral("25000"));
+    parser.addOptions({help, timeout});
+    const bool parsed = parser.parse(QCoreApplication::arguments());
+    if (parsed && parser.isSet(help)) {
+        PrintUsage(stdout);
+        return 0;
+    }
+    bool ok = false;
+    const int timeoutMs = parser.value(timeout).toInt(&ok);
+    if (!parsed || !ok || timeoutMs <= 0 || !parser.positionalArguments().isEmpty()) {
+        const QString error = !parsed ? parser.errorText() : QStringLiteral("bad arguments");
+        std::fprintf(stderr, "brennicor-automation-client: %s\n", qPrintable(error));
+        PrintUsage(stderr);
+        return 2;
     }
 
     QDBusConnection bus = QDBusConnection::sessionBus();

@@ -1,10 +1,12 @@
-// The document's whole-file load and save over a 64 MiB image. The image is
-// saved to a file of its own, through the same atomic save as File, Save, so
-// the file it was loaded from stays as it was for the next round.
+// The document's whole-file load and save over a 64 MiB image, and the write
+// of every panel field that follows each accepted box. The image is saved to a
+// file of its own, through the same atomic save as File, Save, so the file it
+// was loaded from stays as it was for the next round.
 
 #include "EditorBench.h"
 
 #include "Diablo2Doc.h"
+#include "PanelFields.h"
 #include "support/ScriptedPrompts.h"
 
 #include <QFileInfo>
@@ -80,6 +82,25 @@ void LoadAndSave(benchmark::State &state, bool expanding)
         state.SkipWithError("the image did not go through load and save");
 }
 
+// The panel's fields written back from the field table, as every accepted box
+// of the window and every `set` does, with the fields read again after it.
+void PanelFieldsWriteBack(benchmark::State &state)
+{
+    ScriptedPrompts prompts;
+    BenchDoc doc;
+    doc.OpenFile(BenchFiles::Get().Character());
+    quint32 value = 0;
+    for (auto _ : state) {
+        ++value;
+        for (const PanelField &field : kPanelFields)
+            WriteField(doc, field.id, value & 0x1FFF);
+    }
+    for (const PanelField &field : kPanelFields) {
+        if (ReadField(doc, field.id) != (value & 0x1FFF))
+            state.SkipWithError(qPrintable(QStringLiteral("%1 was not written").arg(QLatin1String(field.key))));
+    }
+}
+
 } // namespace
 
 void RegisterDocumentBenchmarks()
@@ -92,4 +113,5 @@ void RegisterDocumentBenchmarks()
     AddBenchmark("load_64MiB", 0, kMillisecond, [](benchmark::State &state) { Load(state, false); });
     AddBenchmark("load_64MiB_expanding", 0, kMillisecond, [](benchmark::State &state) { Load(state, true); });
     AddBenchmark("save_64MiB", 0, kMillisecond, Save);
+    AddBenchmark("panel_fields_write_back", 0, benchmark::kMicrosecond, PanelFieldsWriteBack);
 }

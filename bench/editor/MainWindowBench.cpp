@@ -9,6 +9,8 @@
 #include "GameData.h"
 #include "Layout.h"
 #include "MainDialogIds.h"
+#include "PanelFields.h"
+#include "support/MainWindowAccess.h"
 #include "support/ScriptedPrompts.h"
 
 #include <QComboBox>
@@ -75,8 +77,10 @@ void OpenSequence(benchmark::State &state)
     if (Troubled(window, state))
         return;
     const QString title = QStringLiteral("QUARVINEL: ") + QString::fromLatin1(kBenchCharacterFileName);
-    if (window.dlg.windowTitle() != title || window.dlg.m_nGold != 123456 || window.dlg.m_nClass != 3
-        || window.dlg.m_cbSkill.GetCount() != Layout::SkillCount || window.dlg.m_cbQuest.GetCount() == 0)
+    if (window.dlg.windowTitle() != title || window.dlg.DlgItem<QLineEdit>(IDC_GOLD)->text() != QLatin1String("123456")
+        || window.dlg.DlgItem<QComboBox>(IDC_CLASS)->currentIndex() != 3
+        || window.dlg.DlgItem<QComboBox>(IDC_SKILL)->count() != Layout::SkillCount
+        || window.dlg.DlgItem<QComboBox>(IDC_QUEST)->count() == 0)
         state.SkipWithError("the window does not show the opened character");
 }
 
@@ -98,7 +102,7 @@ void GoldKeystroke(benchmark::State &state)
         return;
     // The file holds what the box shows.
     const quint32 shown = gold->text().toUInt();
-    if (gold->text().isEmpty() || window.dlg.m_doc.GetUInt(Layout::GoldFirst, Layout::GoldLast) != shown)
+    if (gold->text().isEmpty() || ReadField(MainWindowAccess::Document(window.dlg), FieldId::Gold) != shown)
         state.SkipWithError("the gold typed did not reach the document");
 }
 
@@ -107,12 +111,13 @@ void GoldHandler(benchmark::State &state)
 {
     MainWindow &window = OpenWindow();
     window.dlg.DlgItem<QLineEdit>(IDC_GOLD)->setText(QStringLiteral("424242"));
-    window.dlg.m_doc.SetModifiedFlag(false);
+    MainWindowAccess::Document(window.dlg).SetModifiedFlag(false);
+    auto *gold = window.dlg.DlgItem<QLineEdit>(IDC_GOLD);
     for (auto _ : state)
-        window.dlg.OnChangeGold();
+        Q_EMIT gold->textChanged(gold->text());
     if (Troubled(window, state))
         return;
-    if (window.dlg.m_doc.GetUInt(Layout::GoldFirst, Layout::GoldLast) != 424242 || !window.dlg.m_doc.IsModified())
+    if (ReadField(MainWindowAccess::Document(window.dlg), FieldId::Gold) != 424242 || !MainWindowAccess::Document(window.dlg).IsModified())
         state.SkipWithError("the handler did not write the gold");
 }
 
@@ -130,21 +135,21 @@ void ChooseClass(benchmark::State &state)
     }
     if (Troubled(window, state))
         return;
-    if (window.dlg.m_doc.GetUInt(Layout::CharClass, Layout::CharClass) != quint32(index)
-        || window.dlg.m_cbSkill.GetCount() != Layout::SkillCount)
+    if (MainWindowAccess::Document(window.dlg).GetUInt(Layout::CharClass, Layout::CharClass) != quint32(index)
+        || window.dlg.DlgItem<QComboBox>(IDC_SKILL)->count() != Layout::SkillCount)
         state.SkipWithError("the class chosen did not reach the document");
 }
 
 // Edit, All Quests Done: every act and difficulty opened, the panel walked
 // through all 63 quests, each marked done.
-void AllQuestsDone(benchmark::State &state)
+void AllQuestsDoneCommand(benchmark::State &state)
 {
     MainWindow &window = OpenWindow();
     for (auto _ : state)
         window.dlg.SendCommand(ID_EDIT_ALL_QUESTS_DONE);
     if (Troubled(window, state))
         return;
-    const CDiablo2Doc &doc = window.dlg.m_doc;
+    const CDiablo2Doc &doc = MainWindowAccess::Document(window.dlg);
     int done = 0;
     for (int difficulty = 0; difficulty < DifficultyCount; ++difficulty) {
         for (int act = 0; act < ActCount; ++act) {
@@ -157,7 +162,9 @@ void AllQuestsDone(benchmark::State &state)
     }
     if (done < 63)
         state.SkipWithError(qPrintable(QStringLiteral("only %1 of the 63 quest words read done").arg(done)));
-    else if (window.dlg.m_nDifficulty != 2 || window.dlg.m_nAct != 3 || window.dlg.m_nQuestState != 3)
+    else if (window.dlg.DlgItem<QComboBox>(IDC_DIFFICULTY)->currentIndex() != 2
+             || window.dlg.DlgItem<QComboBox>(IDC_ACT)->currentIndex() != 3
+             || window.dlg.DlgItem<QComboBox>(IDC_QUEST_STATE)->currentIndex() != 3)
         state.SkipWithError("the panel did not end on Hell, Act4, Done");
 }
 
@@ -171,5 +178,5 @@ void RegisterMainWindowBenchmarks()
     AddBenchmark("gold_keystroke", 100e3, kMicrosecond, GoldKeystroke);
     AddBenchmark("gold_handler", 100e3, kMicrosecond, GoldHandler);
     AddBenchmark("choose_class", 0, kMicrosecond, ChooseClass);
-    AddBenchmark("all_quests_done", 20e6, kMillisecond, AllQuestsDone);
+    AddBenchmark("all_quests_done", 20e6, kMillisecond, AllQuestsDoneCommand);
 }

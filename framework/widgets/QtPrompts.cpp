@@ -1,8 +1,11 @@
 #include "widgets/QtPrompts.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
+#include <QSettings>
 #include <QWidget>
 
 namespace {
@@ -24,7 +27,26 @@ QMessageBox::Icon qtIcon(MessageIcon icon)
     return QMessageBox::NoIcon;
 }
 
+const char *const kLastFolderKey = "OpenDialog/lastFolder";
+
+// The one settings file of the program: ~/.config/quarvinel/brennicor.conf.
+QSettings Settings()
+{
+    return QSettings(QStringLiteral("quarvinel"), QStringLiteral("brennicor"));
+}
+
 } // namespace
+
+QString OpenDialogStartFolder()
+{
+    const QString folder = Settings().value(QLatin1String(kLastFolderKey)).toString();
+    return !folder.isEmpty() && QDir(folder).exists() ? folder : QString();
+}
+
+void RememberOpenedFile(const QString &path)
+{
+    Settings().setValue(QLatin1String(kLastFolderKey), QFileInfo(path).absolutePath());
+}
 
 QString QtFileFilter(const QString &filter)
 {
@@ -72,7 +94,7 @@ bool QtPrompts::AskYesNo(QObject *owner, const QString &text, const QString &cap
 bool QtPrompts::GetOpenFileName(QString &path, const QString &defaultExtension,
                                 const QString &filter)
 {
-    QFileDialog dialog(QApplication::activeWindow(), QString(), QString(), QtFileFilter(filter));
+    QFileDialog dialog(QApplication::activeWindow(), QString(), OpenDialogStartFolder(), QtFileFilter(filter));
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setDefaultSuffix(defaultExtension);
@@ -83,5 +105,6 @@ bool QtPrompts::GetOpenFileName(QString &path, const QString &defaultExtension,
     if (chosen.isEmpty())
         return false;
     path = chosen.first();
+    RememberOpenedFile(path);
     return true;
 }

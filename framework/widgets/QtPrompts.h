@@ -13,5 +13,12 @@ public:
     bool AskYesNo(QObject *owner, const QString &text, const QString &caption, MessageIcon icon) override;
 };
 
+// The folder the open-file dialog starts in: the folder of the last file
+// chosen in it (kept in the user's settings, so that a save folder deep in a
+// Wine prefix is found once), or empty (the current folder) before the first
+// choice and once that folder is gone.
+QString OpenDialogStartFolder();
+void RememberOpenedFile(const QString &path);
+
 // Turns a "Name|pattern|Name|pattern||" filter into Qt's "Name (pattern);;..." form.
 QString QtFileFilter(const QString &filter);

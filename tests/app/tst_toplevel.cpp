@@ -1,5 +1,6 @@
 #include "BrennicorApp.h"
 #include "BrennicorDlg.h"
+#include "support/MainWindowAccess.h"
 #include "support/ScriptedPrompts.h"
 
 #include <QtTest>
@@ -48,7 +49,7 @@ void TestTopLevel::ordinaryEndIsSuccess()
 {
     ScriptedPrompts prompts;
     CBrennicorDlg dlg;
-    dlg.PostToHandler([&dlg] { dlg.OnFileExit(); });
+    dlg.PostToHandler([&dlg] { MainWindowAccess::Command(dlg, ID_FILE_EXIT); });
     QCOMPARE(RunGuarded(dlg), 0);
     QVERIFY(prompts.messages.isEmpty());
 }

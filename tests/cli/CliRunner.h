@@ -4,8 +4,6 @@
 // what it printed and its exit status.
 
 #include <QByteArray>
-#include <QDir>
-#include <QMap>
 #include <QProcess>
 #include <QString>
 #include <QStringList>
@@ -37,19 +35,6 @@ inline CliResult RunCli(const QStringList &arguments, const QString &workingDire
     if (process.exitStatus() == QProcess::NormalExit)
         result.exitCode = process.exitCode();
     return result;
-}
-
-// Every file of a folder with its bytes: what a command left on disk.
-inline QMap<QString, QByteArray> FolderContents(const QString &path)
-{
-    QMap<QString, QByteArray> contents;
-    const QDir dir(path);
-    for (const QString &name : dir.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
-        QFile file(dir.filePath(name));
-        if (file.open(QIODevice::ReadOnly))
-            contents.insert(name, file.readAll());
-    }
-    return contents;
 }
 
 // Empty when the two are equal; otherwise one line per differing byte (and

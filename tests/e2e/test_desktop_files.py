@@ -62,6 +62,9 @@ def main():
         program = e["Exec"].split()[0]
         if not os.access(os.path.join(opts.prefix, "bin", program), os.X_OK):
             raise Failure(f"Exec names {program}, which the install did not put into bin/")
+        # X11 windows carry the program's name as their class: docks match it.
+        if e.get("StartupWMClass") != program:
+            raise Failure(f"StartupWMClass={e.get('StartupWMClass')!r}, expected {program!r}")
         need_tool("desktop-file-validate")
         code, out, err = run(["desktop-file-validate", desktop_file])
         if code != 0 or out.strip() or err.strip():
@@ -114,6 +117,10 @@ def main():
             raise Failure("metainfo launchable does not name the desktop entry")
         if root.findtext("provides/mediatype") != MIME_TYPE:
             raise Failure("metainfo does not provide the character file type")
+        for path in ("project_license", "url[@type='homepage']", "url[@type='bugtracker']", "developer_name",
+                     "content_rating", "releases/release/description", "screenshots/screenshot/caption"):
+            if root.find(path) is None:
+                raise Failure(f"metainfo has no {path}")
         release = root.find("releases/release")
         state["version"] = release.get("version")
         need_tool("appstreamcli")
@@ -135,6 +142,15 @@ def main():
         text = gzip.decompress(read(page)).decode()
         if not text.startswith(".TH BRENNICOR 1"):
             raise Failure(f"{page} is not the brennicor(1) page")
+        for page in ("brennicor-cli", "brennicor-automation-client"):
+            text = gzip.decompress(read(os.path.join(share, "man", "man1", page + ".1.gz"))).decode()
+            if not text.startswith(".TH " + page.upper().replace("-", "\\-") + " 1"):
+                raise Failure(f"no {page}(1) page")
+        if not os.path.isfile(os.path.join(share, "bash-completion", "completions", "brennicor-cli")):
+            raise Failure("no bash completion for brennicor-cli")
+        service = read(os.path.join(share, "dbus-1", "services", "Brennicor.Application.service")).decode()
+        if f"\nExec={opts.prefix}/bin/brennicor -Automation\n" not in service:
+            raise Failure(f"the session bus's activation file does not start this install: {service}")
         readme = os.path.join(share, "doc", "quarvinel", "README.md")
         if read(readme) != read(os.path.join(opts.source, "README.md")):
             raise Failure(f"{readme} is not the project's README.md")
@@ -150,7 +166,7 @@ def main():
         ("*.d2s is a character file and offered to the editor", file_type),
         ("software-centre description", metainfo),
         ("--version and --help from the installed path", help_and_version),
-        ("manual page and manual", manual),
+        ("manual pages, completion, bus activation file and manual", manual),
     ])
 
 

@@ -1,50 +1,43 @@
-// The "Quests And Waypoints:" group on the real main window: what its lists and
-// boxes show for the bytes of a character, and the bytes they write.
+#include "support/WindowHarness.h"
 
-#include "QuestPanelHarness.h"
+#include "GameData.h"
+#include "Layout.h"
 
-#include "MainDialogIds.h"
-#include "support/CharacterFixture.h"
+#include <QtTest>
 
-#include <QCheckBox>
-#include <QComboBox>
-#include <QLineEdit>
-#include <QSignalBlocker>
-#include <QTest>
+Q_DECLARE_METATYPE(CharacterFixture)
 
 namespace {
 
-QByteArray FileWith(const ByteChanges &bytes)
+// What the quest, act and waypoint bytes of a document hold, in one line:
+// the difficulty byte, how many of the nine act bytes are 1, the three
+// waypoint sets, how many of the 63 quest words read 07 10.
+QString Summary(const CDiablo2Doc &doc)
 {
-    CharacterFixture fixture;
-    for (const ByteChange &b : bytes)
-        fixture.Byte(b.offset, b.value);
-    return fixture.Build();
-}
-
-QStringList QuestNamesOf(int act)
-{
-    QStringList names;
-    for (const QuestEntry &q : kQuests) {
-        if (q.act == act)
-            names.append(QString::fromLatin1(q.name));
+    int acts = 0, done = 0;
+    for (int d = 0; d < DifficultyCount; ++d) {
+        for (int a = 0; a < ActCount; ++a) {
+            if (a > 0 && doc.GetUInt(g_nActOffsets[d][a]) == 1)
+                ++acts;
+            for (int q = 0; q < QuestCountOfAct(a); ++q)
+                done += doc.GetUInt(g_nQuestOffsets[d][a][q], g_nQuestOffsets[d][a][q] + 1) == 0x1007 ? 1 : 0;
+        }
     }
-    return names;
+    QStringList sets;
+    for (int d = 0; d < DifficultyCount; ++d)
+        sets.append(QString::number(doc.GetUInt(g_nWaypointOffsets[d], g_nWaypointOffsets[d] + 3), 16));
+    return QStringLiteral("flags=%1 acts=%2 sets=%3 done=%4")
+        .arg(doc.GetUInt(Layout::DifficultyFlags), 0, 16).arg(acts).arg(sets.join(QLatin1Char(','))).arg(done);
 }
 
-QStringList WaypointNamesOf(int act)
+QString Selection(const WindowHarness &window)
 {
-    QStringList names;
-    for (const WaypointEntry &w : kWaypoints) {
-        if (w.act == act)
-            names.append(QString::fromLatin1(w.name));
-    }
-    return names;
+    QStringList shown;
+    for (int id : {IDC_DIFFICULTY, IDC_ACT, IDC_QUEST, IDC_QUEST_STATE, IDC_WAYPOINT, IDC_WAYPOINT_ACTIVE,
+                   IDC_ACT_ACTIVE, IDC_DIFFICULTY_ACTIVE})
+        shown.append(window.Text(id));
+    return shown.join(QLatin1Char('|'));
 }
-
-// Hell fully open: its three act bytes set and every waypoint bit of its set.
-const ByteChanges kHellOpen = {{25, 0xFF}, {346, 0x01}, {362, 0x01}, {378, 0x01},
-                               {486, 0xFF}, {487, 0xFF}, {488, 0xFF}, {489, 0xFF}};
 
 } // namespace
 
@@ -53,348 +46,142 @@ class TestQuestPanel : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void panelAfterLoad();
-    void actLists_data();
-    void actLists();
-    void questStateShown_data();
-    void questStateShown();
-    void questStateWritten_data();
-    void questStateWritten();
-    void travincalOpensActThenHell();
-    void boxes_data();
-    void boxes();
-    void boxesStopOnBadNumber_data();
-    void boxesStopOnBadNumber();
-    void selectionGoesOnAfterBadNumber();
-    void nothingWithoutFile_data();
-    void nothingWithoutFile();
+    void questStates_data();
+    void questStates();
+    void checkBoxes_data();
+    void checkBoxes();
+    void bulkCommands_data();
+    void bulkCommands();
 };
 
-void TestQuestPanel::panelAfterLoad()
+void TestQuestPanel::questStates_data()
 {
-    CharacterFixture fixture;
-    fixture.Byte(142, 0x04);
-    fixture.Byte(0, 0x00); // Act1 has no access byte: it is open whatever the file holds
-    QuestPanelHarness h(fixture.Build());
-
-    QCOMPARE(h.Shown(IDC_DIFFICULTY), QStringLiteral("Normal"));
-    QCOMPARE(h.Shown(IDC_ACT), QStringLiteral("Act1"));
-    QCOMPARE(h.Shown(IDC_QUEST), QStringLiteral("Den of Evil"));
-    QCOMPARE(h.Shown(IDC_QUEST_STATE), QStringLiteral("Started"));
-    QCOMPARE(h.Shown(IDC_WAYPOINT), QStringLiteral("Rogue Encampment"));
-    QVERIFY(h.Checked(IDC_DIFFICULTY_ACTIVE));
-    QVERIFY(h.Checked(IDC_ACT_ACTIVE));
-    QVERIFY(h.Checked(IDC_WAYPOINT_ACTIVE)); // the fixture's Normal set holds bit 0
-    // Showing a character reads it only.
-    const QString diff = ImageDiff(fixture.Expanded(), h.Image());
-    QVERIFY2(diff.isEmpty(), qPrintable(diff));
-    QVERIFY(h.prompts.messages.isEmpty());
-}
-
-void TestQuestPanel::actLists_data()
-{
-    QTest::addColumn<QString>("difficulty");
-    QTest::addColumn<int>("act");
-
-    QTest::newRow("Normal, Act1: list order differs from the file") << "Normal" << 0;
-    QTest::newRow("Nightmare, Act2") << "Nightmare" << 1;
-    QTest::newRow("Hell, Act3") << "Hell" << 2;
-    QTest::newRow("Hell, Act4: three quests and waypoints") << "Hell" << 3;
-}
-
-void TestQuestPanel::actLists()
-{
-    QFETCH(QString, difficulty);
-    QFETCH(int, act);
-    QuestPanelHarness h(CharacterFixture().Build());
-    const QStringList quests = QuestNamesOf(act);
-    const QStringList waypoints = WaypointNamesOf(act);
-
-    QVERIFY(h.Choose(IDC_ACT, QString::fromLatin1(kActs[act])));
-    QCOMPARE(h.Items(IDC_QUEST), quests);
-    QCOMPARE(h.Items(IDC_WAYPOINT), waypoints);
-    QVERIFY(h.Choose(IDC_QUEST, quests.last()));
-    QVERIFY(h.Choose(IDC_WAYPOINT, waypoints.last()));
-
-    // A change of difficulty keeps the act, refills the lists and selects
-    // their first entries.
-    QVERIFY(h.Choose(IDC_DIFFICULTY, difficulty));
-    QCOMPARE(h.Shown(IDC_DIFFICULTY), difficulty);
-    QCOMPARE(h.Shown(IDC_ACT), QString::fromLatin1(kActs[act]));
-    QCOMPARE(h.Items(IDC_QUEST), quests);
-    QCOMPARE(h.Items(IDC_WAYPOINT), waypoints);
-    QCOMPARE(h.Shown(IDC_QUEST), quests.first());
-    QCOMPARE(h.Shown(IDC_WAYPOINT), waypoints.first());
-}
-
-void TestQuestPanel::questStateShown_data()
-{
-    QTest::addColumn<QString>("difficulty");
-    QTest::addColumn<QString>("act");
-    QTest::addColumn<QString>("quest");
-    QTest::addColumn<quint32>("offset");
     QTest::addColumn<quint8>("byte0");
     QTest::addColumn<quint8>("byte1");
-    QTest::addColumn<QString>("state");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<int>("choose");
+    QTest::addColumn<quint16>("written");
 
-    QTest::newRow("byte 1 = 0x10 alone is Done")
-        << "Normal" << "Act1" << "Den of Evil" << 142u << quint8(0x00) << quint8(0x10) << "Done";
-    QTest::newRow("0x05 is Done")
-        << "Nightmare" << "Act2" << "Tainted Sun" << 258u << quint8(0x05) << quint8(0x00) << "Done";
-    QTest::newRow("0x06 is Reward")
-        << "Hell" << "Act3" << "The Guardian" << 376u << quint8(0x06) << quint8(0x00) << "Reward";
-    QTest::newRow("0x04 is Started")
-        << "Normal" << "Act4" << "Hell's Forge" << 194u << quint8(0x04) << quint8(0x00) << "Started";
-    QTest::newRow("0x08 is Not Started")
-        << "Hell" << "Act1" << "Tools of the trade" << 338u << quint8(0x08) << quint8(0x00)
-        << "Not Started";
-    QTest::newRow("byte 1 = 0x11 is not Done")
-        << "Nightmare" << "Act4" << "Terror's End" << 288u << quint8(0x00) << quint8(0x11)
-        << "Not Started";
+    QTest::newRow("not started, choose Started") << quint8(0) << quint8(0) << "Not Started" << 1 << quint16(0x0004);
+    QTest::newRow("bit 0x02 over 0x04 shows Reward") << quint8(0x06) << quint8(0) << "Reward" << 0 << quint16(0);
+    QTest::newRow("bit 0x01 shows Done, choose Reward") << quint8(0x01) << quint8(0) << "Done" << 2 << quint16(0x0006);
+    QTest::newRow("byte 1 0x10 alone shows Done, choose Done") << quint8(0) << quint8(0x10) << "Done" << 3
+                                                               << quint16(0x1007);
 }
 
-void TestQuestPanel::questStateShown()
+void TestQuestPanel::questStates()
 {
-    QFETCH(QString, difficulty);
-    QFETCH(QString, act);
-    QFETCH(QString, quest);
-    QFETCH(quint32, offset);
     QFETCH(quint8, byte0);
     QFETCH(quint8, byte1);
-    QFETCH(QString, state);
-    QuestPanelHarness h(FileWith({{offset, byte0}, {offset + 1, byte1}}));
-    const QByteArray before = h.Image();
+    QFETCH(QString, shown);
+    QFETCH(int, choose);
+    QFETCH(quint16, written);
 
-    QVERIFY(h.Choose(IDC_DIFFICULTY, difficulty));
-    QVERIFY(h.Choose(IDC_ACT, act));
-    QVERIFY(h.Choose(IDC_QUEST, quest));
-
-    QCOMPARE(h.Shown(IDC_QUEST_STATE), state);
-    QCOMPARE(h.Image(), before);
+    // Nightmare, Act2, "The Horadric Staff": its word at 160 + 96.
+    WindowHarness window;
+    window.Open(CharacterFixture().QuestWord(1, 1, 1, byte0, byte1));
+    QCOMPARE(Selection(window), QStringLiteral("Normal|Act1|Den of Evil|Not Started|Rogue Encampment|1|1|1"));
+    window.Choose(IDC_DIFFICULTY, 1);
+    window.Choose(IDC_ACT, 1);
+    window.Choose(IDC_QUEST, 1);
+    QCOMPARE(window.Text(IDC_QUEST), QStringLiteral("The Horadric Staff"));
+    QCOMPARE(window.Text(IDC_QUEST_STATE), shown);
+    window.Choose(IDC_QUEST_STATE, choose);
+    QCOMPARE(window.Value(256, 257), quint32(written));
 }
 
-void TestQuestPanel::questStateWritten_data()
+void TestQuestPanel::checkBoxes_data()
 {
-    QTest::addColumn<QString>("difficulty");
-    QTest::addColumn<QString>("act");
-    QTest::addColumn<QString>("quest");
-    QTest::addColumn<quint32>("offset");
-    QTest::addColumn<ByteChanges>("before");
-    QTest::addColumn<QString>("state");
-    QTest::addColumn<ByteChanges>("written");
-
-    QTest::newRow("Reward for Tools of the trade in Nightmare")
-        << "Nightmare" << "Act1" << "Tools of the trade" << 242u
-        << ByteChanges{{242, 0x00}, {243, 0x00}} << "Reward"
-        << ByteChanges{{242, 0x06}, {243, 0x00}};
-    QTest::newRow("Started replaces both bytes")
-        << "Normal" << "Act3" << "Khalim's Will" << 178u
-        << ByteChanges{{178, 0xFF}, {179, 0xFF}} << "Started"
-        << ByteChanges{{178, 0x04}, {179, 0x00}};
-    QTest::newRow("Done for Terror's End in Hell")
-        << "Hell" << "Act4" << "Terror's End" << 384u
-        << ByteChanges{{384, 0x00}, {385, 0x00}} << "Done"
-        << ByteChanges{{384, 0x07}, {385, 0x10}};
-    QTest::newRow("Not Started clears a done quest")
-        << "Nightmare" << "Act2" << "Arcane Sanctuary" << 260u
-        << ByteChanges{{260, 0x07}, {261, 0x10}} << "Not Started"
-        << ByteChanges{{260, 0x00}, {261, 0x00}};
-}
-
-void TestQuestPanel::questStateWritten()
-{
-    QFETCH(QString, difficulty);
-    QFETCH(QString, act);
-    QFETCH(QString, quest);
-    QFETCH(ByteChanges, before);
-    QFETCH(QString, state);
-    QFETCH(ByteChanges, written);
-    QuestPanelHarness h(FileWith(before));
-    const QByteArray original = h.Image();
-
-    QVERIFY(h.Choose(IDC_DIFFICULTY, difficulty));
-    QVERIFY(h.Choose(IDC_ACT, act));
-    QVERIFY(h.Choose(IDC_QUEST, quest));
-    QVERIFY(h.Choose(IDC_QUEST_STATE, state));
-
-    const QString diff = ImageDiff(Changed(original, written), h.Image());
-    QVERIFY2(diff.isEmpty(), qPrintable(diff));
-    QCOMPARE(h.Shown(IDC_QUEST_STATE), state);
-    QCOMPARE(h.Shown(IDC_QUEST), quest);
-}
-
-void TestQuestPanel::travincalOpensActThenHell()
-{
-    // Nightmare open, Hell closed, Hell's Act3 closed, no Hell waypoint.
-    QuestPanelHarness h(FileWith({{25, 0x04}}));
-    QVERIFY(h.Choose(IDC_DIFFICULTY, QStringLiteral("Hell")));
-    QVERIFY(h.Choose(IDC_ACT, QStringLiteral("Act3")));
-    QVERIFY(h.Choose(IDC_WAYPOINT, QStringLiteral("Travincal")));
-    QVERIFY(!h.Checked(IDC_DIFFICULTY_ACTIVE));
-    QVERIFY(!h.Checked(IDC_ACT_ACTIVE));
-    QVERIFY(!h.Checked(IDC_WAYPOINT_ACTIVE));
-    const QByteArray before = h.Image();
-
-    // The window refreshes its boxes between the three writes; the bytes seen
-    // at each refresh give the order in which they were written.
-    WriteOrderRecorder recorder(h, {489, 362, 25});
-    h.Click(IDC_WAYPOINT_ACTIVE);
-    recorder.Finish();
-
-    const QByteArray waypoint = Changed(before, {{489, 0x02}});
-    const QByteArray act = Changed(waypoint, {{362, 0x01}});
-    const QByteArray hell = Changed(act, {{25, 0x14}});
-    const QString order = recorder.Mismatch({before, waypoint, act, hell});
-    QVERIFY2(order.isEmpty(), qPrintable(order));
-    const QString diff = ImageDiff(hell, h.Image());
-    QVERIFY2(diff.isEmpty(), qPrintable(diff));
-    QVERIFY(h.Checked(IDC_DIFFICULTY_ACTIVE));
-    QVERIFY(h.Checked(IDC_ACT_ACTIVE));
-    QVERIFY(h.Checked(IDC_WAYPOINT_ACTIVE));
-}
-
-void TestQuestPanel::boxes_data()
-{
-    QTest::addColumn<ByteChanges>("file");
-    QTest::addColumn<QString>("difficulty");
-    QTest::addColumn<QString>("act");
-    QTest::addColumn<QString>("waypoint");
+    QTest::addColumn<CharacterFixture>("fixture");
+    QTest::addColumn<int>("difficulty");
+    QTest::addColumn<int>("act");
+    QTest::addColumn<int>("waypoint");
     QTest::addColumn<int>("box");
-    QTest::addColumn<ByteChanges>("written");
-    QTest::addColumn<bool>("difficultyOpen");
-    QTest::addColumn<bool>("actOpen");
-    QTest::addColumn<bool>("waypointActive");
+    QTest::addColumn<QString>("boxes");   // waypoint, act, difficulty
+    QTest::addColumn<QString>("summary");
 
-    QTest::newRow("setting an act opens it and its difficulty")
-        << ByteChanges{{25, 0x80}} << "Nightmare" << "Act2" << "Lut Gholein" << int(IDC_ACT_ACTIVE)
-        << ByteChanges{{250, 0x01}, {25, 0x84}} << true << true << false;
-    QTest::newRow("setting a difficulty changes its bit only")
-        << ByteChanges{{25, 0x83}} << "Hell" << "Act1" << "Rogue Encampment"
-        << int(IDC_DIFFICULTY_ACTIVE) << ByteChanges{{25, 0x93}} << true << true << false;
-    QTest::newRow("setting a waypoint of an open act writes its bit only")
-        << ByteChanges{{25, 0x00}, {266, 0x01}} << "Nightmare" << "Act3" << "Great Marsh"
-        << int(IDC_WAYPOINT_ACTIVE) << ByteChanges{{464, 0x10}} << false << true << true;
-    QTest::newRow("clearing Act1 writes nothing and springs back")
-        << ByteChanges{} << "Normal" << "Act1" << "Rogue Encampment" << int(IDC_ACT_ACTIVE)
-        << ByteChanges{} << true << true << true;
-    QTest::newRow("clearing Act1 of a closed difficulty opens nothing")
-        << ByteChanges{{25, 0x00}} << "Nightmare" << "Act1" << "Rogue Encampment"
-        << int(IDC_ACT_ACTIVE) << ByteChanges{} << false << true << false;
-    QTest::newRow("clearing Normal keeps byte 25 and springs back")
-        << ByteChanges{{25, 0x5A}} << "Normal" << "Act1" << "Rogue Encampment"
-        << int(IDC_DIFFICULTY_ACTIVE) << ByteChanges{} << true << true << true;
+    const CharacterFixture plain;
+    QTest::newRow("waypoint opens its act, the act its difficulty")
+        << plain << 1 << 1 << 2 << int(IDC_WAYPOINT_ACTIVE) << "1|1|1" << "flags=4 acts=1 sets=1,800,0 done=0";
+    QTest::newRow("waypoint switched off opens nothing")
+        << plain << 0 << 0 << 0 << int(IDC_WAYPOINT_ACTIVE) << "0|1|1" << "flags=0 acts=0 sets=0,0,0 done=0";
+    QTest::newRow("waypoint in an open act leaves the act byte")
+        << CharacterFixture().ActByte(2, 3, 5).DifficultyFlags(0x10) << 2 << 3 << 1 << int(IDC_WAYPOINT_ACTIVE)
+        << "1|1|1" << "flags=10 acts=0 sets=1,0,10000000 done=0";
+    QTest::newRow("act opens its difficulty") << plain << 2 << 3 << 0 << int(IDC_ACT_ACTIVE) << "0|1|1"
+                                              << "flags=10 acts=1 sets=1,0,0 done=0";
+    QTest::newRow("Act1's box springs back") << plain << 0 << 0 << 0 << int(IDC_ACT_ACTIVE) << "1|1|1"
+                                             << "flags=0 acts=0 sets=1,0,0 done=0";
+    QTest::newRow("closing an act closes nothing else")
+        << CharacterFixture().ActByte(1, 2, 1).DifficultyFlags(0x04) << 1 << 2 << 0 << int(IDC_ACT_ACTIVE) << "0|0|1"
+        << "flags=4 acts=0 sets=1,0,0 done=0";
     QTest::newRow("clearing Hell clears bit 4 only")
-        << kHellOpen << "Hell" << "Act3" << "Kurast Docks" << int(IDC_DIFFICULTY_ACTIVE)
-        << ByteChanges{{25, 0xEF}} << false << true << true;
-    QTest::newRow("clearing an act leaves difficulty and waypoints")
-        << kHellOpen << "Hell" << "Act3" << "Kurast Docks" << int(IDC_ACT_ACTIVE)
-        << ByteChanges{{362, 0x00}} << true << false << true;
-    QTest::newRow("clearing a waypoint leaves act and difficulty")
-        << kHellOpen << "Hell" << "Act3" << "Travincal" << int(IDC_WAYPOINT_ACTIVE)
-        << ByteChanges{{489, 0xFD}} << true << true << false;
+        << CharacterFixture().DifficultyFlags(0xFF) << 2 << 0 << 0 << int(IDC_DIFFICULTY_ACTIVE) << "0|1|0"
+        << "flags=ef acts=0 sets=1,0,0 done=0";
+    QTest::newRow("Normal cannot be cleared") << plain << 0 << 0 << 0 << int(IDC_DIFFICULTY_ACTIVE) << "1|1|1"
+                                              << "flags=0 acts=0 sets=1,0,0 done=0";
 }
 
-void TestQuestPanel::boxes()
+void TestQuestPanel::checkBoxes()
 {
-    QFETCH(ByteChanges, file);
-    QFETCH(QString, difficulty);
-    QFETCH(QString, act);
-    QFETCH(QString, waypoint);
+    QFETCH(CharacterFixture, fixture);
+    QFETCH(int, difficulty);
+    QFETCH(int, act);
+    QFETCH(int, waypoint);
     QFETCH(int, box);
-    QFETCH(ByteChanges, written);
-    QFETCH(bool, difficultyOpen);
-    QFETCH(bool, actOpen);
-    QFETCH(bool, waypointActive);
-    QuestPanelHarness h(FileWith(file));
-    QVERIFY(h.Choose(IDC_DIFFICULTY, difficulty));
-    QVERIFY(h.Choose(IDC_ACT, act));
-    QVERIFY(h.Choose(IDC_WAYPOINT, waypoint));
-    const QByteArray before = h.Image();
+    QFETCH(QString, boxes);
+    QFETCH(QString, summary);
 
-    h.Click(box);
-
-    const QString diff = ImageDiff(Changed(before, written), h.Image());
-    QVERIFY2(diff.isEmpty(), qPrintable(diff));
-    QCOMPARE(h.Checked(IDC_DIFFICULTY_ACTIVE), difficultyOpen);
-    QCOMPARE(h.Checked(IDC_ACT_ACTIVE), actOpen);
-    QCOMPARE(h.Checked(IDC_WAYPOINT_ACTIVE), waypointActive);
-    QVERIFY(h.prompts.messages.isEmpty());
+    WindowHarness window;
+    window.Open(fixture);
+    window.Choose(IDC_DIFFICULTY, difficulty);
+    window.Choose(IDC_ACT, act);
+    window.Choose(IDC_WAYPOINT, waypoint);
+    window.Click(box);
+    QCOMPARE(window.Text(IDC_WAYPOINT_ACTIVE) + '|' + window.Text(IDC_ACT_ACTIVE) + '|'
+                 + window.Text(IDC_DIFFICULTY_ACTIVE), boxes);
+    QCOMPARE(Summary(window.Doc()), summary);
+    QCOMPARE(window.prompts.Texts(), QStringList());
 }
 
-void TestQuestPanel::boxesStopOnBadNumber_data()
+void TestQuestPanel::bulkCommands_data()
 {
-    QTest::addColumn<int>("box");
-    QTest::newRow("WP Activ.") << int(IDC_WAYPOINT_ACTIVE);
-    QTest::newRow("Act Activ.") << int(IDC_ACT_ACTIVE);
-    QTest::newRow("Diff. Activ.") << int(IDC_DIFFICULTY_ACTIVE);
+    QTest::addColumn<int>("command");
+    QTest::addColumn<QString>("caption"); // of the refusal when no file is open
+    QTest::addColumn<QString>("summary");
+    QTest::addColumn<QString>("selection");
+
+    QTest::newRow("Nightmare and Hell replace the whole byte")
+        << int(ID_EDIT_ACTIVATE_NIGHTMARE_AND_HELL) << "Activate Nightmare And Hell" << "flags=14 acts=0 sets=1,0,0 done=0"
+        << "Nightmare|Act2|Radament's Lair|Not Started|Lut Gholein|0|0|1";
+    QTest::newRow("all acts") << int(ID_EDIT_ACTIVATE_ALL_ACTS) << "Activate Acts" << "flags=14 acts=9 sets=1,0,0 done=0"
+                              << "Nightmare|Act2|Radament's Lair|Not Started|Lut Gholein|0|1|1";
+    QTest::newRow("all waypoints") << int(ID_EDIT_ACTIVATE_ALL_WAYPOINTS) << "Activate Way Points"
+                                   << "flags=14 acts=9 sets=3fffffff,3fffffff,3fffffff done=0"
+                                   << "Nightmare|Act2|Radament's Lair|Not Started|Lut Gholein|1|1|1";
+    QTest::newRow("all quests done ends on the last quest")
+        << int(ID_EDIT_ALL_QUESTS_DONE) << "All quest Done" << "flags=14 acts=9 sets=1,0,0 done=63"
+        << "Hell|Act4|Terror's End|Done|Pandemonium Fortress|0|1|1";
 }
 
-void TestQuestPanel::boxesStopOnBadNumber()
+void TestQuestPanel::bulkCommands()
 {
-    QFETCH(int, box);
-    QuestPanelHarness h(FileWith({{25, 0x00}}));
-    QVERIFY(h.Choose(IDC_DIFFICULTY, QStringLiteral("Nightmare")));
-    QVERIFY(h.Choose(IDC_ACT, QStringLiteral("Act2")));
-    const QByteArray before = h.Image();
-    {
-        const QSignalBlocker quiet(h.dlg.DlgItem<QLineEdit>(IDC_GOLD));
-        h.dlg.DlgItem<QLineEdit>(IDC_GOLD)->setText(QStringLiteral("12x"));
-    }
+    QFETCH(int, command);
+    QFETCH(QString, caption);
+    QFETCH(QString, summary);
+    QFETCH(QString, selection);
 
-    h.Click(box);
+    WindowHarness window;
+    window.Command(command);
+    QCOMPARE(window.prompts.Summaries(), QStringList{caption + QStringLiteral("|Open a file first!")});
 
-    // Nothing is written, and the box that does not parse keeps what was typed.
-    QCOMPARE(h.prompts.Texts(), QStringList{QStringLiteral("Please enter a positive integer.")});
-    QCOMPARE(h.Image(), before);
-    QCOMPARE(h.dlg.DlgItem<QLineEdit>(IDC_GOLD)->text(), QStringLiteral("12x"));
-}
-
-void TestQuestPanel::selectionGoesOnAfterBadNumber()
-{
-    QuestPanelHarness h(CharacterFixture().Build());
-    QVERIFY(h.Choose(IDC_ACT, QStringLiteral("Act4")));
-    {
-        const QSignalBlocker quiet(h.dlg.DlgItem<QLineEdit>(IDC_GOLD));
-        h.dlg.DlgItem<QLineEdit>(IDC_GOLD)->setText(QStringLiteral("12x"));
-    }
-
-    QVERIFY(h.Choose(IDC_DIFFICULTY, QStringLiteral("Hell")));
-
-    // The choice was not read: the group is refreshed on what it showed before.
-    QCOMPARE(h.prompts.Texts(), QStringList{QStringLiteral("Please enter a positive integer.")});
-    QCOMPARE(h.Shown(IDC_DIFFICULTY), QStringLiteral("Normal"));
-    QCOMPARE(h.Shown(IDC_ACT), QStringLiteral("Act4"));
-    QCOMPARE(h.Items(IDC_QUEST), QuestNamesOf(3));
-}
-
-void TestQuestPanel::nothingWithoutFile_data()
-{
-    QTest::addColumn<int>("control");
-    QTest::addColumn<QString>("choice");
-    QTest::newRow("difficulty") << int(IDC_DIFFICULTY) << "Nightmare";
-    QTest::newRow("act") << int(IDC_ACT) << "Act2";
-    QTest::newRow("quest state") << int(IDC_QUEST_STATE) << "Done";
-    QTest::newRow("WP Activ.") << int(IDC_WAYPOINT_ACTIVE) << QString();
-    QTest::newRow("Act Activ.") << int(IDC_ACT_ACTIVE) << QString();
-    QTest::newRow("Diff. Activ.") << int(IDC_DIFFICULTY_ACTIVE) << QString();
-}
-
-void TestQuestPanel::nothingWithoutFile()
-{
-    QFETCH(int, control);
-    QFETCH(QString, choice);
-    QuestPanelHarness h{QByteArray()};
-
-    if (choice.isEmpty())
-        h.Click(control);
-    else
-        QVERIFY(h.Choose(control, choice));
-
-    QVERIFY(h.prompts.messages.isEmpty());
-    QVERIFY(h.dlg.m_doc.IsEmpty());
-    QVERIFY(h.Items(IDC_QUEST).isEmpty());
-    QVERIFY(h.Items(IDC_WAYPOINT).isEmpty());
-    QVERIFY(!h.dlg.TakePendingError());
+    window.Open(CharacterFixture().DifficultyFlags(0xFF));
+    window.Choose(IDC_DIFFICULTY, 1);
+    window.Choose(IDC_ACT, 1);
+    window.Command(command);
+    QCOMPARE(Summary(window.Doc()), summary);
+    QCOMPARE(Selection(window), selection);
+    QCOMPARE(window.prompts.Texts(), QStringList());
 }
 
 QTEST_MAIN(TestQuestPanel)

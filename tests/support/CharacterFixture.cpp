@@ -200,34 +200,37 @@ QByteArray CharacterFixture::Model(quint32 expandedLength) const
     return full;
 }
 
-QByteArray CharacterFixture::Build() const
-{
-    const quint32 removed = Removed();
-    const quint32 fileLength = m_length.value_or(quint32(m_image.size()) - removed);
-    QByteArray file = Model(fileLength + removed);
-    for (const OptionalSlot &slot : kSlotsHighestFirst) {
-        if (m_without & slot.bit)
-            file.remove(slot.first, 4);
-    }
-    file.truncate(fileLength);
-    return file;
-}
-
-QByteArray CharacterFixture::Expanded() const
+// The file as stored (the left-out values cut from the stat block), or the
+// image the load makes of it (the left-out values as zeros, both mask bytes 0xFF).
+QByteArray CharacterFixture::Shaped(bool expanded) const
 {
     const quint32 removed = Removed();
     const quint32 fileLength = m_length.value_or(quint32(m_image.size()) - removed);
     QByteArray image = Model(fileLength + removed);
     for (const OptionalSlot &slot : kSlotsHighestFirst) {
-        if (m_without & slot.bit)
+        if (!(m_without & slot.bit))
+            continue;
+        if (expanded)
             std::memset(image.data() + slot.first, 0, 4);
+        else
+            image.remove(slot.first, 4);
     }
-    if (removed != 0) {
+    if (expanded && removed != 0) {
         image[Layout::StatPresenceMaskLow] = char(0xFF);
         image[Layout::StatPresenceMaskHigh] = char(0xFF);
     }
-    image.truncate(fileLength + removed);
+    image.truncate(fileLength + (expanded ? removed : 0));
     return image;
+}
+
+QByteArray CharacterFixture::Build() const
+{
+    return Shaped(false);
+}
+
+QByteArray CharacterFixture::Expanded() const
+{
+    return Shaped(true);
 }
 
 bool CharacterFixture::WriteTo(const QString &path) const
@@ -268,10 +271,7 @@ void FixtureDoc::Hold(const QByteArray &image, const QString &fileName)
 
 QByteArray DocumentImage(const CDiablo2Doc &doc)
 {
-    QByteArray image(qsizetype(doc.GetSize()), '\0');
-    if (!image.isEmpty())
-        doc.GetBytes(0, doc.GetSize() - 1, reinterpret_cast<quint8 *>(image.data()));
-    return image;
+    return doc.ImageCopy();
 }
 
 QString ThrownText(const std::function<void()> &action)

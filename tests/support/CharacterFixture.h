@@ -133,6 +133,7 @@ public:
 private:
     void Put(quint32 first, quint32 last, quint32 value);
     [[nodiscard]] QByteArray Model(quint32 expandedLength) const;
+    [[nodiscard]] QByteArray Shaped(bool expanded) const;
 
     QByteArray m_image; // expanded, at least DefaultLength bytes
     unsigned m_without = 0;
@@ -151,7 +152,7 @@ public:
     void Hold(const QByteArray &image, const QString &fileName = QString());
 };
 
-// The whole image of a document, read through its accessors.
+// The whole image of a document.
 QByteArray DocumentImage(const CDiablo2Doc &doc);
 
 // The text of the C-string error that action throws, or an empty string when

@@ -4,6 +4,7 @@
 // tool opened Compare.
 
 #include "ToolDriver.h"
+#include "support/MainWindowAccess.h"
 #include "support/CharacterFixture.h"
 #include "support/ModalDriver.h"
 #include "support/ScriptedPrompts.h"
@@ -42,8 +43,8 @@ void RunMainWindow(CBrennicorDlg &main, const std::function<void(CBrennicorDlg &
 // Opens the character at path as File, Open does after its file dialog.
 void OpenCharacter(CBrennicorDlg &main, const QString &path)
 {
-    QVERIFY(main.m_doc.OpenFile(path));
-    main.SyncWithDocument(false);
+    QVERIFY(MainWindowAccess::Document(main).OpenFile(path));
+    MainWindowAccess::SyncWithDocument(main, false);
 }
 
 void Menu(CBrennicorDlg &main, int command)
@@ -145,8 +146,8 @@ void TestRawToolCommands::editValueShowsInTheWindowAndCompareFindsTheUnsavedEdit
     // 1234 = D2 04 00 00 on disk, 4660 = 34 12 00 00 in memory.
     QCOMPARE(walk, (QStringList{"621", "622", "-1"}));
     QVERIFY(prompts.messages.isEmpty());
-    QCOMPARE(main.m_doc.GetUInt(621, 624), 4660u);
-    QVERIFY(main.m_doc.IsModified());
+    QCOMPARE(MainWindowAccess::Document(main).GetUInt(621, 624), 4660u);
+    QVERIFY(MainWindowAccess::Document(main).IsModified());
     QCOMPARE(CharacterFixture::ReadFile(path), onDisk);
 }
 
@@ -192,7 +193,7 @@ void TestRawToolCommands::chainedHandBacks()
     QCOMPARE(findShows, QStringLiteral("40..40 ") + byteAt40);
     QCOMPARE(editShows, QStringLiteral("40..40 ") + byteAt40);
     QVERIFY(prompts.messages.isEmpty());
-    QVERIFY(!main.m_doc.IsModified());
+    QVERIFY(!MainWindowAccess::Document(main).IsModified());
 }
 
 void TestRawToolCommands::failedCompareLoadKeepsTheWindowAndItsEdits_data()
@@ -218,7 +219,7 @@ void TestRawToolCommands::failedCompareLoadKeepsTheWindowAndItsEdits()
     bool compareStayed = false;
     RunMainWindow(main, [&](CBrennicorDlg &dlg) {
         OpenCharacter(dlg, path);
-        dlg.m_doc.SetUInt(621, 624, 4660); // an unsaved edit
+        MainWindowAccess::Document(dlg).SetUInt(621, 624, 4660); // an unsaved edit
         OpenCompare(dlg, route, [&](CCompareDlg &compare) {
             prompts.QueueFile(shortPath);
             Click(compare, IDC_LOAD);
@@ -231,9 +232,9 @@ void TestRawToolCommands::failedCompareLoadKeepsTheWindowAndItsEdits()
     QCOMPARE(prompts.Summaries(), (QStringList{"Compare|offset out of range",
                                                "Compare|You must open a character first!"}));
     QCOMPARE(prompts.messages.first().icon, MessageIcon::Stop);
-    QCOMPARE(main.m_doc.GetUInt(621, 624), 4660u);
-    QVERIFY(main.m_doc.IsModified());
-    QCOMPARE(main.m_doc.GetFileName(), path);
+    QCOMPARE(MainWindowAccess::Document(main).GetUInt(621, 624), 4660u);
+    QVERIFY(MainWindowAccess::Document(main).IsModified());
+    QCOMPARE(MainWindowAccess::Document(main).GetFileName(), path);
 }
 
 QTEST_MAIN(TestRawToolCommands)

@@ -1,0 +1,70 @@
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+
+class CDiablo2Doc;
+
+// The numbers of the character panel: where each one lives in the image, the
+// name under which `show` lists it and `set` takes it, the most its box
+// accepts, what happens to a value above that, and what Maximize Attributes
+// puts into it. The window's exchange, the command line and the bulk edits
+// all walk this one table.
+
+enum class FieldId {
+    Experience,
+    Gold,
+    GoldInStash,
+    Strength,
+    Dexterity,
+    Vitality,
+    Energy,
+    AttributePointsToAdd,
+    SkillPointsToAdd,
+    Health,
+    MaxHealth,
+    Mana,
+    MaxMana,
+    Stamina,
+    MaxStamina,
+};
+
+// How a box takes what the user enters. A value read from a file is shown as
+// it is, even above the limit; the window clamps a value entered above the
+// limit to the limit, the command line refuses it.
+enum class EntryRule {
+    // A text that does not parse is replaced by the last accepted value.
+    Revert,
+    // A text that does not parse stays in its box and nothing is written.
+    Keep,
+    // As Keep; and a value above its row's maximum raises the maximum, while
+    // a new maximum never lowers the current value.
+    RaiseMaximum,
+};
+
+struct PanelField
+{
+    FieldId id;
+    const char *key;
+    quint32 first;
+    quint32 last;
+    quint32 limit;
+    EntryRule rule;
+    FieldId maximum;    // RaiseMaximum: the row's maximum; otherwise the field itself
+    quint32 maximized;  // Maximize Attributes: the value written, or 0 when untouched
+};
+
+// In the order `show` lists them.
+inline constexpr int PanelFieldCount = 15;
+extern const PanelField kPanelFields[PanelFieldCount];
+
+[[nodiscard]] const PanelField &Field(FieldId id);
+// The field with this key (letter case ignored), or null.
+[[nodiscard]] const PanelField *PanelFieldNamed(const QString &key);
+
+// Checked reads and writes of a field's bytes (throws as the document does).
+[[nodiscard]] quint32 ReadField(const CDiablo2Doc &doc, FieldId id);
+void WriteField(CDiablo2Doc &doc, FieldId id, quint32 value);
+// Writes value, and for a current value above its row's maximum the maximum
+// too, as the panel does when that box is accepted.
+void WriteFieldRaisingMaximum(CDiablo2Doc &doc, FieldId id, quint32 value);

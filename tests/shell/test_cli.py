@@ -1,0 +1,129 @@
+#!/usr/bin/python3
+"""brennicor-cli and brennicor as a shell user meets them: exit statuses, one
+error line per failure, read-only commands that go on past a bad file, --quiet,
+the JSON against its published schema, and the bash completion."""
+
+import argparse
+import json
+import os
+import subprocess
+import sys
+import tempfile
+
+import jsonschema
+
+A = argparse.ArgumentParser()
+for name in ("--cli", "--editor", "--fixture", "--source"):
+    A.add_argument(name, required=True)
+OPTS = A.parse_args()
+FAILURES = []
+
+# (what the user runs, status, lines on stdout (None: any), stderr lines)
+MISSING = "brennicor-cli: nope.d2s: Failed to open document: No such file or directory"
+CASES = [
+    (["show", "Hero.d2s", "nope.d2s"], 1, None, [MISSING]),
+    (["-q", "show", "Hero.d2s"], 0, [], []),
+    (["get", "Hero.d2s", "nope.d2s", "34", "34"], 1, ["Hero.d2s: 1"], [MISSING]),
+    (["find", "nope.d2s", "Hero.d2s", "48210"], 1, ["Hero.d2s: 621..622"], [MISSING]),
+    (["get", "Short.d2s", "0", "0"], 1, [], ["brennicor-cli: Short.d2s: "]),
+    (["diff", "Hero.d2s", "Hero.d2s"], 0, [], []),
+    (["diff", "Hero.d2s", "Other.d2s"], 1, None, []),
+    (["--quiet", "diff", "Hero.d2s", "Other.d2s"], 1, [], []),
+    (["diff", "Hero.d2s", "nope.d2s"], 2, [], [MISSING]),
+    (["set", "Hero.d2s", "golld=5"], 2, [], ["brennicor-cli: unknown field \"golld\". "
+                                            "See 'brennicor-cli set --help'."]),
+    (["show", "-x", "Hero.d2s"], 2, [], ["brennicor-cli: Unknown option 'x'. Try 'brennicor-cli show --help'."]),
+    (["show", "--", "-q"], 1, [], ["brennicor-cli: -q: Failed to open document: No such file or directory"]),
+]
+
+
+def check(what, ok, detail=""):
+    if not ok:
+        FAILURES.append(f"{what}: {detail}")
+
+
+def run(args, cwd, env=None):
+    r = subprocess.run(args, cwd=cwd, capture_output=True, text=True, timeout=60, env=env)
+    return r.returncode, r.stdout.splitlines(), r.stderr.splitlines()
+
+
+def main():
+    with tempfile.TemporaryDirectory() as d:
+        def fixture(name, *args):
+            subprocess.run([OPTS.fixture, os.path.join(d, name), "--name", "Hero", *args], check=True)
+        fixture("Hero.d2s", "--class", "1", "--gold", "48210")
+        fixture("Other.d2s", "--class", "1", "--gold", "48211")
+        fixture("Odd.d2s", "--class", "7", "--without-stash")
+        with open(os.path.join(d, "Short.d2s"), "wb") as f:
+            f.write(bytes(300))
+        before = {n: open(os.path.join(d, n), "rb").read() for n in os.listdir(d)}
+
+        for args, status, out, err in CASES:
+            code, stdout, stderr = run([OPTS.cli, *args], d)
+            what = " ".join(args)
+            check(what, code == status, f"status {code}, expected {status}")
+            check(what, out is None or stdout == out, f"stdout {stdout}")
+            check(what, len(stderr) == len(err) and all(e.startswith(x) for e, x in zip(stderr, err)),
+                  f"stderr {stderr}")
+            # One form: the program's name once, at the start of the line.
+            check(what, all(e.count("brennicor-cli") == 1 + e.count("brennicor-cli set --help")
+                            + e.count("show --help") for e in stderr), f"stderr {stderr}")
+        after = {n: open(os.path.join(d, n), "rb").read() for n in os.listdir(d)}
+        check("nothing written", before == after)
+
+        # Real output, an ordinary file and one with a class byte of no class
+        # and the stash left out, is valid against the published schema.
+        code, stdout, _ = run([OPTS.cli, "show", "--json", "Hero.d2s", "Odd.d2s"], d)
+        shown = json.loads("\n".join(stdout))
+        schema = json.load(open(os.path.join(OPTS.source, "docs", "cli-json.schema.json")))
+        try:
+            jsonschema.validate(shown, schema, cls=jsonschema.Draft202012Validator)
+        except jsonschema.ValidationError as e:
+            check("JSON against its schema", False, e.message)
+        check("JSON of Hero", [shown[0][k] for k in ("class", "classByte", "absentFromFile")]
+              == ["Sorceress", 1, []], shown[0])
+        check("JSON of a class byte of no class", [shown[1][k] for k in ("class", "classByte", "absentFromFile")]
+              == [None, 7, ["goldInStash"]], shown[1])
+
+        # The completion offers the commands and the fields of set.
+        completion = os.path.join(OPTS.source, "packaging", "brennicor-cli.bash")
+        for words, expected in ((["sh"], ["show"]), (["set", "Hero.d2s", "go"], ["gold=", "goldInStash="]),
+                                (["show", "--j"], ["--json"]), (["show", "He"], ["Hero.d2s"])):
+            script = (f'source "{completion}"; COMP_WORDS=("{OPTS.cli}" {" ".join(words)}); '
+                      f'COMP_CWORD={len(words)}; _brennicor_cli; printf "%s\\n" "${{COMPREPLY[@]}}"')
+            code, stdout, _ = run(["bash", "-c", script], d)
+            check(f"completion of {words}", stdout == expected, stdout)
+
+        # The editor refuses a wrong option before it needs a display.
+        env = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM")}
+        code, stdout, stderr = run([OPTS.editor, "--bogus"], d, env)
+        check("brennicor --bogus", code == 2 and stderr[:1] == ["brennicor: unknown option '--bogus'"]
+              and any(line.startswith("Usage: brennicor") for line in stderr), (code, stderr))
+
+    # start-editor.sh from another folder hands the editor a path that still
+    # names the file (the build steps are stubbed: only the hand-over counts).
+    with tempfile.TemporaryDirectory() as d:
+        stubs = {"checkout/scripts/install-deps.sh": "", "bin/cmake": "",
+                 "checkout/build/app/brennicor": 'cat "$1"'}
+        for path, body in stubs.items():
+            os.makedirs(os.path.dirname(os.path.join(d, path)), exist_ok=True)
+            with open(os.path.join(d, path), "w") as f:
+                f.write(f"#!/bin/sh\n{body}\n")
+            os.chmod(os.path.join(d, path), 0o755)
+        with open(os.path.join(OPTS.source, "start-editor.sh")) as f, \
+                open(os.path.join(d, "checkout", "start-editor.sh"), "w") as g:
+            g.write(f.read())
+        os.makedirs(os.path.join(d, "home", "saves"))
+        with open(os.path.join(d, "home", "saves", "Hero.d2s"), "w") as f:
+            f.write("the hero")
+        env = dict(os.environ, PATH=os.path.join(d, "bin") + ":" + os.environ["PATH"])
+        code, stdout, stderr = run(["bash", os.path.join(d, "checkout", "start-editor.sh"), "saves/Hero.d2s"],
+                                   os.path.join(d, "home"), env)
+        check("start-editor.sh saves/Hero.d2s from another folder", stdout == ["the hero"], (code, stderr))
+
+    for failure in FAILURES:
+        print("FAIL:", failure)
+    return 1 if FAILURES else 0
+
+
+sys.exit(main())
