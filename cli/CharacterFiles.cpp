@@ -1,26 +1,20 @@
 #include "CharacterFiles.h"
 
+#include "../document/CharacterFiles.h"
 #include "CharacterNames.h"
 #include "Console.h"
 #include "Diablo2Doc.h"
-#include "Layout.h"
+#include "Messages.h"
 #include "Show.h"
 
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
+
+#include <algorithm>
 
 namespace {
 
-const char *const kOffsetOutOfRange = "offset out of range";
-
-// An image that does not reach the last skill byte is never shown by the
-// window, so no command may work on it either.
-void RefuseShortImage(const CDiablo2Doc &doc)
-{
-    if (doc.GetSize() < Layout::MinimumCharacterSize)
-        throw kOffsetOutOfRange;
-}
+// The command line refuses an empty file as well: there is nothing to work on.
+constexpr bool kRefuseEmpty = true;
 
 QString PrefixFor(const QString &path, qsizetype fileCount)
 {
@@ -33,11 +27,10 @@ bool LoadCharacter(CDiablo2Doc &doc, const QString &path)
 {
     try {
         // A file the framework cannot read has been reported by it.
-        if (!doc.OpenFile(QFileInfo(path).absoluteFilePath())) {
+        if (!CharacterFiles::Load(doc, SafeFile::AbsolutePath(path), kRefuseEmpty)) {
             doc.Clear();
             return false;
         }
-        RefuseShortImage(doc);
         return true;
     } catch (const char *text) {
         doc.Clear();
@@ -48,16 +41,28 @@ bool LoadCharacter(CDiablo2Doc &doc, const QString &path)
 
 bool LoadCharacters(const QStringList &paths, Characters &characters)
 {
+    // Every file is locked before any is read, always in the same order (by
+    // file), so two commands on the same files never wait for each other.
+    std::vector<std::pair<SafeFile::Identity, qsizetype>> order;
+    for (qsizetype i = 0; i < paths.size(); ++i)
+        order.push_back({SafeFile::IdentityOf(paths[i]), i});
+    std::sort(order.begin(), order.end(), [](const auto &a, const auto &b) {
+        return std::tie(a.first.device, a.first.inode, a.second) < std::tie(b.first.device, b.first.inode, b.second);
+    });
+    std::vector<std::shared_ptr<CharacterFiles::Lock>> locks(size_t(paths.size()));
+    for (const auto &[identity, i] : order)
+        locks[size_t(i)] = std::make_shared<CharacterFiles::Lock>(SafeFile::AbsolutePath(paths[i]));
+
     bool ok = true;
     characters.reserve(size_t(paths.size()));
-    for (const QString &path : paths) {
-        FileContext context(path);
+    for (qsizetype i = 0; i < paths.size(); ++i) {
+        FileContext context(paths[i]);
         auto doc = std::make_unique<CDiablo2Doc>();
-        if (!LoadCharacter(*doc, path)) {
+        if (!LoadCharacter(*doc, paths[i])) {
             ok = false;
             continue;
         }
-        characters.push_back({path, std::move(doc)});
+        characters.push_back({paths[i], std::move(doc), locks[size_t(i)]});
     }
     return ok;
 }
@@ -135,21 +140,21 @@ int RunRestore(const Invocation &invocation)
     for (const QString &path : files) {
         FileContext context(path);
         auto doc = std::make_unique<CDiablo2Doc>();
+        auto lock = std::make_shared<CharacterFiles::Lock>(SafeFile::AbsolutePath(path));
         try {
             // The backup is read; the character file stays the document's
             // file, so the save below writes there.
-            if (!doc->OpenBackup(QFileInfo(path).absoluteFilePath())) {
-                Report(caption, QStringLiteral("Can't open backup file."));
+            if (!CharacterFiles::LoadBackup(*doc, SafeFile::AbsolutePath(path), kRefuseEmpty)) {
+                Report(caption, QString::fromLatin1(Messages::CantOpenBackupFile));
                 ok = false;
                 continue;
             }
-            RefuseShortImage(*doc);
         } catch (const char *text) {
             Report(caption, QString::fromLatin1(text));
             ok = false;
             continue;
         }
-        characters.push_back({path, std::move(doc)});
+        characters.push_back({path, std::move(doc), lock});
     }
     if (!ok)
         return ExitFailure;
@@ -163,7 +168,7 @@ int RunRename(const Invocation &invocation)
     const QString newName = invocation.operands.at(1);
 
     if (!IsValidCharacterName(newName)) {
-        Report(caption, QStringLiteral("This is not a valid Diablo2 character name. Try to use only a-z, A-Z.\n"));
+        Report(caption, QString::fromLatin1(Messages::InvalidName));
         return ExitFailure;
     }
     if (newName.size() > CharacterNameLength) {
@@ -172,66 +177,34 @@ int RunRename(const Invocation &invocation)
     }
 
     FileContext context(path);
+    const QString source = SafeFile::AbsolutePath(path);
+    // Held from the load to the save: the lock follows the file through its move.
+    const CharacterFiles::Lock lock(source);
     CDiablo2Doc doc;
     if (!LoadCharacter(doc, path))
         return ExitFailure;
 
-    const QFileInfo info(QFileInfo(path).absoluteFilePath());
-    const QString directory = info.absolutePath() + QLatin1Char('/');
-    const QString oldBase = info.completeBaseName();
-    const QString source = info.absoluteFilePath();
-    const QString target = directory + newName + QLatin1String(CharacterFileExtension);
-
-    // Every file that is to move must find its new name free, so that either
-    // all of them move or none does.
-    struct Move
-    {
-        QString from;
-        QString to;
-    };
-    QList<Move> companions;
-    for (const char *extension : CompanionFileExtensions) {
-        const QString from = directory + oldBase + QLatin1String(extension);
-        if (QFileInfo::exists(from))
-            companions.append({from, directory + newName + QLatin1String(extension)});
-    }
-    bool taken = QFileInfo::exists(target);
-    for (const Move &move : companions)
-        taken = taken || QFileInfo::exists(move.to);
-    if (taken) {
-        Report(caption, QStringLiteral("File already exist. Try a different character name."));
+    const QList<CharacterFiles::Move> moves = CharacterFiles::RenameMoves(source, newName);
+    if (CharacterFiles::AnyNameTaken(moves)) {
+        Report(caption, QString::fromLatin1(Messages::NameTaken));
         return ExitFailure;
     }
-
-    auto cannotMove = [&](const QString &from, const QString &to) {
-        Report(caption, QStringLiteral("Can't move %1 to %2.").arg(QDir::toNativeSeparators(from),
-                                                                     QDir::toNativeSeparators(to)));
-    };
-    if (!QFile::rename(source, target)) {
-        cannotMove(source, target);
+    QString error;
+    if (!CharacterFiles::MoveAll(moves, &error)) {
+        Report(caption, error);
         return ExitFailure;
     }
     // The character is saved under its new file name with its new name in
-    // it; should that fail, the file goes back to its old name.
-    {
-        FileContext movedContext(QDir::toNativeSeparators(target));
-        if (!LoadCharacter(doc, target)) {
-            QFile::rename(target, source);
-            return ExitFailure;
-        }
-        doc.SetCharName(newName);
-        if (!doc.Save()) {
-            QFile::rename(target, source);
-            return ExitFailure;
-        }
+    // it; should that fail, every file goes back to its old name.
+    FileContext movedContext(QDir::toNativeSeparators(moves.first().to));
+    if (!LoadCharacter(doc, moves.first().to)) {
+        CharacterFiles::MoveBack(moves);
+        return ExitFailure;
     }
-
-    bool ok = true;
-    for (const Move &move : companions) {
-        if (!QFile::rename(move.from, move.to)) {
-            cannotMove(move.from, move.to);
-            ok = false;
-        }
+    doc.SetCharName(newName);
+    if (!doc.Save()) {
+        CharacterFiles::MoveBack(moves);
+        return ExitFailure;
     }
-    return ok ? ExitSuccess : ExitFailure;
+    return ExitSuccess;
 }

@@ -10,13 +10,17 @@
 #include <vector>
 
 class CDiablo2Doc;
+namespace SafeFile {
+class Lock;
+}
 
-// A character file held for one command: the path as the user gave it, and
-// its document.
+// A character file held for one command: the path as the user gave it, its
+// document, and the lock that keeps other writers out until the command ends.
 struct Character
 {
     QString path;
     std::unique_ptr<CDiablo2Doc> doc;
+    std::shared_ptr<SafeFile::Lock> lock;
 };
 using Characters = std::vector<Character>;
 
@@ -26,7 +30,7 @@ using Characters = std::vector<Character>;
 // it; so is an empty file. Every failure has been reported when false comes back.
 bool LoadCharacter(CDiablo2Doc &doc, const QString &path);
 
-// Loads every file, reporting each one that fails; false when any failed.
+// Locks and loads every file, reporting each one that fails; false when any failed.
 bool LoadCharacters(const QStringList &paths, Characters &characters);
 
 // Saves each document over its file, atomically; false when any save failed

@@ -3,6 +3,7 @@
 
 #include "Arguments.h"
 #include "Console.h"
+#include "core/SafeFile.h"
 
 #include <QCoreApplication>
 
@@ -11,5 +12,9 @@ int main(int argc, char **argv)
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationVersion(QStringLiteral(QUARVINEL_VERSION));
     CliPrompts prompts;
-    return RunCommandLine(QCoreApplication::arguments().mid(1));
+    // File names are bytes: one that is not UTF-8 must still name its file.
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments.append(SafeFile::DecodeName(argv[i]));
+    return RunCommandLine(arguments);
 }

@@ -4,15 +4,12 @@
 #include "Messages.h"
 
 #include "core/Prompts.h"
+#include "core/SafeFile.h"
 
 #include <cstring>
 #include <limits>
 #include <new>
 
-#ifdef Q_OS_LINUX
-#include <sys/mman.h>
-#include <unistd.h>
-#endif
 
 namespace {
 
@@ -35,24 +32,11 @@ constexpr quint32 kOptionalValueLength = 4;
 
 // A new block for a whole image, or null when memory runs out. Every block is
 // filled in one pass right after it is made (by the file's read, or by the
-// expansion's copy). For a very large image the kernel is asked to back the
-// block with huge pages, which spares it a page fault every 4 KiB of that pass
-// (and halves the time of loading a 64 MiB image). A block that large has a
-// mapping of its own from the allocator, so the advice touches nothing else,
-// and a kernel that does not take it is no worse off.
+// expansion's copy), which huge pages make cheaper for a very large image.
 std::unique_ptr<quint8[]> NewImageBlock(quint32 size)
 {
     std::unique_ptr<quint8[]> block(new (std::nothrow) quint8[size]);
-#if defined(Q_OS_LINUX) && defined(MADV_HUGEPAGE)
-    constexpr quint32 kHugePagesFrom = 32u << 20;
-    if (block && size >= kHugePagesFrom) {
-        const quintptr page = quintptr(sysconf(_SC_PAGESIZE));
-        const quintptr first = (quintptr(block.get()) + page - 1) & ~(page - 1);
-        const quintptr end = (quintptr(block.get()) + size) & ~(page - 1);
-        if (end > first)
-            madvise(reinterpret_cast<void *>(first), size_t(end - first), MADV_HUGEPAGE);
-    }
-#endif
+    SafeFile::AdviseHugePages(block.get(), size);
     return block;
 }
 
@@ -201,7 +185,15 @@ bool CDiablo2Doc::OpenWithDialog()
                                    QString::fromLatin1(kOpenFilter)))
         return false;
     m_strFileName = path;
-    return OnOpenDocument(path);
+    if (!OnOpenDocument(path))
+        return false;
+    m_diskIdentity = LastFileIdentity();
+    return true;
+}
+
+bool CDiablo2Doc::ChangedOnDisk() const
+{
+    return SafeFile::IdentityOf(m_strFileName) != m_diskIdentity;
 }
 
 bool CDiablo2Doc::OpenFile(const QString &path)
@@ -210,7 +202,10 @@ bool CDiablo2Doc::OpenFile(const QString &path)
     // must not leave it standing under the new file's name.
     ReleaseImage();
     m_strFileName = path;
-    return OnOpenDocument(path);
+    if (!OnOpenDocument(path))
+        return false;
+    m_diskIdentity = LastFileIdentity();
+    return true;
 }
 
 bool CDiablo2Doc::Save()
@@ -223,7 +218,10 @@ bool CDiablo2Doc::Save()
         return false;
     }
     // A failed write has been reported by OnSaveDocument and left the file whole.
-    return OnSaveDocument(m_strFileName);
+    if (!OnSaveDocument(m_strFileName))
+        return false;
+    m_diskIdentity = LastFileIdentity();
+    return true;
 }
 
 bool CDiablo2Doc::Backup()
@@ -244,7 +242,12 @@ bool CDiablo2Doc::OpenBackup(const QString &characterPath)
     const QString backupPath = BackupPathOf(characterPath);
     // The character file stays the document's file: a later Save writes there.
     m_strFileName = characterPath;
-    return OnOpenDocument(backupPath);
+    if (!OnOpenDocument(backupPath))
+        return false;
+    // The character file is the one a later Save replaces: it is the file the
+    // user saw when restoring.
+    m_diskIdentity = SafeFile::IdentityOf(characterPath);
+    return true;
 }
 
 QString CDiablo2Doc::BackupPathOf(const QString &path)

@@ -68,6 +68,10 @@ public:
     bool Backup();
     // Loads the backup of characterPath, keeping characterPath as the file name.
     bool OpenBackup(const QString &characterPath);
+    // Whether the file under the document's file name is no longer the one it
+    // was loaded from or last saved to (another program wrote, replaced or
+    // removed it since).
+    [[nodiscard]] bool ChangedOnDisk() const;
 
     // Searches for value stored in 1 to 4 bytes, starting one byte after first
     // (so a first of 0xFFFFFFFF starts at 0). On a match, first..last is its
@@ -94,6 +98,8 @@ protected:
     QString m_strFileName;
 
 private:
+    SafeFile::Identity m_diskIdentity;
+
     // The compare walk reads both images whole through this read-only view;
     // nothing else in the program sees the bytes unchecked.
     friend quint32 FindDifference(const CDiablo2Doc &edited, const CDiablo2Doc &compare, quint32 start);

@@ -67,6 +67,11 @@ int main(int argc, char **argv)
     };
     for (const auto &c : characters)
         ok = Write(root, QStringLiteral("fuzz_load"), QString::fromLatin1(c.name), c.bytes) && ok;
+    // The document alone: a range and a value for the accessors (offset 621,
+    // four bytes, 0x01020304), then the file.
+    const QByteArray range = QByteArray::fromHex("6d020000050000000403020100");
+    for (const auto &c : characters)
+        ok = Write(root, QStringLiteral("fuzz_document"), QString::fromLatin1(c.name), range.left(12) + c.bytes) && ok;
 
     // Compare: length of the edited image, the edited image, the compare file.
     auto pair = [](const QByteArray &edited, const QByteArray &compare) {

@@ -2,15 +2,20 @@
 
 #include "BrennicorDlg.h"
 
-#include "Layout.h"
+#include "CharacterFiles.h"
 #include "MainDialogIds.h"
+#include "Messages.h"
 #include "core/Prompts.h"
 
 #include <QFileInfo>
 
+#include <optional>
+
 namespace {
 
-const QString kTitle = QStringLiteral("QUARVINEL");
+const QString kTitle = QString::fromLatin1(Captions::Title);
+const QString kChangedOnDisk = QStringLiteral("The character file was changed by another program after it was "
+                                              "opened. Overwrite it with the values shown here?");
 
 QString titleFor(const QString &name)
 {
@@ -29,7 +34,7 @@ void CBrennicorDlg::ReopenCharacter(CBrennicorDlg &dlg, const QString &caption, 
                                     const std::function<void()> &show)
 {
     if (dlg.m_doc.IsEmpty()) {
-        Prompts().MessageBox(&dlg, QStringLiteral("Open a file first!"), caption, MessageIcon::Exclamation);
+        Prompts().MessageBox(&dlg, QString::fromLatin1(Messages::OpenFileFirst), caption, MessageIcon::Exclamation);
         return;
     }
     const QString fileName = dlg.m_doc.GetFileName();
@@ -40,7 +45,6 @@ void CBrennicorDlg::ReopenCharacter(CBrennicorDlg &dlg, const QString &caption, 
             Prompts().MessageBox(&dlg, failure, caption, MessageIcon::None);
             return;
         }
-        dlg.RefuseShortImage();
         show();
         dlg.SetWindowText(titleFor(charName + QStringLiteral(".d2s")));
         dlg.SyncWithDocument(false);
@@ -63,10 +67,7 @@ void CBrennicorDlg::MapFileCommands()
 
 void CBrennicorDlg::RefuseShortImage()
 {
-    // Every panel reads and writes up to the last skill byte; an image that
-    // does not reach it is never shown, so no later edit can run past its end.
-    if (!m_doc.IsEmpty() && m_doc.GetSize() < Layout::MinimumCharacterSize)
-        throw "offset out of range";
+    CharacterFiles::RefuseShortImage(m_doc);
 }
 
 void CBrennicorDlg::OnFileClose()
@@ -85,7 +86,7 @@ void CBrennicorDlg::OnFileOpen()
 void CBrennicorDlg::OpenPath(const QString &path)
 {
     OnFileClose();
-    OpenDocumentAndShow([this, path] { return m_doc.OpenFile(QFileInfo(path).absoluteFilePath()); });
+    OpenDocumentAndShow([this, path] { return CharacterFiles::Load(m_doc, SafeFile::AbsolutePath(path)); });
 }
 
 void CBrennicorDlg::OpenDocumentAndShow(const std::function<bool()> &load)
@@ -103,14 +104,14 @@ void CBrennicorDlg::OpenDocumentAndShow(const std::function<bool()> &load)
     } catch (const char *text) {
         // A character that could not be shown whole is not kept half open.
         OnFileClose();
-        Prompts().MessageBox(this, QString::fromLatin1(text), QStringLiteral("Open"), MessageIcon::Stop);
+        Prompts().MessageBox(this, QString::fromLatin1(text), QString::fromLatin1(Captions::Open), MessageIcon::Stop);
     }
 }
 
 void CBrennicorDlg::OnFileReload()
 {
-    ReopenCharacter(*this, QStringLiteral("Reload"), QStringLiteral("Can't open the character file."),
-                    [this](const QString &fileName) { return m_doc.OpenFile(fileName); },
+    ReopenCharacter(*this, QString::fromLatin1(Captions::Reload), QString::fromLatin1(Messages::CantOpenCharacterFile),
+                    [this](const QString &fileName) { return CharacterFiles::Load(m_doc, fileName); },
                     [this] {
                         m_nDifficulty = 0;
                         SyncWithDocument(false);
@@ -124,15 +125,24 @@ void CBrennicorDlg::OnFileReload()
 
 bool CBrennicorDlg::SaveDocument()
 {
-    const QString caption = QStringLiteral("Save");
+    const QString caption = QString::fromLatin1(Captions::Save);
     if (m_doc.IsEmpty()) {
-        Prompts().MessageBox(this, QStringLiteral("Open a file first!"), caption, MessageIcon::Exclamation);
+        Prompts().MessageBox(this, QString::fromLatin1(Messages::OpenFileFirst), caption, MessageIcon::Exclamation);
         return false;
     }
     try {
         if (!SyncWithDocument(true)) {
             Prompts().MessageBox(this, QStringLiteral("File not saved"), caption, MessageIcon::Exclamation);
             return false;
+        }
+        // Another program's change on disk is not overwritten without a word;
+        // nobody waits on the lock while the user decides.
+        std::optional<CharacterFiles::Lock> lock(std::in_place, m_doc.GetFileName());
+        if (m_doc.ChangedOnDisk()) {
+            lock.reset();
+            if (!Prompts().AskYesNo(this, kChangedOnDisk, caption, MessageIcon::Exclamation))
+                return false;
+            lock.emplace(m_doc.GetFileName());
         }
         return m_doc.Save();
     } catch (const char *) {
@@ -148,14 +158,16 @@ void CBrennicorDlg::OnFileSave()
 
 void CBrennicorDlg::OnFileBackup()
 {
+    const CharacterFiles::Lock lock(m_doc.GetFileName());
     m_doc.Backup();
 }
 
 void CBrennicorDlg::OnFileRestore()
 {
     // Unlike Reload, the difficulty shown is kept.
-    ReopenCharacter(*this, QStringLiteral("Restore"), QStringLiteral("Can't open backup file."),
-                    [this](const QString &fileName) { return m_doc.OpenBackup(fileName); },
+    const CharacterFiles::Lock lock(m_doc.GetFileName());
+    ReopenCharacter(*this, QString::fromLatin1(Captions::Restore), QString::fromLatin1(Messages::CantOpenBackupFile),
+                    [this](const QString &fileName) { return CharacterFiles::LoadBackup(m_doc, fileName); },
                     [this] {
                         SyncWithDocument(false);
                         OnSelchangeClass();

@@ -3,19 +3,17 @@
 
 #include "BrennicorDlg.h"
 
-#include "CharacterNames.h"
+#include "CharacterFiles.h"
 #include "MainDialogIds.h"
+#include "Messages.h"
 #include "RenameDlg.h"
 #include "core/Prompts.h"
 
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QStringList>
 
 namespace {
 
-const QString kCaption = QStringLiteral("Rename Character");
+const QString kCaption = QString::fromLatin1(Captions::RenameCharacter);
 
 } // namespace
 
@@ -43,42 +41,28 @@ void CBrennicorDlg::RenameCharacter(const QString &newName)
         return;
 
     const QString fileName = m_doc.GetFileName();
+    // The lock follows the file through its moves and covers the final save.
+    const CharacterFiles::Lock lock(fileName);
     OnFileClose();
 
-    const QFileInfo info(fileName);
-    const QString directory = info.absolutePath() + QLatin1Char('/');
-    const QString oldBase = info.completeBaseName();
-    const QString target = directory + newName + QLatin1String(CharacterFileExtension);
-
-    // A link under the new name counts as taken even when it points nowhere:
-    // the move would not replace it.
-    const QFileInfo targetInfo(target);
-    if (targetInfo.exists() || targetInfo.isSymLink()) {
-        Prompts().MessageBox(this, QStringLiteral("File already exist. Try a different character name."),
-                             kCaption, MessageIcon::None);
+    // Either every file of the character takes the new name or none does.
+    const QList<CharacterFiles::Move> moves = CharacterFiles::RenameMoves(fileName, newName);
+    if (CharacterFiles::AnyNameTaken(moves)) {
+        Prompts().MessageBox(this, QString::fromLatin1(Messages::NameTaken), kCaption, MessageIcon::None);
+        return;
+    }
+    QString error;
+    if (!CharacterFiles::MoveAll(moves, &error)) {
+        Prompts().MessageBox(this, error, kCaption, MessageIcon::Exclamation);
         return;
     }
 
-    // The companions follow only when the character file itself has moved.
-    QStringList stuck;
-    if (QFile::rename(fileName, target)) {
-        for (const char *extension : CompanionFileExtensions) {
-            const QString companion = directory + oldBase + QLatin1String(extension);
-            const QString moved = directory + newName + QLatin1String(extension);
-            // A companion that cannot follow keeps its old name; the user hears
-            // of it rather than finding the character split later.
-            if (QFileInfo::exists(companion) && !QFile::rename(companion, moved))
-                stuck.append(QFileInfo(companion).fileName());
-        }
-    }
-
     try {
-        if (!m_doc.OpenFile(QDir::toNativeSeparators(target))) {
-            Prompts().MessageBox(this, QStringLiteral("Can't open the character file."), kCaption,
+        if (!CharacterFiles::Load(m_doc, QDir::toNativeSeparators(moves.first().to))) {
+            Prompts().MessageBox(this, QString::fromLatin1(Messages::CantOpenCharacterFile), kCaption,
                                  MessageIcon::None);
             return;
         }
-        RefuseShortImage();
     } catch (const char *text) {
         OnFileClose();
         Prompts().MessageBox(this, QString::fromLatin1(text), kCaption, MessageIcon::Stop);
@@ -87,13 +71,8 @@ void CBrennicorDlg::RenameCharacter(const QString &newName)
     SyncWithDocument(false);
     OnSelchangeClass();
     OnSelchangeSkill();
-    SetWindowText(QStringLiteral("QUARVINEL: ") + newName + QStringLiteral(".d2s"));
+    SetWindowText(QString::fromLatin1(Captions::Title) + QStringLiteral(": ") + newName + QStringLiteral(".d2s"));
     m_doc.SetCharName(newName);
     SyncWithDocument(false);
     OnFileSave();
-    if (!stuck.isEmpty())
-        Prompts().MessageBox(this,
-                             QStringLiteral("%1 could not be renamed and keeps its old name.")
-                                 .arg(stuck.join(QStringLiteral(" and "))),
-                             kCaption, MessageIcon::Exclamation);
 }

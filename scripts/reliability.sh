@@ -19,7 +19,7 @@ build=${QUARVINEL_ASAN_BUILD:-build-asan}
 fuzz_seconds=${QUARVINEL_FUZZ_SECONDS:-60}
 run_tests=${QUARVINEL_RELIABILITY_TESTS:-1}
 jobs=$(nproc)
-targets=(fuzz_load fuzz_numberparse fuzz_findvalue fuzz_compare)
+targets=(fuzz_document fuzz_load fuzz_numberparse fuzz_findvalue fuzz_compare)
 
 # Sanitizer settings, for the tests and the fuzz targets alike:
 # - every report ends the process with an error (UBSan is also built with

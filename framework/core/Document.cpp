@@ -2,10 +2,9 @@
 
 #include "core/Prompts.h"
 
+#include "core/SafeFile.h"
+
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
 
 namespace {
 
@@ -58,27 +57,22 @@ bool CDocument::OnNewDocument()
 
 bool CDocument::OnOpenDocument(const QString &path)
 {
-    QFile file(path);
-    if (QFileInfo(path).isDir()) {
-        ReportSaveLoadException(path, QString::fromLatin1(kFailedToOpen),
-                                QStringLiteral("it is a folder, not a file"));
-        return false;
-    }
-    if (!file.open(QIODevice::ReadOnly)) {
-        ReportSaveLoadException(path, QString::fromLatin1(kFailedToOpen), file.errorString());
+    SafeFile::Transfer file;
+    if (!file.OpenForReading(path)) {
+        ReportSaveLoadException(path, QString::fromLatin1(kFailedToOpen), file.Error());
         return false;
     }
     SetModifiedFlag(true);
     try {
-        if (file.size() != 0) {
-            CArchive ar(file, CArchive::load);
+        if (file.Device().size() != 0) {
+            CArchive ar(file.Device(), CArchive::load);
             Serialize(ar);
         }
     } catch (const CFileException &e) {
         ReportSaveLoadException(path, QString::fromLatin1(kFailedToOpen), e.Reason());
         return false;
     }
-    file.close();
+    m_fileIdentity = file.FileIdentity();
     SetModifiedFlag(false);
     return true;
 }
@@ -86,35 +80,23 @@ bool CDocument::OnOpenDocument(const QString &path)
 bool CDocument::OnSaveDocument(const QString &path)
 {
     // A symbolic link is kept: the file it points to is the one replaced.
-    const QFileInfo info(path);
-    const QString target = info.isSymLink() ? info.symLinkTarget() : path;
-
-    QSaveFile file(target);
-    if (!file.open(QIODevice::WriteOnly)) {
-        ReportSaveLoadException(path, QString::fromLatin1(kFailedToSave), file.errorString());
+    SafeFile::Transfer file;
+    if (!file.OpenForReplacing(path)) {
+        ReportSaveLoadException(path, QString::fromLatin1(kFailedToSave), file.Error());
         return false;
     }
     try {
-        CArchive ar(file, CArchive::store);
+        CArchive ar(file.Device(), CArchive::store);
         Serialize(ar);
     } catch (const CFileException &e) {
-        file.cancelWriting();
         ReportSaveLoadException(path, QString::fromLatin1(kFailedToSave), e.Reason());
         return false;
     }
-    // A write that failed while flushing the buffer (a full disk, a file size
-    // limit) must not be committed: QSaveFile would rename the cut-short file
-    // over the target.
-    if (!file.flush()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        ReportSaveLoadException(path, QString::fromLatin1(kFailedToSave), reason);
+    if (!file.Commit()) {
+        ReportSaveLoadException(path, QString::fromLatin1(kFailedToSave), file.Error());
         return false;
     }
-    if (!file.commit()) {
-        ReportSaveLoadException(path, QString::fromLatin1(kFailedToSave), file.errorString());
-        return false;
-    }
+    m_fileIdentity = file.FileIdentity();
     SetModifiedFlag(false);
     return true;
 }

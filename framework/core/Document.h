@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/SafeFile.h"
+
 #include <QString>
 
 #include <stdexcept>
@@ -44,8 +46,9 @@ private:
 };
 
 // The framework's document: a modified flag and whole-file open and save.
-// Saving goes through a temporary file renamed over the target, so a failed
-// or interrupted write leaves the old file whole.
+// Only regular files open. Saving writes an anonymous file beside the target
+// that replaces it in one step, so a failed or interrupted write leaves the
+// old file whole; every failure is reported with the system's reason.
 class CDocument
 {
 public:
@@ -69,6 +72,9 @@ public:
     virtual void Serialize(CArchive &ar) = 0;
 
 protected:
+    // The file last read or written by OnOpenDocument or OnSaveDocument.
+    [[nodiscard]] SafeFile::Identity LastFileIdentity() const { return m_fileIdentity; }
+
     // The framework's file-error report: a message box under the application's
     // title. fallback is the text used when nothing more precise is known.
     virtual void ReportSaveLoadException(const QString &path, const QString &fallback,
@@ -76,4 +82,5 @@ protected:
 
 private:
     bool m_bModified = false;
+    SafeFile::Identity m_fileIdentity;
 };

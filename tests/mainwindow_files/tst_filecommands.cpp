@@ -1,16 +1,20 @@
+// The File menu and Rename Character, driven as a user does: commands from the
+// menu, values typed into the boxes, answers given to the message boxes.
+
 #include "BrennicorDlg.h"
-#include "support/MainWindowAccess.h"
-#include "Layout.h"
 #include "MainDialogIds.h"
+#include "RenameDlg.h"
+#include "Resources.h"
 #include "support/CharacterFixture.h"
+#include "support/ModalDriver.h"
 #include "support/ScriptedPrompts.h"
 
-#include <QComboBox>
-#include <QFile>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QtTest>
+
+#include <sys/stat.h>
 
 class TestFileCommands : public QObject
 {
@@ -19,30 +23,21 @@ class TestFileCommands : public QObject
 private Q_SLOTS:
     void init();
     void cleanup();
-
-    void openShowsEveryPanel();
-    void openCancelledLeavesWindowClosed();
-    void openFailureLeavesWindowEmptyAndInert_data();
-    void openFailureLeavesWindowEmptyAndInert();
-    void openOfEmptyFileHoldsNothing();
-    void openPathFromCommandLine();
-    void reloadShowsDiskValuesUnderCharacterName();
-    void reloadAfterFileDeleted();
-    void reloadOfShortFileIsRefused();
-    void commandsWithNoFileOpen_data();
-    void commandsWithNoFileOpen();
-    void saveWritesPanelAndNothingElse();
-    void saveWithFaultyBoxWritesNothing();
+    void commandMessages_data();
+    void commandMessages();
+    void saveAsksWhenAnotherProgramChangedTheFile_data();
+    void saveAsksWhenAnotherProgramChangedTheFile();
     void backupEditsRestore();
-    void restoreWithoutBackup();
-    void backupAfterFailedReloadKeepsOldBackup();
-    void exitDropsUnsavedEdits();
-    void titleOfLongPath();
+    void rename_data();
+    void rename();
 
 private:
-    QString writeCharacter(const QString &fileName, const CharacterFixture &fixture = CharacterFixture());
-    void open(const QString &path);
-    QString text(int id) const { return m_dlg->DlgItem<QLineEdit>(id)->text(); }
+    QString path(const QString &name) const { return m_dir->filePath(name); }
+    void open(const QString &name) { m_prompts->QueueFile(path(name)), m_dlg->SendCommand(ID_FILE_OPEN); }
+    void typeGold(const QString &gold) { m_dlg->DlgItem<QLineEdit>(IDC_GOLD)->setText(gold); }
+    QString gold() const { return m_dlg->DlgItem<QLineEdit>(IDC_GOLD)->text(); }
+    quint32 goldOnDisk(const QString &name) const
+    { return qFromLittleEndian<quint32>(CharacterFixture::ReadFile(path(name)).constData() + 621); }
 
     std::unique_ptr<QTemporaryDir> m_dir;
     std::unique_ptr<ScriptedPrompts> m_prompts;
@@ -55,316 +50,153 @@ void TestFileCommands::init()
     m_prompts = std::make_unique<ScriptedPrompts>();
     m_dlg = std::make_unique<CBrennicorDlg>();
     m_dlg->Create();
+    CharacterFixture().Name("Hero").Gold(500).WriteTo(path(QStringLiteral("Hero.d2s")));
 }
 
 void TestFileCommands::cleanup()
 {
-    if (m_dlg)
-        QVERIFY(!m_dlg->TakePendingError());
+    QVERIFY(!m_dlg->TakePendingError());
     m_dlg.reset();
     m_prompts.reset();
     m_dir.reset();
 }
 
-QString TestFileCommands::writeCharacter(const QString &fileName, const CharacterFixture &fixture)
+void TestFileCommands::commandMessages_data()
 {
-    const QString path = m_dir->filePath(fileName);
-    if (!fixture.WriteTo(path))
-        qFatal("cannot write the fixture");
-    return path;
-}
-
-void TestFileCommands::open(const QString &path)
-{
-    m_prompts->QueueFile(path);
-    MainWindowAccess::Command(*m_dlg, ID_FILE_OPEN);
-}
-
-void TestFileCommands::openShowsEveryPanel()
-{
-    const QString path = writeCharacter(QStringLiteral("Hero.d2s"),
-                                        CharacterFixture().Name("Hero").Class(3).Gold(777).Skill(0, 9));
-    open(path);
-    QCOMPARE(m_prompts->lastFilter, QStringLiteral("Char Files (*.d2s)|*.d2s|All Files (*.*)|*.*||"));
-    QCOMPARE(m_prompts->lastDefaultExtension, QStringLiteral("d2s"));
-    QCOMPARE(m_dlg->windowTitle(), QStringLiteral("QUARVINEL: Hero.d2s"));
-    QCOMPARE(text(IDC_NAME), QStringLiteral("Hero"));
-    QCOMPARE(text(IDC_GOLD), QStringLiteral("777"));
-    QCOMPARE(m_dlg->DlgItem<QComboBox>(IDC_CLASS)->currentText(), QStringLiteral("Paladin"));
-    QCOMPARE(m_dlg->DlgItem<QComboBox>(IDC_SKILL)->currentText(), QStringLiteral("Sacrifice"));
-    QCOMPARE(text(IDC_SKILL_LEVEL), QStringLiteral("9"));
-    QCOMPARE(m_dlg->DlgItem<QComboBox>(IDC_DIFFICULTY)->currentText(), QStringLiteral("Normal"));
-    QCOMPARE(m_dlg->DlgItem<QComboBox>(IDC_ACT)->currentText(), QStringLiteral("Act1"));
-    QCOMPARE(m_dlg->DlgItem<QComboBox>(IDC_QUEST)->currentText(), QStringLiteral("Den of Evil"));
-    QCOMPARE(m_dlg->DlgItem<QComboBox>(IDC_WAYPOINT)->currentText(), QStringLiteral("Rogue Encampment"));
-    QVERIFY(m_prompts->messages.isEmpty());
-}
-
-void TestFileCommands::openCancelledLeavesWindowClosed()
-{
-    open(writeCharacter(QStringLiteral("Hero.d2s")));
-    m_prompts->QueueFile(QString()); // cancel
-    MainWindowAccess::Command(*m_dlg, ID_FILE_OPEN);
-    QVERIFY(MainWindowAccess::Document(*m_dlg).IsEmpty());
-    QCOMPARE(m_dlg->windowTitle(), QStringLiteral("QUARVINEL"));
-    QCOMPARE(text(IDC_NAME), QString());
-    QCOMPARE(text(IDC_GOLD), QStringLiteral("0"));
-    QCOMPARE(m_dlg->DlgItem<QComboBox>(IDC_SKILL)->count(), 0);
-    QCOMPARE(m_dlg->DlgItem<QComboBox>(IDC_QUEST)->count(), 0);
-}
-
-void TestFileCommands::openFailureLeavesWindowEmptyAndInert_data()
-{
-    QTest::addColumn<quint32>("length");
-    QTest::addColumn<QString>("message");
-    // Too short for the stat block: the load itself throws.
-    QTest::newRow("100 bytes") << 100u << QStringLiteral("offset out of range");
-    // Long enough to load, too short to reach the skill bytes.
-    QTest::newRow("600 bytes") << 600u << QStringLiteral("offset out of range");
-    QTest::newRow("660 bytes") << 660u << QStringLiteral("offset out of range");
-}
-
-void TestFileCommands::openFailureLeavesWindowEmptyAndInert()
-{
-    QFETCH(quint32, length);
-    QFETCH(QString, message);
-    const QString path = writeCharacter(QStringLiteral("Short.d2s"), CharacterFixture().Length(length));
-    const QByteArray before = CharacterFixture::ReadFile(path);
-    open(path);
-    QCOMPARE(m_prompts->Summaries(), QStringList{QStringLiteral("Open|") + message});
-    QCOMPARE(m_prompts->messages[0].icon, MessageIcon::Stop);
-    QCOMPARE(m_prompts->messages[0].owner, m_dlg.get());
-    QVERIFY(MainWindowAccess::Document(*m_dlg).IsEmpty());
-    QCOMPARE(m_dlg->windowTitle(), QStringLiteral("QUARVINEL"));
-
-    // Nothing can reach the image that was not shown.
-    m_prompts->Reset();
-    QTest::keyClicks(m_dlg->DlgItem<QLineEdit>(IDC_GOLD), QStringLiteral("5"));
-    MainWindowAccess::Command(*m_dlg, ID_EDIT_MAXIMIZE_SKILLS);
-    MainWindowAccess::Command(*m_dlg, ID_EDIT_MAXIMIZE_ATTRIBUTES);
-    MainWindowAccess::Command(*m_dlg, ID_EDIT_ACTIVATE_ALL_ACTS);
-    QCOMPARE(m_prompts->Summaries(), QStringList{QStringLiteral("Activate Acts|Open a file first!")});
-    MainWindowAccess::Command(*m_dlg, ID_FILE_SAVE);
-    QCOMPARE(m_prompts->Texts().last(), QStringLiteral("Open a file first!"));
-    QVERIFY(MainWindowAccess::Document(*m_dlg).IsEmpty());
-    QCOMPARE(CharacterFixture::ReadFile(path), before);
-}
-
-void TestFileCommands::openOfEmptyFileHoldsNothing()
-{
-    const QString path = m_dir->filePath(QStringLiteral("Empty.d2s"));
-    QVERIFY(CharacterFixture::WriteFile(path, QByteArray()));
-    open(path);
-    QVERIFY(m_prompts->messages.isEmpty());
-    QVERIFY(MainWindowAccess::Document(*m_dlg).IsEmpty());
-    QCOMPARE(m_dlg->windowTitle(), QStringLiteral("QUARVINEL: Empty.d2s"));
-}
-
-void TestFileCommands::openPathFromCommandLine()
-{
-    const QString path = writeCharacter(QStringLiteral("Cli.d2s"), CharacterFixture().Gold(31));
-    m_dlg->OpenPath(path);
-    QCOMPARE(m_prompts->fileQuestions, 0);
-    QCOMPARE(m_dlg->windowTitle(), QStringLiteral("QUARVINEL: Cli.d2s"));
-    QCOMPARE(text(IDC_GOLD), QStringLiteral("31"));
-
-    m_dlg->OpenPath(m_dir->filePath(QStringLiteral("Missing.d2s")));
-    QCOMPARE(m_prompts->messages.size(), 1);
-    QVERIFY(m_prompts->messages[0].text.startsWith(QStringLiteral("Failed to open document.")));
-    QVERIFY(MainWindowAccess::Document(*m_dlg).IsEmpty());
-    QCOMPARE(m_dlg->windowTitle(), QStringLiteral("QUARVINEL"));
-}
-
-void TestFileCommands::reloadShowsDiskValuesUnderCharacterName()
-{
-    const QString path = writeCharacter(QStringLiteral("file-name.d2s"),
-                                        CharacterFixture().Name("Conan").Gold(100));
-    open(path);
-    QLineEdit *gold = m_dlg->DlgItem<QLineEdit>(IDC_GOLD);
-    gold->selectAll();
-    QTest::keyClicks(gold, QStringLiteral("999"));
-    QCOMPARE(MainWindowAccess::Document(*m_dlg).GetUInt(Layout::GoldFirst, Layout::GoldLast), 999u);
-    m_dlg->DlgItem<QComboBox>(IDC_DIFFICULTY)->setCurrentIndex(2);
-    Q_EMIT m_dlg->DlgItem<QComboBox>(IDC_DIFFICULTY)->activated(2);
-
-    MainWindowAccess::Command(*m_dlg, ID_FILE_RELOAD);
-    QVERIFY(m_prompts->messages.isEmpty());
-    QCOMPARE(text(IDC_GOLD), QStringLiteral("100"));
-    QCOMPARE(MainWindowAccess::Document(*m_dlg).GetUInt(Layout::GoldFirst, Layout::GoldLast), 100u);
-    QCOMPARE(m_dlg->windowTitle(), QStringLiteral("QUARVINEL: Conan.d2s"));
-    QCOMPARE(m_dlg->DlgItem<QComboBox>(IDC_DIFFICULTY)->currentIndex(), 0);
-}
-
-void TestFileCommands::reloadAfterFileDeleted()
-{
-    const QString path = writeCharacter(QStringLiteral("Hero.d2s"));
-    open(path);
-    QVERIFY(QFile::remove(path));
-    MainWindowAccess::Command(*m_dlg, ID_FILE_RELOAD);
-    QCOMPARE(m_prompts->messages.size(), 2);
-    QVERIFY(m_prompts->messages[0].text.startsWith(QStringLiteral("Failed to open document.")));
-    QCOMPARE(m_prompts->Summaries().last(), QStringLiteral("Reload|Can't open the character file."));
-    QCOMPARE(m_prompts->messages[1].icon, MessageIcon::None);
-    QVERIFY(MainWindowAccess::Document(*m_dlg).IsEmpty());
-    QCOMPARE(m_dlg->windowTitle(), QStringLiteral("QUARVINEL"));
-}
-
-void TestFileCommands::reloadOfShortFileIsRefused()
-{
-    const QString path = writeCharacter(QStringLiteral("Hero.d2s"));
-    open(path);
-    QVERIFY(CharacterFixture().Length(640).WriteTo(path));
-    MainWindowAccess::Command(*m_dlg, ID_FILE_RELOAD);
-    QCOMPARE(m_prompts->Summaries(), QStringList{QStringLiteral("Reload|offset out of range")});
-    QCOMPARE(m_prompts->messages[0].icon, MessageIcon::Stop);
-    QVERIFY(MainWindowAccess::Document(*m_dlg).IsEmpty());
-    QCOMPARE(m_dlg->windowTitle(), QStringLiteral("QUARVINEL"));
-}
-
-void TestFileCommands::commandsWithNoFileOpen_data()
-{
+    QTest::addColumn<QString>("opened"); // the file opened first, if any
+    QTest::addColumn<QString>("removed"); // removed from disk after that
     QTest::addColumn<int>("command");
-    QTest::addColumn<QString>("summary");
-    QTest::addColumn<MessageIcon>("icon");
-    QTest::addColumn<bool>("ownedByWindow");
-    QTest::newRow("save") << int(ID_FILE_SAVE) << "Save|Open a file first!" << MessageIcon::Exclamation << true;
-    QTest::newRow("reload") << int(ID_FILE_RELOAD) << "Reload|Open a file first!" << MessageIcon::Exclamation
-                            << true;
-    QTest::newRow("restore") << int(ID_FILE_RESTORE) << "Restore|Open a file first!"
-                             << MessageIcon::Exclamation << true;
-    QTest::newRow("backup") << int(ID_FILE_BACKUP) << "Backup Document|Open a document first!"
-                            << MessageIcon::Exclamation << false;
+    QTest::addColumn<QStringList>("shown"); // "caption|text" starts of the messages
+    QTest::addColumn<QString>("title");
+    const QString report = QStringLiteral("tst_filecommands|Failed to open document.");
+    QTest::newRow("Save with no file") << "" << "" << int(ID_FILE_SAVE) << QStringList{"Save|Open a file first!"} << "QUARVINEL";
+    QTest::newRow("Reload with no file") << "" << "" << int(ID_FILE_RELOAD) << QStringList{"Reload|Open a file first!"} << "QUARVINEL";
+    QTest::newRow("Restore with no file") << "" << "" << int(ID_FILE_RESTORE) << QStringList{"Restore|Open a file first!"} << "QUARVINEL";
+    QTest::newRow("open a 600-byte file") << "Short.d2s" << "" << int(ID_FILE_CLOSE) << QStringList{"Open|offset out of range"} << "QUARVINEL";
+    QTest::newRow("open a named pipe") << "Pipe.d2s" << "" << int(ID_FILE_CLOSE)
+                                       << QStringList{report + "\n\n" + "PATH/Pipe.d2s:\nit is a named pipe (FIFO), not a regular file"} << "QUARVINEL";
+    QTest::newRow("open, then Save") << "Hero.d2s" << "" << int(ID_FILE_SAVE) << QStringList{} << "QUARVINEL: Hero.d2s";
+    QTest::newRow("Reload of a deleted file") << "Hero.d2s" << "Hero.d2s" << int(ID_FILE_RELOAD)
+                                              << QStringList{report, "Reload|Can't open the character file."} << "QUARVINEL";
+    QTest::newRow("Restore without a backup") << "Hero.d2s" << "" << int(ID_FILE_RESTORE)
+                                              << QStringList{report, "Restore|Can't open backup file."} << "QUARVINEL";
 }
 
-void TestFileCommands::commandsWithNoFileOpen()
+void TestFileCommands::commandMessages()
 {
+    QFETCH(QString, opened);
+    QFETCH(QString, removed);
     QFETCH(int, command);
-    QFETCH(QString, summary);
-    QFETCH(MessageIcon, icon);
-    QFETCH(bool, ownedByWindow);
-    // Closing right after an open leaves nothing for the command to work on.
-    open(writeCharacter(QStringLiteral("Hero.d2s")));
-    MainWindowAccess::Command(*m_dlg, ID_FILE_CLOSE);
+    QFETCH(QStringList, shown);
+    QFETCH(QString, title);
+    CharacterFixture().Length(600).WriteTo(path(QStringLiteral("Short.d2s")));
+    QVERIFY(::mkfifo(QFile::encodeName(path(QStringLiteral("Pipe.d2s"))).constData(), 0644) == 0);
+    if (!opened.isEmpty())
+        open(opened);
+    if (!removed.isEmpty())
+        QVERIFY(QFile::remove(path(removed)));
     m_dlg->SendCommand(command);
-    QCOMPARE(m_prompts->Summaries(), QStringList{summary});
-    QCOMPARE(m_prompts->messages[0].icon, icon);
-    QCOMPARE(m_prompts->messages[0].owner, ownedByWindow ? m_dlg.get() : nullptr);
-    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList{QStringLiteral("Hero.d2s")});
+    const QStringList summaries = m_prompts->Summaries();
+    QCOMPARE(summaries.size(), shown.size());
+    for (qsizetype i = 0; i < shown.size(); ++i)
+        QVERIFY2(summaries[i].startsWith(shown[i].replace(QLatin1String("PATH"), m_dir->path())), qPrintable(summaries[i]));
+    QCOMPARE(m_dlg->windowTitle(), title);
+    if (removed.isEmpty())
+        QCOMPARE(goldOnDisk(QStringLiteral("Hero.d2s")), 500u);
 }
 
-void TestFileCommands::saveWritesPanelAndNothingElse()
+void TestFileCommands::saveAsksWhenAnotherProgramChangedTheFile_data()
 {
-    const CharacterFixture fixture = CharacterFixture().Gold(100).WithoutGoldInStash();
-    const QString path = writeCharacter(QStringLiteral("Hero.d2s"), fixture);
-    open(path);
-    QLineEdit *gold = m_dlg->DlgItem<QLineEdit>(IDC_GOLD);
-    gold->selectAll();
-    QTest::keyClicks(gold, QStringLiteral("4242"));
-    MainWindowAccess::Command(*m_dlg, ID_FILE_SAVE);
-    QVERIFY(m_prompts->messages.isEmpty());
-
-    QByteArray expected = fixture.Expanded();
-    const quint32 gold4242 = 4242;
-    for (int k = 0; k < 4; ++k)
-        expected[int(Layout::GoldFirst) + k] = char((gold4242 >> (8 * k)) & 0xFF);
-    QCOMPARE(CharacterFixture::ReadFile(path).toHex(), expected.toHex());
-    QVERIFY(!MainWindowAccess::Document(*m_dlg).IsModified());
+    QTest::addColumn<bool>("changedOnDisk");
+    QTest::addColumn<bool>("savedBefore"); // one Save of our own comes first
+    QTest::addColumn<bool>("answer");
+    QTest::addColumn<quint32>("onDisk");
+    QTest::newRow("file as loaded: no question") << false << false << false << 777u;
+    QTest::newRow("after our own save: no question") << false << true << false << 777u;
+    QTest::newRow("changed by the game, Yes: overwritten") << true << false << true << 777u;
+    QTest::newRow("changed by the game, No: left alone") << true << false << false << 9u;
 }
 
-void TestFileCommands::saveWithFaultyBoxWritesNothing()
+void TestFileCommands::saveAsksWhenAnotherProgramChangedTheFile()
 {
-    const QString path = writeCharacter(QStringLiteral("Hero.d2s"));
-    open(path);
-    const QByteArray before = CharacterFixture::ReadFile(path);
-    m_dlg->DlgItem<QLineEdit>(IDC_MAX_HEALTH)->clear();
-    m_prompts->Reset();
-    MainWindowAccess::Command(*m_dlg, ID_FILE_SAVE);
-    QCOMPARE(m_prompts->Texts(),
-             (QStringList{QStringLiteral("Please enter a positive integer."), QStringLiteral("File not saved")}));
-    QCOMPARE(m_prompts->messages[1].caption, QStringLiteral("Save"));
-    QCOMPARE(CharacterFixture::ReadFile(path), before);
+    QFETCH(bool, changedOnDisk);
+    QFETCH(bool, savedBefore);
+    QFETCH(bool, answer);
+    QFETCH(quint32, onDisk);
+    open(QStringLiteral("Hero.d2s"));
+    if (savedBefore)
+        m_dlg->SendCommand(ID_FILE_SAVE);
+    if (changedOnDisk)
+        CharacterFixture().Name("Hero").Gold(9).WriteTo(path(QStringLiteral("Hero.d2s")));
+    typeGold(QStringLiteral("777"));
+    m_prompts->yesNoAnswers = {answer};
+    m_dlg->SendCommand(ID_FILE_SAVE);
+    const QStringList question{QStringLiteral("Save|The character file was changed by another program after it was "
+                                              "opened. Overwrite it with the values shown here?")};
+    QCOMPARE(m_prompts->Summaries(), changedOnDisk ? question : QStringList());
+    QVERIFY(!changedOnDisk || m_prompts->messages[0].icon == MessageIcon::Exclamation);
+    QCOMPARE(goldOnDisk(QStringLiteral("Hero.d2s")), onDisk);
+    QCOMPARE(gold(), QStringLiteral("777")); // the edits stay in the window either way
 }
 
 void TestFileCommands::backupEditsRestore()
 {
-    const QString path = writeCharacter(QStringLiteral("Hero.d2s"), CharacterFixture().Name("Hero").Gold(100));
-    open(path);
-    const QByteArray onDisk = CharacterFixture::ReadFile(path);
-    MainWindowAccess::Command(*m_dlg, ID_FILE_BACKUP);
-    const QString backup = m_dir->filePath(QStringLiteral("Hero.bak"));
-    QVERIFY(QFile::exists(backup));
-
-    QLineEdit *gold = m_dlg->DlgItem<QLineEdit>(IDC_GOLD);
-    gold->selectAll();
-    QTest::keyClicks(gold, QStringLiteral("5000"));
-    MainWindowAccess::Command(*m_dlg, ID_FILE_RESTORE);
-    QVERIFY(m_prompts->messages.isEmpty());
-    QCOMPARE(text(IDC_GOLD), QStringLiteral("100"));
+    open(QStringLiteral("Hero.d2s"));
+    typeGold(QStringLiteral("600"));
+    m_dlg->SendCommand(ID_FILE_BACKUP);
+    typeGold(QStringLiteral("700"));
+    m_dlg->SendCommand(ID_FILE_RESTORE);
+    QCOMPARE(gold(), QStringLiteral("600"));
     QCOMPARE(m_dlg->windowTitle(), QStringLiteral("QUARVINEL: Hero.d2s"));
-    QCOMPARE(MainWindowAccess::Document(*m_dlg).GetFileName(), path);
-    QCOMPARE(CharacterFixture::ReadFile(path), onDisk);
-
-    MainWindowAccess::Command(*m_dlg, ID_FILE_SAVE);
-    QCOMPARE(CharacterFixture::ReadFile(path), CharacterFixture::ReadFile(backup));
-}
-
-void TestFileCommands::restoreWithoutBackup()
-{
-    open(writeCharacter(QStringLiteral("Hero.d2s")));
-    MainWindowAccess::Command(*m_dlg, ID_FILE_RESTORE);
-    QCOMPARE(m_prompts->messages.size(), 2);
-    QVERIFY(m_prompts->messages[0].text.startsWith(QStringLiteral("Failed to open document.")));
-    QCOMPARE(m_prompts->Summaries().last(), QStringLiteral("Restore|Can't open backup file."));
-    QVERIFY(MainWindowAccess::Document(*m_dlg).IsEmpty());
-    QCOMPARE(m_dlg->windowTitle(), QStringLiteral("QUARVINEL"));
-}
-
-void TestFileCommands::backupAfterFailedReloadKeepsOldBackup()
-{
-    const QString path = writeCharacter(QStringLiteral("Hero.d2s"));
-    open(path);
-    MainWindowAccess::Command(*m_dlg, ID_FILE_BACKUP);
-    const QString backup = m_dir->filePath(QStringLiteral("Hero.bak"));
-    const QByteArray saved = CharacterFixture::ReadFile(backup);
-    QVERIFY(QFile::remove(path));
-    MainWindowAccess::Command(*m_dlg, ID_FILE_RELOAD);
-    m_prompts->Reset();
-    MainWindowAccess::Command(*m_dlg, ID_FILE_BACKUP);
-    QCOMPARE(m_prompts->Summaries(), QStringList{QStringLiteral("Backup Document|Open a document first!")});
-    QCOMPARE(CharacterFixture::ReadFile(backup), saved);
-}
-
-void TestFileCommands::exitDropsUnsavedEdits()
-{
-    const QString path = writeCharacter(QStringLiteral("Hero.d2s"));
-    const QByteArray before = CharacterFixture::ReadFile(path);
-    CBrennicorDlg dlg;
-    QTimer::singleShot(0, &dlg, [&] {
-        dlg.OpenPath(path);
-        QLineEdit *gold = dlg.DlgItem<QLineEdit>(IDC_GOLD);
-        gold->selectAll();
-        QTest::keyClicks(gold, QStringLiteral("12345"));
-        dlg.MenuAction(ID_FILE_EXIT)->trigger();
-    });
-    QCOMPARE(dlg.DoModal(), IDCANCEL);
+    QCOMPARE(goldOnDisk(QStringLiteral("Hero.d2s")), 500u); // untouched until Save
+    m_dlg->SendCommand(ID_FILE_SAVE); // no question: the restore is what the user chose
+    QCOMPARE(goldOnDisk(QStringLiteral("Hero.d2s")), 600u);
     QVERIFY(m_prompts->messages.isEmpty());
-    QCOMPARE(CharacterFixture::ReadFile(path), before);
 }
 
-void TestFileCommands::titleOfLongPath()
+void TestFileCommands::rename_data()
 {
-    QString dir = m_dir->path();
-    for (int i = 0; i < 12; ++i) {
-        dir += QStringLiteral("/a-rather-long-folder-name-%1").arg(i);
-        QVERIFY(QDir().mkpath(dir));
+    QTest::addColumn<QString>("newName");
+    QTest::addColumn<QString>("planted"); // a link to nowhere under this name
+    QTest::addColumn<QStringList>("shown");
+    QTest::addColumn<QStringList>("files");
+    QTest::addColumn<QString>("title");
+    const QStringList old{"Hero.d2s", "Hero.key", "Hero.map"};
+    QTest::newRow("moves all three") << "Neo" << "" << QStringList{} << QStringList{"Neo.d2s", "Neo.key", "Neo.map"} << "QUARVINEL: Neo.d2s";
+    QTest::newRow("same name") << "Hero" << "" << QStringList{"Rename Character|File already exist. Try a different character name."} << old << "QUARVINEL";
+    QTest::newRow("link under the new name") << "Neo" << "Neo.d2s" << QStringList{"Rename Character|File already exist. Try a different character name."} << old + QStringList{"Neo.d2s"} << "QUARVINEL";
+    QTest::newRow("link under the new map") << "Neo" << "Neo.map" << QStringList{"Rename Character|File already exist. Try a different character name."} << old + QStringList{"Neo.map"} << "QUARVINEL";
+    QTest::newRow("not letters only") << "Ne0" << "" << QStringList{"Rename Character|This is not a valid Diablo2 character name. Try to use only a-z, A-Z.\n"} << old << "QUARVINEL: Hero.d2s";
+}
+
+void TestFileCommands::rename()
+{
+    QFETCH(QString, newName);
+    QFETCH(QString, planted);
+    QFETCH(QStringList, shown);
+    QFETCH(QStringList, files);
+    QFETCH(QString, title);
+    CharacterFixture::WriteFile(path(QStringLiteral("Hero.map")), "map");
+    CharacterFixture::WriteFile(path(QStringLiteral("Hero.key")), "key");
+    if (!planted.isEmpty())
+        QVERIFY(QFile::link(QStringLiteral("../nowhere"), path(planted)));
+    open(QStringLiteral("Hero.d2s"));
+    typeGold(QStringLiteral("321")); // saved first, as the dialog promises
+    const auto ran = WhenModal<CRenameDlg>([this, newName](CRenameDlg *dlg) {
+        dlg->DlgItem<QLineEdit>(IDC_NEW_NAME)->setText(newName);
+        dlg->DlgItem<QPushButton>(IDOK)->click();
+        if (!m_prompts->messages.isEmpty()) // refused: the dialog stays up
+            dlg->DlgItem<QPushButton>(IDCANCEL)->click();
+    });
+    m_dlg->SendCommand(ID_EDIT_RENAME_CHARACTER);
+    QVERIFY(*ran);
+    QCOMPARE(m_prompts->Summaries(), shown);
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::System), files);
+    QCOMPARE(m_dlg->windowTitle(), title);
+    if (shown.isEmpty()) {
+        QCOMPARE(CharacterFixture::ReadFile(path(QStringLiteral("Neo.d2s"))).mid(8, 4), QByteArray("Neo\0", 4));
+        QCOMPARE(goldOnDisk(QStringLiteral("Neo.d2s")), 321u);
     }
-    QVERIFY(dir.size() > 256);
-    const QString path = dir + QStringLiteral("/Deep.d2s");
-    QVERIFY(CharacterFixture().WriteTo(path));
-    open(path);
-    QCOMPARE(m_dlg->windowTitle(), QStringLiteral("QUARVINEL: Deep.d2s"));
-    MainWindowAccess::Command(*m_dlg, ID_FILE_BACKUP);
-    QVERIFY(QFile::exists(dir + QStringLiteral("/Deep.bak")));
 }
 
 QTEST_MAIN(TestFileCommands)

@@ -1,0 +1,110 @@
+#include "CharacterFiles.h"
+
+#include "CharacterNames.h"
+#include "Diablo2Doc.h"
+#include "Layout.h"
+#include "Messages.h"
+
+#include <QDir>
+
+namespace CharacterFiles {
+
+namespace {
+
+// The folder of path with its '/', and the file's name without its last
+// extension, taken from the text alone: names that are not UTF-8 stay whole.
+QString FolderOf(const QString &path)
+{
+    return path.left(path.lastIndexOf(QLatin1Char('/')) + 1);
+}
+
+QString BaseNameOf(const QString &path)
+{
+    const QString name = path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    return dot < 0 ? name : name.left(dot);
+}
+
+} // namespace
+
+bool IsTooShort(const CDiablo2Doc &doc, bool refuseEmpty)
+{
+    return (refuseEmpty || !doc.IsEmpty()) && doc.GetSize() < Layout::MinimumCharacterSize;
+}
+
+void RefuseShortImage(const CDiablo2Doc &doc, bool refuseEmpty)
+{
+    if (IsTooShort(doc, refuseEmpty))
+        throw Messages::OffsetOutOfRange;
+}
+
+QString TooShortText(quint32 size)
+{
+    return QStringLiteral("too short to be a character file (%1 bytes)").arg(size);
+}
+
+bool Load(CDiablo2Doc &doc, const QString &path, bool refuseEmpty)
+{
+    if (!doc.OpenFile(path))
+        return false;
+    RefuseShortImage(doc, refuseEmpty);
+    return true;
+}
+
+bool LoadBackup(CDiablo2Doc &doc, const QString &characterPath, bool refuseEmpty)
+{
+    if (!doc.OpenBackup(characterPath))
+        return false;
+    RefuseShortImage(doc, refuseEmpty);
+    return true;
+}
+
+QString RenamedPath(const QString &path, const QString &newName)
+{
+    return FolderOf(path) + newName + QLatin1String(CharacterFileExtension);
+}
+
+QList<Move> RenameMoves(const QString &path, const QString &newName)
+{
+    const QString directory = FolderOf(path);
+    const QString oldBase = BaseNameOf(path);
+    QList<Move> moves{{path, RenamedPath(path, newName)}};
+    for (const char *extension : CompanionFileExtensions) {
+        const QString from = directory + oldBase + QLatin1String(extension);
+        if (SafeFile::NameTaken(from))
+            moves.append({from, directory + newName + QLatin1String(extension)});
+    }
+    return moves;
+}
+
+bool AnyNameTaken(const QList<Move> &moves)
+{
+    for (const Move &move : moves) {
+        if (SafeFile::NameTaken(move.to))
+            return true;
+    }
+    return false;
+}
+
+bool MoveAll(const QList<Move> &moves, QString *error)
+{
+    for (qsizetype i = 0; i < moves.size(); ++i) {
+        QString reason;
+        if (!SafeFile::MoveNoReplace(moves[i].from, moves[i].to, &reason)) {
+            *error = QStringLiteral("Can't move %1 to %2: %3")
+                         .arg(QDir::toNativeSeparators(moves[i].from), QDir::toNativeSeparators(moves[i].to), reason);
+            MoveBack(moves.mid(0, i));
+            return false;
+        }
+    }
+    return true;
+}
+
+void MoveBack(const QList<Move> &moves)
+{
+    QString ignored;
+    for (qsizetype i = moves.size() - 1; i >= 0; --i)
+        SafeFile::MoveNoReplace(moves[i].to, moves[i].from, &ignored);
+}
+
+} // namespace CharacterFiles

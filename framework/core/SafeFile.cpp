@@ -1,0 +1,527 @@
+#include "core/SafeFile.h"
+
+#include <QDir>
+#include <QHash>
+#include <QRandomGenerator>
+
+#include <cerrno>
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace SafeFile {
+
+namespace {
+
+// Our own temporary files start with this; a save removes the ones that no
+// live process holds, so a kill between naming one and renaming it leaves
+// nothing behind for long.
+const QByteArray kTemporaryPrefix = ".quarvinel-";
+
+class Fd
+{
+public:
+    explicit Fd(int fd = -1) : m_fd(fd) {}
+    ~Fd() { Reset(); }
+    Fd(Fd &&other) noexcept : m_fd(other.Release()) {}
+    Fd &operator=(Fd &&other) noexcept { Reset(other.Release()); return *this; }
+    [[nodiscard]] int Get() const { return m_fd; }
+    int Release() { const int fd = m_fd; m_fd = -1; return fd; }
+    void Reset(int fd = -1) { if (m_fd >= 0) ::close(m_fd); m_fd = fd; }
+
+private:
+    int m_fd;
+};
+
+// A name inside an open folder: the *at calls work on it whatever the length
+// of the whole path.
+struct Place
+{
+    Fd dir;
+    QByteArray name;
+};
+
+Fd OpenDirectory(const QByteArray &dir)
+{
+    const int flags = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
+    Fd fd(::open(dir.constData(), flags));
+    if (fd.Get() >= 0 || errno != ENAMETOOLONG)
+        return fd;
+    // Too long for one call: walk down one folder at a time.
+    fd.Reset(::open(dir.startsWith('/') ? "/" : ".", flags));
+    for (const QByteArray &part : dir.split('/')) {
+        if (part.isEmpty() || fd.Get() < 0)
+            continue;
+        fd.Reset(::openat(fd.Get(), part.constData(), flags));
+    }
+    return fd;
+}
+
+bool Locate(const QByteArray &native, Place &place)
+{
+    const qsizetype slash = native.lastIndexOf('/');
+    place.name = native.mid(slash + 1);
+    place.dir = OpenDirectory(slash < 0 ? QByteArray(".") : slash == 0 ? QByteArray("/") : native.left(slash));
+    return place.dir.Get() >= 0;
+}
+
+bool Locate(const QString &path, Place &place)
+{
+    return Locate(EncodeName(path), place);
+}
+
+// Follows links at the place's name to the entry they finally lead to, so a
+// save through a link writes the file it points to and keeps the link.
+bool FollowLinks(Place &place)
+{
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat st{};
+        if (::fstatat(place.dir.Get(), place.name.constData(), &st, AT_SYMLINK_NOFOLLOW) != 0)
+            return errno == ENOENT;
+        if (!S_ISLNK(st.st_mode))
+            return true;
+        QByteArray target(qsizetype(st.st_size) + 256, '\0');
+        const ssize_t n = ::readlinkat(place.dir.Get(), place.name.constData(), target.data(), size_t(target.size()));
+        if (n < 0)
+            return false;
+        target.truncate(n);
+        const qsizetype slash = target.lastIndexOf('/');
+        if (target.startsWith('/')) {
+            if (!Locate(target, place))
+                return false;
+            continue;
+        }
+        if (slash >= 0) {
+            Fd dir(::openat(place.dir.Get(), target.left(slash).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+            if (dir.Get() < 0)
+                return false;
+            place.dir = std::move(dir);
+        }
+        place.name = target.mid(slash + 1);
+    }
+    errno = ELOOP;
+    return false;
+}
+
+QString KindOf(mode_t mode)
+{
+    if (S_ISDIR(mode))
+        return QStringLiteral("a folder");
+    if (S_ISFIFO(mode))
+        return QStringLiteral("a named pipe (FIFO)");
+    if (S_ISSOCK(mode))
+        return QStringLiteral("a socket");
+    if (S_ISCHR(mode))
+        return QStringLiteral("a character device");
+    if (S_ISBLK(mode))
+        return QStringLiteral("a block device");
+    return QStringLiteral("a special file");
+}
+
+Identity IdentityFrom(const struct stat &st)
+{
+    return {true, quint64(st.st_dev), quint64(st.st_ino), qint64(st.st_size),
+            qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
+}
+
+// A device that reads or writes a file descriptor, keeping the system's
+// reason for a failure (a write cut short by a full disk is ENOSPC).
+class FdDevice final : public QIODevice
+{
+public:
+    int fd = -1;
+
+    bool isSequential() const override { return false; }
+    qint64 size() const override
+    {
+        struct stat st{};
+        return ::fstat(fd, &st) == 0 ? qint64(st.st_size) : -1;
+    }
+
+protected:
+    qint64 readData(char *data, qint64 maxSize) override
+    {
+        for (;;) {
+            const ssize_t n = ::read(fd, data, size_t(maxSize));
+            if (n >= 0)
+                return n;
+            if (errno != EINTR)
+                return Fail(errno);
+        }
+    }
+    qint64 writeData(const char *data, qint64 size) override
+    {
+        qint64 done = 0;
+        while (done < size) {
+            const ssize_t n = ::write(fd, data + done, size_t(size - done));
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0)
+                return Fail(n < 0 ? errno : ENOSPC);
+            done += n;
+        }
+        return done;
+    }
+
+private:
+    qint64 Fail(int error)
+    {
+        setErrorString(ErrorText(error));
+        return -1;
+    }
+};
+
+// Removes our temporary files in dir that no live process holds.
+void RemoveStaleTemporaries(int dirFd)
+{
+    Fd scan(::openat(dirFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    DIR *dir = scan.Get() >= 0 ? ::fdopendir(scan.Release()) : nullptr;
+    if (!dir)
+        return;
+    while (const dirent *entry = ::readdir(dir)) {
+        if (!QByteArray(entry->d_name).startsWith(kTemporaryPrefix))
+            continue;
+        Fd fd(::openat(dirFd, entry->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+        if (fd.Get() >= 0 && ::flock(fd.Get(), LOCK_EX | LOCK_NB) == 0)
+            ::unlinkat(dirFd, entry->d_name, 0);
+    }
+    ::closedir(dir);
+}
+
+QByteArray TemporaryName()
+{
+    return kTemporaryPrefix + QByteArray::number(QRandomGenerator::global()->generate64(), 36);
+}
+
+// Locks held by this process, by file: nested guards share one.
+struct HeldLock
+{
+    int fd;
+    int count;
+};
+QHash<QPair<quint64, quint64>, HeldLock> &HeldLocks()
+{
+    static QHash<QPair<quint64, quint64>, HeldLock> locks;
+    return locks;
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------
+// Names and errors
+
+QString DecodeName(const QByteArray &native)
+{
+    QString name;
+    const auto *p = reinterpret_cast<const uchar *>(native.constData());
+    const qsizetype n = native.size();
+    for (qsizetype i = 0; i < n;) {
+        const uchar c = p[i];
+        const int length = c < 0x80 ? 1 : (c >> 5) == 0x6 ? 2 : (c >> 4) == 0xE ? 3 : (c >> 3) == 0x1E ? 4 : 0;
+        bool valid = length > 0 && i + length <= n;
+        for (int k = 1; valid && k < length; ++k)
+            valid = (p[i + k] & 0xC0) == 0x80;
+        const QString piece = valid ? QString::fromUtf8(native.constData() + i, length) : QString();
+        // Overlong forms and encoded surrogates come back as U+FFFD: escape them too.
+        if (valid && !piece.contains(QChar::ReplacementCharacter) && piece.toUtf8() == native.mid(i, length)) {
+            name += piece;
+            i += length;
+        } else {
+            name += QChar(ushort(0xDC00 + c));
+            i += 1;
+        }
+    }
+    return name;
+}
+
+QByteArray EncodeName(const QString &name)
+{
+    QByteArray native;
+    qsizetype runStart = 0;
+    for (qsizetype i = 0; i <= name.size(); ++i) {
+        const bool escaped = i < name.size() && name[i].unicode() >= 0xDC80 && name[i].unicode() <= 0xDCFF
+            && !(i > 0 && name[i - 1].isHighSurrogate());
+        if (i < name.size() && !escaped)
+            continue;
+        native += name.mid(runStart, i - runStart).toUtf8();
+        if (escaped)
+            native += char(name[i].unicode() - 0xDC00);
+        runStart = i + 1;
+    }
+    return native;
+}
+
+QString AbsolutePath(const QString &path)
+{
+    if (path.startsWith(QLatin1Char('/')))
+        return QDir::cleanPath(path);
+    QByteArray cwd(4096, '\0');
+    while (!::getcwd(cwd.data(), size_t(cwd.size()))) {
+        if (errno != ERANGE)
+            return path;
+        cwd.resize(cwd.size() * 2);
+    }
+    return QDir::cleanPath(DecodeName(cwd.constData()) + QLatin1Char('/') + path);
+}
+
+QString ErrorText(int error)
+{
+    return qt_error_string(error);
+}
+
+Identity IdentityOf(const QString &path)
+{
+    Place place;
+    struct stat st{};
+    if (!Locate(path, place) || ::fstatat(place.dir.Get(), place.name.constData(), &st, 0) != 0)
+        return {};
+    return IdentityFrom(st);
+}
+
+// ---------------------------------------------------------------------------
+// Whole-file transfers
+
+struct Transfer::Private
+{
+    FdDevice device;
+    Place place;
+    bool replacing = false;
+    bool anonymous = false;
+    QByteArray temporaryName;
+    Identity identity;
+
+    ~Private()
+    {
+        if (device.fd >= 0)
+            ::close(device.fd);
+        if (!temporaryName.isEmpty())
+            ::unlinkat(place.dir.Get(), temporaryName.constData(), 0);
+    }
+};
+
+Transfer::Transfer() : d(std::make_unique<Private>()) {}
+Transfer::~Transfer() = default;
+
+QIODevice &Transfer::Device()
+{
+    return d->device;
+}
+
+Identity Transfer::FileIdentity() const
+{
+    return d->identity;
+}
+
+bool Transfer::OpenForReading(const QString &path)
+{
+    auto fail = [this](const QString &reason) { m_error = reason; return false; };
+    if (!Locate(path, d->place))
+        return fail(ErrorText(errno));
+    struct stat st{};
+    // Without blocking: a FIFO with no writer would otherwise hang the open.
+    d->device.fd = ::openat(d->place.dir.Get(), d->place.name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (d->device.fd < 0) {
+        const int error = errno;
+        if (::fstatat(d->place.dir.Get(), d->place.name.constData(), &st, 0) == 0 && !S_ISREG(st.st_mode))
+            return fail(QStringLiteral("it is %1, not a regular file").arg(KindOf(st.st_mode)));
+        return fail(ErrorText(error));
+    }
+    if (::fstat(d->device.fd, &st) != 0)
+        return fail(ErrorText(errno));
+    if (!S_ISREG(st.st_mode))
+        return fail(QStringLiteral("it is %1, not a regular file").arg(KindOf(st.st_mode)));
+    d->identity = IdentityFrom(st);
+    d->device.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+    return true;
+}
+
+bool Transfer::OpenForReplacing(const QString &path)
+{
+    auto fail = [this](int error) { m_error = ErrorText(error); return false; };
+    if (!Locate(path, d->place) || !FollowLinks(d->place))
+        return fail(errno);
+    d->replacing = true;
+    RemoveStaleTemporaries(d->place.dir.Get());
+    const int dir = d->place.dir.Get();
+    d->device.fd = ::openat(dir, ".", O_TMPFILE | O_RDWR | O_CLOEXEC, 0666);
+    d->anonymous = d->device.fd >= 0;
+    // A file system without anonymous files: a short name of our own, locked
+    // while we live so that no other save takes it for a leftover.
+    for (int attempt = 0; d->device.fd < 0 && attempt < 100; ++attempt) {
+        const QByteArray name = TemporaryName();
+        d->device.fd = ::openat(dir, name.constData(), O_CREAT | O_EXCL | O_RDWR | O_CLOEXEC, 0666);
+        if (d->device.fd >= 0)
+            d->temporaryName = name;
+        else if (errno != EEXIST)
+            return fail(errno);
+    }
+    if (d->device.fd < 0)
+        return fail(EEXIST);
+    ::flock(d->device.fd, LOCK_EX);
+    d->device.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+    return true;
+}
+
+bool Transfer::Commit()
+{
+    auto fail = [this](int error) { m_error = ErrorText(error); return false; };
+    const int dir = d->place.dir.Get();
+    const int fd = d->device.fd;
+    if (!d->replacing || fd < 0)
+        return fail(EBADF);
+    struct stat old{};
+    if (::fstatat(dir, d->place.name.constData(), &old, 0) == 0) {
+        // Root saving another user's character leaves it theirs. Where the
+        // owner cannot be given (an ordinary user), the file becomes the
+        // saver's, as any new file does.
+        if (::fchown(fd, old.st_uid, old.st_gid) != 0 && errno != EPERM)
+            return fail(errno);
+        if (::fchmod(fd, old.st_mode & 07777) != 0)
+            return fail(errno);
+    }
+    if (::fsync(fd) != 0)
+        return fail(errno);
+    if (d->anonymous) {
+        const QByteArray self = "/proc/self/fd/" + QByteArray::number(fd);
+        for (int attempt = 0; d->temporaryName.isEmpty() && attempt < 100; ++attempt) {
+            const QByteArray name = TemporaryName();
+            if (::linkat(AT_FDCWD, self.constData(), dir, name.constData(), AT_SYMLINK_FOLLOW) == 0)
+                d->temporaryName = name;
+            else if (errno != EEXIST)
+                return fail(errno);
+        }
+        if (d->temporaryName.isEmpty())
+            return fail(EEXIST);
+    }
+    if (::renameat(dir, d->temporaryName.constData(), dir, d->place.name.constData()) != 0)
+        return fail(errno);
+    d->temporaryName.clear();
+    struct stat st{};
+    ::fstat(fd, &st);
+    d->identity = IdentityFrom(st);
+    // The new entry survives a power loss only once its folder is on disk.
+    // The file is already in place when this fails: the save has happened,
+    // and calling it failed would only make a caller undo work around it.
+    ::fsync(dir);
+    return true;
+}
+
+// ---------------------------------------------------------------------------
+// Names
+
+bool MoveNoReplace(const QString &from, const QString &to, QString *error)
+{
+    Place source, target;
+    if (!Locate(from, source) || !Locate(to, target)) {
+        *error = ErrorText(errno);
+        return false;
+    }
+    if (::renameat2(source.dir.Get(), source.name.constData(), target.dir.Get(), target.name.constData(),
+                    RENAME_NOREPLACE) == 0) {
+        ::fsync(target.dir.Get());
+        return true;
+    }
+    // A file system without the no-replace rename: a second link, then the
+    // old one goes. link refuses any name that is taken, as the rename would.
+    if (errno == EINVAL || errno == ENOSYS) {
+        if (::linkat(source.dir.Get(), source.name.constData(), target.dir.Get(), target.name.constData(), 0) == 0) {
+            if (::unlinkat(source.dir.Get(), source.name.constData(), 0) == 0) {
+                ::fsync(target.dir.Get());
+                return true;
+            }
+            const int saved = errno;
+            ::unlinkat(target.dir.Get(), target.name.constData(), 0);
+            errno = saved;
+        }
+    }
+    *error = ErrorText(errno);
+    return false;
+}
+
+bool NameTaken(const QString &path)
+{
+    Place place;
+    struct stat st{};
+    if (!Locate(path, place))
+        return errno != ENOENT;
+    // Anything but a plain "nothing here" counts as taken.
+    return ::fstatat(place.dir.Get(), place.name.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0 || errno != ENOENT;
+}
+
+// ---------------------------------------------------------------------------
+// Locks
+
+Lock::Lock(const QString &path)
+{
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        Place place;
+        if (!Locate(path, place))
+            return;
+        Fd fd(::openat(place.dir.Get(), place.name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+        struct stat st{};
+        if (fd.Get() < 0 || ::fstat(fd.Get(), &st) != 0 || !S_ISREG(st.st_mode))
+            return;
+        const auto key = qMakePair(quint64(st.st_dev), quint64(st.st_ino));
+        if (auto held = HeldLocks().find(key); held != HeldLocks().end()) {
+            ++held->count;
+            m_fd = held->fd;
+            m_device = key.first;
+            m_inode = key.second;
+            return;
+        }
+        while (::flock(fd.Get(), LOCK_EX) != 0) {
+            if (errno != EINTR)
+                return;
+        }
+        // Another writer may have replaced the file while we waited: the lock
+        // then guards a file no longer under this name, so take the new one.
+        struct stat now{};
+        if (::fstatat(place.dir.Get(), place.name.constData(), &now, 0) != 0 || now.st_dev != st.st_dev
+            || now.st_ino != st.st_ino)
+            continue;
+        m_fd = fd.Release();
+        m_device = key.first;
+        m_inode = key.second;
+        HeldLocks().insert(key, {m_fd, 1});
+        return;
+    }
+}
+
+Lock::~Lock()
+{
+    if (m_fd < 0)
+        return;
+    auto held = HeldLocks().find(qMakePair(m_device, m_inode));
+    if (held != HeldLocks().end() && --held->count > 0)
+        return;
+    HeldLocks().erase(held);
+    ::close(m_fd);
+}
+
+// ---------------------------------------------------------------------------
+// Memory
+
+void AdviseHugePages(void *block, size_t size)
+{
+#ifdef MADV_HUGEPAGE
+    // A block this large has a mapping of its own from the allocator, so the
+    // advice touches nothing else.
+    constexpr size_t kHugePagesFrom = 32u << 20;
+    if (!block || size < kHugePagesFrom)
+        return;
+    const quintptr page = quintptr(::sysconf(_SC_PAGESIZE));
+    const quintptr first = (quintptr(block) + page - 1) & ~(page - 1);
+    const quintptr end = (quintptr(block) + size) & ~(page - 1);
+    if (end > first)
+        ::madvise(reinterpret_cast<void *>(first), size_t(end - first), MADV_HUGEPAGE);
+#else
+    Q_UNUSED(block);
+    Q_UNUSED(size);
+#endif
+}
+
+} // namespace SafeFile

@@ -1,0 +1,103 @@
+#pragma once
+
+// File-system work that must not lose or misplace a byte: reading only regular
+// files, replacing a file atomically with its owner and mode kept, moving a
+// directory entry without ever replacing another, advisory locks, and file
+// names that are not UTF-8. POSIX underneath; QtCore types on the surface.
+
+#include <QByteArray>
+#include <QIODevice>
+#include <QString>
+
+#include <memory>
+
+namespace SafeFile {
+
+// File names as the system stores them are bytes. Valid UTF-8 decodes as
+// usual; every other byte becomes the lone surrogate U+DC80 + byte, which
+// EncodeName turns back into that byte, so any name survives the round trip.
+[[nodiscard]] QString DecodeName(const QByteArray &native);
+[[nodiscard]] QByteArray EncodeName(const QString &name);
+
+// path made absolute against the working folder, with names that are not
+// UTF-8 kept (Qt's own path functions would replace them).
+[[nodiscard]] QString AbsolutePath(const QString &path);
+
+// The system's text for an error number, never empty.
+[[nodiscard]] QString ErrorText(int error);
+
+// Which file stands under a name: device, inode, size and modification time.
+struct Identity
+{
+    bool exists = false;
+    quint64 device = 0, inode = 0;
+    qint64 size = 0, modifiedNs = 0;
+    bool operator==(const Identity &) const = default;
+};
+// The identity of the file path leads to (links followed); exists is false
+// when nothing is there.
+[[nodiscard]] Identity IdentityOf(const QString &path);
+
+// A whole-file transfer over a file descriptor; read and write errors keep
+// the system's reason as errorString().
+class Transfer
+{
+public:
+    Transfer();
+    ~Transfer();
+    Transfer(const Transfer &) = delete;
+    Transfer &operator=(const Transfer &) = delete;
+
+    // Opens path for reading without blocking and refuses anything but a
+    // regular file (a FIFO, socket, device or folder).
+    bool OpenForReading(const QString &path);
+    // Opens an anonymous file beside path (links followed to the file they lead
+    // to) that Commit puts in its place in one step.
+    bool OpenForReplacing(const QString &path);
+    // Flushes the written bytes to disk, gives the new file the old one's
+    // owner, group and mode where permitted, replaces the old file by it and
+    // syncs the folder. Nothing changes under the name when this fails.
+    bool Commit();
+
+    [[nodiscard]] QIODevice &Device();
+    [[nodiscard]] QString Error() const { return m_error; }
+    // The file read, or the file written by Commit.
+    [[nodiscard]] Identity FileIdentity() const;
+
+private:
+    struct Private;
+    std::unique_ptr<Private> d;
+    QString m_error;
+};
+
+// Moves the entry from to the name to in the same or another folder, never
+// replacing whatever stands there (a dangling link included) and never
+// copying. False with the reason in error otherwise.
+bool MoveNoReplace(const QString &from, const QString &to, QString *error);
+
+// Whether anything at all stands under path, a dangling link included.
+[[nodiscard]] bool NameTaken(const QString &path);
+
+// An exclusive advisory lock (flock) on the file path leads to, held for the
+// guard's life. A lock already held by this process is shared, so nested
+// guards on one file never wait for each other. A lock that cannot be taken
+// (no file there yet) leaves nothing to guard: IsHeld() is false.
+class Lock
+{
+public:
+    explicit Lock(const QString &path);
+    ~Lock();
+    Lock(const Lock &) = delete;
+    Lock &operator=(const Lock &) = delete;
+    [[nodiscard]] bool IsHeld() const { return m_fd >= 0; }
+
+private:
+    int m_fd = -1;
+    quint64 m_device = 0, m_inode = 0;
+};
+
+// Asks the kernel to back a large block that is about to be filled in one pass
+// with huge pages; a kernel that does not take the advice is no worse off.
+void AdviseHugePages(void *block, size_t size);
+
+} // namespace SafeFile
