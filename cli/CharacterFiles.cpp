@@ -5,6 +5,7 @@
 #include "Diablo2Doc.h"
 #include "Layout.h"
 #include "Show.h"
+#include "VersionGuard.h"
 
 #include <QDir>
 #include <QFile>
@@ -38,6 +39,10 @@ bool LoadCharacter(CDiablo2Doc &doc, const QString &path)
             return false;
         }
         RefuseShortImage(doc);
+        if (!VersionGuard::Accept(doc)) {
+            doc.Clear();
+            return false;
+        }
         return true;
     } catch (const char *text) {
         doc.Clear();
@@ -146,6 +151,10 @@ int RunRestore(const Invocation &invocation)
             RefuseShortImage(*doc);
         } catch (const char *text) {
             Report(caption, QString::fromLatin1(text));
+            ok = false;
+            continue;
+        }
+        if (!VersionGuard::Accept(*doc)) {
             ok = false;
             continue;
         }

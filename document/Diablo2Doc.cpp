@@ -1,5 +1,6 @@
 #include "Diablo2Doc.h"
 
+#include "FileVersion.h"
 #include "Layout.h"
 
 #include "core/Prompts.h"
@@ -280,7 +281,10 @@ void CDiablo2Doc::Serialize(CArchive &ar)
     // Only a whole read becomes the image; a short read leaves the document empty.
     m_pData = std::move(data);
     m_nSize = quint32(length);
-    ExpandStats();
+    // A file of another version keeps other data where version 71 has its
+    // stat block: it is held exactly as read, so that it is saved unchanged.
+    if (!FileVersion::IsOther(*this))
+        ExpandStats();
 }
 
 // ---------------------------------------------------------------------------

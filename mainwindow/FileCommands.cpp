@@ -2,8 +2,10 @@
 
 #include "BrennicorDlg.h"
 
+#include "FileVersion.h"
 #include "Layout.h"
 #include "MainDialogIds.h"
+#include "OtherVersions.h"
 #include "core/Prompts.h"
 
 #include <QFileInfo>
@@ -38,8 +40,9 @@ void ReopenCharacter(CBrennicorDlg &dlg, const QString &caption, const QString &
             return;
         }
         dlg.RefuseShortImage();
+        OtherVersions::Notice(&dlg, dlg.m_doc);
         show();
-        dlg.SetWindowText(titleFor(charName + QStringLiteral(".d2s")));
+        dlg.SetWindowText(titleFor(charName + QStringLiteral(".d2s")) + FileVersion::TitleSuffix(dlg.m_doc));
         dlg.SyncWithDocument(false);
     } catch (const char *text) {
         dlg.OnFileClose();
@@ -93,12 +96,13 @@ void CBrennicorDlg::OpenDocumentAndShow(const std::function<bool()> &load)
         if (!load())
             return;
         RefuseShortImage();
+        OtherVersions::Notice(this, m_doc);
         SyncWithDocument(false);
         m_nDifficulty = 0;
         OnSelchangeDifficulty();
         OnSelchangeClass();
         OnSelchangeSkill();
-        SetWindowText(titleFor(QFileInfo(m_doc.GetFileName()).fileName()));
+        SetWindowText(titleFor(QFileInfo(m_doc.GetFileName()).fileName()) + FileVersion::TitleSuffix(m_doc));
     } catch (const char *text) {
         // A character that could not be shown whole is not kept half open.
         OnFileClose();
@@ -121,15 +125,17 @@ void CBrennicorDlg::OnFileReload()
                     });
 }
 
-bool CBrennicorDlg::SaveDocument()
+bool CBrennicorDlg::SaveDocument(bool versionAgreed)
 {
     const QString caption = QStringLiteral("Save");
     if (m_doc.IsEmpty()) {
         Prompts().MessageBox(this, QStringLiteral("Open a file first!"), caption, MessageIcon::Exclamation);
         return false;
     }
+    if (!versionAgreed && !OtherVersions::MaySave(this, m_doc))
+        return false;
     try {
-        if (!SyncWithDocument(true)) {
+        if (OtherVersions::SaveWritesPanel(m_doc) && !SyncWithDocument(true)) {
             Prompts().MessageBox(this, QStringLiteral("File not saved"), caption, MessageIcon::Exclamation);
             return false;
         }

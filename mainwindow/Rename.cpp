@@ -4,6 +4,7 @@
 #include "BrennicorDlg.h"
 
 #include "CharacterNames.h"
+#include "FileVersion.h"
 #include "MainDialogIds.h"
 #include "RenameDlg.h"
 #include "core/Prompts.h"
@@ -87,10 +88,11 @@ void CBrennicorDlg::RenameCharacter(const QString &newName)
     SyncWithDocument(false);
     OnSelchangeClass();
     OnSelchangeSkill();
-    SetWindowText(QStringLiteral("QUARVINEL: ") + newName + QStringLiteral(".d2s"));
+    SetWindowText(QStringLiteral("QUARVINEL: ") + newName + QStringLiteral(".d2s") + FileVersion::TitleSuffix(m_doc));
     m_doc.SetCharName(newName);
     SyncWithDocument(false);
-    OnFileSave();
+    // Saving pending edits above asked about another version's layout already.
+    SaveDocument(true);
     if (!stuck.isEmpty())
         Prompts().MessageBox(this,
                              QStringLiteral("%1 could not be renamed and keeps its old name.")

@@ -24,6 +24,14 @@ public:
     // form. Returns false when the user cancels; path then stays as it was.
     virtual bool GetOpenFileName(QString &path, const QString &defaultExtension,
                                  const QString &filter) = 0;
+
+    // Asks a question with Yes and No buttons; true for Yes. Prompts that
+    // cannot ask show the text and answer No, the choice that changes nothing.
+    virtual bool AskYesNo(QObject *owner, const QString &text, const QString &caption, MessageIcon icon)
+    {
+        MessageBox(owner, text, caption, icon);
+        return false;
+    }
 };
 
 // The prompts in force. Until one is installed, messages go to standard error

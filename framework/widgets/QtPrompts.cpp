@@ -81,6 +81,18 @@ void QtPrompts::MessageBox(QObject *owner, const QString &text, const QString &c
     box.exec();
 }
 
+bool QtPrompts::AskYesNo(QObject *owner, const QString &text, const QString &caption, MessageIcon icon)
+{
+    QWidget *parent = qobject_cast<QWidget *>(owner);
+    if (parent && !parent->isVisible())
+        parent = nullptr;
+    QMessageBox box(qtIcon(icon), caption, text, QMessageBox::Yes | QMessageBox::No, parent);
+    box.setTextFormat(Qt::PlainText);
+    // Enter, or a hasty click on the default, takes the answer that changes nothing.
+    box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
 bool QtPrompts::GetOpenFileName(QString &path, const QString &defaultExtension,
                                 const QString &filter)
 {

@@ -10,6 +10,7 @@ public:
                     MessageIcon icon) override;
     bool GetOpenFileName(QString &path, const QString &defaultExtension,
                          const QString &filter) override;
+    bool AskYesNo(QObject *owner, const QString &text, const QString &caption, MessageIcon icon) override;
 };
 
 // The folder the open-file dialog starts in: the folder of the last file

@@ -18,6 +18,12 @@ void ScriptedPrompts::MessageBox(QObject *owner, const QString &text, const QStr
         onMessage(messages.last());
 }
 
+bool ScriptedPrompts::AskYesNo(QObject *owner, const QString &text, const QString &caption, MessageIcon icon)
+{
+    MessageBox(owner, text, caption, icon);
+    return !yesNoAnswers.isEmpty() && yesNoAnswers.takeFirst();
+}
+
 bool ScriptedPrompts::GetOpenFileName(QString &path, const QString &defaultExtension,
                                       const QString &filter)
 {

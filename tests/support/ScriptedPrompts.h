@@ -29,6 +29,9 @@ public:
                     MessageIcon icon) override;
     bool GetOpenFileName(QString &path, const QString &defaultExtension,
                          const QString &filter) override;
+    // Records the question as a message and answers it from yesNoAnswers
+    // (No when the queue is empty).
+    bool AskYesNo(QObject *owner, const QString &text, const QString &caption, MessageIcon icon) override;
 
     // Answers for the next file questions, in order; an empty string cancels.
     // With the queue empty, a question is answered with a cancel.
@@ -42,6 +45,7 @@ public:
 
     QList<Message> messages;
     QStringList fileAnswers;
+    QList<bool> yesNoAnswers;
     int fileQuestions = 0;
     QString lastFilter;
     QString lastDefaultExtension;
