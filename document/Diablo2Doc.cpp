@@ -281,10 +281,7 @@ void CDiablo2Doc::Serialize(CArchive &ar)
     // Only a whole read becomes the image; a short read leaves the document empty.
     m_pData = std::move(data);
     m_nSize = quint32(length);
-    // A file of another version keeps other data where version 71 has its
-    // stat block: it is held exactly as read, so that it is saved unchanged.
-    if (!FileVersion::IsOther(*this))
-        ExpandStats();
+    ExpandStats();
 }
 
 // ---------------------------------------------------------------------------
@@ -294,6 +291,10 @@ void CDiablo2Doc::ExpandStats()
 {
     const quint8 high = GetByte(Layout::StatPresenceMaskHigh);
     const quint8 low = GetByte(Layout::StatPresenceMaskLow);
+    // A file of another version keeps other data where version 71 has its
+    // stat block: it is held exactly as read, so that it is saved unchanged.
+    if (FileVersion::IsOther(*this))
+        return;
 
     // The five optional values in file order: two before the seven fixed
     // values, three after them.

@@ -41,6 +41,7 @@ void ReopenCharacter(CBrennicorDlg &dlg, const QString &caption, const QString &
         }
         dlg.RefuseShortImage();
         OtherVersions::Notice(&dlg, dlg.m_doc);
+        const OtherVersions::KeepImageAsRead keep(dlg.m_doc);
         show();
         dlg.SetWindowText(titleFor(charName + QStringLiteral(".d2s")) + FileVersion::TitleSuffix(dlg.m_doc));
         dlg.SyncWithDocument(false);
@@ -97,6 +98,7 @@ void CBrennicorDlg::OpenDocumentAndShow(const std::function<bool()> &load)
             return;
         RefuseShortImage();
         OtherVersions::Notice(this, m_doc);
+        const OtherVersions::KeepImageAsRead keep(m_doc);
         SyncWithDocument(false);
         m_nDifficulty = 0;
         OnSelchangeDifficulty();

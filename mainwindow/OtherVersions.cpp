@@ -28,4 +28,21 @@ bool SaveWritesPanel(CDiablo2Doc &doc)
     return !FileVersion::IsOther(doc) || doc.IsModified();
 }
 
+KeepImageAsRead::KeepImageAsRead(CDiablo2Doc &doc)
+    : m_doc(doc)
+{
+    if (FileVersion::IsOther(doc))
+        m_image = doc.Bytes().toByteArray();
+}
+
+KeepImageAsRead::~KeepImageAsRead()
+{
+    // The refresh never changes the image's length; an image dropped on the
+    // way (a refresh that failed) is left as it is.
+    if (m_image.isEmpty() || m_doc.GetSize() != quint32(m_image.size()))
+        return;
+    m_doc.SetBytes(0, m_doc.GetSize() - 1, reinterpret_cast<const quint8 *>(m_image.constData()));
+    m_doc.SetModifiedFlag(false);
+}
+
 } // namespace OtherVersions

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QByteArray>
+
 class CDiablo2Doc;
 class QObject;
 
@@ -20,5 +22,23 @@ void Notice(QObject *owner, const CDiablo2Doc &doc);
 // panel's write-back would pad the name field with zeros and cap the level
 // at 99, and in that layout those bytes hold other data.
 [[nodiscard]] bool SaveWritesPanel(CDiablo2Doc &doc);
+
+// Held around the refresh of the panels after a load. The refresh writes the
+// panel into the image (the class handler does), which reshapes the same
+// bytes; for a character of another version the image is put back as it was
+// read when this goes, unmodified, so that Backup copies the file exactly and
+// Save without an edit writes it unchanged.
+class KeepImageAsRead
+{
+public:
+    explicit KeepImageAsRead(CDiablo2Doc &doc);
+    ~KeepImageAsRead();
+    KeepImageAsRead(const KeepImageAsRead &) = delete;
+    KeepImageAsRead &operator=(const KeepImageAsRead &) = delete;
+
+private:
+    CDiablo2Doc &m_doc;
+    QByteArray m_image; // empty for the known version
+};
 
 } // namespace OtherVersions

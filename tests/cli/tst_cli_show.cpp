@@ -89,8 +89,8 @@ void TestCliShow::showsEveryValue()
     };
     for (const QString &line : expected)
         QVERIFY2(lines.contains(line), qPrintable(line));
-    // 4 + 15 numbers + 30 skills + 3 × (1 difficulty + 4 acts + 21 quests + 30 waypoints)
-    QCOMPARE(lines.size(), 1 + 3 + 15 + 30 + 3 * (1 + 4 + 21 + 30));
+    // version, 4 + 15 numbers + 30 skills + 3 × (1 difficulty + 4 acts + 21 quests + 30 waypoints)
+    QCOMPARE(lines.size(), 1 + 1 + 3 + 15 + 30 + 3 * (1 + 4 + 21 + 30));
 
     const QJsonObject json = ShownObject(path);
     QCOMPARE(json.value("file").toString(), path);
