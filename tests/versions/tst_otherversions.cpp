@@ -11,32 +11,18 @@
 
 namespace {
 
-// A character of the given file version, with bytes that a careless save
-// would change: one after the name's zero and a level above 99, which the
-// panel's write-back pads and caps, and gold left out of the stat block,
-// which the load of a version-71 file fills in.
+// Bytes a careless save changes: one after the name's zero and a level above
+// 99 (the panel pads and caps them), and gold left out (version 71 fills it in).
 QByteArray Character(quint32 version)
 {
     return CharacterFixture().Version(version).Name("Hero").Byte(20, 0x5A).Level(120).WithoutGold().Build();
 }
 
-QString Notice(quint32 version)
-{
-    return QStringLiteral("Open|This character was saved by a later version of the game (file version %1). "
-                          "QUARVINEL knows the layout of version 71 (game versions up to 1.03): values may be "
-                          "shown wrongly, and saving may damage the file.").arg(version);
-}
-
-QString Risk(quint32 version)
-{
-    return QStringLiteral("This file has version %1, whose layout QUARVINEL does not know. Saving may damage it.")
-        .arg(version);
-}
-
-quint32 GoldOf(const QByteArray &file)
-{
-    return qFromLittleEndian<quint32>(file.constData() + Layout::GoldFirst);
-}
+const QString kNotice = QStringLiteral("This character was saved by a later version of the game (file version "
+                                       "%1). QUARVINEL knows the layout of version 71 (game versions up to 1.03): "
+                                       "values may be shown wrongly, and saving may damage the file.");
+const QString kRisk = QStringLiteral("This file has version %1, whose layout QUARVINEL does not know. Saving may "
+                                     "damage it.");
 
 } // namespace
 
@@ -58,7 +44,7 @@ void TestOtherVersions::window_data()
     QTest::addColumn<bool>("edit");
     QTest::addColumn<bool>("yes"); // the answer to Save's question, if one comes
 
-    QTest::newRow("71: no notice; Save asks nothing and saves") << 71u << "save" << true << false;
+    QTest::newRow("71: no notice, no suffix; Save asks nothing") << 71u << "save" << true << false;
     QTest::newRow("87: Save answered No leaves the file") << 87u << "save" << true << false;
     QTest::newRow("92: Save answered No leaves the file") << 92u << "save" << true << false;
     QTest::newRow("92: Save answered Yes writes the edit") << 92u << "save" << true << true;
@@ -77,7 +63,8 @@ void TestOtherVersions::window()
     QFETCH(bool, yes);
     const bool other = version != Layout::KnownFileVersion;
     const QString suffix = other ? QStringLiteral(" [version %1]").arg(version) : QString();
-    const QStringList question = other ? QStringList{"Save|" + Risk(version) + " Save anyway?"} : QStringList();
+    const QStringList notice = {"Open|" + kNotice.arg(version)};
+    const QStringList question = other ? QStringList{"Save|" + kRisk.arg(version) + " Save anyway?"} : QStringList();
 
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("Hero.d2s"));
@@ -88,7 +75,7 @@ void TestOtherVersions::window()
     dlg.Create();
     prompts.QueueFile(path);
     dlg.OnFileOpen();
-    QCOMPARE(prompts.Summaries(), other ? QStringList{Notice(version)} : QStringList());
+    QCOMPARE(prompts.Summaries(), other ? notice : QStringList());
     QCOMPARE(dlg.windowTitle(), "QUARVINEL: Hero.d2s" + suffix);
     QCOMPARE(DocumentImage(dlg.m_doc).size(), file.size() + (other ? 0 : 4));
 
@@ -103,16 +90,14 @@ void TestOtherVersions::window()
         if (other && (!yes || !edit))
             QCOMPARE(saved, file);
         else
-            QCOMPARE(GoldOf(saved), 777u);
+            QCOMPARE(qFromLittleEndian<quint32>(saved.constData() + Layout::GoldFirst), 777u);
     } else if (command == QLatin1String("rename")) {
         dlg.RenameCharacter(QStringLiteral("Neo"));
         QCOMPARE(prompts.Summaries(), question);
-        const QString renamed = dir.filePath(QStringLiteral("Neo.d2s"));
-        QCOMPARE(QFileInfo::exists(renamed), yes);
-        QCOMPARE(CharacterFixture::ReadFile(yes ? renamed : path).mid(8, 4), yes ? QByteArray("Neo\0", 4) : file.mid(8, 4));
+        QCOMPARE(QFileInfo::exists(path), !yes);
+        const QByteArray renamed = CharacterFixture::ReadFile(dir.filePath(QStringLiteral("Neo.d2s")));
+        QCOMPARE(yes ? renamed.mid(8, 4) : CharacterFixture::ReadFile(path), yes ? QByteArray("Neo\0", 4) : file);
         QCOMPARE(dlg.windowTitle(), QStringLiteral("QUARVINEL: %1.d2s").arg(yes ? "Neo" : "Hero") + suffix);
-        if (!yes)
-            QCOMPARE(CharacterFixture::ReadFile(path), file);
     } else {
         if (command == QLatin1String("restore")) {
             dlg.OnFileBackup();
@@ -121,7 +106,7 @@ void TestOtherVersions::window()
         } else {
             dlg.OnFileReload();
         }
-        QCOMPARE(prompts.Summaries(), QStringList{Notice(version)});
+        QCOMPARE(prompts.Summaries(), notice);
         QCOMPARE(dlg.windowTitle(), "QUARVINEL: Hero.d2s" + suffix);
         QCOMPARE(DocumentImage(dlg.m_doc), file);
     }
@@ -133,31 +118,24 @@ void TestOtherVersions::commandLine_data()
     QTest::addColumn<quint32>("version");
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<int>("status");
-    QTest::addColumn<QString>("error"); // all of standard error
-    QTest::addColumn<QString>("line");  // text standard output holds
+    QTest::addColumn<QString>("error"); // "refused", "warned" or nothing on standard error
+    QTest::addColumn<QString>("shown"); // text that standard output holds
     QTest::addColumn<bool>("written");
 
-    const QString refused = QStringLiteral("brennicor-cli: Hero.d2s: %1 Nothing was written; add --force to "
-                                           "change it anyway.\n");
-    const QString warned = QStringLiteral("brennicor-cli: Hero.d2s: %1\n").arg(Notice(92).mid(5));
-    const QStringList set = {"set", "Hero.d2s", "gold=5"};
-    QTest::newRow("set, 92: refused") << 92u << set << 1 << refused.arg(Risk(92)) << "" << false;
-    QTest::newRow("set --force, 92: written") << 92u << set + QStringList{"--force"} << 0 << "" << "" << true;
-    QTest::newRow("set, 71: written") << 71u << set << 0 << "" << "" << true;
+    const QStringList set = {"set", "Hero.d2s", "gold=5"}, show = {"show", "Hero.d2s"};
+    QTest::newRow("set, 92: refused") << 92u << set << 1 << "refused" << "" << false;
+    QTest::newRow("set --force, 92") << 92u << set + QStringList{"--force"} << 0 << "" << "" << true;
+    QTest::newRow("set, 71") << 71u << set << 0 << "" << "" << true;
     QTest::newRow("max-skills --dry-run, 87: refused")
-        << 87u << QStringList{"max-skills", "--dry-run", "Hero.d2s"} << 1 << refused.arg(Risk(87)) << "" << false;
-    QTest::newRow("rename, 87: refused") << 87u << QStringList{"rename", "Hero.d2s", "Neo"} << 1
-                                         << refused.arg(Risk(87)) << "" << false;
-    QTest::newRow("backup, 92: refused") << 92u << QStringList{"backup", "Hero.d2s"} << 1 << refused.arg(Risk(92))
-                                         << "" << false;
-    QTest::newRow("put, 92: written") << 92u << QStringList{"put", "Hero.d2s", "100", "100", "7"} << 0 << "" << ""
-                                      << true;
+        << 87u << QStringList{"max-skills", "--dry-run", "Hero.d2s"} << 1 << "refused" << "" << false;
+    QTest::newRow("rename, 87") << 87u << QStringList{"rename", "Hero.d2s", "Neo"} << 1 << "refused" << "" << false;
+    QTest::newRow("backup, 92: refused") << 92u << QStringList{"backup", "Hero.d2s"} << 1 << "refused" << "" << false;
+    QTest::newRow("put, 92") << 92u << QStringList{"put", "Hero.d2s", "100", "100", "7"} << 0 << "" << "" << true;
     QTest::newRow("get, 87") << 87u << QStringList{"get", "Hero.d2s", "4", "7"} << 0 << "" << "87" << false;
-    QTest::newRow("show, 92: warns") << 92u << QStringList{"show", "Hero.d2s"} << 0 << warned << "version: 92"
-                                     << false;
-    QTest::newRow("show, 71") << 71u << QStringList{"show", "Hero.d2s"} << 0 << "" << "version: 71" << false;
-    QTest::newRow("show --json, 87") << 87u << QStringList{"show", "--json", "Hero.d2s"} << 0
-                                     << QString(warned).replace("92", "87") << "\"fileVersion\": 87," << false;
+    QTest::newRow("show, 92: warns") << 92u << show << 0 << "warned" << "version: 92" << false;
+    QTest::newRow("show, 71") << 71u << show << 0 << "" << "version: 71" << false;
+    QTest::newRow("show --json, 87: warns") << 87u << QStringList{"show", "--json", "Hero.d2s"} << 0 << "warned"
+                                            << "\"fileVersion\": 87," << false;
 }
 
 void TestOtherVersions::commandLine()
@@ -166,16 +144,18 @@ void TestOtherVersions::commandLine()
     QFETCH(QStringList, arguments);
     QFETCH(int, status);
     QFETCH(QString, error);
-    QFETCH(QString, line);
+    QFETCH(QString, shown);
     QFETCH(bool, written);
+    const QString refused = kRisk.arg(version) + " Nothing was written; add --force to change it anyway.";
+    const QString text = error == "refused" ? refused : error == "warned" ? kNotice.arg(version) : QString();
 
     QTemporaryDir dir;
     QVERIFY(CharacterFixture::WriteFile(dir.filePath(QStringLiteral("Hero.d2s")), Character(version)));
     const auto before = FolderContents(dir.path());
     const CliResult result = RunCli(arguments, dir.path());
     QCOMPARE(result.exitCode, status);
-    QCOMPARE(result.err, error);
-    QVERIFY2(result.out.contains(line), qPrintable(result.out));
+    QCOMPARE(result.err, text.isEmpty() ? QString() : "brennicor-cli: Hero.d2s: " + text + "\n");
+    QVERIFY2(result.out.contains(shown), qPrintable(result.out));
     QCOMPARE(FolderContents(dir.path()) != before, written);
 }
 
