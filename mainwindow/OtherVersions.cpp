@@ -23,9 +23,9 @@ bool MaySave(QObject *owner, const CDiablo2Doc &doc)
     return Prompts().AskYesNo(owner, question, QString::fromLatin1(Captions::Save), MessageIcon::Exclamation);
 }
 
-bool SaveWritesPanel(CDiablo2Doc &doc)
+bool SaveWritesPanel(const CDiablo2Doc &doc)
 {
-    return !FileVersion::IsOther(doc) || doc.IsModified();
+    return !FileVersion::IsOther(doc);
 }
 
 KeepImageAsRead::KeepImageAsRead(CDiablo2Doc &doc)

@@ -18,10 +18,11 @@ void Notice(QObject *owner, const CDiablo2Doc &doc);
 [[nodiscard]] bool MaySave(QObject *owner, const CDiablo2Doc &doc);
 
 // Whether Save writes the panel into the image first. A character of another
-// version that no edit has touched is written exactly as it was read: the
-// panel's write-back would pad the name field with zeros and cap the level
-// at 99, and in that layout those bytes hold other data.
-[[nodiscard]] bool SaveWritesPanel(CDiablo2Doc &doc);
+// version is written as its image stands: every accepted edit of the panel
+// has written the panel already, and writing it again would also pad the name
+// field with zeros and cap the level at 99 over bytes that hold other data in
+// that layout, undoing what the raw byte tools set there.
+[[nodiscard]] bool SaveWritesPanel(const CDiablo2Doc &doc);
 
 // Held around the refresh of the panels after a load. The refresh writes the
 // panel into the image (the class handler does), which reshapes the same
