@@ -25,7 +25,6 @@ inline constexpr const char *OtherVersionNotice =
     "damage the file.";
 inline constexpr const char *OtherVersionSaveRisk =
     "This file has version %1, whose layout QUARVINEL does not know. Saving may damage it.";
-inline constexpr const char *SaveAnyway = "Save anyway?";
 
 } // namespace Messages
 

@@ -18,8 +18,7 @@ bool MaySave(QObject *owner, const CDiablo2Doc &doc)
 {
     if (!FileVersion::IsOther(doc))
         return true;
-    const QString question =
-        FileVersion::SaveRisk(FileVersion::Of(doc)) + QLatin1Char(' ') + QString::fromLatin1(Messages::SaveAnyway);
+    const QString question = FileVersion::SaveRisk(FileVersion::Of(doc)) + QStringLiteral(" Save anyway?");
     return Prompts().AskYesNo(owner, question, QString::fromLatin1(Captions::Save), MessageIcon::Exclamation);
 }
 
