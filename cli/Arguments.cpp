@@ -3,6 +3,7 @@
 #include "Commands.h"
 #include "Console.h"
 #include "PanelFields.h"
+#include "VersionGuard.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -38,6 +39,8 @@ void PrintCommandHelp(const Command &command)
     PrintLine(summary + QLatin1Char('.'));
     PrintLine(QString());
     PrintLine(QString::fromLatin1(command.details).trimmed());
+    if (OptionsOf(command).contains(QLatin1String("force")))
+        PrintLine(QStringLiteral("  --force      also change a file of another file version than 71"));
     PrintLine(QString());
     PrintLine(QStringLiteral("  -q, --quiet    print no results; only the exit status tells"));
 }
@@ -154,6 +157,7 @@ int RunCommandLine(const QStringList &arguments)
         return UsageError(QStringLiteral("too few arguments."), command);
     if (command->maxOperands >= 0 && count > command->maxOperands)
         return UsageError(QStringLiteral("too many arguments."), command);
+    VersionGuard::ChooseFor(*command, invocation);
     const int status = command->run(invocation);
     return CommandLineWasWrong() ? ExitUsage : status;
 }

@@ -6,6 +6,7 @@
 #include "Diablo2Doc.h"
 #include "Messages.h"
 #include "Show.h"
+#include "VersionGuard.h"
 
 #include <QDir>
 
@@ -28,6 +29,10 @@ bool LoadCharacter(CDiablo2Doc &doc, const QString &path)
     try {
         // A file the framework cannot read has been reported by it.
         if (!CharacterFiles::Load(doc, SafeFile::AbsolutePath(path), kRefuseEmpty)) {
+            doc.Clear();
+            return false;
+        }
+        if (!VersionGuard::Accept(doc)) {
             doc.Clear();
             return false;
         }
@@ -151,6 +156,10 @@ int RunRestore(const Invocation &invocation)
             }
         } catch (const char *text) {
             Report(caption, QString::fromLatin1(text));
+            ok = false;
+            continue;
+        }
+        if (!VersionGuard::Accept(*doc)) {
             ok = false;
             continue;
         }

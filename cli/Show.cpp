@@ -4,6 +4,7 @@
 #include "Console.h"
 #include "Diablo2Doc.h"
 #include "FieldRules.h"
+#include "FileVersion.h"
 #include "PanelFields.h"
 #include "GameData.h"
 #include "Layout.h"
@@ -108,6 +109,7 @@ QList<NamedValue> NamedValues(const CDiablo2Doc &doc)
 {
     const CharacterValues v = Read(doc);
     QList<NamedValue> values;
+    values.append({QStringLiteral("version"), QString::number(FileVersion::Of(doc))});
     values.append({QStringLiteral("name"), v.name});
     values.append({QStringLiteral("class"),
                    HasClass(v) ? Latin1(g_strClassNames[v.charClass]) : QString::number(v.charClass)});
@@ -143,6 +145,7 @@ QJsonObject CharacterObject(const CDiablo2Doc &doc, const QString &path)
     const CharacterValues v = Read(doc);
     QJsonObject object;
     object.insert(QStringLiteral("file"), path);
+    object.insert(QStringLiteral("fileVersion"), qint64(FileVersion::Of(doc)));
     object.insert(QStringLiteral("name"), v.name);
     AddFormatFields(object, doc);
     object.insert(QStringLiteral("level"), qint64(v.level));

@@ -1,5 +1,6 @@
 #include "Diablo2Doc.h"
 
+#include "FileVersion.h"
 #include "Layout.h"
 #include "Messages.h"
 
@@ -299,6 +300,10 @@ void CDiablo2Doc::ExpandStats()
 {
     const quint8 high = GetByte(Layout::StatPresenceMaskHigh);
     const quint8 low = GetByte(Layout::StatPresenceMaskLow);
+    // A file of another version keeps other data where version 71 has its
+    // stat block: it is held exactly as read, so that it is saved unchanged.
+    if (FileVersion::IsOther(*this))
+        return;
 
     // The five optional values in file order: two before the seven fixed
     // values, three after them.

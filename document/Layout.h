@@ -8,6 +8,10 @@
 namespace Layout {
 
 // Header
+// The file version names the layout the file was saved in; these offsets are
+// those of version 71 (game versions up to 1.03).
+inline constexpr quint32 FileVersionFirst = 4, FileVersionLast = 7;
+inline constexpr quint32 KnownFileVersion = 71;
 inline constexpr quint32 CharNameFirst = 8;
 inline constexpr quint32 CharNameLast = 22;
 inline constexpr quint32 CharNameLength = CharNameLast - CharNameFirst + 1; // 15

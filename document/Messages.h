@@ -18,6 +18,14 @@ inline constexpr const char *InvalidName =
 inline constexpr const char *CantOpenCharacterFile = "Can't open the character file.";
 inline constexpr const char *CantOpenBackupFile = "Can't open backup file.";
 
+// A character saved in another file version than 71; %1 is its version.
+inline constexpr const char *OtherVersionNotice =
+    "This character was saved by a later version of the game (file version %1). QUARVINEL knows the "
+    "layout of version 71 (game versions up to 1.03): values may be shown wrongly, and saving may "
+    "damage the file.";
+inline constexpr const char *OtherVersionSaveRisk =
+    "This file has version %1, whose layout QUARVINEL does not know. Saving may damage it.";
+
 } // namespace Messages
 
 // Captions of the message boxes, named after the command that shows them.

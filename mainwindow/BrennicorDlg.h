@@ -178,7 +178,9 @@ private:
     // every panel; a thrown error is shown under "Open" and leaves the window empty.
     void OpenDocumentAndShow(const std::function<bool()> &load);
     // Writes the panel into the image and the image to disk, with Save's messages.
-    bool SaveDocument();
+    // versionAgreed: the user has already agreed to save a character of another
+    // file version in this command, so Save does not ask again.
+    bool SaveDocument(bool versionAgreed = false);
     // Reload and Restore: close, load again with load, show, or report under caption.
     static void ReopenCharacter(CBrennicorDlg &dlg, const QString &caption, const QString &failure,
                                 const std::function<bool(const QString &)> &load,

@@ -3,8 +3,10 @@
 #include "BrennicorDlg.h"
 
 #include "CharacterFiles.h"
+#include "FileVersion.h"
 #include "MainDialogIds.h"
 #include "Messages.h"
+#include "OtherVersions.h"
 #include "core/Prompts.h"
 
 #include <QFileInfo>
@@ -45,8 +47,10 @@ void CBrennicorDlg::ReopenCharacter(CBrennicorDlg &dlg, const QString &caption, 
             Prompts().MessageBox(&dlg, failure, caption, MessageIcon::None);
             return;
         }
+        OtherVersions::Notice(&dlg, dlg.m_doc);
+        const OtherVersions::KeepImageAsRead keep(dlg.m_doc);
         show();
-        dlg.SetWindowText(titleFor(charName + QStringLiteral(".d2s")));
+        dlg.SetWindowText(titleFor(charName + QStringLiteral(".d2s")) + FileVersion::TitleSuffix(dlg.m_doc));
         dlg.SyncWithDocument(false);
     } catch (const char *text) {
         dlg.OnFileClose();
@@ -95,12 +99,14 @@ void CBrennicorDlg::OpenDocumentAndShow(const std::function<bool()> &load)
         if (!load())
             return;
         RefuseShortImage();
+        OtherVersions::Notice(this, m_doc);
+        const OtherVersions::KeepImageAsRead keep(m_doc);
         SyncWithDocument(false);
         m_nDifficulty = 0;
         OnSelchangeDifficulty();
         OnSelchangeClass();
         OnSelchangeSkill();
-        SetWindowText(titleFor(QFileInfo(m_doc.GetFileName()).fileName()));
+        SetWindowText(titleFor(QFileInfo(m_doc.GetFileName()).fileName()) + FileVersion::TitleSuffix(m_doc));
     } catch (const char *text) {
         // A character that could not be shown whole is not kept half open.
         OnFileClose();
@@ -123,15 +129,17 @@ void CBrennicorDlg::OnFileReload()
                     });
 }
 
-bool CBrennicorDlg::SaveDocument()
+bool CBrennicorDlg::SaveDocument(bool versionAgreed)
 {
     const QString caption = QString::fromLatin1(Captions::Save);
     if (m_doc.IsEmpty()) {
         Prompts().MessageBox(this, QString::fromLatin1(Messages::OpenFileFirst), caption, MessageIcon::Exclamation);
         return false;
     }
+    if (!versionAgreed && !OtherVersions::MaySave(this, m_doc))
+        return false;
     try {
-        if (!SyncWithDocument(true)) {
+        if (OtherVersions::SaveWritesPanel(m_doc) && !SyncWithDocument(true)) {
             Prompts().MessageBox(this, QStringLiteral("File not saved"), caption, MessageIcon::Exclamation);
             return false;
         }

@@ -4,6 +4,7 @@
 #include "BrennicorDlg.h"
 
 #include "CharacterFiles.h"
+#include "FileVersion.h"
 #include "MainDialogIds.h"
 #include "Messages.h"
 #include "RenameDlg.h"
@@ -71,8 +72,10 @@ void CBrennicorDlg::RenameCharacter(const QString &newName)
     SyncWithDocument(false);
     OnSelchangeClass();
     OnSelchangeSkill();
-    SetWindowText(QString::fromLatin1(Captions::Title) + QStringLiteral(": ") + newName + QStringLiteral(".d2s"));
+    SetWindowText(QString::fromLatin1(Captions::Title) + QStringLiteral(": ") + newName + QStringLiteral(".d2s")
+                  + FileVersion::TitleSuffix(m_doc));
     m_doc.SetCharName(newName);
     SyncWithDocument(false);
-    OnFileSave();
+    // Saving the pending edits above asked already about another version's layout.
+    SaveDocument(true);
 }

@@ -88,6 +88,8 @@ bool QtPrompts::AskYesNo(QObject *owner, const QString &text, const QString &cap
         parent = nullptr;
     QMessageBox box(qtIcon(icon), caption, text, QMessageBox::Yes | QMessageBox::No, parent);
     box.setTextFormat(Qt::PlainText);
+    // Enter, or a hasty click on the default, takes the answer that changes nothing.
+    box.setDefaultButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes;
 }
 

@@ -145,11 +145,11 @@ void TestCli::showAndJsonWrittenBack()
     const CliResult text = RunCli({QStringLiteral("show"), from});
     QCOMPARE(text.exitCode, 0);
     const QStringList lines = text.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    for (const char *line : {"name: Hero", "class: Paladin", "statLevel: 42", "gold: 4242", "health: 900",
+    for (const char *line : {"version: 71", "name: Hero", "class: Paladin", "statLevel: 42", "gold: 4242", "health: 900",
                              "skill:Holy Bolt: 9", "difficulty:Nightmare: closed", "difficulty:Hell: open",
                              "quest:Nightmare/Act1/Tools of the trade: Reward", "waypoint:Hell/Act3/Travincal: on"})
         QVERIFY2(lines.contains(QLatin1String(line)), line);
-    QCOMPARE(lines.size(), 4 + PanelFieldCount + 30 + 3 * (1 + 4 + 21 + 30));
+    QCOMPARE(lines.size(), 5 + PanelFieldCount + 30 + 3 * (1 + 4 + 21 + 30));
 
     // Every number of the JSON goes back in with set under its own key.
     const QJsonObject json =

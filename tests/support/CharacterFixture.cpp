@@ -32,6 +32,7 @@ CharacterFixture::CharacterFixture()
     for (quint32 k = 0; k < DefaultLength; ++k)
         m_image[k] = char(FillByte(k));
 
+    Version(Layout::KnownFileVersion);
     Name("Fixture");
     DifficultyFlags(0);
     Class(1);
@@ -75,6 +76,7 @@ CharacterFixture &CharacterFixture::Name(const QByteArray &latin1)
     return *this;
 }
 
+CharacterFixture &CharacterFixture::Version(quint32 v) { Put(Layout::FileVersionFirst, Layout::FileVersionLast, v); return *this; }
 CharacterFixture &CharacterFixture::Class(quint8 v) { Put(Layout::CharClass, Layout::CharClass, v); return *this; }
 CharacterFixture &CharacterFixture::CharLevel(quint8 v) { Put(Layout::CharLevel, Layout::CharLevel, v); return *this; }
 CharacterFixture &CharacterFixture::StatLevel(quint8 v) { Put(Layout::StatLevel, Layout::StatLevel, v); return *this; }

@@ -24,6 +24,7 @@
 //                                       never zero and different for every offset
 //                                       within 128 bytes, so a byte moved or
 //                                       written by mistake shows
+//   4..7     file version 71
 //   8..22    name "Fixture", zero-filled to 15 bytes
 //   25       difficulty flags 0x00 (only Normal open)
 //   34       class 1 (Sorceress)
@@ -59,6 +60,7 @@ public:
     CharacterFixture();
 
     // Header
+    CharacterFixture &Version(quint32 fileVersion);
     CharacterFixture &Name(const QByteArray &latin1); // at most 15 bytes used
     CharacterFixture &Class(quint8 charClass);
     CharacterFixture &CharLevel(quint8 level);

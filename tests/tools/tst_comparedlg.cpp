@@ -48,7 +48,7 @@ void TestCompareDlg::walk_data()
     QTest::newRow("the same file") << CharacterFixture().Build() << QStringList{"-1", "-1"}
                                    << QStringList();
     QTest::newRow("differences at 5 and 9 wrap around")
-        << CharacterFixture().Byte(5, 0).Byte(9, 'a').Build() << QStringList{"5", "9", "-1", "5"}
+        << CharacterFixture().Byte(5, 1).Byte(9, 'a').Build() << QStringList{"5", "9", "-1", "5"}
         << QStringList();
     QTest::newRow("10 bytes longer") << CharacterFixture().Length(710).Build()
                                      << QStringList{"-1", "-1"} << QStringList{bigger, bigger};

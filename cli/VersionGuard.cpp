@@ -1,0 +1,41 @@
+#include "VersionGuard.h"
+
+#include "Console.h"
+#include "Diablo2Doc.h"
+#include "FileVersion.h"
+#include "Messages.h"
+
+namespace VersionGuard {
+
+namespace {
+
+enum class Rule { Allow, Warn, Refuse };
+Rule g_rule = Rule::Allow;
+
+} // namespace
+
+void ChooseFor(const Command &command, const Invocation &invocation)
+{
+    // The commands that change files are the ones that take --force.
+    const bool changes = QString::fromLatin1(command.options).split(QLatin1Char(' ')).contains(QLatin1String("force"));
+    if (changes)
+        g_rule = invocation.Has("force") ? Rule::Allow : Rule::Refuse;
+    else
+        g_rule = invocation.command == QLatin1String("show") ? Rule::Warn : Rule::Allow;
+}
+
+bool Accept(const CDiablo2Doc &doc)
+{
+    if (g_rule == Rule::Allow || !FileVersion::IsOther(doc))
+        return true;
+    const quint32 version = FileVersion::Of(doc);
+    if (g_rule == Rule::Warn) {
+        Report(QString::fromLatin1(Captions::Open), FileVersion::OpenNotice(version));
+        return true;
+    }
+    Report(QString::fromLatin1(Captions::Save),
+           FileVersion::SaveRisk(version) + QStringLiteral(" Nothing was written; add --force to change it anyway."));
+    return false;
+}
+
+} // namespace VersionGuard

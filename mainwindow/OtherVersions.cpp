@@ -1,0 +1,47 @@
+#include "OtherVersions.h"
+
+#include "Diablo2Doc.h"
+#include "FileVersion.h"
+#include "Messages.h"
+#include "core/Prompts.h"
+
+namespace OtherVersions {
+
+void Notice(QObject *owner, const CDiablo2Doc &doc)
+{
+    if (FileVersion::IsOther(doc))
+        Prompts().MessageBox(owner, FileVersion::OpenNotice(FileVersion::Of(doc)),
+                             QString::fromLatin1(Captions::Open), MessageIcon::Exclamation);
+}
+
+bool MaySave(QObject *owner, const CDiablo2Doc &doc)
+{
+    if (!FileVersion::IsOther(doc))
+        return true;
+    const QString question = FileVersion::SaveRisk(FileVersion::Of(doc)) + QStringLiteral(" Save anyway?");
+    return Prompts().AskYesNo(owner, question, QString::fromLatin1(Captions::Save), MessageIcon::Exclamation);
+}
+
+bool SaveWritesPanel(const CDiablo2Doc &doc)
+{
+    return !FileVersion::IsOther(doc);
+}
+
+KeepImageAsRead::KeepImageAsRead(CDiablo2Doc &doc)
+    : m_doc(doc)
+{
+    if (FileVersion::IsOther(doc))
+        m_image = doc.ImageCopy();
+}
+
+KeepImageAsRead::~KeepImageAsRead()
+{
+    // The refresh never changes the image's length; an image dropped on the
+    // way (a refresh that failed) is left as it is.
+    if (m_image.isEmpty() || m_doc.GetSize() != quint32(m_image.size()))
+        return;
+    m_doc.SetBytes(0, m_doc.GetSize() - 1, reinterpret_cast<const quint8 *>(m_image.constData()));
+    m_doc.SetModifiedFlag(false);
+}
+
+} // namespace OtherVersions
