@@ -438,10 +438,11 @@ bool CDiablo2Doc::FindValue(quint32 &first, quint32 &last, quint32 value) const
     };
     // Where that byte is common without the value following it, memchr stops
     // at nearly every byte and costs more than reading byte by byte: after 64
-    // such stops within 1 KiB the next 64 KiB are read byte by byte.
+    // such stops within 1 KiB the next 1 KiB is read byte by byte, and memchr
+    // takes over again after it.
     constexpr quint32 kStopsPerCheck = 64;
     constexpr quint32 kDenseSpan = 1024;
-    constexpr quint32 kByteByByteRun = 64 * 1024;
+    constexpr quint32 kByteByByteRun = 1024;
     quint32 stops = 0;
     quint32 stopsSince = start;
     for (quint32 i = start; i < end;) {
