@@ -368,6 +368,49 @@ void CDiablo2Doc::ExpandStats()
 // ---------------------------------------------------------------------------
 // Search
 
+namespace {
+
+// How often a byte turns up in a character file, roughly: zero fills most of
+// it, then all-ones bit fields, then small counts and flags, then the letters
+// of names. A search looks for the value's least common byte first.
+int Commonness(quint8 byte)
+{
+    if (byte == 0x00)
+        return 4;
+    if (byte == 0xFF)
+        return 3;
+    if (byte < 0x10)
+        return 2;
+    if (byte >= 0x20 && byte < 0x7F)
+        return 1;
+    return 0;
+}
+
+// The first offset in [from, to) at which the `width` bytes there read value,
+// little-endian, one byte at a time; false when there is none. The image must
+// hold width - 1 bytes past to.
+bool ScanByteByByte(const quint8 *data, quint32 from, quint32 to, quint32 width, quint32 value, quint32 &at)
+{
+    // A window over the `width` bytes that start at offset i, little-endian,
+    // moved one byte on per step: one load and one comparison per offset.
+    const quint32 mask = width == 4 ? 0xFFFFFFFFu : (quint32(1) << (8 * width)) - 1;
+    const quint32 topShift = 8 * (width - 1);
+    quint32 window = 0;
+    for (quint32 k = width - 1; k > 0; --k)
+        window = (window << 8) | data[from + k - 1];
+    window <<= 8; // the first step below shifts in the window's top byte
+    for (quint32 i = from; i < to; ++i) {
+        window = ((window >> 8) | (quint32(data[i + width - 1]) << topShift)) & mask;
+        if (window == value) {
+            at = i;
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
 bool CDiablo2Doc::FindValue(quint32 &first, quint32 &last, quint32 value) const
 {
     const quint32 start = first + 1; // wraps 0xFFFFFFFF to 0
@@ -381,32 +424,53 @@ bool CDiablo2Doc::FindValue(quint32 &first, quint32 &last, quint32 value) const
     const quint32 width = value <= 0xFFu ? 1 : value <= 0xFFFFu ? 2 : value <= 0xFFFFFFu ? 3 : 4;
     if (start >= m_nSize || m_nSize - start < width)
         return false;
+    const quint32 end = m_nSize - (width - 1); // first offset at which the value no longer fits
+
+    quint8 bytes[4];
+    for (quint32 k = 0; k < 4; ++k)
+        bytes[k] = quint8(value >> (8 * k));
+    // The value's least common byte (the highest such, which is never zero) is
+    // looked for with memchr, many bytes per step, and every offset it puts
+    // forward is checked whole. memchr gives the hits in rising order, so the
+    // first offset that checks out is the lowest match.
+    quint32 pick = width - 1;
+    for (quint32 k = width - 1; k-- > 0;)
+        if (Commonness(bytes[k]) < Commonness(bytes[pick]))
+            pick = k;
 
     const quint8 *data = m_pData.get();
-    if (width == 1) {
-        const void *hit = std::memchr(data + start, int(value), m_nSize - start);
+    auto found = [&](quint32 at) {
+        first = at;
+        last = at + width - 1;
+        return true;
+    };
+    // Where that byte is common without the value following it, memchr stops
+    // at nearly every byte and costs more than reading byte by byte: after 64
+    // such stops within 1 KiB the next 1 KiB is read byte by byte, and memchr
+    // takes over again after it.
+    constexpr quint32 kStopsPerCheck = 64;
+    constexpr quint32 kDenseSpan = 1024;
+    constexpr quint32 kByteByByteRun = 1024;
+    quint32 stops = 0;
+    quint32 stopsSince = start;
+    for (quint32 i = start; i < end;) {
+        const void *hit = std::memchr(data + i + pick, bytes[pick], end - i);
         if (!hit)
             return false;
-        first = quint32(static_cast<const quint8 *>(hit) - data);
-        last = first;
-        return true;
-    }
-
-    // A window over the `width` bytes that start at offset i, little-endian,
-    // moved one byte on per step: one load and one comparison per offset.
-    const quint32 mask = width == 4 ? 0xFFFFFFFFu : (quint32(1) << (8 * width)) - 1;
-    const quint32 topShift = 8 * (width - 1);
-    quint32 window = 0;
-    for (quint32 k = width - 1; k > 0; --k)
-        window = (window << 8) | data[start + k - 1];
-    window <<= 8; // the first step below shifts in the window's top byte
-    const quint32 end = m_nSize - (width - 1); // first offset at which the value no longer fits
-    for (quint32 i = start; i < end; ++i) {
-        window = ((window >> 8) | (quint32(data[i + width - 1]) << topShift)) & mask;
-        if (window == value) {
-            first = i;
-            last = i + width - 1;
-            return true;
+        i = quint32(static_cast<const quint8 *>(hit) - data) - pick;
+        if (std::memcmp(data + i, bytes, width) == 0)
+            return found(i);
+        ++i;
+        if (++stops == kStopsPerCheck) {
+            if (i - stopsSince < kDenseSpan) {
+                const quint32 to = end - i > kByteByByteRun ? i + kByteByByteRun : end;
+                quint32 at = 0;
+                if (ScanByteByByte(data, i, to, width, value, at))
+                    return found(at);
+                i = to;
+            }
+            stops = 0;
+            stopsSince = i;
         }
     }
     return false;

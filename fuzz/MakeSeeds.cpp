@@ -98,6 +98,9 @@ int main(int argc, char **argv)
     ok = Write(root, QStringLiteral("fuzz_findvalue"), QStringLiteral("stash-after-gold"), search(5678, 621, expanded)) && ok;
     ok = Write(root, QStringLiteral("fuzz_findvalue"), QStringLiteral("byte-at-end"), search(0x80 | (699 & 0x7F), 600, expanded)) && ok;
     ok = Write(root, QStringLiteral("fuzz_findvalue"), QStringLiteral("wide-value"), search(0xFFFFFFFFu, 0, QByteArray(16, char(0xFF)))) && ok;
+    // Long runs of the value's own bytes, where the search reads byte by byte.
+    ok = Write(root, QStringLiteral("fuzz_findvalue"), QStringLiteral("long-run"),
+               search(0xFFFFFF11u, 0xFFFFFFFFu, QByteArray(2500, char(0xFF)) + "\x11" + QByteArray(499, char(0xFF)))) && ok;
 
     // Number texts: a mode byte (0: UTF-8), then the text.
     const char *const texts[] = {"0", "123", " \t+42\t ", "-7", "4294967295", "4294967296", "2147483648",
