@@ -12,8 +12,17 @@ import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "e2e"))
 from desktop import Failure, Session, log, main_guard, run_steps  # noqa: E402
-from test_editor import TOOL_CONTROLS, TOOL_SIZES  # noqa: E402
 
+# Sizes and controls of the raw tools in dialog units: a click finds a button
+# from the dialog's size on the screen.
+TOOL_SIZES = {"Edit value": (236, 80), "Find value": (236, 80), "Compare To": (276, 80)}
+TOOL_CONTROLS = {
+    ("Edit value", "Value"): (47, 26, 62, 13), ("Edit value", "Get value"): (174, 7, 55, 14),
+    ("Edit value", "Set value"): (174, 24, 55, 14), ("Edit value", "Find a value..."): (174, 41, 55, 14),
+    ("Find value", "Find"): (174, 7, 55, 14), ("Find value", "Find Next"): (174, 24, 55, 14),
+    ("Find value", "Compare..."): (174, 41, 55, 14), ("Compare To", "Load..."): (214, 7, 55, 14),
+    ("Compare To", "Find..."): (214, 24, 55, 14), ("Compare To", "Find Next"): (214, 41, 55, 14),
+}
 # Rename Character... is the sixth item of the Edit menu.
 RENAME_KEYS = ["alt+e", "Down", "Down", "Down", "Down", "Down", "Return"]
 
@@ -41,7 +50,7 @@ def main():
 
         def shoot(wid, name):
             path = os.path.join(opts.out, name)
-            s.screenshot(wid, path)
+            subprocess.run(["import", "-window", wid, path], env=s.env, check=True, timeout=60)
             log(f"  wrote {path}")
 
         def click(dialog, wid, control):

@@ -136,9 +136,6 @@ class Session:
         v = dict(line.split("=") for line in self.xdo("getwindowgeometry", "--shell", wid).split())
         return int(v["X"]), int(v["Y"]), int(v["WIDTH"]), int(v["HEIGHT"])
 
-    def screenshot(self, wid, path):
-        subprocess.run(["import", "-window", wid, path], env=self.env, check=True, timeout=WAIT)
-
 
 def read(path):
     with open(path, "rb") as f:
@@ -147,10 +144,7 @@ def read(path):
 
 def wait_file(path, expected, what):
     """Waits until the file holds exactly the expected bytes."""
-    def same():
-        return os.path.exists(path) and read(path) == bytes(expected)
-    wait_for(same, lambda: f"{what}: {os.path.basename(path)} holds {len(read(path)) if os.path.exists(path) else 'no'} "
-             f"bytes, first difference at {next((i for i, (a, b) in enumerate(zip(read(path), expected)) if a != b), '-')}")
+    wait_for(lambda: os.path.exists(path) and read(path) == bytes(expected), what)
 
 
 def run_steps(steps):

@@ -16,16 +16,8 @@ from desktop import Failure, Session, main_guard, read, run_steps, wait_file  # 
 TITLE = "QUARVINEL"
 # Tab stops of the main window from the first one (the difficulty list).
 GOLD, SKILL_LEVEL, QUEST_STATE = 13, 15, 3
-# Sizes and controls of the raw tools in dialog units: a click finds a button
-# from the dialog's size on the screen.
-TOOL_SIZES = {"Edit value": (236, 80), "Find value": (236, 80), "Compare To": (276, 80)}
-TOOL_CONTROLS = {
-    ("Edit value", "Value"): (47, 26, 62, 13), ("Edit value", "Get value"): (174, 7, 55, 14),
-    ("Edit value", "Set value"): (174, 24, 55, 14), ("Edit value", "Find a value..."): (174, 41, 55, 14),
-    ("Find value", "Find"): (174, 7, 55, 14), ("Find value", "Find Next"): (174, 24, 55, 14),
-    ("Find value", "Compare..."): (174, 41, 55, 14), ("Compare To", "Load..."): (214, 7, 55, 14),
-    ("Compare To", "Find..."): (214, 24, 55, 14), ("Compare To", "Find Next"): (214, 41, 55, 14),
-}
+# Edit value is 236 x 80 dialog units; its Set value button 174, 24, 55 x 14.
+TOOL_SIZE, SET_VALUE = (236, 80), (174, 24, 55, 14)
 
 
 def main():
@@ -97,8 +89,7 @@ def main():
             s.type("40", replace=True)
             s.key("shift+Tab")
             s.type("77", replace=True)
-            units_w, units_h = TOOL_SIZES["Edit value"]
-            x, y, w, h = TOOL_CONTROLS[("Edit value", "Set value")]
+            (units_w, units_h), (x, y, w, h) = TOOL_SIZE, SET_VALUE
             _, _, width, height = s.geometry(tool)
             s.click(tool, round((x + w / 2) * width / units_w), round((y + h / 2) * height / units_h))
             s.key("Escape")

@@ -5,8 +5,7 @@ target_link_libraries(qv_e2e_fixture PRIVATE qv_test_support)
 
 set(qv_e2e_dir ${CMAKE_CURRENT_SOURCE_DIR}/e2e)
 set(qv_e2e_prefix ${CMAKE_BINARY_DIR}/e2e-prefix)
-add_test(NAME e2e_install COMMAND ${CMAKE_COMMAND} -DBUILD_DIR=${CMAKE_BINARY_DIR} -DPREFIX=${qv_e2e_prefix}
-         -P ${qv_e2e_dir}/install-prefix.cmake)
+add_test(NAME e2e_install COMMAND ${CMAKE_COMMAND} --install ${CMAKE_BINARY_DIR} --prefix ${qv_e2e_prefix})
 set_tests_properties(e2e_install PROPERTIES FIXTURES_SETUP qv_installed TIMEOUT 120 LABELS e2e)
 
 function(qv_add_e2e_test name script)
