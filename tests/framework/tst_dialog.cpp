@@ -5,6 +5,7 @@
 #include "support/ScriptedPrompts.h"
 #include "widgets/ComboBox.h"
 #include "widgets/DataExchange.h"
+#include "widgets/DialogBuilder.h"
 #include "widgets/Dialog.h"
 
 #include <QCheckBox>
@@ -99,6 +100,7 @@ private Q_SLOTS:
     void handlersRunForTheUserOnly();
     void keysAndErrorsEndModalRuns_data();
     void keysAndErrorsEndModalRuns();
+    void dialogUnitsFollowTheFont();
 
 private:
     ScriptedPrompts m_prompts;
@@ -262,6 +264,20 @@ void TestFrameworkDialog::keysAndErrorsEndModalRuns()
     QCOMPARE(dlg.m_nFirst, result == QLatin1String("1") ? 8u : 1u);
     QVERIFY(!dlg.isVisible());
     QVERIFY(!dlg.m_bAfterNested);
+}
+
+// Four horizontal units are the average width of the letters, rounded to the
+// nearest pixel; eight vertical units are the height of a line.
+void TestFrameworkDialog::dialogUnitsFollowTheFont()
+{
+    const QString letters = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
+    for (int points = 6; points <= 20; ++points) {
+        const QFont font(QStringLiteral("MS Sans Serif"), points);
+        const QFontMetrics fm(font);
+        const DialogUnits units(font);
+        QCOMPARE(units.X(400), 100 * qRound(fm.horizontalAdvance(letters) / 52.0));
+        QCOMPARE(units.Rect(0, 0, 4, 800).height(), 100 * fm.height());
+    }
 }
 
 QTEST_MAIN(TestFrameworkDialog)
