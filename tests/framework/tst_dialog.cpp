@@ -7,8 +7,12 @@
 #include "widgets/DataExchange.h"
 #include "widgets/DialogBuilder.h"
 #include "widgets/Dialog.h"
+#include "widgets/QtPrompts.h"
+#include "support/ModalDriver.h"
 
 #include <QCheckBox>
+#include <QFileDialog>
+#include <QMessageBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -101,6 +105,8 @@ private Q_SLOTS:
     void keysAndErrorsEndModalRuns_data();
     void keysAndErrorsEndModalRuns();
     void dialogUnitsFollowTheFont();
+    void realPromptsUseQtDialogs_data();
+    void realPromptsUseQtDialogs();
 
 private:
     ScriptedPrompts m_prompts;
@@ -278,6 +284,44 @@ void TestFrameworkDialog::dialogUnitsFollowTheFont()
         QCOMPARE(units.X(400), 100 * qRound(fm.horizontalAdvance(letters) / 52.0));
         QCOMPARE(units.Rect(0, 0, 4, 800).height(), 100 * fm.height());
     }
+}
+
+// The prompts a user sees outside the tests: Qt's message box and file dialog.
+void TestFrameworkDialog::realPromptsUseQtDialogs_data()
+{
+    QTest::addColumn<QString>("answer"); // a file chosen, "" cancels; "box" for a message box
+    QTest::addColumn<QString>("seen");
+    QTest::newRow("a message box: caption, plain text, icon") << "box" << "Compare|<b>offset</b>|3";
+    QTest::newRow("a file chosen") << "/tmp/Hero.d2s" << "1 /tmp/Hero.d2s Char Files (*.d2s);;All Files (*) d2s";
+    QTest::newRow("the file dialog cancelled") << "" << "0 kept Char Files (*.d2s);;All Files (*) d2s";
+}
+
+void TestFrameworkDialog::realPromptsUseQtDialogs()
+{
+    QFETCH(QString, answer);
+    QFETCH(QString, seen);
+    QtPrompts prompts;
+    QString shown, path = QStringLiteral("kept");
+    if (answer == QLatin1String("box")) {
+        const auto ran = WhenModal<QMessageBox>([&](QMessageBox *box) {
+            shown = box->windowTitle() + '|' + box->text() + '|' + QString::number(box->icon());
+            QCOMPARE(box->textFormat(), Qt::PlainText);
+            box->accept();
+        });
+        prompts.MessageBox(nullptr, QStringLiteral("<b>offset</b>"), QStringLiteral("Compare"), MessageIcon::Stop);
+        QVERIFY(*ran);
+    } else {
+        const auto ran = WhenModal<QFileDialog>([&](QFileDialog *dialog) {
+            shown = dialog->nameFilters().join(";;") + ' ' + dialog->defaultSuffix();
+            dialog->selectFile(answer);
+            answer.isEmpty() ? dialog->reject() : static_cast<QDialog *>(dialog)->accept();
+        });
+        const bool chosen = prompts.GetOpenFileName(path, QStringLiteral("d2s"),
+                                                    QStringLiteral("Char Files (*.d2s)|*.d2s|All Files (*.*)|*.*||"));
+        QVERIFY(*ran);
+        shown = QStringLiteral("%1 %2 ").arg(int(chosen)).arg(path) + shown;
+    }
+    QCOMPARE(shown, seen);
 }
 
 QTEST_MAIN(TestFrameworkDialog)
