@@ -36,13 +36,15 @@ private Q_SLOTS:
     void commandLine_data()
     {
         QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<QString>("read"); // "automated file", or "error"
+        QTest::addColumn<QString>("read"); // "automated file", "help", "version" or "error"
         QTest::newRow("nothing") << QStringList{} << "0 ";
         QTest::newRow("absolute path") << QStringList{"/home/hero/Hero.d2s"} << "0 /home/hero/Hero.d2s";
         QTest::newRow("option in any case, then a path") << QStringList{"/aUtOmAtIoN", "/tmp/H.d2s"} << "1 /tmp/H.d2s";
         QTest::newRow("-Embedding") << QStringList{"-Embedding"} << "1 ";
         QTest::newRow("a path after --") << QStringList{"--", "/Automation"} << "0 /Automation";
         QTest::newRow("--help after --") << QStringList{"--", "--help"} << "0 --help";
+        QTest::newRow("-h after a file") << QStringList{"Hero.d2s", "-h"} << "help";
+        QTest::newRow("--version after an option") << QStringList{"-Automation", "--version"} << "version";
         QTest::newRow("an option without a name") << QStringList{"-"} << "error";
         QTest::newRow("an empty file name") << QStringList{QString()} << "error";
     }
@@ -52,11 +54,14 @@ private Q_SLOTS:
         QFETCH(QStringList, arguments);
         QFETCH(QString, read);
         const CCommandLineInfo info = ParseCommandLine(arguments);
-        if (info.m_action == CCommandLineInfo::Action::Error)
-            QVERIFY(!info.m_strError.isEmpty());
-        QCOMPARE(info.m_action == CCommandLineInfo::Action::Error ? QStringLiteral("error")
+        using A = CCommandLineInfo::Action;
+        QCOMPARE(info.m_action == A::Error ? QStringLiteral("error") : info.m_action == A::Help ? QStringLiteral("help")
+                     : info.m_action == A::Version ? QStringLiteral("version")
                      : QStringLiteral("%1 %2").arg(int(info.m_bRunAutomated)).arg(info.m_strFileName),
                  read);
+        QCOMPARE(info.m_strError.isEmpty(), read != QLatin1String("error"));
+        // Help and version are answered before any window system is asked for.
+        QCOMPARE(WantsHelpOrVersion(arguments), read == QLatin1String("help") || read == QLatin1String("version"));
     }
 
     // Written whole or not at all; start-up learns whether the text changed
