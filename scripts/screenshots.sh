@@ -10,7 +10,7 @@ build="${1:-build}"
 scripts/install-deps.sh
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$build" -j"$(nproc)" --target brennicor qv_e2e_fixture
-exec /usr/bin/python3 tests/e2e/screenshots.py \
+exec /usr/bin/python3 scripts/screenshots.py \
   --editor "$build/app/brennicor" \
   --fixture "$build/tests/qv_e2e_fixture" \
   --out docs/screenshots

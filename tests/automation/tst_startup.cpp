@@ -1,21 +1,17 @@
-// Start-up inside the process: the message of a start for automation without a
-// session bus, how the command line is read, and the activation file's writing.
-
+// Start-up inside the process: a start for automation without a session bus,
+// how the command line is read, and how the activation file is written.
 #include "ActivationFile.h"
 #include "BrennicorApp.h"
 #include "CommandLine.h"
 #include "support/CharacterFixture.h"
 #include "support/ScriptedPrompts.h"
 
-#include <QDir>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
-
 CBrennicorApp *g_app = nullptr;
-
 } // namespace
 
 class TestStartup : public QObject
@@ -23,92 +19,79 @@ class TestStartup : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    // The process was started with -Automation and its bus address leads
-    // nowhere: the framework's message box shows string 100 under the
-    // application's title, and the program ends without its window.
+    // Started with -Automation and a bus address that leads nowhere: string 100
+    // under the application's title, and no window.
     void automationWithoutBusShowsString100()
     {
         ScriptedPrompts prompts;
         QCOMPARE(g_app->InitInstance(), 1);
-        QCOMPARE(prompts.messages.size(), 1);
-        const ScriptedPrompts::Message &message = prompts.messages.constFirst();
-        QCOMPARE(message.text, QStringLiteral("OLE initialization failed.  Make sure that the OLE "
-                                              "libraries are the correct version."));
-        QCOMPARE(message.caption, QStringLiteral("tst_startup"));
-        QCOMPARE(message.icon, MessageIcon::Exclamation);
-        QCOMPARE(message.owner, nullptr);
+        QCOMPARE(prompts.Summaries(), QStringList{"tst_startup|OLE initialization failed.  Make sure that the OLE "
+                                                  "libraries are the correct version."});
+        QCOMPARE(prompts.messages[0].icon, MessageIcon::Exclamation);
+        QCOMPARE(prompts.messages[0].owner, nullptr);
         QVERIFY(!QFileInfo::exists(ActivationFilePath()));
     }
 
-    // Options and the file name: a leading "/" is a path unless it names an
-    // automation option, and "--" ends the options.
+    // A leading "/" is a path unless it names an automation option; "--" ends the options.
     void commandLine_data()
     {
         QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<int>("action");
-        QTest::addColumn<bool>("automated");
-        QTest::addColumn<QString>("file");
-        using A = CCommandLineInfo::Action;
-        QTest::newRow("nothing") << QStringList{} << int(A::Run) << false << QString();
-        QTest::newRow("absolute path") << QStringList{QStringLiteral("/home/hero/Hero.d2s")} << int(A::Run)
-                                       << false << QStringLiteral("/home/hero/Hero.d2s");
-        QTest::newRow("option and path")
-            << QStringList{QStringLiteral("/aUtOmAtIoN"), QStringLiteral("/tmp/Hero.d2s")} << int(A::Run) << true
-            << QStringLiteral("/tmp/Hero.d2s");
-        QTest::newRow("path after --") << QStringList{QStringLiteral("--"), QStringLiteral("/Automation")}
-                                       << int(A::Run) << false << QStringLiteral("/Automation");
-        QTest::newRow("--help as a file") << QStringList{QStringLiteral("--"), QStringLiteral("--help")}
-                                          << int(A::Run) << false << QStringLiteral("--help");
-        QTest::newRow("option without a name") << QStringList{QStringLiteral("-")} << int(A::Error) << false
-                                               << QString();
-        QTest::newRow("empty file name") << QStringList{QString()} << int(A::Error) << false << QString();
+        QTest::addColumn<QString>("read"); // "automated file", "help", "version" or "error"
+        QTest::newRow("nothing") << QStringList{} << "0 ";
+        QTest::newRow("absolute path") << QStringList{"/home/hero/Hero.d2s"} << "0 /home/hero/Hero.d2s";
+        QTest::newRow("option in any case, then a path") << QStringList{"/aUtOmAtIoN", "/tmp/H.d2s"} << "1 /tmp/H.d2s";
+        QTest::newRow("-Embedding") << QStringList{"-Embedding"} << "1 ";
+        QTest::newRow("a path after --") << QStringList{"--", "/Automation"} << "0 /Automation";
+        QTest::newRow("--help after --") << QStringList{"--", "--help"} << "0 --help";
+        QTest::newRow("-h after a file") << QStringList{"Hero.d2s", "-h"} << "help";
+        QTest::newRow("--version after an option") << QStringList{"-Automation", "--version"} << "version";
+        QTest::newRow("an option without a name") << QStringList{"-"} << "error";
+        QTest::newRow("an empty file name") << QStringList{QString()} << "error";
     }
 
     void commandLine()
     {
         QFETCH(QStringList, arguments);
-        QFETCH(int, action);
-        QFETCH(bool, automated);
-        QFETCH(QString, file);
+        QFETCH(QString, read);
         const CCommandLineInfo info = ParseCommandLine(arguments);
-        QCOMPARE(int(info.m_action), action);
-        if (info.m_action == CCommandLineInfo::Action::Error) {
-            QVERIFY(!info.m_strError.isEmpty());
-            return;
-        }
-        QCOMPARE(info.m_bRunAutomated, automated);
-        QCOMPARE(info.m_strFileName, file);
+        using A = CCommandLineInfo::Action;
+        QCOMPARE(info.m_action == A::Error ? QStringLiteral("error") : info.m_action == A::Help ? QStringLiteral("help")
+                     : info.m_action == A::Version ? QStringLiteral("version")
+                     : QStringLiteral("%1 %2").arg(int(info.m_bRunAutomated)).arg(info.m_strFileName),
+                 read);
+        QCOMPARE(info.m_strError.isEmpty(), read != QLatin1String("error"));
+        // Help and version are answered before any window system is asked for.
+        QCOMPARE(WantsHelpOrVersion(arguments), read == QLatin1String("help") || read == QLatin1String("version"));
     }
 
-    // The file is written whole or not at all, and start-up learns whether its
-    // text changed (then the bus must read it again).
-    void activationFileWriting()
+    // Written whole or not at all; start-up learns whether the text changed
+    // (then the bus must read it again).
+    void activationFile_data()
     {
+        QTest::addColumn<QString>("program");
+        QTest::addColumn<QByteArray>("exec"); // the Exec line written; empty: refused
+        QTest::newRow("plain") << "/opt/quarvinel/brennicor" << QByteArray("\nExec=/opt/quarvinel/brennicor -Automation\n");
+        QTest::newRow("quoted for the split, backslashes doubled for the key file")
+            << "/opt/it's my\\editor/brennicor" << QByteArray("\nExec='/opt/it'\\\\''s my\\\\editor/brennicor' -Automation\n");
+        QTest::newRow("a line break would add lines of its own") << "/opt/x\nExec=/bin/false/brennicor" << QByteArray();
+    }
+
+    void activationFile()
+    {
+        QFETCH(QString, program);
+        QFETCH(QByteArray, exec);
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("services/Brennicor.Application.service"));
         bool changed = false;
-        QVERIFY(WriteActivationFile(QStringLiteral("/opt/quarvinel/brennicor"), path, &changed));
-        QVERIFY(changed);
-        const QByteArray first = CharacterFixture::ReadFile(path);
-        QVERIFY(first.contains("\nExec=/opt/quarvinel/brennicor -Automation\n"));
-
-        QVERIFY(WriteActivationFile(QStringLiteral("/opt/quarvinel/brennicor"), path, &changed));
-        QVERIFY(!changed);
-        // Quoted for the shell-like split, and backslashes doubled for the key file.
-        QVERIFY(WriteActivationFile(QStringLiteral("/opt/it's my\\editor/brennicor"), path, &changed));
-        QVERIFY(changed);
-        const QByteArray quoted = "\nExec='/opt/it'\\\\''s my\\\\editor/brennicor' -Automation\n";
-        QVERIFY2(CharacterFixture::ReadFile(path).contains(quoted), CharacterFixture::ReadFile(path).constData());
-
-        // A line break in the path would add lines of its own to the file.
-        QVERIFY(!WriteActivationFile(QStringLiteral("/opt/x\nExec=/bin/false/brennicor"), path, &changed));
-        QVERIFY(!changed);
-        QVERIFY(CharacterFixture::ReadFile(path).contains(quoted));
-
+        QCOMPARE(WriteActivationFile(program, path, &changed), !exec.isEmpty());
+        QCOMPARE(changed, !exec.isEmpty());
+        QVERIFY(CharacterFixture::ReadFile(path).contains(exec));
+        QCOMPARE(QFileInfo::exists(path), !exec.isEmpty());
+        QCOMPARE(WriteActivationFile(program, path, &changed), !exec.isEmpty());
+        QVERIFY(!changed); // the same text again is no change
         // A folder that cannot be made: nothing is written, nothing breaks.
         QVERIFY(CharacterFixture::WriteFile(dir.filePath(QStringLiteral("plain")), "x"));
-        QVERIFY(!WriteActivationFile(QStringLiteral("/opt/quarvinel/brennicor"),
-                                     dir.filePath(QStringLiteral("plain/dbus-1/services/x.service"))));
+        QVERIFY(!WriteActivationFile(program, dir.filePath(QStringLiteral("plain/dbus-1/services/x.service"))));
     }
 };
 
@@ -118,7 +101,6 @@ int main(int argc, char **argv)
     qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/quarvinel-test-bus");
     QTemporaryDir dataHome;
     qputenv("XDG_DATA_HOME", QFile::encodeName(dataHome.path()));
-
     char name[] = "tst_startup";
     char option[] = "-Automation";
     char *appArgv[] = {name, option, nullptr};
@@ -128,5 +110,4 @@ int main(int argc, char **argv)
     TestStartup test;
     return QTest::qExec(&test, argc, argv);
 }
-
 #include "tst_startup.moc"

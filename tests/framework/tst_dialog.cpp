@@ -1,39 +1,37 @@
+// The dialog framework on a small dialog of its own: data exchange with its
+// number parsing and messages, the handler lock-out, keys, menus, and errors
+// travelling out of modal runs.
+
 #include "support/ScriptedPrompts.h"
 #include "widgets/ComboBox.h"
 #include "widgets/DataExchange.h"
+#include "widgets/DialogBuilder.h"
 #include "widgets/Dialog.h"
+#include "widgets/QtPrompts.h"
+#include "support/ModalDriver.h"
 
 #include <QCheckBox>
+#include <QFileDialog>
+#include <QMessageBox>
 #include <QComboBox>
 #include <QLineEdit>
-#include <QMenuBar>
 #include <QPushButton>
 #include <QTimer>
 #include <QtTest>
 
 namespace {
 
-enum { IDC_FIRST = 10, IDC_SECOND = 11, IDC_SIGNED = 12, IDC_TEXT = 13, IDC_LIST = 14,
-       IDC_CHECK = 15, IDC_THROW = 16, IDC_NESTED = 17 };
-enum { ID_MAPPED = 100, ID_UNMAPPED = 101 };
-
-const MenuTemplate g_menu{1, {{"&Test", 0, {{"&Mapped", ID_MAPPED, {}}, {nullptr, 0, {}},
-                                            {"&Unmapped", ID_UNMAPPED, {}}}}}};
-
-const DialogTemplate g_template{
-    900, "Exchange test", 200, 120, "MS Sans Serif", 8, DialogModalFrame, &g_menu,
-    {
-        {IDC_STATIC, ControlKind::Static, "First:", 5, 5, 40, 8},
-        {IDC_FIRST, ControlKind::Edit, "", 50, 5, 40, 12},
-        {IDC_STATIC, ControlKind::Static, "Second:", 5, 20, 40, 8},
-        {IDC_SECOND, ControlKind::Edit, "", 50, 20, 40, 12},
-        {IDC_SIGNED, ControlKind::Edit, "", 50, 35, 40, 12, StyleNone, "Signed"},
-        {IDC_TEXT, ControlKind::Edit, "", 50, 50, 40, 12},
-        {IDC_LIST, ControlKind::ComboBox, "", 50, 65, 60, 50},
-        {IDC_CHECK, ControlKind::CheckBox, "Check", 120, 5, 50, 10},
-        {IDC_THROW, ControlKind::PushButton, "Throw", 120, 20, 50, 14},
-        {IDC_NESTED, ControlKind::PushButton, "Nested", 120, 40, 50, 14},
-    }};
+enum { IDC_FIRST = 10, IDC_SIGNED, IDC_TEXT, IDC_LIST, IDC_CHECK, IDC_THROW, IDC_NESTED, ID_MAPPED = 100, ID_UNMAPPED };
+const MenuTemplate g_menu{1, {{"&Test", 0, {{"&Mapped", ID_MAPPED, {}}, {"&Unmapped", ID_UNMAPPED, {}}}}}};
+const DialogTemplate g_template{900, "Exchange test", 200, 120, "MS Sans Serif", 8, DialogModalFrame, &g_menu, {
+    {IDC_STATIC, ControlKind::Static, "First:", 5, 5, 40, 8},
+    {IDC_FIRST, ControlKind::Edit, "", 50, 5, 40, 12},
+    {IDC_SIGNED, ControlKind::Edit, "", 50, 35, 40, 12, StyleNone, "Signed"},
+    {IDC_TEXT, ControlKind::Edit, "", 50, 50, 40, 12},
+    {IDC_LIST, ControlKind::ComboBox, "", 50, 65, 60, 50},
+    {IDC_CHECK, ControlKind::CheckBox, "Check", 120, 5, 50, 10},
+    {IDC_THROW, ControlKind::PushButton, "Throw", 120, 20, 50, 14},
+    {IDC_NESTED, ControlKind::PushButton, "Nested", 120, 40, 50, 14}}};
 
 class TestDialog : public CDialog
 {
@@ -42,40 +40,32 @@ class TestDialog : public CDialog
 public:
     TestDialog() : CDialog(g_template)
     {
-        MapEditChange(IDC_FIRST, &TestDialog::OnChangeFirst);
-        MapSelChange(IDC_LIST, &TestDialog::OnSelchangeList);
-        MapClicked(IDC_CHECK, &TestDialog::OnCheck);
+        MapEditChange(IDC_FIRST, &TestDialog::OnChange);
+        MapSelChange(IDC_LIST, &TestDialog::OnChange);
+        MapClicked(IDC_CHECK, &TestDialog::OnChange);
         MapClicked(IDC_THROW, &TestDialog::OnThrow);
         MapClicked(IDC_NESTED, &TestDialog::OnNested);
-        MapCommand(ID_MAPPED, &TestDialog::OnMapped);
+        MapCommand(ID_MAPPED, &TestDialog::OnChange);
     }
-
     void DoDataExchange(CDataExchange *pDX) override
     {
         DDX_Control(pDX, IDC_LIST, m_cbList);
         DDX_Text(pDX, IDC_FIRST, m_nFirst);
-        DDX_Text(pDX, IDC_SECOND, m_nSecond);
         DDX_Text(pDX, IDC_SIGNED, m_nSigned);
         DDX_Text(pDX, IDC_TEXT, m_strText);
         DDV_MaxChars(pDX, m_strText, 5);
         DDX_CBIndex(pDX, IDC_LIST, m_nList);
         DDX_Check(pDX, IDC_CHECK, m_bCheck);
     }
-
     bool OnInitDialog() override
     {
         UpdateData(false);
-        m_cbList.AddString(QStringLiteral("zero"));
-        m_cbList.AddString(QStringLiteral("one"));
-        m_cbList.AddString(QStringLiteral("two"));
+        for (const char *item : {"zero", "one", "two"})
+            m_cbList.AddString(QString::fromLatin1(item));
         return true;
     }
-
-    void OnChangeFirst() { ++m_nFirstChanges; }
-    void OnSelchangeList() { ++m_nListChanges; }
-    void OnCheck() { ++m_nChecks; }
+    void OnChange() { ++m_nHandled; }
     void OnThrow() { throw "offset out of range"; }
-    void OnMapped() { ++m_nMapped; }
     void OnNested()
     {
         TestDialog inner;
@@ -83,26 +73,21 @@ public:
         inner.DoModal();
         m_bAfterNested = true;
     }
+    QString Members() const { return QStringLiteral("%1 %2 %3 %4 %5").arg(m_nFirst).arg(m_nSigned).arg(m_strText).arg(m_nList).arg(m_bCheck); }
+    QString Shown() const
+    {
+        return QStringLiteral("%1 %2 %3 %4 %5").arg(DlgItem<QLineEdit>(IDC_FIRST)->text(), DlgItem<QLineEdit>(IDC_SIGNED)->text(),
+            DlgItem<QLineEdit>(IDC_TEXT)->text()).arg(DlgItem<QComboBox>(IDC_LIST)->currentIndex())
+            .arg(QChar::fromLatin1("021"[DlgItem<QCheckBox>(IDC_CHECK)->checkState()]));
+    }
 
     CComboBox m_cbList;
-    quint32 m_nFirst = 0;
-    quint32 m_nSecond = 0;
-    qint32 m_nSigned = 0;
-    QString m_strText;
-    int m_nList = -1;
-    int m_bCheck = 0;
-    int m_nFirstChanges = 0;
-    int m_nListChanges = 0;
-    int m_nChecks = 0;
-    int m_nMapped = 0;
+    quint32 m_nFirst = 1;
+    qint32 m_nSigned = 2;
+    QString m_strText = QStringLiteral("old");
+    int m_nList = -1, m_bCheck = 0, m_nHandled = 0;
     bool m_bAfterNested = false;
 };
-
-void choose(QComboBox *combo, int index)
-{
-    combo->setCurrentIndex(index);
-    Q_EMIT combo->activated(index);
-}
 
 } // namespace
 
@@ -112,275 +97,231 @@ class TestFrameworkDialog : public QObject
 
 private Q_SLOTS:
     void init() { m_prompts.Reset(); }
-
-    void fillShowsMembersAndReadTakesThemBack();
-    void failedReadReportsFirstFaultyControl();
-    void editTextSetOnlyWhenItDiffers();
-    void listSelection_data();
-    void listSelection();
-    void checkState_data();
-    void checkState();
-    void maxCharsLimitsAndRefuses();
-    void noHandlerRunsDuringExchange();
-    void userActionsReachHandlers();
-    void menuCommandsWithoutHandlerAreDisabled();
-    void enterEndsWithOkOnlyWhenReadSucceeds();
-    void escapeEndsWithCancel();
-    void handlerErrorEndsModalRunAndIsRethrown();
-    void errorTravelsOutOfNestedModalRuns();
-    void labelsBecomeBuddiesAndAccessibleNames();
+    void readBack_data();
+    void readBack();
+    void fillShowsMembers_data();
+    void fillShowsMembers();
+    void handlersRunForTheUserOnly();
+    void keysAndErrorsEndModalRuns_data();
+    void keysAndErrorsEndModalRuns();
+    void dialogUnitsFollowTheFont();
+    void realPromptsUseQtDialogs_data();
+    void realPromptsUseQtDialogs();
 
 private:
     ScriptedPrompts m_prompts;
 };
 
-void TestFrameworkDialog::fillShowsMembersAndReadTakesThemBack()
+// Texts put into First, Signed and Text, then read back into members that held
+// 1, 2 and "old". The read stops at the first faulty box, which gets the focus
+// with its text selected; a text too long is read, then refused.
+void TestFrameworkDialog::readBack_data()
 {
-    TestDialog dlg;
-    dlg.Create();
-    dlg.m_nFirst = 4294967295u;
-    dlg.m_nSigned = -7;
-    dlg.m_strText = QStringLiteral("abc");
-    QVERIFY(dlg.UpdateData(false));
-    QCOMPARE(dlg.DlgItem<QLineEdit>(IDC_FIRST)->text(), QStringLiteral("4294967295"));
-    QCOMPARE(dlg.DlgItem<QLineEdit>(IDC_SIGNED)->text(), QStringLiteral("-7"));
-    QCOMPARE(dlg.DlgItem<QLineEdit>(IDC_TEXT)->text(), QStringLiteral("abc"));
-
-    dlg.DlgItem<QLineEdit>(IDC_SECOND)->setText(QStringLiteral(" +42 "));
-    dlg.DlgItem<QLineEdit>(IDC_SIGNED)->setText(QStringLiteral("-12"));
-    QVERIFY(dlg.UpdateData(true));
-    QCOMPARE(dlg.m_nSecond, 42u);
-    QCOMPARE(dlg.m_nSigned, -12);
-    QVERIFY(m_prompts.messages.isEmpty());
+    QTest::addColumn<QStringList>("texts");
+    QTest::addColumn<QString>("members");
+    QTest::addColumn<QString>("message"); // empty: the read succeeds
+    QTest::addColumn<int>("focus");
+    const QString u = QStringLiteral("Please enter a positive integer."), s = QStringLiteral("Please enter an integer.");
+    QTest::newRow("blanks, a plus and a tab") << QStringList{"  +12\t", " -40 ", "abcde"} << "12 -40 abcde -1 0" << "" << 0;
+    QTest::newRow("largest, smallest") << QStringList{"4294967295", "-2147483648", ""} << "4294967295 -2147483648  -1 0" << "" << 0;
+    QTest::newRow("beyond both ends saturates") << QStringList{"4294967296", "2147483648", ""} << "4294967295 2147483647  -1 0" << "" << 0;
+    QTest::newRow("32 digits, and below the smallest")
+        << QStringList{QString(32, QLatin1Char('9')), "-9999999999", ""} << "4294967295 -2147483648  -1 0" << "" << 0;
+    QTest::newRow("only 31 characters are seen")
+        << QStringList{QString(29, QLatin1Char(' ')) + "123x", QString(30, QLatin1Char(' ')) + "7x", ""} << "12 7  -1 0" << "" << 0;
+    QTest::newRow("first: letters after") << QStringList{"12a", "x", "t"} << "1 2 old -1 0" << u << int(IDC_FIRST);
+    for (const char *bad : {"", "   ", "-1", "+", "+0", "12 34", "12\n"})
+        QTest::newRow(qPrintable(QStringLiteral("first: \"%1\"").arg(QLatin1String(bad)))) << QStringList{bad, "5", "t"} << "1 2 old -1 0" << u << int(IDC_FIRST);
+    QTest::newRow("signed: a fraction") << QStringList{"9", "1.5", "t"} << "9 2 old -1 0" << s << int(IDC_SIGNED);
+    QTest::newRow("signed: minus alone") << QStringList{"9", "-", "t"} << "9 2 old -1 0" << s << int(IDC_SIGNED);
+    QTest::newRow("text longer than 5") << QStringList{"9", "8", "abcdef"} << "9 8 abcdef -1 0"
+                                        << "Please enter no more than 5 characters." << int(IDC_TEXT);
 }
 
-void TestFrameworkDialog::failedReadReportsFirstFaultyControl()
+void TestFrameworkDialog::readBack()
 {
+    QFETCH(QStringList, texts);
+    QFETCH(QString, members);
+    QFETCH(QString, message);
+    QFETCH(int, focus);
     TestDialog dlg;
     dlg.Create();
     dlg.activateWindow();
-    dlg.m_nSecond = 5;
-    dlg.m_nSigned = 6;
-    dlg.UpdateData(false);
-    dlg.DlgItem<QLineEdit>(IDC_FIRST)->setText(QStringLiteral("9"));
-    dlg.DlgItem<QLineEdit>(IDC_SECOND)->setText(QStringLiteral("12a"));
-    dlg.DlgItem<QLineEdit>(IDC_SIGNED)->setText(QStringLiteral("x"));
-
-    QVERIFY(!dlg.UpdateData(true));
-    QCOMPARE(m_prompts.messages.size(), 1);
-    QCOMPARE(m_prompts.messages[0].text, QStringLiteral("Please enter a positive integer."));
-    QCOMPARE(m_prompts.messages[0].caption, AfxGetAppTitle());
-    QCOMPARE(m_prompts.messages[0].icon, MessageIcon::Exclamation);
-    QCOMPARE(dlg.m_nFirst, 9u);   // read before the faulty box
-    QCOMPARE(dlg.m_nSecond, 5u);  // the faulty box keeps its member
-    QCOMPARE(dlg.m_nSigned, 6);   // not reached
-    QLineEdit *second = dlg.DlgItem<QLineEdit>(IDC_SECOND);
-    QCOMPARE(dlg.focusWidget(), second);
-    QCOMPARE(second->selectedText(), QStringLiteral("12a"));
-
-    m_prompts.Reset();
-    second->setText(QStringLiteral("1"));
-    QVERIFY(!dlg.UpdateData(true));
-    QCOMPARE(m_prompts.Texts(), QStringList{QStringLiteral("Please enter an integer.")});
+    for (int id : {IDC_FIRST, IDC_SIGNED, IDC_TEXT}) {
+        dlg.DlgItem<QLineEdit>(id)->setMaxLength(100); // a text that reaches the box another way
+        dlg.DlgItem<QLineEdit>(id)->setText(texts[id - IDC_FIRST]);
+    }
+    QCOMPARE(dlg.UpdateData(true), message.isEmpty());
+    QCOMPARE(dlg.Members(), members);
+    QCOMPARE(m_prompts.Summaries(), message.isEmpty() ? QStringList() : QStringList{"tst_dialog|" + message});
+    for (const ScriptedPrompts::Message &m : m_prompts.messages)
+        QCOMPARE(m.icon, MessageIcon::Exclamation);
+    if (focus) {
+        QCOMPARE(dlg.focusWidget(), dlg.GetDlgItem(focus));
+        QCOMPARE(dlg.DlgItem<QLineEdit>(focus)->selectedText(), texts[focus - IDC_FIRST]);
+    }
 }
 
-void TestFrameworkDialog::editTextSetOnlyWhenItDiffers()
+// A list index past the items and a check state outside 0..2 show as none and
+// unchecked, and read back so.
+void TestFrameworkDialog::fillShowsMembers_data()
 {
+    QTest::addColumn<int>("list");
+    QTest::addColumn<int>("check");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("first item, checked") << 0 << 1 << "1 2 old 0 1";
+    QTest::newRow("last item, indeterminate") << 2 << 2 << "1 2 old 2 2";
+    QTest::newRow("none, unchecked") << -1 << 0 << "1 2 old -1 0";
+    QTest::newRow("past the end, 3") << 3 << 3 << "1 2 old -1 0";
+    QTest::newRow("far below, -1") << -5 << -1 << "1 2 old -1 0";
+}
+
+void TestFrameworkDialog::fillShowsMembers()
+{
+    QFETCH(int, list);
+    QFETCH(int, check);
+    QFETCH(QString, shown);
     TestDialog dlg;
     dlg.Create();
+    dlg.m_nList = list, dlg.m_bCheck = check;
+    QVERIFY(dlg.UpdateData(false));
+    QCOMPARE(dlg.Shown(), shown);
+    QVERIFY(dlg.UpdateData(true));
+    QCOMPARE(dlg.Members(), shown);
+    // A box that already shows its member is left alone, cursor and all.
     QLineEdit *first = dlg.DlgItem<QLineEdit>(IDC_FIRST);
-    first->setText(QStringLiteral("123"));
-    first->setCursorPosition(1);
-    dlg.m_nFirst = 123;
+    first->setCursorPosition(0);
     dlg.UpdateData(false);
-    QCOMPARE(first->cursorPosition(), 1);
-    dlg.m_nFirst = 124;
-    dlg.UpdateData(false);
-    QCOMPARE(first->text(), QStringLiteral("124"));
+    QCOMPARE(first->cursorPosition(), 0);
+    QCOMPARE(dlg.m_nHandled, 0);
+    QVERIFY(m_prompts.messages.isEmpty());
 }
 
-void TestFrameworkDialog::listSelection_data()
+void TestFrameworkDialog::handlersRunForTheUserOnly()
 {
-    QTest::addColumn<int>("stored");
-    QTest::addColumn<int>("shown");
-    QTest::newRow("first") << 0 << 0;
-    QTest::newRow("last") << 2 << 2;
-    QTest::newRow("none") << -1 << -1;
-    QTest::newRow("past the end") << 3 << -1;
-    QTest::newRow("far below") << -5 << -1;
-}
-
-void TestFrameworkDialog::listSelection()
-{
-    QFETCH(int, stored);
-    QFETCH(int, shown);
     TestDialog dlg;
     dlg.Create();
-    dlg.m_nList = stored;
-    dlg.UpdateData(false);
-    QCOMPARE(dlg.DlgItem<QComboBox>(IDC_LIST)->currentIndex(), shown);
-    dlg.UpdateData(true);
-    QCOMPARE(dlg.m_nList, shown);
-}
-
-void TestFrameworkDialog::checkState_data()
-{
-    QTest::addColumn<int>("stored");
-    QTest::addColumn<int>("readBack");
-    QTest::newRow("unchecked") << 0 << 0;
-    QTest::newRow("checked") << 1 << 1;
-    QTest::newRow("indeterminate") << 2 << 2;
-    QTest::newRow("out of range shows unchecked") << 7 << 0;
-    QTest::newRow("negative shows unchecked") << -1 << 0;
-}
-
-void TestFrameworkDialog::checkState()
-{
-    QFETCH(int, stored);
-    QFETCH(int, readBack);
-    TestDialog dlg;
-    dlg.Create();
-    dlg.m_bCheck = stored;
+    dlg.m_nFirst = 77, dlg.m_nList = 2, dlg.m_bCheck = 1;
     dlg.UpdateData(false);
     dlg.UpdateData(true);
-    QCOMPARE(dlg.m_bCheck, readBack);
-}
-
-void TestFrameworkDialog::maxCharsLimitsAndRefuses()
-{
-    TestDialog dlg;
-    dlg.Create();
-    QLineEdit *text = dlg.DlgItem<QLineEdit>(IDC_TEXT);
-    QCOMPARE(text->maxLength(), 5);
-    QTest::keyClicks(text, QStringLiteral("abcdefgh"));
-    QCOMPARE(text->text(), QStringLiteral("abcde"));
-
-    // A longer text that reaches the read-back another way is refused.
-    text->setMaxLength(100);
-    text->setText(QStringLiteral("abcdefgh"));
-    QVERIFY(!dlg.UpdateData(true));
-    QCOMPARE(m_prompts.Texts(), QStringList{QStringLiteral("Please enter no more than 5 characters.")});
-    QCOMPARE(m_prompts.messages[0].icon, MessageIcon::Exclamation);
-}
-
-void TestFrameworkDialog::noHandlerRunsDuringExchange()
-{
-    TestDialog dlg;
-    dlg.Create();
-    dlg.m_nFirst = 77;
-    dlg.m_nList = 2;
-    dlg.m_bCheck = 1;
-    dlg.UpdateData(false);
-    dlg.UpdateData(true);
-    QCOMPARE(dlg.m_nFirstChanges, 0);
-    QCOMPARE(dlg.m_nListChanges, 0);
-    QCOMPARE(dlg.m_nChecks, 0);
-    // Filling a list from the program is no selection change either.
     dlg.m_cbList.AddString(QStringLiteral("three"));
-    QCOMPARE(dlg.m_nListChanges, 0);
-}
-
-void TestFrameworkDialog::userActionsReachHandlers()
-{
-    TestDialog dlg;
-    dlg.Create();
+    QCOMPARE(dlg.m_nHandled, 0);
     QTest::keyClicks(dlg.DlgItem<QLineEdit>(IDC_FIRST), QStringLiteral("12"));
-    QCOMPARE(dlg.m_nFirstChanges, 2);
-    choose(dlg.DlgItem<QComboBox>(IDC_LIST), 1);
-    QCOMPARE(dlg.m_nListChanges, 1);
+    auto *list = dlg.DlgItem<QComboBox>(IDC_LIST);
+    list->setCurrentIndex(1);
+    Q_EMIT list->activated(1);
     dlg.DlgItem<QCheckBox>(IDC_CHECK)->click();
-    QCOMPARE(dlg.m_nChecks, 1);
-    QVERIFY(dlg.DlgItem<QCheckBox>(IDC_CHECK)->isChecked());
-}
-
-void TestFrameworkDialog::menuCommandsWithoutHandlerAreDisabled()
-{
-    TestDialog dlg;
-    dlg.Create();
-    QVERIFY(dlg.MenuAction(ID_MAPPED)->isEnabled());
+    QCOMPARE(dlg.m_nHandled, 4);
     QVERIFY(!dlg.MenuAction(ID_UNMAPPED)->isEnabled());
     QCOMPARE(dlg.MenuAction(ID_MAPPED)->text(), QStringLiteral("&Mapped"));
     dlg.MenuAction(ID_MAPPED)->trigger();
-    QCOMPARE(dlg.m_nMapped, 1);
+    QCOMPARE(dlg.m_nHandled, 5);
+    dlg.DlgItem<QLineEdit>(IDC_TEXT)->clear();
+    QTest::keyClicks(dlg.DlgItem<QLineEdit>(IDC_TEXT), QStringLiteral("abcdefgh")); // stops at the limit
+    QCOMPARE(dlg.DlgItem<QLineEdit>(IDC_TEXT)->text(), QStringLiteral("abcde"));
+    QCOMPARE(dlg.DlgItem<QLineEdit>(IDC_SIGNED)->accessibleName(), QStringLiteral("Signed"));
+    QCOMPARE(dlg.DlgItem<QLineEdit>(IDC_FIRST)->accessibleName(), QStringLiteral("First"));
+    QVERIFY(dlg.GetDlgItem(IDC_SIGNED)->geometry().top() > dlg.GetDlgItem(IDC_FIRST)->geometry().bottom());
 }
 
-void TestFrameworkDialog::enterEndsWithOkOnlyWhenReadSucceeds()
+// Keys sent to a control of the running dialog: what the run returns or throws.
+void TestFrameworkDialog::keysAndErrorsEndModalRuns_data()
 {
-    TestDialog dlg;
-    int enters = 0;
-    std::function<void()> step;
-    step = [&] {
-        QLineEdit *second = dlg.DlgItem<QLineEdit>(IDC_SECOND);
-        if (enters == 0) {
-            second->setText(QStringLiteral("bad"));
-            ++enters;
-            QTest::keyClick(second, Qt::Key_Return);
-            // Still open: the read failed and said so.
-            QVERIFY(dlg.isVisible());
-            second->setText(QStringLiteral("8"));
-            QTimer::singleShot(0, &dlg, step);
-        } else {
-            ++enters;
-            QTest::keyClick(second, Qt::Key_Enter, Qt::KeypadModifier);
-        }
-    };
-    QTimer::singleShot(0, &dlg, step);
-    QCOMPARE(dlg.DoModal(), IDOK);
-    QCOMPARE(enters, 2);
-    QCOMPARE(dlg.m_nSecond, 8u);
-    QCOMPARE(m_prompts.Texts(), QStringList{QStringLiteral("Please enter a positive integer.")});
+    QTest::addColumn<int>("control");
+    QTest::addColumn<QList<int>>("keys");
+    QTest::addColumn<QString>("result");
+    QTest::addColumn<QStringList>("messages");
+    const QString bad = QStringLiteral("Please enter a positive integer.");
+    QTest::newRow("Enter on a bad number stays, keypad Enter ends with OK")
+        << int(IDC_FIRST) << QList<int>{Qt::Key_Return, Qt::Key_Enter} << "1" << QStringList{bad};
+    QTest::newRow("Esc ends with Cancel") << int(IDC_FIRST) << QList<int>{Qt::Key_Escape} << "2" << QStringList();
+    QTest::newRow("Enter on a button that throws") << int(IDC_THROW) << QList<int>{Qt::Key_Return}
+                                                   << "offset out of range" << QStringList();
+    QTest::newRow("an error out of a dialog the handler runs")
+        << int(IDC_NESTED) << QList<int>{Qt::Key_Return} << "offset out of range" << QStringList();
 }
 
-void TestFrameworkDialog::escapeEndsWithCancel()
+void TestFrameworkDialog::keysAndErrorsEndModalRuns()
 {
+    QFETCH(int, control);
+    QFETCH(QList<int>, keys);
+    QFETCH(QString, result);
+    QFETCH(QStringList, messages);
     TestDialog dlg;
-    QTimer::singleShot(0, &dlg, [&dlg] { QTest::keyClick(dlg.DlgItem<QLineEdit>(IDC_FIRST), Qt::Key_Escape); });
-    QCOMPARE(dlg.DoModal(), IDCANCEL);
-    QVERIFY(!dlg.isVisible());
-}
-
-void TestFrameworkDialog::handlerErrorEndsModalRunAndIsRethrown()
-{
-    TestDialog dlg;
-    // Enter on a focused push button clicks it.
-    QTimer::singleShot(0, &dlg, [&dlg] {
-        QPushButton *button = dlg.DlgItem<QPushButton>(IDC_THROW);
+    QTimer::singleShot(0, &dlg, [&] {
+        QWidget *w = dlg.GetDlgItem(control);
         dlg.activateWindow();
-        button->setFocus();
-        QTest::keyClick(button, Qt::Key_Return);
+        w->setFocus();
+        if (control == IDC_FIRST)
+            dlg.DlgItem<QLineEdit>(IDC_FIRST)->setText(QStringLiteral("bad"));
+        for (int key : keys) {
+            QTest::keyClick(w, Qt::Key(key), key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+            dlg.DlgItem<QLineEdit>(IDC_FIRST)->setText(QStringLiteral("8"));
+        }
     });
-    QString caught;
+    QString outcome;
     try {
-        dlg.DoModal();
+        outcome = QString::number(dlg.DoModal());
     } catch (const char *text) {
-        caught = QString::fromLatin1(text);
+        outcome = QString::fromLatin1(text);
     }
-    QCOMPARE(caught, QStringLiteral("offset out of range"));
+    QCOMPARE(outcome, result);
+    QCOMPARE(m_prompts.Texts(), messages);
+    QCOMPARE(dlg.m_nFirst, result == QLatin1String("1") ? 8u : 1u);
     QVERIFY(!dlg.isVisible());
-}
-
-void TestFrameworkDialog::errorTravelsOutOfNestedModalRuns()
-{
-    TestDialog dlg;
-    QTimer::singleShot(0, &dlg, [&dlg] { dlg.DlgItem<QPushButton>(IDC_NESTED)->click(); });
-    QString caught;
-    try {
-        dlg.DoModal();
-    } catch (const char *text) {
-        caught = QString::fromLatin1(text);
-    }
-    QCOMPARE(caught, QStringLiteral("offset out of range"));
     QVERIFY(!dlg.m_bAfterNested);
 }
 
-void TestFrameworkDialog::labelsBecomeBuddiesAndAccessibleNames()
+// Four horizontal units are the average width of the letters, rounded to the
+// nearest pixel; eight vertical units are the height of a line.
+void TestFrameworkDialog::dialogUnitsFollowTheFont()
 {
-    TestDialog dlg;
-    QCOMPARE(dlg.DlgItem<QLineEdit>(IDC_FIRST)->accessibleName(), QStringLiteral("First"));
-    QCOMPARE(dlg.DlgItem<QLineEdit>(IDC_SECOND)->accessibleName(), QStringLiteral("Second"));
-    QCOMPARE(dlg.DlgItem<QLineEdit>(IDC_SIGNED)->accessibleName(), QStringLiteral("Signed"));
-    // A control positioned in dialog units scales with the font.
-    QVERIFY(dlg.GetDlgItem(IDC_SECOND)->geometry().top() > dlg.GetDlgItem(IDC_FIRST)->geometry().top());
+    const QString letters = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
+    for (int points = 6; points <= 20; ++points) {
+        const QFont font(QStringLiteral("MS Sans Serif"), points);
+        const QFontMetrics fm(font);
+        const DialogUnits units(font);
+        QCOMPARE(units.X(400), 100 * qRound(fm.horizontalAdvance(letters) / 52.0));
+        QCOMPARE(units.Rect(0, 0, 4, 800).height(), 100 * fm.height());
+    }
+}
+
+// The prompts a user sees outside the tests: Qt's message box and file dialog.
+void TestFrameworkDialog::realPromptsUseQtDialogs_data()
+{
+    QTest::addColumn<QString>("answer"); // a file chosen, "" cancels; "box" for a message box
+    QTest::addColumn<QString>("seen");
+    QTest::newRow("a message box: caption, plain text, icon") << "box" << "Compare|<b>offset</b>|3";
+    QTest::newRow("a file chosen") << "/tmp/Hero.d2s" << "1 /tmp/Hero.d2s Char Files (*.d2s);;All Files (*) d2s";
+    QTest::newRow("the file dialog cancelled") << "" << "0 kept Char Files (*.d2s);;All Files (*) d2s";
+}
+
+void TestFrameworkDialog::realPromptsUseQtDialogs()
+{
+    QFETCH(QString, answer);
+    QFETCH(QString, seen);
+    QtPrompts prompts;
+    QString shown, path = QStringLiteral("kept");
+    if (answer == QLatin1String("box")) {
+        const auto ran = WhenModal<QMessageBox>([&](QMessageBox *box) {
+            shown = box->windowTitle() + '|' + box->text() + '|' + QString::number(box->icon());
+            QCOMPARE(box->textFormat(), Qt::PlainText);
+            box->accept();
+        });
+        prompts.MessageBox(nullptr, QStringLiteral("<b>offset</b>"), QStringLiteral("Compare"), MessageIcon::Stop);
+        QVERIFY(*ran);
+    } else {
+        const auto ran = WhenModal<QFileDialog>([&](QFileDialog *dialog) {
+            shown = dialog->nameFilters().join(";;") + ' ' + dialog->defaultSuffix();
+            dialog->selectFile(answer);
+            answer.isEmpty() ? dialog->reject() : static_cast<QDialog *>(dialog)->accept();
+        });
+        const bool chosen = prompts.GetOpenFileName(path, QStringLiteral("d2s"),
+                                                    QStringLiteral("Char Files (*.d2s)|*.d2s|All Files (*.*)|*.*||"));
+        QVERIFY(*ran);
+        shown = QStringLiteral("%1 %2 ").arg(int(chosen)).arg(path) + shown;
+    }
+    QCOMPARE(shown, seen);
 }
 
 QTEST_MAIN(TestFrameworkDialog)

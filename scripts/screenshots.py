@@ -8,11 +8,21 @@ import os
 import subprocess
 import sys
 import tempfile
+import time
 
-sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "e2e"))
 from desktop import Failure, Session, log, main_guard, run_steps  # noqa: E402
-from test_editor import TOOL_CONTROLS, TOOL_SIZES  # noqa: E402
 
+# Sizes and controls of the raw tools in dialog units: a click finds a button
+# from the dialog's size on the screen.
+TOOL_SIZES = {"Edit value": (236, 80), "Find value": (236, 80), "Compare To": (276, 80)}
+TOOL_CONTROLS = {
+    ("Edit value", "Value"): (47, 26, 62, 13), ("Edit value", "Get value"): (174, 7, 55, 14),
+    ("Edit value", "Set value"): (174, 24, 55, 14), ("Edit value", "Find a value..."): (174, 41, 55, 14),
+    ("Find value", "Find"): (174, 7, 55, 14), ("Find value", "Find Next"): (174, 24, 55, 14),
+    ("Find value", "Compare..."): (174, 41, 55, 14), ("Compare To", "Load..."): (214, 7, 55, 14),
+    ("Compare To", "Find..."): (214, 24, 55, 14), ("Compare To", "Find Next"): (214, 41, 55, 14),
+}
 # Rename Character... is the sixth item of the Edit menu.
 RENAME_KEYS = ["alt+e", "Down", "Down", "Down", "Down", "Down", "Return"]
 
@@ -40,7 +50,7 @@ def main():
 
         def shoot(wid, name):
             path = os.path.join(opts.out, name)
-            s.screenshot(wid, path)
+            subprocess.run(["import", "-window", wid, path], env=s.env, check=True, timeout=60)
             log(f"  wrote {path}")
 
         def click(dialog, wid, control):
@@ -50,22 +60,22 @@ def main():
             s.click(wid, round((x + w / 2) * width / units_w), round((y + h / 2) * height / units_h))
 
         def open_dialog(keys, dialog_title):
-            s.focus(state["main"])
+            s.xdo("windowfocus", "--sync", state["main"])
             s.key(*keys)
             wid = s.wait_window(dialog_title)
-            s.focus(wid)
+            s.xdo("windowfocus", "--sync", wid)
             return wid
 
         def close(wid, dialog_title):
-            s.focus(wid)
+            s.xdo("windowfocus", "--sync", wid)
             s.key("Escape")
             s.wait_gone(dialog_title)
 
         def main_window():
             s.start(hero)
             state["main"] = s.wait_window(title)
-            s.focus(state["main"])
-            s.settle()
+            s.xdo("windowfocus", "--sync", state["main"])
+            time.sleep(0.5)  # let the window paint before the picture
             shoot(state["main"], "main.png")
 
         def about():
@@ -82,15 +92,15 @@ def main():
         def edit_value():
             wid = open_dialog(["alt+e", "e"], "Edit value")
             s.key("Tab")
-            s.replace_text("621")
+            s.type("621", replace=True)
             s.key("Tab")
-            s.replace_text("624")
+            s.type("624", replace=True)
             shoot(wid, "edit-value.png")
             close(wid, "Edit value")
 
         def find_value():
             wid = open_dialog(["alt+e", "f"], "Find value")
-            s.replace_text("48210")
+            s.type("48210", replace=True)
             shoot(wid, "find-value.png")
             close(wid, "Find value")
 
@@ -98,17 +108,17 @@ def main():
             wid = open_dialog(["alt+e", "c"], "Compare To")
             click("Compare To", wid, "Load...")
             dialog = s.wait_window("Open")
-            s.focus(dialog)
+            s.xdo("windowfocus", "--sync", dialog)
             s.type(other)
             s.key("Return")
             s.wait_gone("Open")
-            s.focus(wid)
+            s.xdo("windowfocus", "--sync", wid)
             click("Compare To", wid, "Find...")
             shoot(wid, "compare.png")
             close(wid, "Compare To")
 
         def leave():
-            s.focus(state["main"])
+            s.xdo("windowfocus", "--sync", state["main"])
             s.key("alt+f", "x")
             if s.wait_exit() != 0:
                 raise Failure("the editor did not end cleanly")
