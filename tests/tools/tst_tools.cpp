@@ -11,6 +11,7 @@
 // when the script ends.
 
 #include "support/CharacterFixture.h"
+#include "support/MainWindowAccess.h"
 #include "support/ModalDriver.h"
 #include "support/ScriptedPrompts.h"
 
@@ -146,7 +147,7 @@ void TestTools::initTestCase()
     const QList<std::pair<const char *, QByteArray>> files{
         {"Hero", c.Build()},
         {"Same", c.Build()},
-        {"Diff", CharacterFixture().Byte(5, 0).Byte(9, 'a').Build()},
+        {"Diff", CharacterFixture().Byte(5, 1).Byte(9, 'a').Build()},
         {"Byte40", CharacterFixture().Byte(40, 0x01).Build()},
         {"Longer", CharacterFixture().Length(710).Build()},
         {"Shorter", CharacterFixture().Length(697).Build()},
@@ -293,9 +294,9 @@ void TestTools::script()
     if (tool == QLatin1String("window")) {
         auto main = std::make_unique<CBrennicorDlg>();
         main->Create();
-        QVERIFY(main->m_doc.OpenFile(m_dir.filePath(QStringLiteral("Hero.d2s"))));
-        main->SyncWithDocument(false);
-        character = &main->m_doc;
+        QVERIFY(MainWindowAccess::Document(*main).OpenFile(m_dir.filePath(QStringLiteral("Hero.d2s"))));
+        MainWindowAccess::SyncWithDocument(*main, false);
+        character = &MainWindowAccess::Document(*main);
         dlg = std::move(main);
     } else {
         dlg = tool == QLatin1String("Edit value") ? std::unique_ptr<CDialog>(new CEditValueDlg(&doc))
