@@ -130,7 +130,7 @@ def main():
 
     return run_steps([
         ("desktop entry opens character files with brennicor", desktop_entry),
-        ("icon in every size and as SVG", icons),
+        ("icon in every size", icons),
         ("*.d2s is a character file and offered to the editor", file_type),
         ("software-centre description", metainfo),
         ("manual pages, completion, bus activation file and manual", manual),
