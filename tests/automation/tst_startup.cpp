@@ -45,6 +45,7 @@ private Q_SLOTS:
         QTest::newRow("--help after --") << QStringList{"--", "--help"} << "0 --help";
         QTest::newRow("-h after a file") << QStringList{"Hero.d2s", "-h"} << "help";
         QTest::newRow("--version after an option") << QStringList{"-Automation", "--version"} << "version";
+        QTest::newRow("Qt's options, with and without a value") << QStringList{"-style", "Fusion", "-reverse", "H.d2s"} << "0 H.d2s";
         QTest::newRow("an option without a name") << QStringList{"-"} << "error";
         QTest::newRow("an empty file name") << QStringList{QString()} << "error";
     }

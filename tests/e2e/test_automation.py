@@ -1,7 +1,5 @@
 #!/usr/bin/python3
-"""The installed editor's command line and automation: --help and --version
-answer without a display, a wrong command line is refused before the editor
-starts, and an editor started for automation serves a client (the installed
+"""The installed editor started for automation serves a client (the installed
 brennicor-automation-client), only hides when its window is closed while held,
 and ends when the client lets go or leaves."""
 
@@ -26,23 +24,6 @@ def main():
 
     with Session("automation", editor) as s:
         service = os.path.join(s.env["XDG_DATA_HOME"], "dbus-1", "services", "Brennicor.Application.service")
-
-        def command_line():
-            no_display = {k: v for k, v in s.env.items() if k != "DISPLAY"}
-            rows = [(["--help"], 0, "Usage: brennicor [OPTION]... [FILE]\n", ""),
-                    (["Hero.d2s", "-h"], 0, "-Automation, /Automation", ""),
-                    (["--version"], 0, "brennicor ", ""),
-                    (["--automation"], 2, "", "unknown option '--automation'"),
-                    (["-Automate"], 2, "", "'-Automate'"),
-                    (["a.d2s", "b.d2s"], 2, "", "'b.d2s'")]
-            for args, code, out, err in rows:
-                platform = "offscreen" if code else "xcb"   # help and version need no display at all
-                r = subprocess.run([editor, *args], env={**no_display, "QT_QPA_PLATFORM": platform}, cwd=s.home,
-                                   capture_output=True, text=True, timeout=WAIT)
-                if r.returncode != code or out not in r.stdout or err not in r.stderr or (code and "--help" not in r.stderr):
-                    raise Failure(f"brennicor {' '.join(args)}: code {r.returncode}, {r.stdout!r}, {r.stderr!r}")
-            if os.path.exists(service):
-                raise Failure("a refused start wrote the activation file")
 
         def held(option, close, end):
             s.start(option)
@@ -69,7 +50,6 @@ def main():
                 raise Failure("a start for automation wrote the activation file")
 
         return run_steps([
-            ("the command line without a window", command_line),
             ("-Automation: Esc only hides the window, a release ends the editor",
              lambda: held("-Automation", ["Escape"], "release")),
             ("/embedding: File, Exit only hides the window; a client that leaves ends the editor",

@@ -1,8 +1,7 @@
 #!/usr/bin/python3
 """What an install puts on the desktop: the launcher entry, the icon in every
 size, the character file type that makes file managers offer the editor, the
-software-centre description, the manual page and the manual; and the program's
---help and --version, run from the installed path."""
+software-centre description, the manual pages and the manual."""
 
 import argparse
 import configparser
@@ -40,10 +39,8 @@ def main():
     parser.add_argument("--source", required=True)
     opts = parser.parse_args()
     share = os.path.join(opts.prefix, "share")
-    editor = os.path.join(opts.prefix, "bin", "brennicor")
     desktop_file = os.path.join(share, "applications", APP_ID + ".desktop")
     metainfo_file = os.path.join(share, "metainfo", APP_ID + ".metainfo.xml")
-    state = {}
 
     def desktop_entry():
         if not os.path.isfile(desktop_file):
@@ -52,19 +49,16 @@ def main():
         entry.optionxform = str
         entry.read(desktop_file, encoding="utf-8")
         e = entry["Desktop Entry"]
+        # X11 windows carry the program's name as their class: docks match it.
         expected = {"Type": "Application", "Name": "QUARVINEL", "Exec": "brennicor %f",
-                    "Icon": "quarvinel", "Terminal": "false"}
+                    "Icon": "quarvinel", "Terminal": "false", "StartupWMClass": "brennicor"}
         for key, value in expected.items():
             if e.get(key) != value:
                 raise Failure(f"{key}={e.get(key)!r}, expected {value!r}")
         if MIME_TYPE not in e.get("MimeType", "").split(";"):
             raise Failure(f"MimeType={e.get('MimeType')!r} does not name {MIME_TYPE}")
-        program = e["Exec"].split()[0]
-        if not os.access(os.path.join(opts.prefix, "bin", program), os.X_OK):
-            raise Failure(f"Exec names {program}, which the install did not put into bin/")
-        # X11 windows carry the program's name as their class: docks match it.
-        if e.get("StartupWMClass") != program:
-            raise Failure(f"StartupWMClass={e.get('StartupWMClass')!r}, expected {program!r}")
+        if not os.access(os.path.join(opts.prefix, "bin", "brennicor"), os.X_OK):
+            raise Failure("the install did not put brennicor into bin/")
         need_tool("desktop-file-validate")
         code, out, err = run(["desktop-file-validate", desktop_file])
         if code != 0 or out.strip() or err.strip():
@@ -79,10 +73,6 @@ def main():
             width, height = struct.unpack(">II", data[16:24])
             if (width, height) != (size, size):
                 raise Failure(f"{path} is {width}x{height}")
-        svg = os.path.join(share, "icons", "hicolor", "scalable", "apps", "quarvinel.svg")
-        root = ET.parse(svg).getroot()
-        if root.tag != "{http://www.w3.org/2000/svg}svg":
-            raise Failure(f"{svg} is not an SVG picture")
 
     def file_type():
         # The databases a desktop builds from the installed files, built here in
@@ -111,38 +101,16 @@ def main():
 
     def metainfo():
         root = ET.parse(metainfo_file).getroot()
-        if root.findtext("id") != APP_ID:
-            raise Failure(f"metainfo id {root.findtext('id')!r}")
-        if root.findtext("launchable") != APP_ID + ".desktop":
-            raise Failure("metainfo launchable does not name the desktop entry")
-        if root.findtext("provides/mediatype") != MIME_TYPE:
-            raise Failure("metainfo does not provide the character file type")
-        for path in ("project_license", "url[@type='homepage']", "url[@type='bugtracker']", "developer_name",
-                     "content_rating", "releases/release/description", "screenshots/screenshot/caption"):
-            if root.find(path) is None:
-                raise Failure(f"metainfo has no {path}")
-        release = root.find("releases/release")
-        state["version"] = release.get("version")
+        found = [root.findtext(p) for p in ("id", "launchable", "provides/mediatype")]
+        if found != [APP_ID, APP_ID + ".desktop", MIME_TYPE]:
+            raise Failure(f"metainfo names {found}")
         need_tool("appstreamcli")
         code, out, err = run(["appstreamcli", "validate", "--no-net", "--no-color", metainfo_file])
         if code != 0:
             raise Failure(f"appstreamcli validate: {out}{err}")
 
-    def help_and_version():
-        code, out, err = run([editor, "--version"], env=dict(os.environ, QT_QPA_PLATFORM="offscreen"))
-        if code != 0 or out != f"brennicor {state['version']}\n":
-            raise Failure(f"--version gave {code} {out!r} {err!r}, expected "
-                          f"'brennicor {state['version']}' as the metainfo says")
-        code, out, err = run([editor, "--help"], env=dict(os.environ, QT_QPA_PLATFORM="offscreen"))
-        if code != 0 or not out.startswith("Usage: brennicor ") or "--version" not in out:
-            raise Failure(f"--help gave {code} {out!r} {err!r}")
-
     def manual():
-        page = os.path.join(share, "man", "man1", "brennicor.1.gz")
-        text = gzip.decompress(read(page)).decode()
-        if not text.startswith(".TH BRENNICOR 1"):
-            raise Failure(f"{page} is not the brennicor(1) page")
-        for page in ("brennicor-cli", "brennicor-automation-client"):
+        for page in ("brennicor", "brennicor-cli", "brennicor-automation-client"):
             text = gzip.decompress(read(os.path.join(share, "man", "man1", page + ".1.gz"))).decode()
             if not text.startswith(".TH " + page.upper().replace("-", "\\-") + " 1"):
                 raise Failure(f"no {page}(1) page")
@@ -162,10 +130,9 @@ def main():
 
     return run_steps([
         ("desktop entry opens character files with brennicor", desktop_entry),
-        ("icon in every size and as SVG", icons),
+        ("icon in every size", icons),
         ("*.d2s is a character file and offered to the editor", file_type),
         ("software-centre description", metainfo),
-        ("--version and --help from the installed path", help_and_version),
         ("manual pages, completion, bus activation file and manual", manual),
     ])
 

@@ -94,11 +94,22 @@ def main():
             code, stdout, _ = run(["bash", "-c", script], d)
             check(f"completion of {words}", stdout == expected, stdout)
 
-        # The editor refuses a wrong option before it needs a display.
+        # The editor answers help and version and refuses a wrong command line
+        # before it needs a display, and writes no activation file then.
         env = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM")}
-        code, stdout, stderr = run([OPTS.editor, "--bogus"], d, env)
-        check("brennicor --bogus", code == 2 and stderr[:1] == ["brennicor: unknown option '--bogus'"]
-              and any(line.startswith("Usage: brennicor") for line in stderr), (code, stderr))
+        env["XDG_DATA_HOME"] = os.path.join(d, "data")
+        for args, status, out, err in ((["--help"], 0, "Usage: brennicor [OPTION]... [FILE]", ""),
+                                       (["Hero.d2s", "-h"], 0, "-Automation, /Automation", ""),
+                                       (["--version"], 0, "brennicor ", ""),
+                                       (["--bogus"], 2, "", "brennicor: unknown option '--bogus'"),
+                                       (["-Automate"], 2, "", "'-Automate'"),
+                                       (["a.d2s", "b.d2s"], 2, "", "'b.d2s'")):
+            code, stdout, stderr = run([OPTS.editor, *args], d, env)
+            check(f"brennicor {' '.join(args)}", code == status and out in "\n".join(stdout)
+                  and (err in "\n".join(stderr) if status else not stderr)
+                  and (not status or "Usage: brennicor [OPTION]... [FILE]" in stderr),
+                  (code, stdout, stderr))
+        check("a refused start writes no activation file", not os.path.exists(os.path.join(d, "data")))
 
     # start-editor.sh from another folder hands the editor a path that still
     # names the file (the build steps are stubbed: only the hand-over counts).

@@ -107,13 +107,6 @@ CharacterFixture &CharacterFixture::Skill(int position, quint8 level)
     return *this;
 }
 
-CharacterFixture &CharacterFixture::AllSkills(quint8 level)
-{
-    for (int i = 0; i < Layout::SkillCount; ++i)
-        Skill(i, level);
-    return *this;
-}
-
 CharacterFixture &CharacterFixture::QuestWord(int difficulty, int act, int position, quint8 byte0,
                                               quint8 byte1)
 {
@@ -140,30 +133,10 @@ CharacterFixture &CharacterFixture::WaypointSet(int difficulty, quint32 bits)
     return *this;
 }
 
-CharacterFixture &CharacterFixture::Byte(quint32 offset, quint8 value)
-{
-    Put(offset, offset, value);
-    return *this;
-}
+CharacterFixture &CharacterFixture::Byte(quint32 offset, quint8 value) { Put(offset, offset, value); return *this; }
 
-CharacterFixture &CharacterFixture::MaskBits(quint8 low, quint8 high)
-{
-    m_maskLow = low;
-    m_maskHigh = high;
-    return *this;
-}
-
-CharacterFixture &CharacterFixture::Without(unsigned optionalValues)
-{
-    m_without |= optionalValues & Optional::All;
-    return *this;
-}
-
-CharacterFixture &CharacterFixture::Length(quint32 fileLength)
-{
-    m_length = fileLength;
-    return *this;
-}
+CharacterFixture &CharacterFixture::Without(unsigned optional) { m_without |= optional & Optional::All; return *this; }
+CharacterFixture &CharacterFixture::Length(quint32 fileLength) { m_length = fileLength; return *this; }
 
 quint32 CharacterFixture::Removed() const
 {
@@ -173,15 +146,6 @@ quint32 CharacterFixture::Removed() const
     return removed;
 }
 
-quint32 CharacterFixture::RequiredLength() const
-{
-    // Everything up to the end of GoldInStash minus what was left out; with
-    // nothing left out the load copies nothing and needs only the mask bytes.
-    if (m_without == 0)
-        return Layout::StatPresenceMaskHigh + 1;
-    return Layout::GoldInStashLast + 1 - Removed();
-}
-
 QByteArray CharacterFixture::Model(quint32 expandedLength) const
 {
     QByteArray full = m_image;
@@ -189,9 +153,7 @@ QByteArray CharacterFixture::Model(quint32 expandedLength) const
         full.append(char(FillByte(k)));
 
     auto present = [this](unsigned bit) { return (m_without & bit) == 0; };
-    quint8 low = m_maskLow & ~(Layout::AttributePointsPresentBit | Layout::SkillPointsPresentBit);
-    quint8 high = m_maskHigh & ~(Layout::ExperiencePresentBit | Layout::GoldPresentBit
-                                 | Layout::GoldInStashPresentBit);
+    quint8 low = 0xCF, high = 0x1F; // the bits that do not tell about the optional values
     if (present(Optional::AttributePoints)) low |= Layout::AttributePointsPresentBit;
     if (present(Optional::SkillPoints)) low |= Layout::SkillPointsPresentBit;
     if (present(Optional::Experience)) high |= Layout::ExperiencePresentBit;
@@ -225,41 +187,23 @@ QByteArray CharacterFixture::Shaped(bool expanded) const
     return image;
 }
 
-QByteArray CharacterFixture::Build() const
-{
-    return Shaped(false);
-}
-
-QByteArray CharacterFixture::Expanded() const
-{
-    return Shaped(true);
-}
-
-bool CharacterFixture::WriteTo(const QString &path) const
-{
-    return WriteFile(path, Build());
-}
+QByteArray CharacterFixture::Build() const { return Shaped(false); }
+QByteArray CharacterFixture::Expanded() const { return Shaped(true); }
+bool CharacterFixture::WriteTo(const QString &path) const { return WriteFile(path, Build()); }
 
 bool CharacterFixture::WriteFile(const QString &path, const QByteArray &bytes)
 {
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return false;
-    return file.write(bytes) == bytes.size() && file.flush();
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size() && file.flush();
 }
 
 QByteArray CharacterFixture::ReadFile(const QString &path)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QByteArray();
-    return file.readAll();
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-FixtureDoc::FixtureDoc(const QByteArray &image, const QString &fileName)
-{
-    Hold(image, fileName);
-}
+FixtureDoc::FixtureDoc(const QByteArray &image, const QString &fileName) { Hold(image, fileName); }
 
 void FixtureDoc::Hold(const QByteArray &image, const QString &fileName)
 {
@@ -271,10 +215,7 @@ void FixtureDoc::Hold(const QByteArray &image, const QString &fileName)
     SetModifiedFlag(false);
 }
 
-QByteArray DocumentImage(const CDiablo2Doc &doc)
-{
-    return doc.ImageCopy();
-}
+QByteArray DocumentImage(const CDiablo2Doc &doc) { return doc.ImageCopy(); }
 
 QString ThrownText(const std::function<void()> &action)
 {

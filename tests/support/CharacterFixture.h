@@ -19,28 +19,14 @@
 // stat block and their mask bits cleared. Expanded() gives the image the
 // document must hold after loading that file.
 //
-// The default character, file length 700 bytes, all five optional values present:
-//   every byte not listed below         FillByte(offset) = 0x80 | (offset & 0x7F):
-//                                       never zero and different for every offset
-//                                       within 128 bytes, so a byte moved or
-//                                       written by mistake shows
-//   4..7     file version 71
-//   8..22    name "Fixture", zero-filled to 15 bytes
-//   25       difficulty flags 0x00 (only Normal open)
-//   34       class 1 (Sorceress)
-//   36, 613  level 10 (header and stat block)
-//   142..489 all 63 quest words 00 00, all nine act bytes 0; waypoint sets:
-//            Normal 0x00000001 (Rogue Encampment), Nightmare and Hell 0
-//   562      presence mask low:  0xCF plus 0x10, 0x20 for the present values
-//   563      presence mask high: 0x1F plus 0x20, 0x40, 0x80 for the present values
-//            (so both are 0xFF with every value present)
-//   565..580 Strength 15, Energy 25, Dexterity 20, Vitality 10
-//   581..588 AttributePointsToAdd 5, SkillPointsToAdd 1
-//   590..611 Health 300, MaxHealth 400, Mana 500, MaxMana 600, MaxStamina 700,
-//            Stamina 650 (the unused bytes of those 4-byte slots keep the fill)
-//   617..628 Experience 57715, Gold 1234, GoldInStash 5678
-//   631..660 skill levels: position i holds (i % 20) + 1
-//   661..699 fill (the part of a file the editor never reads)
+// The default character, 700 bytes, all five optional values present. Every
+// byte not set below holds FillByte(offset): never zero and different for every
+// offset within 128 bytes, so a byte moved or written by mistake shows.
+//   version 71, name "Fixture", difficulty flags 0, class 1 (Sorceress), level 10;
+//   all quest words and act bytes 0, only the Rogue Encampment waypoint of Normal;
+//   Strength 15, Energy 25, Dexterity 20, Vitality 10, points to add 5 and 1;
+//   Health 300, MaxHealth 400, Mana 500, MaxMana 600, MaxStamina 700, Stamina 650;
+//   Experience 57715, Gold 1234, GoldInStash 5678; skill i at level (i % 20) + 1.
 class CharacterFixture
 {
 public:
@@ -87,22 +73,16 @@ public:
 
     // Skills, quests, acts, waypoints (difficulty 0..2, act 0..3, list positions)
     CharacterFixture &Skill(int position, quint8 level);
-    CharacterFixture &AllSkills(quint8 level);
     CharacterFixture &QuestWord(int difficulty, int act, int position, quint8 byte0, quint8 byte1);
     CharacterFixture &ActByte(int difficulty, int act, quint8 value); // acts 1..3 only
     CharacterFixture &WaypointSet(int difficulty, quint32 bits);
 
     // Any byte of the expanded image, for fields the setters above do not name.
-    // The presence mask bytes are computed at Build(); set them with MaskBits().
+    // The presence mask bytes are computed at Build().
     CharacterFixture &Byte(quint32 offset, quint8 value);
-    // The mask bits that do not tell about the five optional values (default
-    // 0xCF low, 0x1F high). Bits 0x30 of low and 0xE0 of high are ignored here.
-    CharacterFixture &MaskBits(quint8 low, quint8 high);
 
     // Leave optional values out of the file (bits of Optional).
     CharacterFixture &Without(unsigned optionalValues);
-    CharacterFixture &WithoutAttributePoints() { return Without(Optional::AttributePoints); }
-    CharacterFixture &WithoutSkillPoints() { return Without(Optional::SkillPoints); }
     CharacterFixture &WithoutExperience() { return Without(Optional::Experience); }
     CharacterFixture &WithoutGold() { return Without(Optional::Gold); }
     CharacterFixture &WithoutGoldInStash() { return Without(Optional::GoldInStash); }
@@ -116,15 +96,10 @@ public:
     [[nodiscard]] QByteArray Build() const;
     // The image the document holds after loading Build(): the left-out values
     // as zeros at their offsets and, when any was left out, both mask bytes
-    // 0xFF. Meaningful for files long enough to load (see RequiredLength).
+    // 0xFF. Meaningful for files long enough to load.
     [[nodiscard]] QByteArray Expanded() const;
     // Writes Build() to path; false when the file cannot be written.
     bool WriteTo(const QString &path) const;
-
-    // Number of bytes removed from the stat block (4 per left-out value).
-    [[nodiscard]] quint32 Removed() const;
-    // The shortest file the load can expand with the values left out.
-    [[nodiscard]] quint32 RequiredLength() const;
 
     [[nodiscard]] static quint8 FillByte(quint32 offset) { return quint8(0x80 | (offset & 0x7F)); }
 
@@ -133,14 +108,13 @@ public:
     [[nodiscard]] static QByteArray ReadFile(const QString &path);
 
 private:
+    [[nodiscard]] quint32 Removed() const; // 4 bytes per left-out value
     void Put(quint32 first, quint32 last, quint32 value);
     [[nodiscard]] QByteArray Model(quint32 expandedLength) const;
     [[nodiscard]] QByteArray Shaped(bool expanded) const;
 
     QByteArray m_image; // expanded, at least DefaultLength bytes
     unsigned m_without = 0;
-    quint8 m_maskLow = 0xCF;
-    quint8 m_maskHigh = 0x1F;
     std::optional<quint32> m_length;
 };
 

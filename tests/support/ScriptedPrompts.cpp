@@ -14,8 +14,6 @@ void ScriptedPrompts::MessageBox(QObject *owner, const QString &text, const QStr
                                  MessageIcon icon)
 {
     messages.append({owner, text, caption, icon});
-    if (onMessage)
-        onMessage(messages.last());
 }
 
 bool ScriptedPrompts::AskYesNo(QObject *owner, const QString &text, const QString &caption, MessageIcon icon)
@@ -27,16 +25,12 @@ bool ScriptedPrompts::AskYesNo(QObject *owner, const QString &text, const QStrin
 bool ScriptedPrompts::GetOpenFileName(QString &path, const QString &defaultExtension,
                                       const QString &filter)
 {
-    ++fileQuestions;
-    lastFilter = filter;
-    lastDefaultExtension = defaultExtension;
-    if (fileAnswers.isEmpty())
-        return false;
-    const QString answer = fileAnswers.takeFirst();
-    if (answer.isEmpty())
-        return false;
-    path = answer;
-    return true;
+    Q_UNUSED(defaultExtension);
+    Q_UNUSED(filter);
+    const QString answer = fileAnswers.isEmpty() ? QString() : fileAnswers.takeFirst();
+    if (!answer.isEmpty())
+        path = answer;
+    return !answer.isEmpty();
 }
 
 QStringList ScriptedPrompts::Texts() const
@@ -59,7 +53,4 @@ void ScriptedPrompts::Reset()
 {
     messages.clear();
     fileAnswers.clear();
-    fileQuestions = 0;
-    lastFilter.clear();
-    lastDefaultExtension.clear();
 }

@@ -6,8 +6,6 @@
 #include <QString>
 #include <QStringList>
 
-#include <functional>
-
 // Prompts for tests: records every message box and answers every file question
 // from a queue, so tests assert on exact texts without blocking. Installed for
 // its lifetime.
@@ -46,11 +44,6 @@ public:
     QList<Message> messages;
     QStringList fileAnswers;
     QList<bool> yesNoAnswers;
-    int fileQuestions = 0;
-    QString lastFilter;
-    QString lastDefaultExtension;
-    // Runs inside every message box, for tests that act while a box is up.
-    std::function<void(const Message &)> onMessage;
 
 private:
     IPrompts *m_previous;
