@@ -3,14 +3,15 @@
 #include "CharacterFiles.h"
 #include "Compare.h"
 #include "Console.h"
+#include "Messages.h"
 #include "Diablo2Doc.h"
 
 #include <QFileInfo>
 
 namespace {
 
-const QString kEditValue = QStringLiteral("Edit value");
-const QString kCompare = QStringLiteral("Compare");
+const QString kEditValue = QString::fromLatin1(Captions::EditValue);
+const QString kCompare = QString::fromLatin1(Captions::Compare);
 
 // Every line names its file when several were given, even when only one of
 // them could be read: a script then never takes one file's value for another's.
