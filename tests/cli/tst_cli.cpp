@@ -62,6 +62,7 @@ private Q_SLOTS:
     void sameFileAsTheWindow();
     void showAndJsonWrittenBack();
     void dryRunWritesNothing();
+    void helpKeepsToWhatTheCommandsDo();
     void refusedAndNothingWritten_data();
     void refusedAndNothingWritten();
 };
@@ -131,7 +132,7 @@ void TestCli::sameFileAsTheWindow()
     QCOMPARE(result.exitCode, 0);
     const QByteArray written = CharacterFixture::ReadFile(path);
     QVERIFY2(written != fixture.Build(), "the command changed nothing");
-    QVERIFY2(written == saved, qPrintable(ByteDifferences(saved, written)));
+    QCOMPARE(written, saved);
 }
 
 void TestCli::showAndJsonWrittenBack()
@@ -150,6 +151,10 @@ void TestCli::showAndJsonWrittenBack()
                              "quest:Nightmare/Act1/Tools of the trade: Reward", "waypoint:Hell/Act3/Travincal: on"})
         QVERIFY2(lines.contains(QLatin1String(line)), line);
     QCOMPARE(lines.size(), 5 + PanelFieldCount + 30 + 3 * (1 + 4 + 21 + 30));
+    const QString classless = dir.filePath(QStringLiteral("None.d2s"));
+    QVERIFY(CharacterFixture().Class(5).WriteTo(classless));
+    QVERIFY(RunCli({QStringLiteral("show"), classless}).out.contains(QStringLiteral("\nclass: 5\n")));
+    QVERIFY(RunCli({QStringLiteral("show"), QStringLiteral("--json"), classless}).out.contains(QStringLiteral("\"class\": null")));
 
     // Every number of the JSON goes back in with set under its own key.
     const QJsonObject json =
@@ -169,11 +174,34 @@ void TestCli::dryRunWritesNothing()
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("Hero.d2s"));
     QVERIFY(CharacterFixture().Health(300).MaxHealth(400).WriteTo(path));
-    const CliResult result = RunCli({QStringLiteral("set"), path, QStringLiteral("health=500"), QStringLiteral("--dry-run")});
+    const CliResult result = RunCli({QStringLiteral("set"), path, QStringLiteral("HEALTH=500"), QStringLiteral("--dry-run")});
     QCOMPARE(result.exitCode, 0);
     QCOMPARE(result.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts),
              (QStringList{"health: 300 -> 500", "maxHealth: 400 -> 500"}));
     QCOMPARE(CharacterFixture::ReadFile(path), CharacterFixture().Health(300).MaxHealth(400).Build());
+}
+
+// Every limit the help of set names is one that set holds to, and the example
+// of put's help writes what it says.
+void TestCli::helpKeepsToWhatTheCommandsDo()
+{
+    const QString setHelp = RunCli({QStringLiteral("set"), QStringLiteral("--help")}).out;
+    const QList<quint32> limits{FieldLimits::Value, FieldLimits::Pool, 4294967295u};
+    int named = 0;
+    for (auto it = QRegularExpression(QStringLiteral("(at most|up to) (\\d+)")).globalMatch(setHelp); it.hasNext(); ++named) {
+        const QRegularExpressionMatch m = it.next();
+        QVERIFY2(limits.contains(m.captured(2).toUInt()), qPrintable(m.captured(0)));
+    }
+    QCOMPARE(named, 4);
+
+    const QRegularExpressionMatch example = QRegularExpression(QStringLiteral("put Hero.d2s (\\d+) (\\d+) (\\d+) writes (\\d+)"))
+                                                .match(RunCli({QStringLiteral("put"), QStringLiteral("--help")}).out);
+    QVERIFY(example.hasMatch());
+    QTemporaryDir dir;
+    QVERIFY(CharacterFixture().WriteTo(dir.filePath(QStringLiteral("Hero.d2s"))));
+    QCOMPARE(RunCli({"put", "Hero.d2s", example.captured(1), example.captured(2), example.captured(3)}, dir.path()).exitCode, 0);
+    QCOMPARE(quint8(CharacterFixture::ReadFile(dir.filePath(QStringLiteral("Hero.d2s")))[example.captured(1).toInt()]),
+             example.captured(4).toUInt());
 }
 
 void TestCli::refusedAndNothingWritten_data()
@@ -194,6 +222,7 @@ void TestCli::refusedAndNothingWritten_data()
     row("health above its limit", {"set", "FILE", "health=8192"}, "brennicor-cli: health 8192 is more than 8191, the most it can hold.");
     row("skill level above 20", {"set", "FILE", "skill:Warmth=21"}, "brennicor-cli: skill:Warmth 21 is more than 20, the most it can hold.");
     row("a skill of another class", {"set", "FILE", "skill:Smite=5"}, "brennicor-cli: FILE: Sorceress has no skill \"Smite\".");
+    row("a name that is no class", {"set", "FILE", "class=Normal"}, "brennicor-cli: class \"Normal\" is none of");
     row("level 100", {"set", "FILE", "level=100"}, "brennicor-cli: level 100 is not a level from 1 to 99.");
     row("unknown quest of the act", {"quest", "FILE", "Normal", "Act2", "Den of Evil", "Done"},
         "brennicor-cli: quest of Act2 \"Den of Evil\" is unknown.");
