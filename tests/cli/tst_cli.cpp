@@ -93,8 +93,8 @@ void TestCli::sameFileAsTheWindow_data()
                                     });
     QTest::newRow("quest") << plain << QStringList{"quest", "FILE", "hell", "4", "terror's end", "reward"}
                            << Steps({{IDC_DIFFICULTY, 2}, {IDC_ACT, 3}, {IDC_QUEST, 2}, {IDC_QUEST_STATE, 2}});
-    QTest::newRow("waypoint opens act and difficulty") << plain << QStringList{"waypoint", "FILE", "Hell", "Travincal", "on"}
-                                                       << Steps({{IDC_DIFFICULTY, 2}, {IDC_ACT, 2}, {IDC_WAYPOINT, 7}},
+    QTest::newRow("waypoint opens act and difficulty") << plain << QStringList{"waypoint", "FILE", "Hell", "Lut Gholein", "on"}
+                                                       << Steps({{IDC_DIFFICULTY, 2}, {IDC_ACT, 1}, {IDC_WAYPOINT, 0}},
                                                                 IDC_WAYPOINT_ACTIVE);
     QTest::newRow("waypoint off") << plain << QStringList{"waypoint", "FILE", "Normal", "Rogue Encampment", "off"}
                                   << Steps({}, IDC_WAYPOINT_ACTIVE);
@@ -224,8 +224,8 @@ void TestCli::refusedAndNothingWritten_data()
     row("a skill of another class", {"set", "FILE", "skill:Smite=5"}, "brennicor-cli: FILE: Sorceress has no skill \"Smite\".");
     row("a name that is no class", {"set", "FILE", "class=Normal"}, "brennicor-cli: class \"Normal\" is none of");
     row("level 100", {"set", "FILE", "level=100"}, "brennicor-cli: level 100 is not a level from 1 to 99.");
-    row("unknown quest of the act", {"quest", "FILE", "Normal", "Act2", "Den of Evil", "Done"},
-        "brennicor-cli: quest of Act2 \"Den of Evil\" is unknown.");
+    row("a quest of the next act", {"quest", "FILE", "Normal", "Act1", "Radament's Lair", "Done"},
+        "brennicor-cli: quest of Act1 \"Radament's Lair\" is unknown.");
     row("neither on nor off", {"waypoint", "FILE", "Hell", "Jail", "yes"}, "brennicor-cli: \"yes\" is neither on nor off.");
     row("both scopes of open-all", {"open-all", "FILE", "--acts", "--difficulties"},
         "brennicor-cli: give --acts or --difficulties, not both.", 2);
