@@ -5,6 +5,7 @@
 #include "support/WindowHarness.h"
 
 #include "FieldLimits.h"
+#include "GameData.h"
 #include "PanelFields.h"
 
 #include <QJsonArray>
@@ -72,6 +73,7 @@ void TestCli::sameFileAsTheWindow_data()
     QTest::addColumn<CharacterFixture>("fixture");
     QTest::addColumn<QStringList>("arguments"); // FILE stands for the character file
     QTest::addColumn<WindowAction>("window");
+    QTest::addColumn<QStringList>("shown"); // lines that show prints for the written file
 
     const CharacterFixture plain;
     for (const PanelField &field : kPanelFields) {
@@ -79,37 +81,46 @@ void TestCli::sameFileAsTheWindow_data()
         const QString value = field.limit == FieldLimits::Pool ? (field.maximum != field.id ? "7000" : "20") : "77777";
         const int box = BoxOf(field.id);
         QTest::addRow("set %s", field.key) << plain << QStringList{"set", "FILE", QString::fromLatin1(field.key) + '=' + value}
-                                           << WindowAction([=](WindowHarness &w) { w.Enter(box, value); });
+                                           << WindowAction([=](WindowHarness &w) { w.Enter(box, value); })
+                                           << QStringList{QString::fromLatin1(field.key) + ": " + value};
     }
     QTest::newRow("set on a file stored without gold")
         << CharacterFixture().WithoutGold().WithoutExperience() << QStringList{"set", "FILE", "gold=5"}
-        << WindowAction([](WindowHarness &w) { w.Enter(IDC_GOLD, QStringLiteral("5")); });
-    QTest::newRow("set level") << plain << QStringList{"set", "FILE", "level=12"} << Steps({{IDC_LEVEL_LIST, 11}});
-    QTest::newRow("set class") << plain << QStringList{"set", "FILE", "class=barbarian"} << Steps({{IDC_CLASS, 4}});
+        << WindowAction([](WindowHarness &w) { w.Enter(IDC_GOLD, QStringLiteral("5")); }) << QStringList{"gold: 5"};
+    QTest::newRow("set level") << plain << QStringList{"set", "FILE", "level=12"} << Steps({{IDC_LEVEL_LIST, 11}})
+                               << QStringList{"level: 12", "statLevel: 12", "experience: " + QString::number(LevelExperienceTable[11])};
+    QTest::newRow("set class") << plain << QStringList{"set", "FILE", "class=barbarian"} << Steps({{IDC_CLASS, 4}}) << QStringList{"class: Barbarian"};
     QTest::newRow("set a skill") << plain << QStringList{"set", "FILE", "class=Paladin", "skill:smite=20"}
                                  << WindowAction([](WindowHarness &w) {
                                         Steps({{IDC_CLASS, 3}, {IDC_SKILL, 1}})(w);
                                         w.Enter(IDC_SKILL_LEVEL, QStringLiteral("20"));
-                                    });
+                                    }) << QStringList{"skill:Smite: 20"};
     QTest::newRow("quest") << plain << QStringList{"quest", "FILE", "hell", "4", "terror's end", "reward"}
-                           << Steps({{IDC_DIFFICULTY, 2}, {IDC_ACT, 3}, {IDC_QUEST, 2}, {IDC_QUEST_STATE, 2}});
+                           << Steps({{IDC_DIFFICULTY, 2}, {IDC_ACT, 3}, {IDC_QUEST, 2}, {IDC_QUEST_STATE, 2}})
+                           << QStringList{"quest:Hell/Act4/Terror's End: Reward"};
     QTest::newRow("waypoint opens act and difficulty") << plain << QStringList{"waypoint", "FILE", "Hell", "Lut Gholein", "on"}
                                                        << Steps({{IDC_DIFFICULTY, 2}, {IDC_ACT, 1}, {IDC_WAYPOINT, 0}},
-                                                                IDC_WAYPOINT_ACTIVE);
+                                                                IDC_WAYPOINT_ACTIVE)
+                                                       << QStringList{"waypoint:Hell/Act2/Lut Gholein: on", "act:Hell/Act2: open", "difficulty:Hell: open"};
     QTest::newRow("waypoint off") << plain << QStringList{"waypoint", "FILE", "Normal", "Rogue Encampment", "off"}
-                                  << Steps({}, IDC_WAYPOINT_ACTIVE);
+                                  << Steps({}, IDC_WAYPOINT_ACTIVE) << QStringList{"waypoint:Normal/Act1/Rogue Encampment: off"};
 
     const CharacterFixture closed = CharacterFixture().DifficultyFlags(0xFF).ActByte(1, 2, 7);
-    QTest::newRow("open-all") << closed << QStringList{"open-all", "FILE"} << Steps({}, 0, ID_EDIT_ACTIVATE_ALL_WAYPOINTS);
+    QTest::newRow("open-all") << closed << QStringList{"open-all", "FILE"} << Steps({}, 0, ID_EDIT_ACTIVATE_ALL_WAYPOINTS)
+                           << QStringList{"waypoint:Hell/Act4/River of Flame: on", "act:Nightmare/Act3: open"};
     QTest::newRow("open-all --acts") << closed << QStringList{"open-all", "--acts", "FILE"}
-                                     << Steps({}, 0, ID_EDIT_ACTIVATE_ALL_ACTS);
+                                     << Steps({}, 0, ID_EDIT_ACTIVATE_ALL_ACTS) << QStringList{"act:Hell/Act4: open"};
     QTest::newRow("open-all --difficulties") << closed << QStringList{"open-all", "FILE", "--difficulties"}
-                                             << Steps({}, 0, ID_EDIT_ACTIVATE_NIGHTMARE_AND_HELL);
+                                             << Steps({}, 0, ID_EDIT_ACTIVATE_NIGHTMARE_AND_HELL)
+                                             << QStringList{"difficulty:Nightmare: open", "difficulty:Hell: open"};
     QTest::newRow("all-quests-done") << closed << QStringList{"all-quests-done", "FILE"}
-                                     << Steps({}, 0, ID_EDIT_ALL_QUESTS_DONE);
-    QTest::newRow("max-skills") << plain << QStringList{"max-skills", "FILE"} << Steps({}, 0, ID_EDIT_MAXIMIZE_SKILLS);
+                                     << Steps({}, 0, ID_EDIT_ALL_QUESTS_DONE)
+                                     << QStringList{"quest:Normal/Act1/Den of Evil: Done", "quest:Hell/Act4/Terror's End: Done"};
+    QTest::newRow("max-skills") << plain << QStringList{"max-skills", "FILE"} << Steps({}, 0, ID_EDIT_MAXIMIZE_SKILLS)
+                                << QStringList{"skill:Fire Bolt: 20", "skill:Hydra: 20"};
     QTest::newRow("max-attributes") << plain << QStringList{"max-attributes", "FILE"}
-                                    << Steps({}, 0, ID_EDIT_MAXIMIZE_ATTRIBUTES);
+                                    << Steps({}, 0, ID_EDIT_MAXIMIZE_ATTRIBUTES)
+                                    << QStringList{"strength: 10000", "energy: 10000", "maxMana: 8000", "stamina: 8000", "skillPointsToAdd: 1"};
 }
 
 void TestCli::sameFileAsTheWindow()
@@ -117,6 +128,7 @@ void TestCli::sameFileAsTheWindow()
     QFETCH(CharacterFixture, fixture);
     QFETCH(QStringList, arguments);
     QFETCH(WindowAction, window);
+    QFETCH(QStringList, shown);
 
     WindowHarness w;
     w.Open(fixture);
@@ -133,6 +145,9 @@ void TestCli::sameFileAsTheWindow()
     const QByteArray written = CharacterFixture::ReadFile(path);
     QVERIFY2(written != fixture.Build(), "the command changed nothing");
     QCOMPARE(written, saved);
+    const QStringList lines = RunCli({QStringLiteral("show"), path}).out.split(QLatin1Char('\n'));
+    for (const QString &line : shown)
+        QVERIFY2(lines.contains(line), qPrintable(line));
 }
 
 void TestCli::showAndJsonWrittenBack()
