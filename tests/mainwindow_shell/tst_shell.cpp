@@ -19,11 +19,6 @@
 
 namespace {
 
-QRect dialogUnits(const CDialog &dlg, int x, int y, int cx, int cy)
-{
-    return DialogUnits(dlg.font()).Rect(x, y, cx, cy);
-}
-
 QString labelOf(QWidget *control)
 {
     // The label whose buddy the control is.
@@ -95,7 +90,7 @@ void TestShell::controls()
     }
     // Every edit and list can be told apart by assistive technology.
     QVERIFY(!control->accessibleName().isEmpty() || !labelOf(control).isEmpty());
-    const QRect expected = dialogUnits(dlg, position.x(), position.y(), position.width(), position.height());
+    const QRect expected = DialogUnits(dlg.font()).Rect(position.x(), position.y(), position.width(), position.height());
     QCOMPARE(control->geometry().topLeft(), expected.topLeft());
     QCOMPARE(control->geometry().width(), expected.width());
     if (position.height() > 0)
