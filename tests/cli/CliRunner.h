@@ -36,21 +36,3 @@ inline CliResult RunCli(const QStringList &arguments, const QString &workingDire
         result.exitCode = process.exitCode();
     return result;
 }
-
-// Empty when the two are equal; otherwise one line per differing byte (and
-// one about the lengths), so that a failure says where the files part.
-inline QString ByteDifferences(const QByteArray &expected, const QByteArray &actual)
-{
-    QStringList lines;
-    if (expected.size() != actual.size())
-        lines.append(QStringLiteral("length: expected %1, got %2").arg(expected.size()).arg(actual.size()));
-    for (qsizetype k = 0; k < qMin(expected.size(), actual.size()); ++k) {
-        if (expected[k] != actual[k]) {
-            lines.append(QStringLiteral("byte %1: expected %2, got %3")
-                             .arg(k)
-                             .arg(quint8(expected[k]))
-                             .arg(quint8(actual[k])));
-        }
-    }
-    return lines.join(QLatin1Char('\n'));
-}

@@ -1,13 +1,12 @@
 // The document and its files: the load with its stat-block expansion, the
-// save of the expanded form, the backup beside the character file, and the
-// refusals that keep a file from being replaced by nothing.
+// save of the expanded form, and the refusals that keep a file from being
+// replaced by nothing.
 
 #include "support/CharacterFixture.h"
 #include "support/ScriptedPrompts.h"
 
 #include "Diablo2Doc.h"
 
-#include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -18,7 +17,6 @@ class TestDocFiles : public QObject
 private Q_SLOTS:
     void loadExpandsAndSaveWritesTheExpandedForm_data();
     void loadExpandsAndSaveWritesTheExpandedForm();
-    void backupAndRestore();
     void refusalsWriteNothing_data();
     void refusalsWriteNothing();
 };
@@ -62,29 +60,6 @@ void TestDocFiles::loadExpandsAndSaveWritesTheExpandedForm()
         return;
     QVERIFY(doc.Save());
     QCOMPARE(CharacterFixture::ReadFile(path), expected);
-}
-
-void TestDocFiles::backupAndRestore()
-{
-    // Only the last extension of the file's own name gives way to "bak": a dot
-    // in a folder's name never moves the backup elsewhere.
-    QTemporaryDir root;
-    QVERIFY(QDir(root.path()).mkdir(QStringLiteral("sa.ve")));
-    const QString path = root.filePath(QStringLiteral("sa.ve/Hero.old.d2s"));
-    QVERIFY(CharacterFixture().WriteTo(path));
-    CDiablo2Doc doc;
-    QVERIFY(doc.OpenFile(path));
-    doc.SetUInt(621, 624, 4242);
-    QVERIFY(doc.Backup());
-    const QByteArray backup = DocumentImage(doc);
-    QCOMPARE(CharacterFixture::ReadFile(root.filePath(QStringLiteral("sa.ve/Hero.old.bak"))), backup);
-    QCOMPARE(CharacterFixture::ReadFile(path), CharacterFixture().Build()); // the character is untouched
-
-    CDiablo2Doc restored;
-    QVERIFY(restored.OpenBackup(path));
-    QCOMPARE(restored.GetFileName(), path);
-    QCOMPARE(DocumentImage(restored), backup);
-    QVERIFY(!restored.ChangedOnDisk()); // a restore is a load of the character file's state
 }
 
 void TestDocFiles::refusalsWriteNothing_data()

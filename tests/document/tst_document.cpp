@@ -1,11 +1,10 @@
-// The document's checked byte access, its search and compare walk, and the
-// field table that the window and the command line share.
+// The document's checked byte access, its name field, and its search and
+// compare walk.
 
 #include "support/CharacterFixture.h"
 
 #include "Compare.h"
 #include "Diablo2Doc.h"
-#include "PanelFields.h"
 
 #include <QTest>
 
@@ -35,7 +34,6 @@ private Q_SLOTS:
     void findValue();
     void findDifference_data();
     void findDifference();
-    void fieldTable();
 };
 
 void TestDocument::access_data()
@@ -161,21 +159,6 @@ void TestDocument::findDifference()
     FixtureDoc compare(other);
     QFETCH(quint32, expected);
     QCOMPARE(FindDifference(edited, compare, start), expected);
-}
-
-void TestDocument::fieldTable()
-{
-    QCOMPARE(PanelFieldNamed(QStringLiteral("GOLDINSTASH"))->first, 625u);
-    QCOMPARE(PanelFieldNamed(QStringLiteral("maxStamina"))->last, 607u);
-    QVERIFY(!PanelFieldNamed(QStringLiteral("level")));
-
-    FixtureDoc doc(CharacterFixture().Health(300).MaxHealth(400).Expanded());
-    WriteFieldRaisingMaximum(doc, FieldId::MaxHealth, 100);
-    QCOMPARE(ReadField(doc, FieldId::Health), 300u);
-    WriteFieldRaisingMaximum(doc, FieldId::Health, 500);
-    QCOMPARE(ReadField(doc, FieldId::MaxHealth), 500u);
-    WriteFieldRaisingMaximum(doc, FieldId::Health, 20);
-    QCOMPARE(ReadField(doc, FieldId::MaxHealth), 500u);
 }
 
 QTEST_APPLESS_MAIN(TestDocument)

@@ -141,16 +141,22 @@ void TestFileCommands::saveAsksWhenAnotherProgramChangedTheFile()
 
 void TestFileCommands::backupEditsRestore()
 {
-    open(QStringLiteral("Hero.d2s"));
+    // Only the last extension of the file's own name gives way to "bak": a dot
+    // in a folder's name never moves the backup elsewhere.
+    const QString hero = QStringLiteral("sa.ve/Hero.old.d2s");
+    QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("sa.ve")));
+    CharacterFixture().Name("Hero").Gold(500).WriteTo(path(hero));
+    open(hero);
     typeGold(QStringLiteral("600"));
     m_dlg->SendCommand(ID_FILE_BACKUP);
+    QCOMPARE(QDir(path(QStringLiteral("sa.ve"))).entryList(QDir::Files), (QStringList{"Hero.old.bak", "Hero.old.d2s"}));
     typeGold(QStringLiteral("700"));
     m_dlg->SendCommand(ID_FILE_RESTORE);
     QCOMPARE(gold(), QStringLiteral("600"));
     QCOMPARE(m_dlg->windowTitle(), QStringLiteral("QUARVINEL: Hero.d2s"));
-    QCOMPARE(goldOnDisk(QStringLiteral("Hero.d2s")), 500u); // untouched until Save
+    QCOMPARE(goldOnDisk(hero), 500u); // untouched until Save
     m_dlg->SendCommand(ID_FILE_SAVE); // no question: the restore is what the user chose
-    QCOMPARE(goldOnDisk(QStringLiteral("Hero.d2s")), 600u);
+    QCOMPARE(goldOnDisk(hero), 600u);
     QVERIFY(m_prompts->messages.isEmpty());
 }
 
