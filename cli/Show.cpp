@@ -73,7 +73,7 @@ CharacterValues Read(const CDiablo2Doc &doc)
                 act.questStates[q] = QuestStateFromWord(ByteAt(doc, offset), ByteAt(doc, offset + 1));
             }
             for (int w = 0; w < WaypointCountOfAct(a); ++w)
-                act.waypoints[w] = IsWaypointActive(set, a, w);
+                act.waypoints.at(size_t(w)) = IsWaypointActive(set, a, w);
         }
     }
     return v;
