@@ -32,6 +32,7 @@ private Q_SLOTS:
     void charName();
     void findValue_data();
     void findValue();
+    void findValueWhereItsBytesAreEverywhere();
     void findDifference_data();
     void findDifference();
 };
@@ -134,6 +135,24 @@ void TestDocument::findValue()
     QCOMPARE(doc.FindValue(from, to, value), found);
     QCOMPARE(from, first);
     QCOMPARE(to, last);
+}
+
+// A value made of a byte that fills the whole image and one byte that stands
+// once, at every offset in turn: the search must find it wherever the long
+// runs of the common byte make it read byte by byte.
+void TestDocument::findValueWhereItsBytesAreEverywhere()
+{
+    for (quint32 width = 2; width <= 4; ++width) {
+        const quint32 value = 0x80808081u & (width == 4 ? 0xFFFFFFFFu : (1u << (8 * width)) - 1);
+        for (quint32 at = 0; at + width <= 3000; ++at) {
+            QByteArray image(3000, char(0x80));
+            image[at] = char(0x81);
+            FixtureDoc doc(image);
+            quint32 first = 0xFFFFFFFF, last = 0;
+            QVERIFY2(doc.FindValue(first, last, value) && first == at && last == at + width - 1,
+                     qPrintable(QStringLiteral("width %1 at %2: found %3").arg(width).arg(at).arg(first)));
+        }
+    }
 }
 
 void TestDocument::findDifference_data()
