@@ -220,6 +220,8 @@ void TestCli::nothingWritten_data()
     };
     row("a dry run prints what would change", {"set", "FILE", "HEALTH=500", "--dry-run"},
         "health: 300 -> 500\nmaxHealth: 400 -> 500\n", 0);
+    row("a dry run of a raw write names the byte", {"put", "FILE", "1", "1", "7", "--dry-run"}, "byte 1: 129 -> 7\n", 0,
+        CharacterFixture().Byte(1, 129).Build());
     row("unknown field", {"set", "FILE", "golld=5"}, "brennicor-cli: unknown field \"golld\". See 'brennicor-cli set --help'.", 2);
     row("gold above its limit", {"set", "FILE", "gold=2147483648"},
         "brennicor-cli: gold 2147483648 is more than 2147483647, the most it can hold.");
