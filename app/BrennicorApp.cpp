@@ -7,6 +7,7 @@
 #include "CommandLine.h"
 #include "Resources.h"
 #include "core/Prompts.h"
+#include "core/SafeFile.h"
 #include "widgets/QtPrompts.h"
 
 #include <QApplication>
@@ -27,12 +28,14 @@ const char *const kDesktopFileName = "org.quarvinel.Quarvinel";
 
 std::unique_ptr<QApplication> g_app;
 QtPrompts g_prompts;
+// Arguments as the system passed them: a file name that is not UTF-8 keeps
+// its bytes, so the file it names can be opened.
 
 QStringList ArgumentsAfterProgram(int argc, char **argv)
 {
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
-        arguments.append(QString::fromLocal8Bit(argv[i]));
+        arguments.append(SafeFile::DecodeName(argv[i]));
     return arguments;
 }
 
@@ -177,7 +180,8 @@ int CBrennicorApp::InitInstance()
         server->RegisterAll();
     }
     if (!cmdInfo.m_strFileName.isEmpty()) {
-        const QString path = QFileInfo(cmdInfo.m_strFileName).absoluteFilePath();
+        // OpenPath makes the path absolute itself, keeping a name that is not UTF-8.
+        const QString path = cmdInfo.m_strFileName;
         dlg.PostToHandler([&dlg, path] { dlg.OpenPath(path); });
     }
 
