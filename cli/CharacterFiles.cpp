@@ -74,13 +74,37 @@ bool LoadCharacters(const QStringList &paths, Characters &characters)
 
 bool SaveCharacters(const Characters &characters)
 {
-    bool ok = true;
+    // One file is saved as the window saves it.
+    if (characters.size() == 1) {
+        FileContext context(characters.front().path);
+        return characters.front().doc->Save();
+    }
+    // Every new file is written before any is put in place, and all are
+    // synced to disk at once: up to the renames a failure changes no file.
+    SafeFile::Batch batch;
     for (const Character &character : characters) {
         FileContext context(character.path);
-        if (!character.doc->Save())
-            ok = false;
+        CDiablo2Doc &doc = *character.doc;
+        // A document without a file or an image meets Save's refusal.
+        if (doc.GetFileName().isEmpty() || doc.IsEmpty())
+            return doc.Save();
+        if (!doc.SaveInto(batch, doc.GetFileName()))
+            return false;
     }
-    return ok;
+    if (batch.Commit())
+        return true;
+    // Before the renames no file is saved; during them only the files named.
+    QList<QPair<qsizetype, QString>> failures = batch.Failures();
+    if (failures.isEmpty()) {
+        for (qsizetype i = 0; i < qsizetype(characters.size()); ++i)
+            failures.append({i, batch.Error()});
+    }
+    for (const auto &[index, reason] : failures) {
+        const Character &character = characters[size_t(index)];
+        FileContext context(character.path);
+        character.doc->ReportSaveFailure(character.doc->GetFileName(), reason);
+    }
+    return false;
 }
 
 int EditCharacters(const QStringList &paths, const QString &caption, bool dryRun, const Edit &edit)

@@ -33,8 +33,10 @@ bool LoadCharacter(CDiablo2Doc &doc, const QString &path);
 // Locks and loads every file, reporting each one that fails; false when any failed.
 bool LoadCharacters(const QStringList &paths, Characters &characters);
 
-// Saves each document over its file, atomically; false when any save failed
-// (each failure reported, the file left as it was).
+// Saves every document over its file, all together: each file is written and
+// synced before any replaces its old one, so a failure up to then changes no
+// file. A rename that fails after others succeeded leaves that file old and
+// whole. False when any file is not saved; each such file is reported.
 bool SaveCharacters(const Characters &characters);
 
 // The road of every command that changes files: each file is loaded and

@@ -101,6 +101,27 @@ bool CDocument::OnSaveDocument(const QString &path)
     return true;
 }
 
+bool CDocument::SaveInto(SafeFile::Batch &batch, const QString &path)
+{
+    const bool written = batch.Add(path, [this](QIODevice &device) {
+        try {
+            CArchive ar(device, CArchive::store);
+            Serialize(ar);
+            return true;
+        } catch (const CFileException &) {
+            return false; // the device keeps the reason
+        }
+    });
+    if (!written)
+        ReportSaveFailure(path, batch.Error());
+    return written;
+}
+
+void CDocument::ReportSaveFailure(const QString &path, const QString &reason)
+{
+    ReportSaveLoadException(path, QString::fromLatin1(kFailedToSave), reason);
+}
+
 void CDocument::ReportSaveLoadException(const QString &path, const QString &fallback,
                                         const QString &reason)
 {

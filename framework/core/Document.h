@@ -68,6 +68,12 @@ public:
     // Lets Serialize store the document into path. A failure is reported to the
     // user, gives false and leaves the file at path as it was.
     virtual bool OnSaveDocument(const QString &path);
+    // Lets Serialize store the document as the new file for path in batch,
+    // which puts it in place with the others on its Commit. A failure is
+    // reported to the user as OnSaveDocument reports it and gives false.
+    bool SaveInto(SafeFile::Batch &batch, const QString &path);
+    // Reports that the document could not be saved to path, with the reason.
+    void ReportSaveFailure(const QString &path, const QString &reason);
     virtual void DeleteContents() {}
     virtual void Serialize(CArchive &ar) = 0;
 

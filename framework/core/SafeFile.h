@@ -7,8 +7,11 @@
 
 #include <QByteArray>
 #include <QIODevice>
+#include <QList>
+#include <QPair>
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 namespace SafeFile {
@@ -68,6 +71,45 @@ private:
     struct Private;
     std::unique_ptr<Private> d;
     QString m_error;
+};
+
+// Several files replaced together, all or nothing, with one sync for all of
+// them instead of one per file. Each new file is written into a locked
+// folder of our own beside its old file (one per folder, removed by the
+// next save there should a kill leave it behind) and closed, so a batch of
+// any size holds two descriptors per folder. Commit then syncs every file
+// system involved once, renames each new file over its old one and syncs
+// each folder once. Every rule of Transfer holds for each file: links are
+// followed, owner, group and mode are kept, any name works.
+class Batch
+{
+public:
+    Batch();
+    // Drops every new file not yet in place.
+    ~Batch();
+    Batch(const Batch &) = delete;
+    Batch &operator=(const Batch &) = delete;
+
+    // Writes the new file for path with write, which returns false after
+    // setting the device's errorString(). False with the reason in Error();
+    // the batch is then to be dropped.
+    bool Add(const QString &path, const std::function<bool(QIODevice &device)> &write);
+    // Syncs every new file, then puts each in place. A failure before the
+    // first rename changes nothing on disk: false, the reason in Error() and
+    // no file in Failures(). A rename that fails leaves that file's old
+    // contents whole under its name and lists the file's index (in the order
+    // of Add) with its reason in Failures(); the files renamed are new and
+    // whole.
+    bool Commit();
+
+    [[nodiscard]] QString Error() const { return m_error; }
+    [[nodiscard]] const QList<QPair<qsizetype, QString>> &Failures() const { return m_failures; }
+
+private:
+    struct Private;
+    std::unique_ptr<Private> d;
+    QString m_error;
+    QList<QPair<qsizetype, QString>> m_failures;
 };
 
 // Moves the entry from to the name to in the same or another folder, never

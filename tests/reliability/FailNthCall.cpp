@@ -61,6 +61,8 @@ int close(int fd) { Track(fd, 0); return REAL(close)(fd); }
 ssize_t read(int fd, void *b, size_t n) { GUARD(Ours(fd), "read", -1); return REAL(read)(fd, b, n); }
 ssize_t write(int fd, const void *b, size_t n) { GUARD(Ours(fd), "write", -1); return REAL(write)(fd, b, n); }
 int fsync(int fd) { GUARD(Ours(fd), "fsync", -1); return REAL(fsync)(fd); }
+int syncfs(int fd) { GUARD(Ours(fd), "syncfs", -1); return REAL(syncfs)(fd); }
+int mkdirat(int d, const char *p, mode_t m) { GUARD(Ours(d) || InDir(p), "mkdirat", -1); return REAL(mkdirat)(d, p, m); }
 int fstat(int fd, struct stat *s) { GUARD(Ours(fd), "fstat", -1); return REAL(fstat)(fd, s); }
 int fstatat(int d, const char *p, struct stat *s, int f) { GUARD(Ours(d) || InDir(p), "fstatat", -1); return REAL(fstatat)(d, p, s, f); }
 int fchmod(int fd, mode_t m) { GUARD(Ours(fd), "fchmod", -1); return REAL(fchmod)(fd, m); }
