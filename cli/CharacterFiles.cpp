@@ -39,7 +39,7 @@ bool LoadCharacter(CDiablo2Doc &doc, const QString &path)
         return true;
     } catch (const char *text) {
         doc.Clear();
-        Report(QStringLiteral("Open"), QString::fromLatin1(text));
+        Report(QString::fromLatin1(Captions::Open), QString::fromLatin1(text));
         return false;
     }
 }
@@ -159,7 +159,7 @@ int RunBackup(const Invocation &invocation)
 
 int RunRestore(const Invocation &invocation)
 {
-    const QString caption = QStringLiteral("Restore");
+    const QString caption = QString::fromLatin1(Captions::Restore);
     QStringList files, rest;
     if (!SplitFiles(invocation, 0, files, rest))
         return ExitUsage;
@@ -196,7 +196,7 @@ int RunRestore(const Invocation &invocation)
 
 int RunRename(const Invocation &invocation)
 {
-    const QString caption = QStringLiteral("Rename Character");
+    const QString caption = QString::fromLatin1(Captions::RenameCharacter);
     const QString path = invocation.operands.at(0);
     const QString newName = invocation.operands.at(1);
 
