@@ -6,10 +6,13 @@
 #include "ActivationFile.h"
 #include "BrennicorApp.h"
 #include "Resources.h"
+#include "widgets/DialogBuilder.h"
 #include "widgets/QtPrompts.h"
 
 #include <QFileDialog>
 #include <QGuiApplication>
+#include <QPushButton>
+#include <QStyle>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
@@ -76,6 +79,26 @@ private Q_SLOTS:
                      qPrintable(QStringLiteral("\"%1\" is spoken as \"%2\"").arg(text, c.accessibleName)));
         }
         QVERIFY(dialog != 0 || named >= 3);
+    }
+
+    // Every button's caption keeps clear of its border, the narrow ">>" too,
+    // whatever font the desktop gives the window.
+    void captionsFitTheirButtons()
+    {
+        for (const DialogTemplate *dialog : {&MainDialogTemplate(), &EditValueDialogTemplate(),
+                                             &FindValueDialogTemplate(), &CompareDialogTemplate(),
+                                             &RenameDialogTemplate()}) {
+            QWidget client;
+            client.setFont(DialogFont(*dialog));
+            for (QWidget *w : BuildDialogControls(*dialog, &client, DialogUnits(client.font()))) {
+                auto *button = qobject_cast<QPushButton *>(w);
+                if (!button)
+                    continue;
+                const int frame = button->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, button);
+                QVERIFY2(QFontMetricsF(button->font()).horizontalAdvance(button->text()) <= button->width() - 2 * (frame + 1),
+                         qPrintable(button->text()));
+            }
+        }
     }
 
     // The dialog starts where the last file was chosen, and somewhere that
