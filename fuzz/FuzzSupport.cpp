@@ -133,6 +133,13 @@ bool ExpectedImage(const QByteArray &file, QByteArray &image, const char *&error
         error = "offset out of range";
         return false;
     }
+    // A file of another version than 71 is held exactly as read.
+    const quint32 version = quint32(quint8(file[4])) | quint32(quint8(file[5])) << 8
+        | quint32(quint8(file[6])) << 16 | quint32(quint8(file[7])) << 24;
+    if (version != 71) {
+        image = file;
+        return true;
+    }
     const quint8 low = quint8(file[maskLow]);
     const quint8 high = quint8(file[maskHigh]);
     const bool present[5] = {(low & 0x10) != 0, (low & 0x20) != 0, (high & 0x20) != 0,
