@@ -14,7 +14,7 @@ sudo=""
 
 fail() { echo "check-package: $*" >&2; exit 1; }
 
-for tool in dpkg-buildflags lintian hardening-check; do
+for tool in dpkg-buildflags lintian hardening-check desktop-file-validate appstreamcli; do
   command -v "$tool" >/dev/null || fail "$tool is missing (scripts/install-deps.sh installs it)"
 done
 
@@ -68,9 +68,28 @@ grep -qx 'Exec=/usr/bin/brennicor -Automation' /usr/share/dbus-1/services/Brenni
 for program in /usr/bin/brennicor /usr/bin/brennicor-cli /usr/bin/brennicor-automation-client; do
   hardening-check --nocfprotection "$program" || fail "$program is not hardened"
 done
-# The package's trigger has registered the character file type.
+# The package's triggers have registered the character file type and offer it
+# to the editor's launcher.
 grep -q '^application/x-diablo2-character:\*\.d2s$' /usr/share/mime/globs \
   || fail "*.d2s is not registered as application/x-diablo2-character"
+grep -qx 'application/x-diablo2-character=org.quarvinel.Quarvinel.desktop;' \
+  /usr/share/applications/mimeinfo.cache || fail "file managers do not offer the editor for *.d2s"
+# The desktop's own validators accept the launcher entry and the software-centre
+# description, and there is an icon of the named size in every size.
+desktop-file-validate /usr/share/applications/org.quarvinel.Quarvinel.desktop \
+  || fail "desktop-file-validate refused the launcher entry"
+appstreamcli validate --no-net --no-color /usr/share/metainfo/org.quarvinel.Quarvinel.metainfo.xml \
+  || fail "appstreamcli refused the software-centre description"
+grep -qx 'StartupWMClass=brennicor' /usr/share/applications/org.quarvinel.Quarvinel.desktop \
+  || fail "the launcher entry does not match the editor's windows"
+for size in 16 22 24 32 48 64 128 256; do
+  python3 -c 'import struct, sys; d = open(sys.argv[1], "rb").read(24)
+sys.exit(d[:8] != b"\x89PNG\r\n\x1a\n" or struct.unpack(">II", d[16:24]) != (int(sys.argv[2]),) * 2)' \
+    "/usr/share/icons/hicolor/${size}x${size}/apps/quarvinel.png" "$size" || fail "no ${size}x${size} PNG icon"
+done
+cmp -s README.md /usr/share/doc/quarvinel/README.md || fail "the installed README.md is not the project's"
+cmp -s docs/screenshots/main.png /usr/share/doc/quarvinel/docs/screenshots/main.png \
+  || fail "the README's pictures are not installed beside it"
 
 version="$(/usr/bin/brennicor --version)"
 echo "$version"

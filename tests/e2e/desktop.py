@@ -86,8 +86,8 @@ class Session:
         shutil.rmtree(self.root, ignore_errors=True)
         return False
 
-    def start(self, *args, extra_env=None):
-        self.app = subprocess.Popen([self.editor, *args], env={**self.env, **(extra_env or {})}, cwd=self.home,
+    def start(self, *args):
+        self.app = subprocess.Popen([self.editor, *args], env=self.env, cwd=self.home,
                                     stdin=subprocess.DEVNULL, start_new_session=True)
 
     def wait_exit(self):
@@ -162,10 +162,9 @@ def run_steps(steps):
 
 def main_guard(run):
     """Runs run() again inside a session bus of its own (the editor claims its
-    automation name there, and the accessibility bus is found through it), under
-    an overall bound; exits with its code."""
+    automation name there), under an overall bound; exits with its code."""
     if os.environ.get("QV_PRIVATE_BUS") != "1":
-        env = {k: v for k, v in os.environ.items() if k not in ("DBUS_SESSION_BUS_ADDRESS", "AT_SPI_BUS_ADDRESS")}
+        env = {k: v for k, v in os.environ.items() if k != "DBUS_SESSION_BUS_ADDRESS"}
         env.update({"QV_PRIVATE_BUS": "1", "HOME": tempfile.mkdtemp(prefix="qv-bus-")})
         proc = subprocess.Popen(["dbus-run-session", "--", sys.executable, *sys.argv], env=env,
                                 start_new_session=True)
