@@ -1,16 +1,14 @@
 #pragma once
 
 // Runs the real brennicor-cli, as a user or a script runs it, and gives back
-// what it printed and its exit status.
+// what it printed and its exit status (-1 when it did not end normally).
 
-#include <QByteArray>
 #include <QProcess>
-#include <QString>
 #include <QStringList>
 
 struct CliResult
 {
-    int exitCode = -1; // -1 when the program did not end normally
+    int exitCode = -1;
     QString out;
     QString err;
 };
@@ -18,18 +16,12 @@ struct CliResult
 inline CliResult RunCli(const QStringList &arguments, const QString &workingDirectory = QString())
 {
     QProcess process;
-    process.setProgram(QStringLiteral(QUARVINEL_CLI));
-    process.setArguments(arguments);
-    if (!workingDirectory.isEmpty())
-        process.setWorkingDirectory(workingDirectory);
-    process.start();
+    process.setWorkingDirectory(workingDirectory);
+    process.start(QStringLiteral(QUARVINEL_CLI), arguments);
     CliResult result;
-    if (!process.waitForFinished(120000)) {
+    if (!process.waitForFinished(120000))
         process.kill();
-        process.waitForFinished();
-        result.err = QStringLiteral("brennicor-cli did not finish");
-        return result;
-    }
+    process.waitForFinished();
     result.out = QString::fromLocal8Bit(process.readAllStandardOutput());
     result.err = QString::fromLocal8Bit(process.readAllStandardError());
     if (process.exitStatus() == QProcess::NormalExit)
