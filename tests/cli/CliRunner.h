@@ -1,7 +1,7 @@
 #pragma once
 
-// Runs the real brennicor-cli, as a user or a script runs it, and gives back
-// what it printed and its exit status (-1 when it did not end normally).
+// Runs the real brennicor-cli, as a user or a script runs it: what it printed,
+// and its exit status (-1 when it did not start or did not end normally).
 
 #include <QProcess>
 #include <QStringList>
@@ -18,13 +18,9 @@ inline CliResult RunCli(const QStringList &arguments, const QString &workingDire
     QProcess process;
     process.setWorkingDirectory(workingDirectory);
     process.start(QStringLiteral(QUARVINEL_CLI), arguments);
-    CliResult result;
     if (!process.waitForFinished(120000))
         process.kill();
     process.waitForFinished();
-    result.out = QString::fromLocal8Bit(process.readAllStandardOutput());
-    result.err = QString::fromLocal8Bit(process.readAllStandardError());
-    if (process.exitStatus() == QProcess::NormalExit)
-        result.exitCode = process.exitCode();
-    return result;
+    return {process.error() == QProcess::UnknownError ? process.exitCode() : -1,
+            QString::fromLocal8Bit(process.readAllStandardOutput()), QString::fromLocal8Bit(process.readAllStandardError())};
 }

@@ -41,13 +41,11 @@ void TestCli::sameFileAsTheWindow_data()
     const CharacterFixture closed = CharacterFixture().DifficultyFlags(0xFF).ActByte(1, 2, 7);
     using L = QStringList;
     using W = WindowSteps;
-    QTest::newRow("set numbers above the window's old values")
+    QTest::newRow("set numbers")
         << plain << L{"set", "FILE", "experience=4000000000", "gold=77777", "GoldInStash=5", "energy=9", "skillPointsToAdd=3"}
-        << W{{IDC_EXPERIENCE, "=4000000000"}, {IDC_GOLD, "=77777"}, {IDC_GOLD_IN_STASH, "=5"}, {IDC_ENERGY, "=9"},
-             {IDC_SKILL_POINTS_TO_ADD, "=3"}}
+        << W{{IDC_EXPERIENCE, "=4000000000"}, {IDC_GOLD, "=77777"}, {IDC_GOLD_IN_STASH, "=5"}, {IDC_ENERGY, "=9"}, {IDC_SKILL_POINTS_TO_ADD, "=3"}}
         << L{"experience: 4000000000", "gold: 77777", "goldInStash: 5", "energy: 9", "skillPointsToAdd: 3"};
-    QTest::newRow("set health above its maximum, a maximum below its value")
-        << plain << L{"set", "FILE", "health=7000", "maxMana=20", "stamina=8191"}
+    QTest::newRow("set health above its maximum, a maximum below its value") << plain << L{"set", "FILE", "health=7000", "maxMana=20", "stamina=8191"}
         << W{{IDC_HEALTH, "=7000"}, {IDC_MAX_MANA, "=20"}, {IDC_STAMINA, "=8191"}}
         << L{"health: 7000", "maxHealth: 7000", "maxMana: 20", "stamina: 8191", "maxStamina: 8191"};
     QTest::newRow("set level") << plain << L{"set", "FILE", "level=12"} << W{{IDC_LEVEL_LIST, "#11"}}
@@ -59,8 +57,7 @@ void TestCli::sameFileAsTheWindow_data()
         << L{"class: Barbarian", "skill:Bash: 20", "skill:Spear Mastery: 3", "skill:Battle Command: 1"};
     QTest::newRow("quest") << plain << L{"quest", "FILE", "hell", "4", "terror's end", "reward"}
         << W{{IDC_DIFFICULTY, "#2"}, {IDC_ACT, "#3"}, {IDC_QUEST, "#2"}, {IDC_QUEST_STATE, "#2"}} << L{"quest:Hell/Act4/Terror's End: Reward"};
-    QTest::newRow("waypoint opens act and difficulty")
-        << plain << L{"waypoint", "FILE", "Hell", "Lut Gholein", "on"}
+    QTest::newRow("waypoint opens act and difficulty") << plain << L{"waypoint", "FILE", "Hell", "Lut Gholein", "on"}
         << W{{IDC_DIFFICULTY, "#2"}, {IDC_ACT, "#1"}, {IDC_WAYPOINT, "#0"}, {IDC_WAYPOINT_ACTIVE, "click"}}
         << L{"waypoint:Hell/Act2/Lut Gholein: on", "act:Hell/Act2: open", "difficulty:Hell: open"};
     QTest::newRow("waypoint off") << plain << L{"waypoint", "FILE", "Normal", "Rogue Encampment", "off"}

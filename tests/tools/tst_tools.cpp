@@ -69,12 +69,11 @@ struct Script
                 prompts.QueueFile(step.size() == 5 ? QString() : dir.filePath(step.mid(5) + QStringLiteral(".d2s")));
                 step = QStringLiteral("Load...");
             }
-            const QString text = step.section(QLatin1Char('='), 1);
-            if (QLineEdit *edit = step.contains(QLatin1Char('='))
-                    ? Named<QLineEdit>(dlg, step.section(QLatin1Char('='), 0, 0)) : nullptr) {
+            const qsizetype equals = step.indexOf(QLatin1Char('='));
+            if (QLineEdit *edit = equals > 0 ? Named<QLineEdit>(dlg, step.left(equals)) : nullptr) {
                 edit->setFocus();
                 edit->selectAll();
-                text.isEmpty() ? QTest::keyClick(edit, Qt::Key_Delete) : QTest::keyClicks(edit, text);
+                step.size() == equals + 1 ? QTest::keyClick(edit, Qt::Key_Delete) : QTest::keyClicks(edit, step.mid(equals + 1));
             } else if (QPushButton *button = Named<QPushButton>(dlg, step)) {
                 QTest::mouseClick(button, Qt::LeftButton);
             } else if (QAction *command = Named<QAction>(dlg, step); command && command->isEnabled()) {
@@ -88,23 +87,6 @@ struct Script
     }
 };
 
-QStringList Messages(const ScriptedPrompts &prompts)
-{
-    QStringList out;
-    for (const ScriptedPrompts::Message &m : prompts.messages)
-        out.append(m.caption + QLatin1Char('|') + m.text
-                   + QLatin1String(m.icon == MessageIcon::Exclamation ? " (!)" : m.icon == MessageIcon::Stop ? " (stop)" : ""));
-    return out;
-}
-
-// "offset:byte ..." applied to image, bytes in hex.
-QByteArray Changed(QByteArray image, const QString &changes)
-{
-    for (const QString &c : changes.split(QLatin1Char(' '), Qt::SkipEmptyParts))
-        image[c.section(QLatin1Char(':'), 0, 0).toInt()] = char(c.section(QLatin1Char(':'), 1).toUInt(nullptr, 16));
-    return image;
-}
-
 } // namespace
 
 class TestTools : public QObject
@@ -112,7 +94,6 @@ class TestTools : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase();
     void script_data();
     void script();
 
@@ -120,8 +101,9 @@ private:
     QTemporaryDir m_dir;
 };
 
-void TestTools::initTestCase()
+void TestTools::script_data()
 {
+    // The files the rows load.
     const QList<std::pair<const char *, QByteArray>> files{
         {"Hero", CharacterFixture().Build()}, {"Diff", CharacterFixture().Byte(5, 1).Byte(9, 'a').Build()},
         {"Byte40", CharacterFixture().Byte(40, 0x01).Build()}, {"Shorter", CharacterFixture().Length(697).Build()},
@@ -129,10 +111,7 @@ void TestTools::initTestCase()
         {"Empty", ""}};
     for (const auto &[name, bytes] : files)
         QVERIFY(CharacterFixture::WriteFile(m_dir.filePath(QLatin1String(name) + ".d2s"), bytes));
-}
 
-void TestTools::script_data()
-{
     QTest::addColumn<QString>("tool");       // "Edit value", "Find value", "Compare To", "window"
     QTest::addColumn<QByteArray>("image");   // the open character; empty: none
     QTest::addColumn<QStringList>("steps");
@@ -243,11 +222,16 @@ void TestTools::script()
         script.notes.append(Shows(*dlg));
 
     QCOMPARE(script.notes, notes);
-    QCOMPARE(Messages(prompts), messages);
-    QCOMPARE(DocumentImage(*character), Changed(image, changes));
+    QStringList shown; // each message as "caption|text (icon)"
+    for (const ScriptedPrompts::Message &m : prompts.messages)
+        shown.append(m.caption + QLatin1Char('|') + m.text
+                     + QLatin1String(m.icon == MessageIcon::Exclamation ? " (!)" : m.icon == MessageIcon::Stop ? " (stop)" : ""));
+    QCOMPARE(shown, messages);
+    for (const QString &c : changes.split(QLatin1Char(' '), Qt::SkipEmptyParts))
+        image[c.section(QLatin1Char(':'), 0, 0).toInt()] = char(c.section(QLatin1Char(':'), 1).toUInt(nullptr, 16));
+    QCOMPARE(DocumentImage(*character), image);
     QCOMPARE(character->IsModified(), !changes.isEmpty());
-    QVERIFY(!dlg->TakePendingError());
-    QVERIFY(dlg->isVisible());
+    QVERIFY(!dlg->TakePendingError() && dlg->isVisible());
     QCOMPARE(CharacterFixture::ReadFile(m_dir.filePath(QStringLiteral("Hero.d2s"))), CharacterFixture().Build());
 }
 
