@@ -157,11 +157,9 @@ void TestCli::nothingWritten_data()
     QTest::addColumn<int>("status");
     QTest::addColumn<QString>("printed"); // all it prints; FILE stands for the character file's path
 
-    const QByteArray hero = CharacterFixture().Build();
     auto row = [&](const char *name, const QStringList &arguments, const char *printed, int status = 1,
                    const QByteArray &file = QByteArray()) {
-        QTest::newRow(name) << (file.isNull() ? hero : file) << arguments << status
-                            << QString::fromUtf8(printed) + QLatin1Char('\n');
+        QTest::newRow(name) << (file.isNull() ? CharacterFixture().Build() : file) << arguments << status << QString::fromUtf8(printed) + '\n';
     };
     row("a dry run prints what would change", {"set", "FILE", "HEALTH=500", "--dry-run"},
         "health: 300 -> 500\nmaxHealth: 400 -> 500", 0);
@@ -182,6 +180,8 @@ void TestCli::nothingWritten_data()
     row("a waypoint that does not exist", {"waypoint", "FILE", "Hell", "Nowhere", "on"},
         "brennicor-cli: waypoint \"Nowhere\" is unknown.");
     row("neither on nor off", {"waypoint", "FILE", "Hell", "Jail", "yes"}, "brennicor-cli: \"yes\" is neither on nor off.");
+    row("get past the end of the file", {"get", "FILE", "700", "703"}, "brennicor-cli: FILE: offset out of range");
+    row("put at an offset that is no number", {"put", "FILE", "x", "1", "7"}, "brennicor-cli: first offset \"x\": Please enter a positive integer.");
     row("both scopes of open-all", {"open-all", "FILE", "--acts", "--difficulties"},
         "brennicor-cli: give --acts or --difficulties, not both.", 2);
     row("a file too short to hold every field", {"max-skills", "FILE"}, "brennicor-cli: FILE: offset out of range", 1,
