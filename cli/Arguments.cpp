@@ -34,11 +34,11 @@ void PrintCommandHelp(const Command &command)
     PrintLine(QStringLiteral("Usage: %1 %2 %3").arg(ProgramName(), QLatin1String(command.name),
                                                     QLatin1String(command.synopsis)));
     PrintLine(QString());
-    QString summary = QString::fromLatin1(command.summary);
+    QString summary = command.summary;
     summary[0] = summary[0].toUpper();
     PrintLine(summary + QLatin1Char('.'));
     PrintLine(QString());
-    PrintLine(QString::fromLatin1(command.details).trimmed());
+    PrintLine(command.details.trimmed());
     if (OptionsOf(command).contains(QLatin1String("force")))
         PrintLine(QStringLiteral("  --force      also change a file of another file version than 71"));
     PrintLine(QString());
@@ -57,7 +57,7 @@ void PrintGeneralHelp()
     PrintLine(QString());
     PrintLine(QStringLiteral("Commands:"));
     for (const Command &command : Commands())
-        PrintLine(QStringLiteral("  %1%2").arg(QLatin1String(command.name), -17).arg(QLatin1String(command.summary)));
+        PrintLine(QStringLiteral("  %1%2").arg(QLatin1String(command.name), -17).arg(command.summary));
     PrintLine(QString());
     PrintLine(QStringLiteral("Options:"));
     PrintLine(QStringLiteral("  -q, --quiet      print no results; only the exit status and errors tell"));

@@ -25,8 +25,8 @@ struct Command
 {
     const char *name;
     const char *synopsis; // operands and options, after the command's name
-    const char *summary;  // one line, for the list of commands
-    const char *details;  // the rest of its --help
+    QString summary;      // one line, for the list of commands
+    QString details;      // the rest of its --help
     const char *options;  // the options it takes, blank-separated, without "--"
     int minOperands;
     int maxOperands; // -1: no limit

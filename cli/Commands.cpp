@@ -2,6 +2,10 @@
 
 #include "BulkCommands.h"
 #include "CharacterFiles.h"
+#include "CharacterNames.h"
+#include "FieldLimits.h"
+#include "GameData.h"
+#include "Layout.h"
 #include "RawTools.h"
 #include "SetCommand.h"
 #include "Show.h"
@@ -31,19 +35,19 @@ comes before the '='); every other argument is a file. Field names ignore
 letter case.
 
   experience=N                 any number up to 4294967295
-  gold=N  goldInStash=N        at most 2147483647
+  gold=N  goldInStash=N        at most %1
   strength=N  dexterity=N  vitality=N  energy=N
   attributePointsToAdd=N  skillPointsToAdd=N
-  health=N  mana=N  stamina=N  at most 8191; a current value above its
+  health=N  mana=N  stamina=N  at most %2; a current value above its
                                maximum raises the maximum
   maxHealth=N  maxMana=N  maxStamina=N
-                               at most 8191; never lowers the current value
-  level=N                      1 to 99: both level bytes become N and the
+                               at most %2; never lowers the current value
+  level=N                      1 to %3: both level bytes become N and the
                                experience the start of level N
   class=NAME                   Amazon, Sorceress, Necromancer, Paladin or
                                Barbarian; the skill levels stay as they are
   skill:NAME=N                 a skill of the character's class by name, or
-                               by its position 0 to 29; level 0 to 20
+                               by its position 0 to %4; level 0 to %5
 
 A value out of range, an unknown field or a skill the class does not have is
 an error, and then no file is written.
@@ -89,14 +93,14 @@ difficulty, and leaves the waypoints as they are.
 )";
 
 const char *const kMaxSkillsDetails = R"(
-Sets each of the thirty skill levels to 20 in every FILE, whatever the class,
+Sets each of the %1 skill levels to %2 in every FILE, whatever the class,
 as Edit, Maximize Skills does.
 
   --dry-run    print what would change, write nothing
 )";
 
 const char *const kMaxAttributesDetails = R"(
-Writes 10000 into strength, dexterity, vitality and energy and 8000 into
+Writes %1 into strength, dexterity, vitality and energy and %2 into
 health, mana and stamina and their maxima in every FILE, as Edit, Maximize
 Attributes followed by File, Save does.
 
@@ -120,7 +124,7 @@ const char *const kRenameDetails = R"(
 Renames the character in FILE to NEWNAME, as Edit, Rename Character does: the
 character file and its companion files (.map and .key of the same name, where
 they exist) move to NEWNAME in the same folder, and NEWNAME is written into the
-file. NEWNAME is 1 to 14 letters a-z, A-Z. Nothing moves when any of the new
+file. NEWNAME is 1 to %1 letters a-z, A-Z. Nothing moves when any of the new
 file names is taken.
 )";
 
@@ -157,36 +161,53 @@ how much bigger or smaller OTHER is. Exit status, as cmp and diff: 0 the files
 are the same, 1 they differ, 2 a file could not be read.
 )";
 
+// A help text with its numbers filled in from the rules that hold them.
+template <class... Numbers>
+QString Filled(const char *text, Numbers... numbers)
+{
+    QString filled = QString::fromLatin1(text);
+    ((filled = filled.arg(numbers)), ...);
+    return filled;
+}
+
 } // namespace
 
 const QList<Command> &Commands()
 {
+    using namespace FieldLimits;
     static const QList<Command> commands = {
-        {"show", "FILE... [--json]", "print every value of characters, as text or JSON", kShowDetails,
+        {"show", "FILE... [--json]", Filled("print every value of characters, as text or JSON"), Filled(kShowDetails),
          "json", 1, -1, RunShow},
-        {"set", "FILE... FIELD=VALUE... [--dry-run]", "set panel fields with the panel's limits", kSetDetails,
-         "dry-run force", 2, -1, RunSet},
-        {"quest", "FILE... DIFFICULTY ACT QUEST STATE [--dry-run]", "set the state of one quest", kQuestDetails,
-         "dry-run force", 5, -1, RunQuest},
-        {"waypoint", "FILE... DIFFICULTY NAME on|off [--dry-run]", "switch one waypoint on or off",
-         kWaypointDetails, "dry-run force", 4, -1, RunWaypoint},
-        {"open-all", "FILE... [--acts | --difficulties] [--dry-run]",
-         "open every difficulty, act and waypoint", kOpenAllDetails, "acts difficulties dry-run force", 1, -1,
-         RunOpenAll},
-        {"all-quests-done", "FILE... [--dry-run]", "mark every quest done", kAllQuestsDoneDetails, "dry-run force", 1,
-         -1, RunAllQuestsDone},
-        {"max-skills", "FILE... [--dry-run]", "set every skill level to 20", kMaxSkillsDetails, "dry-run force", 1, -1,
-         RunMaxSkills},
-        {"max-attributes", "FILE... [--dry-run]", "set attributes to 10000, health, mana, stamina to 8000",
-         kMaxAttributesDetails, "dry-run force", 1, -1, RunMaxAttributes},
-        {"backup", "FILE...", "write each file's backup beside it", kBackupDetails, "force", 1, -1, RunBackup},
-        {"restore", "FILE...", "replace each file by its backup", kRestoreDetails, "force", 1, -1, RunRestore},
-        {"rename", "FILE NEWNAME", "rename a character with its files", kRenameDetails, "force", 2, 2, RunRename},
-        {"get", "FILE... FIRST LAST", "print the value over a range of offsets", kGetDetails, "", 3, -1, RunGet},
-        {"put", "FILE... FIRST LAST VALUE [--dry-run]", "write a value over a range of offsets", kPutDetails,
-         "dry-run", 4, -1, RunPut},
-        {"find", "FILE... VALUE [--all]", "find where a value is stored", kFindDetails, "all", 2, -1, RunFind},
-        {"diff", "FILE OTHER", "list the offsets at which two files differ", kDiffDetails, "", 2, 2, RunDiff},
+        {"set", "FILE... FIELD=VALUE... [--dry-run]", Filled("set panel fields with the panel's limits"),
+         Filled(kSetDetails, Value, Pool, LevelCount, Layout::SkillCount - 1, SkillLevel), "dry-run force", 2, -1,
+         RunSet},
+        {"quest", "FILE... DIFFICULTY ACT QUEST STATE [--dry-run]", Filled("set the state of one quest"),
+         Filled(kQuestDetails), "dry-run force", 5, -1, RunQuest},
+        {"waypoint", "FILE... DIFFICULTY NAME on|off [--dry-run]", Filled("switch one waypoint on or off"),
+         Filled(kWaypointDetails), "dry-run force", 4, -1, RunWaypoint},
+        {"open-all", "FILE... [--acts | --difficulties] [--dry-run]", Filled("open every difficulty, act and waypoint"),
+         Filled(kOpenAllDetails), "acts difficulties dry-run force", 1, -1, RunOpenAll},
+        {"all-quests-done", "FILE... [--dry-run]", Filled("mark every quest done"), Filled(kAllQuestsDoneDetails),
+         "dry-run force", 1, -1, RunAllQuestsDone},
+        {"max-skills", "FILE... [--dry-run]", Filled("set every skill level to %1", MaximizedSkillLevel),
+         Filled(kMaxSkillsDetails, Layout::SkillCount, MaximizedSkillLevel), "dry-run force", 1, -1, RunMaxSkills},
+        {"max-attributes", "FILE... [--dry-run]",
+         Filled("set attributes to %1, health, mana, stamina to %2", MaximizedAttribute, MaximizedPool),
+         Filled(kMaxAttributesDetails, MaximizedAttribute, MaximizedPool), "dry-run force", 1, -1, RunMaxAttributes},
+        {"backup", "FILE...", Filled("write each file's backup beside it"), Filled(kBackupDetails), "force", 1, -1,
+         RunBackup},
+        {"restore", "FILE...", Filled("replace each file by its backup"), Filled(kRestoreDetails), "force", 1, -1,
+         RunRestore},
+        {"rename", "FILE NEWNAME", Filled("rename a character with its files"),
+         Filled(kRenameDetails, CharacterNameLength), "force", 2, 2, RunRename},
+        {"get", "FILE... FIRST LAST", Filled("print the value over a range of offsets"), Filled(kGetDetails), "", 3,
+         -1, RunGet},
+        {"put", "FILE... FIRST LAST VALUE [--dry-run]", Filled("write a value over a range of offsets"),
+         Filled(kPutDetails), "dry-run", 4, -1, RunPut},
+        {"find", "FILE... VALUE [--all]", Filled("find where a value is stored"), Filled(kFindDetails), "all", 2, -1,
+         RunFind},
+        {"diff", "FILE OTHER", Filled("list the offsets at which two files differ"), Filled(kDiffDetails), "", 2, 2,
+         RunDiff},
     };
     return commands;
 }

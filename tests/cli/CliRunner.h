@@ -1,16 +1,14 @@
 #pragma once
 
-// Runs the real brennicor-cli, as a user or a script runs it, and gives back
-// what it printed and its exit status.
+// Runs the real brennicor-cli, as a user or a script runs it: what it printed,
+// and its exit status (-1 when it did not start or did not end normally).
 
-#include <QByteArray>
 #include <QProcess>
-#include <QString>
 #include <QStringList>
 
 struct CliResult
 {
-    int exitCode = -1; // -1 when the program did not end normally
+    int exitCode = -1;
     QString out;
     QString err;
 };
@@ -18,21 +16,11 @@ struct CliResult
 inline CliResult RunCli(const QStringList &arguments, const QString &workingDirectory = QString())
 {
     QProcess process;
-    process.setProgram(QStringLiteral(QUARVINEL_CLI));
-    process.setArguments(arguments);
-    if (!workingDirectory.isEmpty())
-        process.setWorkingDirectory(workingDirectory);
-    process.start();
-    CliResult result;
-    if (!process.waitForFinished(120000)) {
+    process.setWorkingDirectory(workingDirectory);
+    process.start(QStringLiteral(QUARVINEL_CLI), arguments);
+    if (!process.waitForFinished(120000))
         process.kill();
-        process.waitForFinished();
-        result.err = QStringLiteral("brennicor-cli did not finish");
-        return result;
-    }
-    result.out = QString::fromLocal8Bit(process.readAllStandardOutput());
-    result.err = QString::fromLocal8Bit(process.readAllStandardError());
-    if (process.exitStatus() == QProcess::NormalExit)
-        result.exitCode = process.exitCode();
-    return result;
+    process.waitForFinished();
+    return {process.error() == QProcess::UnknownError ? process.exitCode() : -1,
+            QString::fromLocal8Bit(process.readAllStandardOutput()), QString::fromLocal8Bit(process.readAllStandardError())};
 }

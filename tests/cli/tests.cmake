@@ -1,6 +1,4 @@
-# brennicor-cli, run as a user runs it: the real executable on fixture files,
-# beside the real main window for the same edits. Its path reaches the test as
-# QUARVINEL_CLI.
+# brennicor-cli as a user runs it, beside the real main window; its path reaches the test as QUARVINEL_CLI.
 if(TARGET brennicor-cli AND TARGET qv_mainwindow)
   qv_add_test(tst_cli GUI SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_cli.cpp ${CMAKE_CURRENT_LIST_DIR}/CliRunner.h
               LIBS qv_mainwindow LABELS cli)
