@@ -51,54 +51,35 @@ private Q_SLOTS:
         QVERIFY2(QFileInfo::exists(entry), qPrintable(entry));
     }
 
-    // A voice-control user says what they see: every control with a label of
-    // its own and a spoken name says the label first.
-    void spokenNamesStartWithTheVisibleText_data()
+    // Every dialog: a voice-control user says what they see, so a control with
+    // a label of its own and a spoken name says the label first; and every
+    // button's caption keeps clear of its border, the narrow ">>" too, whatever
+    // font the desktop gives the window.
+    void spokenNamesAndCaptionsFit()
     {
-        QTest::addColumn<int>("dialog");
-        QTest::newRow("main window") << 0;
-        QTest::newRow("edit value") << 1;
-        QTest::newRow("find value") << 2;
-        QTest::newRow("compare") << 3;
-        QTest::newRow("rename") << 4;
-    }
-    void spokenNamesStartWithTheVisibleText()
-    {
-        QFETCH(int, dialog);
-        const DialogTemplate *templates[] = {&MainDialogTemplate(), &EditValueDialogTemplate(),
-                                             &FindValueDialogTemplate(), &CompareDialogTemplate(),
-                                             &RenameDialogTemplate()};
-        int named = 0;
-        for (const ControlTemplate &c : templates[dialog]->controls) {
-            const QString text = QString::fromUtf8(c.text).remove(QLatin1Char('&'));
-            const bool words = std::any_of(text.cbegin(), text.cend(), [](QChar ch) { return ch.isLetter(); });
-            if (!c.accessibleName || !words || c.kind == ControlKind::Bitmap)
-                continue;
-            ++named;
-            QVERIFY2(QString::fromUtf8(c.accessibleName).startsWith(text),
-                     qPrintable(QStringLiteral("\"%1\" is spoken as \"%2\"").arg(text, c.accessibleName)));
-        }
-        QVERIFY(dialog != 0 || named >= 3);
-    }
-
-    // Every button's caption keeps clear of its border, the narrow ">>" too,
-    // whatever font the desktop gives the window.
-    void captionsFitTheirButtons()
-    {
+        int spoken = 0;
         for (const DialogTemplate *dialog : {&MainDialogTemplate(), &EditValueDialogTemplate(),
                                              &FindValueDialogTemplate(), &CompareDialogTemplate(),
                                              &RenameDialogTemplate()}) {
+            for (const ControlTemplate &c : dialog->controls) {
+                const QString text = QString::fromUtf8(c.text).remove(QLatin1Char('&'));
+                if (c.accessibleName && c.kind != ControlKind::Bitmap
+                    && std::any_of(text.cbegin(), text.cend(), [](QChar ch) { return ch.isLetter(); })
+                    && ++spoken)
+                    QVERIFY2(QString::fromUtf8(c.accessibleName).startsWith(text),
+                             qPrintable(QStringLiteral("\"%1\" is spoken as \"%2\"").arg(text, c.accessibleName)));
+            }
             QWidget client;
             client.setFont(DialogFont(*dialog));
             for (QWidget *w : BuildDialogControls(*dialog, &client, DialogUnits(client.font()))) {
-                auto *button = qobject_cast<QPushButton *>(w);
-                if (!button)
-                    continue;
-                const int frame = button->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, button);
-                QVERIFY2(QFontMetricsF(button->font()).horizontalAdvance(button->text()) <= button->width() - 2 * (frame + 1),
-                         qPrintable(button->text()));
+                if (auto *button = qobject_cast<QPushButton *>(w)) {
+                    const int frame = button->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, button);
+                    QVERIFY2(QFontMetricsF(button->font()).horizontalAdvance(button->text())
+                                 <= button->width() - 2 * (frame + 1), qPrintable(button->text()));
+                }
             }
         }
+        QVERIFY(spoken >= 3);
     }
 
     // The dialog starts where the last file was chosen, and somewhere that
