@@ -21,106 +21,81 @@ private Q_SLOTS:
         m_w = std::make_unique<WindowHarness>();
         CharacterFixture().Name("Hero").Gold(500).WriteTo(path(QStringLiteral("Hero.d2s")));
     }
-
     void cleanup() { QVERIFY(!m_w->dlg.TakePendingError()); m_w.reset(); }
-    void commandMessages_data()
+
+    // Steps: a File command with the file chosen for it ("Open Hero.d2s"), "gold N" typed into its box,
+    // "answer Yes" queued for the next question, "delete NAME", "game saves gold N" into Hero.d2s.
+    void fileCommands_data()
     {
-        QTest::addColumn<QString>("opened"); // the file opened first, if any
-        QTest::addColumn<QString>("removed"); // removed from disk after that
-        QTest::addColumn<int>("command");
-        QTest::addColumn<QStringList>("shown"); // "caption|text" starts of the messages
-        QTest::addColumn<QString>("title");
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<QStringList>("shown"); // the messages, "caption|text (icon: 1 exclamation)", each up to its length
+        QTest::addColumn<QString>("window"); // title|gold box
+        QTest::addColumn<QString>("disk"); // gold in each file named
         const QString report = QStringLiteral("tst_filecommands|Failed to open document.");
-        QTest::newRow("Save with no file") << "" << "" << int(ID_FILE_SAVE) << QStringList{"Save|Open a file first!"} << "QUARVINEL";
-        QTest::newRow("Reload with no file") << "" << "" << int(ID_FILE_RELOAD) << QStringList{"Reload|Open a file first!"}
-            << "QUARVINEL";
-        QTest::newRow("Restore with no file") << "" << "" << int(ID_FILE_RESTORE)
-            << QStringList{"Restore|Open a file first!"} << "QUARVINEL";
-        QTest::newRow("open a 600-byte file") << "Short.d2s" << "" << int(ID_FILE_CLOSE)
-            << QStringList{"Open|offset out of range"} << "QUARVINEL";
-        QTest::newRow("open a named pipe") << "Pipe.d2s" << "" << int(ID_FILE_CLOSE)
-            << QStringList{report + "\n\n" + "PATH/Pipe.d2s:\nit is a named pipe (FIFO), not a regular file"} << "QUARVINEL";
-        QTest::newRow("open, then Save") << "Hero.d2s" << "" << int(ID_FILE_SAVE) << QStringList{} << "QUARVINEL: Hero.d2s";
-        QTest::newRow("Reload of a deleted file") << "Hero.d2s" << "Hero.d2s" << int(ID_FILE_RELOAD)
-            << QStringList{report, "Reload|Can't open the character file."} << "QUARVINEL";
-        QTest::newRow("Restore without a backup") << "Hero.d2s" << "" << int(ID_FILE_RESTORE)
-            << QStringList{report, "Restore|Can't open backup file."} << "QUARVINEL";
+        const QString hero = QStringLiteral("QUARVINEL: Hero.d2s|");
+        const QString changed = QStringLiteral("Save|The character file was changed by another program after it was "
+                                               "opened. Overwrite it with the values shown here? (1)");
+        using L = QStringList;
+        QTest::newRow("Save with no file") << L{"Save"} << L{"Save|Open a file first!"} << "QUARVINEL|0" << "Hero.d2s=500";
+        QTest::newRow("Reload with no file") << L{"Reload"} << L{"Reload|Open a file first!"} << "QUARVINEL|0" << "";
+        QTest::newRow("Restore with no file") << L{"Restore"} << L{"Restore|Open a file first!"} << "QUARVINEL|0" << "";
+        QTest::newRow("open a 600-byte file") << L{"Open Short.d2s"} << L{"Open|offset out of range"} << "QUARVINEL|0" << "";
+        QTest::newRow("open a named pipe") << L{"Open Pipe.d2s"}
+            << L{report + "\n\nPATH/Pipe.d2s:\nit is a named pipe (FIFO), not a regular file"} << "QUARVINEL|0" << "";
+        QTest::newRow("Reload of a deleted file") << L{"Open Hero.d2s", "delete Hero.d2s", "Reload"}
+            << L{report, "Reload|Can't open the character file."} << "QUARVINEL|0" << "";
+        QTest::newRow("Restore without a backup") << L{"Open Hero.d2s", "Restore"}
+            << L{report, "Restore|Can't open backup file."} << "QUARVINEL|0" << "Hero.d2s=500";
+        QTest::newRow("Save of the file as loaded: no question") << L{"Open Hero.d2s", "gold 777", "Save"} << L{}
+            << hero + "777" << "Hero.d2s=777";
+        QTest::newRow("Save after our own Save: no question") << L{"Open Hero.d2s", "Save", "gold 777", "Save"} << L{}
+            << hero + "777" << "Hero.d2s=777";
+        QTest::newRow("changed by the game, Yes: overwritten") << L{"Open Hero.d2s", "game saves gold 9", "gold 777",
+            "answer Yes", "Save"} << L{changed} << hero + "777" << "Hero.d2s=777";
+        QTest::newRow("changed by the game, No: left alone, edits kept") << L{"Open Hero.d2s", "game saves gold 9",
+            "gold 777", "answer No", "Save"} << L{changed} << hero + "777" << "Hero.d2s=9";
+        // Only the last extension of the file's own name gives way to "bak", never a dot in a folder's name.
+        QTest::newRow("Backup, edit, Restore: the backup's values, the file untouched") << L{"Open sa.ve/Hero.old.d2s",
+            "gold 600", "Backup", "gold 700", "Restore"} << L{} << hero + "600" << "sa.ve/Hero.old.bak=600 sa.ve/Hero.old.d2s=500";
+        QTest::newRow("then Save asks nothing") << L{"Open sa.ve/Hero.old.d2s", "gold 600", "Backup", "gold 700", "Restore",
+            "Save"} << L{} << hero + "600" << "sa.ve/Hero.old.d2s=600";
     }
-    void commandMessages()
+    void fileCommands()
     {
-        QFETCH(QString, opened);
-        QFETCH(QString, removed);
-        QFETCH(int, command);
+        QFETCH(QStringList, steps);
         QFETCH(QStringList, shown);
-        QFETCH(QString, title);
+        QFETCH(QString, window);
+        QFETCH(QString, disk);
         CharacterFixture().Length(600).WriteTo(path(QStringLiteral("Short.d2s")));
         QVERIFY(::mkfifo(QFile::encodeName(path(QStringLiteral("Pipe.d2s"))).constData(), 0644) == 0);
-        if (!opened.isEmpty())
-            open(opened);
-        if (!removed.isEmpty())
-            QVERIFY(QFile::remove(path(removed)));
-        m_w->dlg.SendCommand(command);
-        const QStringList summaries = m_w->prompts.Summaries();
-        QCOMPARE(summaries.size(), shown.size());
-        for (qsizetype i = 0; i < shown.size(); ++i)
-            QVERIFY2(summaries[i].startsWith(shown[i].replace(QLatin1String("PATH"), m_w->dir.path())), qPrintable(summaries[i]));
-        QCOMPARE(m_w->dlg.windowTitle(), title);
-        if (removed.isEmpty())
-            QCOMPARE(goldOnDisk(QStringLiteral("Hero.d2s")), 500u);
-    }
-
-    void saveAsksWhenAnotherProgramChangedTheFile_data()
-    {
-        QTest::addColumn<bool>("changedOnDisk");
-        QTest::addColumn<bool>("savedBefore"); // one Save of our own comes first
-        QTest::addColumn<bool>("answer");
-        QTest::addColumn<quint32>("onDisk");
-        QTest::newRow("file as loaded: no question") << false << false << false << 777u;
-        QTest::newRow("after our own save: no question") << false << true << false << 777u;
-        QTest::newRow("changed by the game, Yes: overwritten") << true << false << true << 777u;
-        QTest::newRow("changed by the game, No: left alone") << true << false << false << 9u;
-    }
-    void saveAsksWhenAnotherProgramChangedTheFile()
-    {
-        QFETCH(bool, changedOnDisk);
-        QFETCH(bool, savedBefore);
-        QFETCH(bool, answer);
-        QFETCH(quint32, onDisk);
-        open(QStringLiteral("Hero.d2s"));
-        if (savedBefore)
-            m_w->dlg.SendCommand(ID_FILE_SAVE);
-        if (changedOnDisk)
-            CharacterFixture().Name("Hero").Gold(9).WriteTo(path(QStringLiteral("Hero.d2s")));
-        m_w->Enter(IDC_GOLD, QStringLiteral("777"));
-        m_w->prompts.yesNoAnswers = {answer};
-        m_w->dlg.SendCommand(ID_FILE_SAVE);
-        const QStringList question{QStringLiteral("Save|The character file was changed by another program after it was "
-                                                  "opened. Overwrite it with the values shown here?")};
-        QCOMPARE(m_w->prompts.Summaries(), changedOnDisk ? question : QStringList());
-        QVERIFY(!changedOnDisk || m_w->prompts.messages[0].icon == MessageIcon::Exclamation);
-        QCOMPARE(goldOnDisk(QStringLiteral("Hero.d2s")), onDisk);
-        QCOMPARE(m_w->Text(IDC_GOLD), QStringLiteral("777")); // the edits stay in the window either way
-    }
-
-    void backupEditsRestore()
-    {
-        // Only the last extension of the file's own name gives way to "bak": a dot
-        // in a folder's name never moves the backup elsewhere.
-        const QString hero = QStringLiteral("sa.ve/Hero.old.d2s");
         QVERIFY(QDir(m_w->dir.path()).mkdir(QStringLiteral("sa.ve")));
-        CharacterFixture().Name("Hero").Gold(500).WriteTo(path(hero));
-        open(hero);
-        m_w->Enter(IDC_GOLD, QStringLiteral("600"));
-        m_w->dlg.SendCommand(ID_FILE_BACKUP);
-        QCOMPARE(QDir(path(QStringLiteral("sa.ve"))).entryList(QDir::Files), (QStringList{"Hero.old.bak", "Hero.old.d2s"}));
-        m_w->Enter(IDC_GOLD, QStringLiteral("700"));
-        m_w->dlg.SendCommand(ID_FILE_RESTORE);
-        QCOMPARE(m_w->Text(IDC_GOLD), QStringLiteral("600"));
-        QCOMPARE(m_w->dlg.windowTitle(), QStringLiteral("QUARVINEL: Hero.d2s"));
-        QCOMPARE(goldOnDisk(hero), 500u); // untouched until Save
-        m_w->dlg.SendCommand(ID_FILE_SAVE); // no question: the restore is what the user chose
-        QCOMPARE(goldOnDisk(hero), 600u);
-        QVERIFY(m_w->prompts.messages.isEmpty());
+        CharacterFixture().Name("Hero").Gold(500).WriteTo(path(QStringLiteral("sa.ve/Hero.old.d2s")));
+        const QHash<QString, int> commands{{"Open", ID_FILE_OPEN}, {"Save", ID_FILE_SAVE}, {"Reload", ID_FILE_RELOAD},
+                                           {"Backup", ID_FILE_BACKUP}, {"Restore", ID_FILE_RESTORE}};
+        for (const QString &step : steps) {
+            const QString last = step.section(QLatin1Char(' '), -1);
+            if (step.startsWith(QLatin1String("Open ")))
+                m_w->prompts.QueueFile(path(last));
+            if (commands.contains(step.section(QLatin1Char(' '), 0, 0)))
+                m_w->dlg.SendCommand(commands[step.section(QLatin1Char(' '), 0, 0)]);
+            else if (step.startsWith(QLatin1String("gold ")))
+                m_w->Enter(IDC_GOLD, last);
+            else if (step.startsWith(QLatin1String("answer ")))
+                m_w->prompts.yesNoAnswers.append(last == QLatin1String("Yes"));
+            else if (step.startsWith(QLatin1String("delete ")))
+                QVERIFY(QFile::remove(path(last)));
+            else
+                QVERIFY(CharacterFixture().Name("Hero").Gold(last.toUInt()).WriteTo(path(QStringLiteral("Hero.d2s"))));
+        }
+        QCOMPARE(m_w->prompts.messages.size(), shown.size());
+        for (qsizetype i = 0; i < shown.size(); ++i) {
+            const auto &m = m_w->prompts.messages[i];
+            const QString seen = QStringLiteral("%1|%2 (%3)").arg(m.caption, m.text).arg(int(m.icon));
+            QVERIFY2(seen.startsWith(shown[i].replace(QLatin1String("PATH"), m_w->dir.path())), qPrintable(seen));
+        }
+        QCOMPARE(m_w->dlg.windowTitle() + '|' + m_w->Text(IDC_GOLD), window);
+        for (const QString &file : disk.split(QLatin1Char(' '), Qt::SkipEmptyParts))
+            QCOMPARE(goldOnDisk(file.section(QLatin1Char('='), 0, 0)), file.section(QLatin1Char('='), 1).toUInt());
     }
 
     void rename_data()
