@@ -24,13 +24,14 @@ private Q_SLOTS:
     void cleanup() { QVERIFY(!m_w->dlg.TakePendingError()); m_w.reset(); }
 
     // Steps: a File command with the file chosen for it ("Open Hero.d2s"), "gold N" typed into its box,
-    // "answer Yes" queued for the next question, "delete NAME", "game saves gold N" into Hero.d2s.
+    // "answer Yes" queued for the next question, "delete NAME", "game saves gold N" into Hero.d2s,
+    // "link NAME" to nowhere, "Rename NAME" typed into Rename Character (cancelled when refused).
     void fileCommands_data()
     {
         QTest::addColumn<QStringList>("steps");
         QTest::addColumn<QStringList>("shown"); // the messages, "caption|text (icon: 1 exclamation)", each up to its length
         QTest::addColumn<QString>("window"); // title|gold box
-        QTest::addColumn<QString>("disk"); // gold in each file named
+        QTest::addColumn<QString>("disk"); // FILE=gold, FILE:name in it, FILE there, -FILE not there
         const QString report = QStringLiteral("tst_filecommands|Failed to open document.");
         const QString hero = QStringLiteral("QUARVINEL: Hero.d2s|");
         const QString changed = QStringLiteral("Save|The character file was changed by another program after it was "
@@ -59,6 +60,19 @@ private Q_SLOTS:
             "gold 600", "Backup", "gold 700", "Restore"} << L{} << hero + "600" << "sa.ve/Hero.old.bak=600 sa.ve/Hero.old.d2s=500";
         QTest::newRow("then Save asks nothing") << L{"Open sa.ve/Hero.old.d2s", "gold 600", "Backup", "gold 700", "Restore",
             "Save"} << L{} << hero + "600" << "sa.ve/Hero.old.d2s=600";
+        const QStringList taken{"Rename Character|File already exist. Try a different character name."};
+        const QString kept = QStringLiteral("Hero.d2s Hero.key Hero.map -Neo.d2s -Neo.key -Neo.map");
+        QTest::newRow("Rename moves all three, saved first") << L{"Open Hero.d2s", "gold 321", "Rename Neo"} << L{}
+            << "QUARVINEL: Neo.d2s|321" << "Neo.d2s=321 Neo.d2s:Neo Neo.key Neo.map -Hero.d2s -Hero.key -Hero.map";
+        QTest::newRow("Rename to the same name") << L{"Open Hero.d2s", "gold 321", "Rename Hero"} << taken << "QUARVINEL|0"
+            << "Hero.d2s Hero.key Hero.map";
+        QTest::newRow("Rename over a link under the new name") << L{"link Neo.d2s", "Open Hero.d2s", "Rename Neo"} << taken
+            << "QUARVINEL|0" << "Hero.d2s Hero.key Hero.map -Neo.key -Neo.map";
+        QTest::newRow("Rename over a link under the new map") << L{"link Neo.map", "Open Hero.d2s", "Rename Neo"} << taken
+            << "QUARVINEL|0" << "Hero.d2s Hero.key Hero.map -Neo.d2s -Neo.key";
+        QTest::newRow("Rename to a name not of letters only") << L{"Open Hero.d2s", "gold 321", "Rename Ne0"}
+            << L{"Rename Character|This is not a valid Diablo2 character name. Try to use only a-z, A-Z.\n"}
+            << "QUARVINEL: Hero.d2s|321" << kept;
     }
     void fileCommands()
     {
@@ -70,6 +84,8 @@ private Q_SLOTS:
         QVERIFY(::mkfifo(QFile::encodeName(path(QStringLiteral("Pipe.d2s"))).constData(), 0644) == 0);
         QVERIFY(QDir(m_w->dir.path()).mkdir(QStringLiteral("sa.ve")));
         CharacterFixture().Name("Hero").Gold(500).WriteTo(path(QStringLiteral("sa.ve/Hero.old.d2s")));
+        CharacterFixture::WriteFile(path(QStringLiteral("Hero.map")), "map");
+        CharacterFixture::WriteFile(path(QStringLiteral("Hero.key")), "key");
         const QHash<QString, int> commands{{"Open", ID_FILE_OPEN}, {"Save", ID_FILE_SAVE}, {"Reload", ID_FILE_RELOAD},
                                            {"Backup", ID_FILE_BACKUP}, {"Restore", ID_FILE_RESTORE}};
         for (const QString &step : steps) {
@@ -84,6 +100,10 @@ private Q_SLOTS:
                 m_w->prompts.yesNoAnswers.append(last == QLatin1String("Yes"));
             else if (step.startsWith(QLatin1String("delete ")))
                 QVERIFY(QFile::remove(path(last)));
+            else if (step.startsWith(QLatin1String("link ")))
+                QVERIFY(QFile::link(QStringLiteral("../nowhere"), path(last)));
+            else if (step.startsWith(QLatin1String("Rename ")))
+                rename(last);
             else
                 QVERIFY(CharacterFixture().Name("Hero").Gold(last.toUInt()).WriteTo(path(QStringLiteral("Hero.d2s"))));
         }
@@ -94,40 +114,23 @@ private Q_SLOTS:
             QVERIFY2(seen.startsWith(shown[i].replace(QLatin1String("PATH"), m_w->dir.path())), qPrintable(seen));
         }
         QCOMPARE(m_w->dlg.windowTitle() + '|' + m_w->Text(IDC_GOLD), window);
-        for (const QString &file : disk.split(QLatin1Char(' '), Qt::SkipEmptyParts))
-            QCOMPARE(goldOnDisk(file.section(QLatin1Char('='), 0, 0)), file.section(QLatin1Char('='), 1).toUInt());
+        for (const QString &file : disk.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+            const QString name = file.section(QRegularExpression(QStringLiteral("[=:]")), 0, 0).remove(QLatin1Char('-'));
+            const QByteArray bytes = CharacterFixture::ReadFile(path(name));
+            if (file.contains(QLatin1Char('=')))
+                QCOMPARE(QString::number(qFromLittleEndian<quint32>(bytes.constData() + 621)), file.section(QLatin1Char('='), 1));
+            else if (file.contains(QLatin1Char(':')))
+                QCOMPARE(bytes.mid(8, 4), file.section(QLatin1Char(':'), 1).toLatin1() + '\0');
+            else
+                QVERIFY2(QFileInfo::exists(path(name)) != file.startsWith(QLatin1Char('-')), qPrintable(file));
+        }
     }
 
-    void rename_data()
+private:
+    QString path(const QString &name) const { return m_w->dir.filePath(name); }
+    void open(const QString &name) { m_w->prompts.QueueFile(path(name)), m_w->dlg.SendCommand(ID_FILE_OPEN); }
+    void rename(const QString &newName)
     {
-        QTest::addColumn<QString>("newName");
-        QTest::addColumn<QString>("planted"); // a link to nowhere under this name
-        QTest::addColumn<QStringList>("shown");
-        QTest::addColumn<QStringList>("files");
-        QTest::addColumn<QString>("title");
-        const QStringList old{"Hero.d2s", "Hero.key", "Hero.map"};
-        const QStringList taken{"Rename Character|File already exist. Try a different character name."};
-        QTest::newRow("moves all three") << "Neo" << "" << QStringList{} << QStringList{"Neo.d2s", "Neo.key", "Neo.map"}
-            << "QUARVINEL: Neo.d2s";
-        QTest::newRow("same name") << "Hero" << "" << taken << old << "QUARVINEL";
-        QTest::newRow("link under the new name") << "Neo" << "Neo.d2s" << taken << old + QStringList{"Neo.d2s"} << "QUARVINEL";
-        QTest::newRow("link under the new map") << "Neo" << "Neo.map" << taken << old + QStringList{"Neo.map"} << "QUARVINEL";
-        QTest::newRow("not letters only") << "Ne0" << "" << QStringList{"Rename Character|This is not a valid Diablo2 "
-            "character name. Try to use only a-z, A-Z.\n"} << old << "QUARVINEL: Hero.d2s";
-    }
-    void rename()
-    {
-        QFETCH(QString, newName);
-        QFETCH(QString, planted);
-        QFETCH(QStringList, shown);
-        QFETCH(QStringList, files);
-        QFETCH(QString, title);
-        CharacterFixture::WriteFile(path(QStringLiteral("Hero.map")), "map");
-        CharacterFixture::WriteFile(path(QStringLiteral("Hero.key")), "key");
-        if (!planted.isEmpty())
-            QVERIFY(QFile::link(QStringLiteral("../nowhere"), path(planted)));
-        open(QStringLiteral("Hero.d2s"));
-        m_w->Enter(IDC_GOLD, QStringLiteral("321")); // saved first, as the dialog promises
         const auto ran = WhenModal<CRenameDlg>([this, newName](CRenameDlg *dlg) {
             dlg->DlgItem<QLineEdit>(IDC_NEW_NAME)->setText(newName);
             dlg->DlgItem<QPushButton>(IDOK)->click();
@@ -136,20 +139,7 @@ private Q_SLOTS:
         });
         m_w->dlg.SendCommand(ID_EDIT_RENAME_CHARACTER);
         QVERIFY(*ran);
-        QCOMPARE(m_w->prompts.Summaries(), shown);
-        QCOMPARE(QDir(m_w->dir.path()).entryList(QDir::Files | QDir::System), files);
-        QCOMPARE(m_w->dlg.windowTitle(), title);
-        if (shown.isEmpty()) {
-            QCOMPARE(CharacterFixture::ReadFile(path(QStringLiteral("Neo.d2s"))).mid(8, 4), QByteArray("Neo\0", 4));
-            QCOMPARE(goldOnDisk(QStringLiteral("Neo.d2s")), 321u);
-        }
     }
-
-private:
-    QString path(const QString &name) const { return m_w->dir.filePath(name); }
-    void open(const QString &name) { m_w->prompts.QueueFile(path(name)), m_w->dlg.SendCommand(ID_FILE_OPEN); }
-    quint32 goldOnDisk(const QString &name) const
-    { return qFromLittleEndian<quint32>(CharacterFixture::ReadFile(path(name)).constData() + 621); }
 
     std::unique_ptr<WindowHarness> m_w;
 };
