@@ -1,7 +1,6 @@
-// Start-up inside the process: a start for automation without a session bus,
-// the last-resort guard around the main window's run, how the command line is
-// read; and the automation client against an editor of the test's own on a
-// private bus.
+// Start-up inside the process: a start for automation without a session bus, the last-resort guard
+// around the main window's run, how the command line is read; and the automation client against an
+// editor of the test's own on a private bus.
 #include "ActivationFile.h"
 #include "AutomationNames.h"
 #include "BrennicorApp.h"
@@ -11,7 +10,6 @@
 #include "support/ScriptedPrompts.h"
 
 #include <QDBusConnection>
-#include <QDBusConnectionInterface>
 #include <QDBusContext>
 #include <QDBusObjectPath>
 #include <QFileInfo>
@@ -123,9 +121,7 @@ private Q_SLOTS:
                 && bus.registerObject(QString::fromLatin1(kInstancePath), QString::fromLatin1(kInstanceInterface), &editor, slots)
                 && bus.registerService(QString::fromLatin1(kAutomationService)));
         QProcess client;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), address);
-        client.setProcessEnvironment(env);
+        qputenv("DBUS_SESSION_BUS_ADDRESS", address.toLatin1()); // for the client; this process's bus is settled
         client.start(QStringLiteral(AUTOMATION_CLIENT), {"--timeout", "10000"});
         client.write(input);
         client.closeWriteChannel();

@@ -9,9 +9,8 @@ Q_DECLARE_METATYPE(CharacterFixture)
 
 namespace {
 
-// What the quest, act and waypoint bytes of a document hold, in one line:
-// the difficulty byte, how many of the nine act bytes are 1, the three
-// waypoint sets, how many of the 63 quest words read 07 10.
+// What the quest, act and waypoint bytes of a document hold, in one line: the difficulty byte, how many
+// of the nine act bytes are 1, the three waypoint sets, how many of the 63 quest words read 07 10.
 QString Summary(const CDiablo2Doc &doc)
 {
     int acts = 0, done = 0;

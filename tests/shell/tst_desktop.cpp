@@ -5,6 +5,7 @@
 #include "ActivationFile.h"
 #include "BrennicorApp.h"
 #include "Resources.h"
+#include "support/CharacterFixture.h"
 #include "widgets/DialogBuilder.h"
 #include "widgets/QtPrompts.h"
 
@@ -20,9 +21,7 @@ namespace {
 
 bool WriteText(const QString &path, const QByteArray &text)
 {
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(text) == text.size();
+    return QDir().mkpath(QFileInfo(path).absolutePath()) && CharacterFixture::WriteFile(path, text);
 }
 
 // Runs the real Open dialog, chooses `choose` or cancels, and returns the folder it started in.
@@ -87,9 +86,8 @@ private Q_SLOTS:
         QVERIFY2(QDir(folder).exists(), qPrintable(folder));
     }
 
-    // The user's own activation file is written only where no installed one
-    // starts this executable, and one it wrote before is then taken away. Its
-    // Exec line passes the bus's key file reader and its shell-like split.
+    // The user's own activation file is written only where no installed one starts this executable, and one
+    // it wrote before is then taken away. Its Exec line passes the bus's key file reader and shell-like split.
     void activationFile_data()
     {
         QTest::addColumn<QString>("program");
