@@ -64,7 +64,7 @@ private Q_SLOTS:
         QTest::newRow("Rename moves all three, saved first") << L{"Open Hero.d2s", "gold 321", "Rename Neo"} << L{}
             << "QUARVINEL: Neo.d2s|321" << "Neo.d2s=321 Neo.d2s:Neo Neo.key Neo.map -Hero.d2s -Hero.key -Hero.map";
         QTest::newRow("Rename to the same name") << L{"Open Hero.d2s", "gold 321", "Rename Hero"} << taken << "QUARVINEL|0"
-            << "Hero.d2s Hero.key Hero.map";
+            << "Hero.d2s=321 Hero.key Hero.map";
         QTest::newRow("Rename over a link under the new name") << L{"link Neo.d2s", "Open Hero.d2s", "Rename Neo"} << taken
             << "QUARVINEL|0" << "Hero.d2s Hero.key Hero.map -Neo.key -Neo.map";
         QTest::newRow("Rename over a link under the new map") << L{"link Neo.map", "Open Hero.d2s", "Rename Neo"} << taken
