@@ -1,3 +1,2 @@
-# The main window's "Character" group with its class and skills row, on the
-# real dialog: what a user enters, then what the boxes show and the file holds.
+# The "Character" group with class and skills: what a user enters, then what the boxes show and the file holds.
 qv_add_test(tst_characterpanel GUI SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_characterpanel.cpp LIBS qv_mainwindow)
