@@ -1,8 +1,5 @@
-/* Preloaded into brennicor-cli: counts the file-system calls that touch the
- * folder named by QV_FAULT_DIR (by path, or through a descriptor opened
- * there) and makes call number QV_FAULT_CALL fail with errno QV_FAULT_ERRNO.
- * With QV_FAULT_KILL set, that call kills the process instead.
- * At exit the names of the counted calls, one a line, go to QV_FAULT_LOG. */
+/* Preloaded into brennicor-cli: call number QV_FAULT_CALL of those touching folder QV_FAULT_DIR fails
+ * with errno QV_FAULT_ERRNO, or kills the process when that is 0; the calls' names go to QV_FAULT_LOG. */
 #include <dlfcn.h>
 #include <errno.h>
 #include <fcntl.h>
@@ -16,8 +13,7 @@
 
 extern "C" {
 
-static char marked[65536];
-static char names[65536];
+static char marked[65536], names[65536];
 static int count;
 
 static int Ours(int fd) { return fd >= 0 && fd < int(sizeof marked) && marked[fd]; }
@@ -32,9 +28,8 @@ static int Fail(const char *name)
     const char *n = getenv("QV_FAULT_CALL"), *e = getenv("QV_FAULT_ERRNO");
     if (!n || atoi(n) != count)
         return 0;
-    if (getenv("QV_FAULT_KILL"))
+    if ((errno = e ? atoi(e) : 0) == 0)
         raise(SIGKILL);
-    errno = e ? atoi(e) : EIO;
     return 1;
 }
 
