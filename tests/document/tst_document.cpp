@@ -3,6 +3,7 @@
 #include "support/CharacterFixture.h"
 #include "support/ScriptedPrompts.h"
 
+#include "BulkEdits.h"
 #include "Compare.h"
 #include "Diablo2Doc.h"
 #include "FieldRules.h"
@@ -96,34 +97,26 @@ private Q_SLOTS:
     {
         QTest::addColumn<quint32>("start");
         QTest::addColumn<quint32>("value");
-        QTest::addColumn<bool>("found");
-        QTest::addColumn<quint32>("first");
-        QTest::addColumn<quint32>("last");
-        QTest::newRow("one byte from the beginning") << 0xFFFFFFFFu << 0x12u << true << 2u << 2u;
-        QTest::newRow("two bytes") << 0xFFFFFFFFu << 0x1312u << true << 2u << 3u;
-        QTest::newRow("four bytes at the very end") << 0xFFFFFFFFu << 0x1F1E1D1Cu << true << 12u << 15u;
-        QTest::newRow("the search starts after first") << 2u << 0x12u << false << 3u << 4242u;
-        QTest::newRow("absent") << 0xFFFFFFFFu << 0x1111u << false << 0u << 4242u;
-        QTest::newRow("start past the end") << 20u << 0x10u << false << 21u << 4242u;
+        QTest::addColumn<QString>("result"); // found or not, then first and last (4242: untouched)
+        QTest::newRow("one byte from the beginning") << 0xFFFFFFFFu << 0x12u << "found 2 2";
+        QTest::newRow("two bytes") << 0xFFFFFFFFu << 0x1312u << "found 2 3";
+        QTest::newRow("four bytes at the very end") << 0xFFFFFFFFu << 0x1F1E1D1Cu << "found 12 15";
+        QTest::newRow("the search starts after first") << 2u << 0x12u << "absent 3 4242";
+        QTest::newRow("absent") << 0xFFFFFFFFu << 0x1111u << "absent 0 4242";
+        QTest::newRow("start past the end") << 20u << 0x10u << "absent 21 4242";
     }
 
     void findValue()
     {
         QFETCH(quint32, start);
         QFETCH(quint32, value);
-        QFETCH(bool, found);
-        QFETCH(quint32, first);
-        QFETCH(quint32, last);
-        FixtureDoc doc(Counting());
-        quint32 from = start, to = 4242;
-        QCOMPARE(doc.FindValue(from, to, value), found);
-        QCOMPARE(from, first);
-        QCOMPARE(to, last);
+        QFETCH(QString, result);
+        quint32 to = 4242;
+        const bool found = FixtureDoc(Counting()).FindValue(start, to, value);
+        QCOMPARE(QStringLiteral("%1 %2 %3").arg(found ? "found" : "absent").arg(start).arg(to), result);
     }
 
-    // A value made of a byte that fills the whole image and one byte that stands
-    // once, at every offset in turn: the search must find it wherever the long
-    // runs of the common byte make it read byte by byte.
+    // One byte in an image full of another at every offset: found wherever the search reads byte by byte.
     void findValueWhereItsBytesAreEverywhere()
     {
         for (quint32 width = 2; width <= 4; ++width) {
@@ -148,6 +141,17 @@ private Q_SLOTS:
         QCOMPARE(FindDifference(edited, FixtureDoc(two), 6), 9000u);
         QCOMPARE(FindDifference(edited, FixtureDoc(big.left(100)), 0), NoDifference);
         QCOMPARE(FindDifference(edited, FixtureDoc(two), 20000), NoDifference);
+    }
+
+    // Opening everything writes the difficulty flags, every act byte and waypoint set, and nothing else.
+    void openAllWritesOnlyItsBytes()
+    {
+        FixtureDoc doc(CharacterFixture().Expanded());
+        OpenAll(doc, OpenStep::Waypoints);
+        CharacterFixture opened = CharacterFixture().DifficultyFlags(0x14);
+        for (int difficulty = 0; difficulty < 3; ++difficulty)
+            opened.ActByte(difficulty, 1, 1).ActByte(difficulty, 2, 1).ActByte(difficulty, 3, 1).WaypointSet(difficulty, 0x3FFFFFFF);
+        QCOMPARE(doc.ImageCopy(), opened.Expanded());
     }
 
     void loadExpandsAndSaveWritesTheExpandedForm_data()

@@ -28,12 +28,7 @@ Snapshot Take(const QString &dir, bool withTemporaries = true)
     return files;
 }
 
-struct CliResult
-{
-    int exitCode;
-    QString out, err;
-    QStringList calls; // the shim's log, when given one
-};
+struct CliResult { int exitCode; QString out, err; QStringList calls; }; // calls: the shim's log, if any
 
 // Runs the command line; with a root, call failCall in root/saves fails with error (0: is killed).
 CliResult RunCli(const QStringList &arguments, const QString &program = QStringLiteral(QUARVINEL_CLI),
@@ -57,13 +52,14 @@ CliResult RunCli(const QStringList &arguments, const QString &program = QStringL
             QString::fromLocal8Bit(cli.readAllStandardError()), calls.split('\n', Qt::SkipEmptyParts)};
 }
 
-// Runs the command line with a path given as raw bytes, as a shell passes a name that is not UTF-8.
+// Runs the command line with a path given as raw bytes, as a shell passes a name that is not UTF-8,
+// and with no standard input: descriptor 0 is then the first one the program opens.
 CliResult RunWithRawPath(const QString &command, const QByteArray &path, const QStringList &rest = {})
 {
     QByteArray escaped;
     for (const char c : path)
         escaped += uchar(c) < 0x80 ? QByteArray(1, c) : "\\" + QByteArray::number(uchar(c), 8);
-    const QString script = QStringLiteral("exec \"$0\" %1 \"$(printf '%2')\" \"$@\"").arg(command, QString::fromLatin1(escaped));
+    const QString script = QStringLiteral("exec \"$0\" %1 \"$(printf '%2')\" \"$@\" <&-").arg(command, QString::fromLatin1(escaped));
     return RunCli(QStringList{"-c", script, QUARVINEL_CLI} + rest, "/bin/sh");
 }
 
