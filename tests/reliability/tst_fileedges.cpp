@@ -52,14 +52,13 @@ CliResult RunCli(const QStringList &arguments, const QString &program = QStringL
             QString::fromLocal8Bit(cli.readAllStandardError()), calls.split('\n', Qt::SkipEmptyParts)};
 }
 
-// Runs the command line with a path given as raw bytes, as a shell passes a name that is not UTF-8,
-// and with no standard input: descriptor 0 is then the first one the program opens.
+// Runs the command line with a path given as raw bytes, as a shell passes a name that is not UTF-8.
 CliResult RunWithRawPath(const QString &command, const QByteArray &path, const QStringList &rest = {})
 {
     QByteArray escaped;
     for (const char c : path)
         escaped += uchar(c) < 0x80 ? QByteArray(1, c) : "\\" + QByteArray::number(uchar(c), 8);
-    const QString script = QStringLiteral("exec \"$0\" %1 \"$(printf '%2')\" \"$@\" <&-").arg(command, QString::fromLatin1(escaped));
+    const QString script = QStringLiteral("exec \"$0\" %1 \"$(printf '%2')\" \"$@\"").arg(command, QString::fromLatin1(escaped));
     return RunCli(QStringList{"-c", script, QUARVINEL_CLI} + rest, "/bin/sh");
 }
 
