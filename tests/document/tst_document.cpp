@@ -24,7 +24,6 @@ QByteArray Counting(int n = 16)
     return bytes;
 }
 
-// Names or numbers of a table, joined: "Amazon|Sorceress", "0,500".
 template <class T>
 QString List(const T *values, int count)
 {

@@ -13,8 +13,7 @@
 
 extern "C" {
 
-static char marked[65536], names[65536];
-static int count;
+static char marked[65536], names[65536]; static int count;
 
 static int Ours(int fd) { return fd >= 0 && fd < int(sizeof marked) && marked[fd]; }
 static int InDir(const char *path) { const char *d = getenv("QV_FAULT_DIR"); return path && d && strstr(path, d); }
@@ -58,6 +57,7 @@ ssize_t write(int fd, const void *b, size_t n) { GUARD(Ours(fd), "write", -1); r
 int fsync(int fd) { GUARD(Ours(fd), "fsync", -1); return REAL(fsync)(fd); }
 int syncfs(int fd) { GUARD(Ours(fd), "syncfs", -1); return REAL(syncfs)(fd); }
 int mkdirat(int d, const char *p, mode_t m) { GUARD(Ours(d) || InDir(p), "mkdirat", -1); return REAL(mkdirat)(d, p, m); }
+ssize_t readlinkat(int d, const char *p, char *b, size_t n) { GUARD(Ours(d) || InDir(p), "readlinkat", -1); return REAL(readlinkat)(d, p, b, n); }
 int fstat(int fd, struct stat *s) { GUARD(Ours(fd), "fstat", -1); return REAL(fstat)(fd, s); }
 int fstatat(int d, const char *p, struct stat *s, int f) { GUARD(Ours(d) || InDir(p), "fstatat", -1); return REAL(fstatat)(d, p, s, f); }
 int fchmod(int fd, mode_t m) { GUARD(Ours(fd), "fchmod", -1); return REAL(fchmod)(fd, m); }

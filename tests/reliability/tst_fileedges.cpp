@@ -80,7 +80,7 @@ bool WriteDeep(const QByteArray &path, const QByteArray &bytes)
     return ok;
 }
 
-// A character with its map, key and older backup; another user's when we are root, group-readable only.
+// A character with its map, key, older backup and a link to it; another user's when we are root, group-readable only.
 QString Prepare(QTemporaryDir &root)
 {
     const QString dir = root.filePath("saves") + '/';
@@ -91,7 +91,8 @@ QString Prepare(QTemporaryDir &root)
         qFatal("cannot hand the character to another user");
     CharacterFixture().Name("Hero").Gold(1).WriteTo(dir + "Hero.bak");
     CharacterFixture().Name("Two").WriteTo(dir + "Two.d2s");
-    return CharacterFixture::WriteFile(dir + "Hero.map", "map") && CharacterFixture::WriteFile(dir + "Hero.key", "key") ? dir : QString();
+    const bool made = QFile::link("Hero.d2s", dir + "Link.d2s") && CharacterFixture::WriteFile(dir + "Hero.map", "map");
+    return made && CharacterFixture::WriteFile(dir + "Hero.key", "key") ? dir : QString();
 }
 
 } // namespace
@@ -183,11 +184,12 @@ private Q_SLOTS:
         QTest::addColumn<int>("error"); // 0: the process is killed at the call
         QTest::addColumn<QString>("files"); // after the run without a fault; * marks the files it changed
         const QList<std::tuple<const char *, QStringList, QString>> commands = {
-            {"Save", {"set", "Hero.d2s", "gold=999"}, "Hero.bak Hero.d2s* Hero.key Hero.map Two.d2s"},
-            {"Save of two files", {"set", "Hero.d2s", "Two.d2s", "gold=999"}, "Hero.bak Hero.d2s* Hero.key Hero.map Two.d2s*"},
-            {"Backup", {"backup", "Hero.d2s"}, "Hero.bak* Hero.d2s Hero.key Hero.map Two.d2s"},
-            {"Restore", {"restore", "Hero.d2s"}, "Hero.bak Hero.d2s* Hero.key Hero.map Two.d2s"},
-            {"Rename", {"rename", "Hero.d2s", "Neo"}, "Hero.bak Neo.d2s* Neo.key* Neo.map* Two.d2s"},
+            {"Save", {"set", "Hero.d2s", "gold=999"}, "Hero.bak Hero.d2s* Hero.key Hero.map Link.d2s* Two.d2s"},
+            {"Save through a link", {"set", "Link.d2s", "gold=999"}, "Hero.bak Hero.d2s* Hero.key Hero.map Link.d2s* Two.d2s"},
+            {"Save of two files", {"set", "Hero.d2s", "Two.d2s", "gold=999"}, "Hero.bak Hero.d2s* Hero.key Hero.map Link.d2s* Two.d2s*"},
+            {"Backup", {"backup", "Hero.d2s"}, "Hero.bak* Hero.d2s Hero.key Hero.map Link.d2s Two.d2s"},
+            {"Restore", {"restore", "Hero.d2s"}, "Hero.bak Hero.d2s* Hero.key Hero.map Link.d2s* Two.d2s"},
+            {"Rename", {"rename", "Hero.d2s", "Neo"}, "Hero.bak Link.d2s* Neo.d2s* Neo.key* Neo.map* Two.d2s"},
         };
         const QList<QPair<const char *, int>> errors = {{"EIO", EIO}, {"ENOSPC", ENOSPC}, {"EACCES", EACCES},
                                                         {"EXDEV", EXDEV}, {"killed", 0}};
