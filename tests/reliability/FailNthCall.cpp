@@ -1,8 +1,5 @@
-/* Preloaded into brennicor-cli: counts the file-system calls that touch the
- * folder named by QV_FAULT_DIR (by path, or through a descriptor opened
- * there) and makes call number QV_FAULT_CALL fail with errno QV_FAULT_ERRNO.
- * With QV_FAULT_KILL set, that call kills the process instead.
- * At exit the names of the counted calls, one a line, go to QV_FAULT_LOG. */
+/* Preloaded into brennicor-cli: call number QV_FAULT_CALL of those touching folder QV_FAULT_DIR fails
+ * with errno QV_FAULT_ERRNO, or kills the process when that is 0; the calls' names go to QV_FAULT_LOG. */
 #include <dlfcn.h>
 #include <errno.h>
 #include <fcntl.h>
@@ -16,9 +13,7 @@
 
 extern "C" {
 
-static char marked[65536];
-static char names[65536];
-static int count;
+static char marked[65536], names[65536]; static int count;
 
 static int Ours(int fd) { return fd >= 0 && fd < int(sizeof marked) && marked[fd]; }
 static int InDir(const char *path) { const char *d = getenv("QV_FAULT_DIR"); return path && d && strstr(path, d); }
@@ -32,9 +27,8 @@ static int Fail(const char *name)
     const char *n = getenv("QV_FAULT_CALL"), *e = getenv("QV_FAULT_ERRNO");
     if (!n || atoi(n) != count)
         return 0;
-    if (getenv("QV_FAULT_KILL"))
+    if ((errno = e ? atoi(e) : 0) == 0)
         raise(SIGKILL);
-    errno = e ? atoi(e) : EIO;
     return 1;
 }
 
@@ -63,6 +57,7 @@ ssize_t write(int fd, const void *b, size_t n) { GUARD(Ours(fd), "write", -1); r
 int fsync(int fd) { GUARD(Ours(fd), "fsync", -1); return REAL(fsync)(fd); }
 int syncfs(int fd) { GUARD(Ours(fd), "syncfs", -1); return REAL(syncfs)(fd); }
 int mkdirat(int d, const char *p, mode_t m) { GUARD(Ours(d) || InDir(p), "mkdirat", -1); return REAL(mkdirat)(d, p, m); }
+ssize_t readlinkat(int d, const char *p, char *b, size_t n) { GUARD(Ours(d) || InDir(p), "readlinkat", -1); return REAL(readlinkat)(d, p, b, n); }
 int fstat(int fd, struct stat *s) { GUARD(Ours(fd), "fstat", -1); return REAL(fstat)(fd, s); }
 int fstatat(int d, const char *p, struct stat *s, int f) { GUARD(Ours(d) || InDir(p), "fstatat", -1); return REAL(fstatat)(d, p, s, f); }
 int fchmod(int fd, mode_t m) { GUARD(Ours(fd), "fchmod", -1); return REAL(fchmod)(fd, m); }

@@ -1,6 +1,4 @@
-# Reliability: every file-system call of Save, Backup, Restore and Rename made
-# to fail in turn, and the hostile edges of names, links, special files and
-# concurrent writers, on the real brennicor-cli in a process of its own.
+# Faults injected into every file-system call of brennicor-cli, and hostile names, links and files.
 add_library(qv_fail_nth_call MODULE ${CMAKE_CURRENT_LIST_DIR}/FailNthCall.cpp)
 target_link_libraries(qv_fail_nth_call PRIVATE dl)
 qv_add_test(tst_fileedges SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_fileedges.cpp LABELS reliability)
