@@ -9,7 +9,12 @@
 #include "widgets/DialogBuilder.h"
 #include "widgets/QtPrompts.h"
 
+#include <QAbstractButton>
+#include <QAccessible>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QFileDialog>
+#include <QLabel>
 #include <QGuiApplication>
 #include <QPushButton>
 #include <QStyle>
@@ -68,6 +73,48 @@ private Q_SLOTS:
                     QVERIFY2(QFontMetricsF(button->font()).horizontalAdvance(button->text())
                                  <= button->width() - 2 * (frame + 1), qPrintable(button->text()));
                 }
+            }
+        }
+    }
+
+    // What a screen reader says and where Tab goes: in every dialog each control
+    // is named (an edit or a list after its label, a check box by its text
+    // first), every list has a label and Tab reaches every control; in the main
+    // window Tab walks them in reading order, on along a row, then down (the
+    // tools keep their fields first, then their column of buttons).
+    void spokenNamesAndTabOrder()
+    {
+        for (const DialogTemplate *dialog : {&MainDialogTemplate(), &EditValueDialogTemplate(), &FindValueDialogTemplate(),
+                                             &CompareDialogTemplate(), &RenameDialogTemplate()}) {
+            QWidget client;
+            client.setFont(DialogFont(*dialog));
+            const auto controls = BuildDialogControls(*dialog, &client, DialogUnits(client.font()));
+            QList<QWidget *> order;
+            for (QWidget *w = client.nextInFocusChain(); w != &client; w = w->nextInFocusChain())
+                if (controls.values().contains(w) && (w->focusPolicy() & Qt::TabFocus))
+                    order << w;
+            QCOMPARE(order.size(), int(std::count_if(controls.begin(), controls.end(),
+                                                     [](QWidget *w) { return w->focusPolicy() & Qt::TabFocus; })));
+            QSet<QWidget *> labelled;
+            for (const QLabel *label : client.findChildren<QLabel *>())
+                labelled << label->buddy();
+            QSet<QString> names;
+            for (QWidget *w : order) {
+                const QString name = QAccessible::queryAccessibleInterface(w)->text(QAccessible::Name);
+                const auto *button = qobject_cast<QAbstractButton *>(w);
+                const auto *box = qobject_cast<QCheckBox *>(w);
+                const QString where = QString::fromUtf8(dialog->caption) + QStringLiteral(": ") + name;
+                QVERIFY2(!name.isEmpty() && (!box || name.startsWith(QString(box->text()).remove('&'))), qPrintable(where));
+                QVERIFY2(!qobject_cast<QComboBox *>(w) || labelled.contains(w), qPrintable(where));
+                QVERIFY2(button || !names.contains(name), qPrintable(where));
+                names << name;
+            }
+            for (qsizetype i = 1; dialog == &MainDialogTemplate() && i < order.size(); ++i) {
+                const QPoint a = order[i - 1]->geometry().center(), b = order[i]->geometry().center();
+                const int row = order[i]->height() / 2;
+                QVERIFY2((qAbs(b.y() - a.y()) <= row && b.x() > a.x()) || b.y() > a.y() + row,
+                         qPrintable(QStringLiteral("%1: Tab from %2 back to %3").arg(QString::fromUtf8(dialog->caption),
+                                                                                     order[i - 1]->objectName(), order[i]->objectName())));
             }
         }
     }
