@@ -48,10 +48,15 @@ CharacterFixture::CharacterFixture()
         WaypointSet(d, d == 0 ? 0x00000001u : 0u);
     }
 
-    Strength(15).Energy(25).Dexterity(20).Vitality(10);
-    AttributePointsToAdd(5).SkillPointsToAdd(1);
-    Health(300).MaxHealth(400).Mana(500).MaxMana(600).MaxStamina(700).Stamina(650);
-    Experience(57715).Gold(1234).GoldInStash(5678);
+    namespace L = Layout;
+    const quint32 stats[][3] = {
+        {L::StrengthFirst, L::StrengthLast, 15}, {L::EnergyFirst, L::EnergyLast, 25}, {L::DexterityFirst, L::DexterityLast, 20},
+        {L::VitalityFirst, L::VitalityLast, 10}, {L::AttributePointsToAddFirst, L::AttributePointsToAddLast, 5},
+        {L::SkillPointsToAddFirst, L::SkillPointsToAddLast, 1}, {L::ManaFirst, L::ManaLast, 500},
+        {L::MaxManaFirst, L::MaxManaLast, 600}, {L::MaxStaminaFirst, L::MaxStaminaLast, 700}, {L::StaminaFirst, L::StaminaLast, 650}};
+    for (const auto &stat : stats)
+        Put(stat[0], stat[1], stat[2]);
+    Health(300).MaxHealth(400).Experience(57715).Gold(1234).GoldInStash(5678);
     for (int i = 0; i < Layout::SkillCount; ++i)
         Skill(i, quint8(i % 20 + 1));
 }
@@ -78,23 +83,12 @@ CharacterFixture &CharacterFixture::Name(const QByteArray &latin1)
 
 CharacterFixture &CharacterFixture::Version(quint32 v) { Put(Layout::FileVersionFirst, Layout::FileVersionLast, v); return *this; }
 CharacterFixture &CharacterFixture::Class(quint8 v) { Put(Layout::CharClass, Layout::CharClass, v); return *this; }
-CharacterFixture &CharacterFixture::CharLevel(quint8 v) { Put(Layout::CharLevel, Layout::CharLevel, v); return *this; }
 CharacterFixture &CharacterFixture::StatLevel(quint8 v) { Put(Layout::StatLevel, Layout::StatLevel, v); return *this; }
-CharacterFixture &CharacterFixture::Level(quint8 v) { return CharLevel(v).StatLevel(v); }
+CharacterFixture &CharacterFixture::Level(quint8 v) { Put(Layout::CharLevel, Layout::CharLevel, v); return StatLevel(v); }
 CharacterFixture &CharacterFixture::DifficultyFlags(quint8 v) { Put(Layout::DifficultyFlags, Layout::DifficultyFlags, v); return *this; }
 
-CharacterFixture &CharacterFixture::Strength(quint32 v) { Put(Layout::StrengthFirst, Layout::StrengthLast, v); return *this; }
-CharacterFixture &CharacterFixture::Energy(quint32 v) { Put(Layout::EnergyFirst, Layout::EnergyLast, v); return *this; }
-CharacterFixture &CharacterFixture::Dexterity(quint32 v) { Put(Layout::DexterityFirst, Layout::DexterityLast, v); return *this; }
-CharacterFixture &CharacterFixture::Vitality(quint32 v) { Put(Layout::VitalityFirst, Layout::VitalityLast, v); return *this; }
-CharacterFixture &CharacterFixture::AttributePointsToAdd(quint32 v) { Put(Layout::AttributePointsToAddFirst, Layout::AttributePointsToAddLast, v); return *this; }
-CharacterFixture &CharacterFixture::SkillPointsToAdd(quint32 v) { Put(Layout::SkillPointsToAddFirst, Layout::SkillPointsToAddLast, v); return *this; }
 CharacterFixture &CharacterFixture::Health(quint16 v) { Put(Layout::HealthFirst, Layout::HealthLast, v); return *this; }
 CharacterFixture &CharacterFixture::MaxHealth(quint16 v) { Put(Layout::MaxHealthFirst, Layout::MaxHealthLast, v); return *this; }
-CharacterFixture &CharacterFixture::Mana(quint16 v) { Put(Layout::ManaFirst, Layout::ManaLast, v); return *this; }
-CharacterFixture &CharacterFixture::MaxMana(quint16 v) { Put(Layout::MaxManaFirst, Layout::MaxManaLast, v); return *this; }
-CharacterFixture &CharacterFixture::MaxStamina(quint16 v) { Put(Layout::MaxStaminaFirst, Layout::MaxStaminaLast, v); return *this; }
-CharacterFixture &CharacterFixture::Stamina(quint16 v) { Put(Layout::StaminaFirst, Layout::StaminaLast, v); return *this; }
 CharacterFixture &CharacterFixture::Experience(quint32 v) { Put(Layout::ExperienceFirst, Layout::ExperienceLast, v); return *this; }
 CharacterFixture &CharacterFixture::Gold(quint32 v) { Put(Layout::GoldFirst, Layout::GoldLast, v); return *this; }
 CharacterFixture &CharacterFixture::GoldInStash(quint32 v) { Put(Layout::GoldInStashFirst, Layout::GoldInStashLast, v); return *this; }

@@ -49,24 +49,13 @@ public:
     CharacterFixture &Version(quint32 fileVersion);
     CharacterFixture &Name(const QByteArray &latin1); // at most 15 bytes used
     CharacterFixture &Class(quint8 charClass);
-    CharacterFixture &CharLevel(quint8 level);
     CharacterFixture &StatLevel(quint8 level);
     CharacterFixture &Level(quint8 level); // both level bytes
     CharacterFixture &DifficultyFlags(quint8 flags);
 
     // Stat block
-    CharacterFixture &Strength(quint32 v);
-    CharacterFixture &Energy(quint32 v);
-    CharacterFixture &Dexterity(quint32 v);
-    CharacterFixture &Vitality(quint32 v);
-    CharacterFixture &AttributePointsToAdd(quint32 v);
-    CharacterFixture &SkillPointsToAdd(quint32 v);
     CharacterFixture &Health(quint16 v);
     CharacterFixture &MaxHealth(quint16 v);
-    CharacterFixture &Mana(quint16 v);
-    CharacterFixture &MaxMana(quint16 v);
-    CharacterFixture &MaxStamina(quint16 v);
-    CharacterFixture &Stamina(quint16 v);
     CharacterFixture &Experience(quint32 v);
     CharacterFixture &Gold(quint32 v);
     CharacterFixture &GoldInStash(quint32 v);
@@ -83,7 +72,6 @@ public:
 
     // Leave optional values out of the file (bits of Optional).
     CharacterFixture &Without(unsigned optionalValues);
-    CharacterFixture &WithoutExperience() { return Without(Optional::Experience); }
     CharacterFixture &WithoutGold() { return Without(Optional::Gold); }
     CharacterFixture &WithoutGoldInStash() { return Without(Optional::GoldInStash); }
 
