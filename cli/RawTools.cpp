@@ -123,7 +123,7 @@ int RunDiff(const Invocation &invocation)
             if (!other.OpenFile(QFileInfo(otherPath).absoluteFilePath())) {
                 ok = false;
             } else if (other.IsEmpty()) {
-                Report(kCompare, QStringLiteral("You must open a character first!"));
+                Report(kCompare, QString::fromLatin1(Messages::OpenCharacterFirst));
                 ok = false;
             }
         } catch (const char *text) {
@@ -144,13 +144,9 @@ int RunDiff(const Invocation &invocation)
         PrintLine(QStringLiteral("%1: %2 %3").arg(offset).arg(edited.GetByte(offset)).arg(other.GetByte(offset)));
         different = true;
     }
-    const quint32 editedSize = edited.GetSize();
-    const quint32 otherSize = other.GetSize();
-    if (editedSize != otherSize) {
-        const bool bigger = otherSize > editedSize;
-        PrintLine(QStringLiteral("Compare result: The compare file is %1 than the original file by %2 bytes.")
-                      .arg(bigger ? QStringLiteral("bigger") : QStringLiteral("smaller"))
-                      .arg(bigger ? otherSize - editedSize : editedSize - otherSize));
+    const QString sizeDifference = SizeDifference(edited, other);
+    if (!sizeDifference.isEmpty()) {
+        PrintLine(QString::fromLatin1(Captions::CompareResult) + QStringLiteral(": ") + sizeDifference);
         different = true;
     }
     return different ? ExitFailure : ExitSuccess;

@@ -25,3 +25,14 @@ quint32 FindDifference(const CDiablo2Doc &edited, const CDiablo2Doc &compare, qu
     }
     return NoDifference;
 }
+
+QString SizeDifference(const CDiablo2Doc &edited, const CDiablo2Doc &compare)
+{
+    const quint32 editedSize = edited.GetSize(), compareSize = compare.GetSize();
+    if (compareSize == editedSize)
+        return QString();
+    const bool bigger = compareSize > editedSize;
+    return QStringLiteral("The compare file is %1 than the original file by %2 bytes.")
+        .arg(bigger ? QStringLiteral("bigger") : QStringLiteral("smaller"))
+        .arg(bigger ? compareSize - editedSize : editedSize - compareSize);
+}

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QtGlobal>
+#include <QString>
 
 class CDiablo2Doc;
 
@@ -8,3 +8,7 @@ class CDiablo2Doc;
 // among the offsets inside both; NoDifference when there is none.
 inline constexpr quint32 NoDifference = 0xFFFFFFFFu;
 quint32 FindDifference(const CDiablo2Doc &edited, const CDiablo2Doc &compare, quint32 start);
+
+// What the end of the walk tells when the two images differ in length, or an
+// empty text when they are as long as each other.
+QString SizeDifference(const CDiablo2Doc &edited, const CDiablo2Doc &compare);

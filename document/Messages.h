@@ -12,6 +12,7 @@ inline constexpr const char *OffsetOutOfRange = "offset out of range";
 
 inline constexpr const char *OpenFileFirst = "Open a file first!";
 inline constexpr const char *OpenDocumentFirst = "Open a document first!";
+inline constexpr const char *OpenCharacterFirst = "You must open a character first!";
 inline constexpr const char *NameTaken = "File already exist. Try a different character name.";
 inline constexpr const char *InvalidName =
     "This is not a valid Diablo2 character name. Try to use only a-z, A-Z.\n";
@@ -39,6 +40,7 @@ inline constexpr const char *Restore = "Restore";
 inline constexpr const char *RenameCharacter = "Rename Character";
 inline constexpr const char *EditValue = "Edit value";
 inline constexpr const char *Compare = "Compare";
+inline constexpr const char *CompareResult = "Compare result";
 inline constexpr const char *Help = "Quarvinel Help";
 
 } // namespace Captions

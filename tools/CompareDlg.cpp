@@ -65,7 +65,7 @@ void CCompareDlg::OnFindNext()
     if (!UpdateData(true))
         return;
     if (m_compareDoc.IsEmpty() || m_pDoc->IsEmpty()) {
-        Prompts().MessageBox(this, QStringLiteral("You must open a character first!"),
+        Prompts().MessageBox(this, QString::fromLatin1(Messages::OpenCharacterFirst),
                              QString::fromLatin1(kCaption), MessageIcon::Stop);
         return;
     }
@@ -79,18 +79,9 @@ void CCompareDlg::OnFindNext()
         return;
     }
 
-    const quint32 compareSize = m_compareDoc.GetSize();
-    const quint32 editedSize = m_pDoc->GetSize();
-
     m_nOffset = -1;
-    if (compareSize != editedSize) {
-        const bool bBigger = compareSize > editedSize;
-        const quint32 sizeDifference = bBigger ? compareSize - editedSize : editedSize - compareSize;
-        Prompts().MessageBox(this,
-                             QStringLiteral("The compare file is %1 than the original file by %2 bytes.")
-                                 .arg(bBigger ? QStringLiteral("bigger") : QStringLiteral("smaller"))
-                                 .arg(sizeDifference),
-                             QStringLiteral("Compare result"), MessageIcon::None);
-    }
+    const QString sizeDifference = SizeDifference(*m_pDoc, m_compareDoc);
+    if (!sizeDifference.isEmpty())
+        Prompts().MessageBox(this, sizeDifference, QString::fromLatin1(Captions::CompareResult), MessageIcon::None);
     UpdateData(false);
 }
