@@ -185,6 +185,7 @@ private Q_SLOTS:
                 QTest::keyClick(dlg.GetDlgItem(control), Qt::Key(key), key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
                 dlg.DlgItem<QLineEdit>(IDC_FIRST)->setText(QStringLiteral("8"));
             }
+            QTimer::singleShot(0, &dlg, [&dlg] { dlg.EndDialog(-7); }); // a run the keys did not end fails, not hangs
         });
         QString outcome;
         try {
@@ -251,12 +252,11 @@ private Q_SLOTS:
                 answer.isEmpty() ? files->reject() : static_cast<QDialog *>(files)->accept();
             }
         });
-        const QString text = QStringLiteral("<b>offset</b>"), caption = QStringLiteral("Compare");
         bool result = false;
         if (answer == QLatin1String("ok"))
-            prompts.MessageBox(nullptr, text, caption, MessageIcon::Stop);
+            prompts.MessageBox(nullptr, QStringLiteral("<b>offset</b>"), QStringLiteral("Compare"), MessageIcon::Stop);
         else if (answer == QLatin1String("enter") || answer == QLatin1String("yes"))
-            result = prompts.AskYesNo(nullptr, text, caption, MessageIcon::Question);
+            result = prompts.AskYesNo(nullptr, QStringLiteral("<b>offset</b>"), QStringLiteral("Compare"), MessageIcon::Question);
         else
             result = prompts.GetOpenFileName(path, QStringLiteral("d2s"), QStringLiteral("Char Files (*.d2s)|*.d2s|All Files (*.*)|*.*||"));
         QCOMPARE(QStringLiteral("%1|%2 %3").arg(shown).arg(result).arg(path), seen);
