@@ -33,7 +33,7 @@ const DialogTemplate g_template{900, "Exchange test", 200, 150, "MS Sans Serif",
     {IDC_THROW, ControlKind::PushButton, "Throw", 120, 20, 50, 14},
     {IDC_STATIC, ControlKind::Static, "Wide label at the left, ten units high", 5, 100, 20, 10},
     {IDC_STATIC, ControlKind::Static, "Wide label at the right edge", 5, 112, 20, 8, StyleRightAlign},
-    {IDC_STATIC, ControlKind::Static, "Wide label of two lines that wraps", 5, 122, 20, 20},
+    {IDC_STATIC, ControlKind::Static, "Wide label of two lines that wraps", 5, 122, 20, 20, StyleDisabled},
     {IDOK, ControlKind::DefPushButton, "OK >>>>", 150, 60, 12, 14}}};
 
 struct TestDialog : CDialog
@@ -199,8 +199,8 @@ private Q_SLOTS:
     }
 
     // Four horizontal units are the letters' average width, rounded; eight vertical units a line.
-    // A one-line label grows away from the edge its text stands at until its whole text shows; a
-    // longer one wraps. Only a too wide caption changes size; only the default button looks so.
+    // A one-line label grows away from its text's edge until all its text shows; a longer one
+    // wraps; a disabled one starts so. Only a too wide caption shrinks; only the default button looks so.
     void layoutFollowsTheFont()
     {
         const QString letters = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
@@ -215,11 +215,11 @@ private Q_SLOTS:
         for (const QLabel *label : dlg.findChildren<QLabel *>()) {
             const bool fits = label->width() >= qMax(label->sizeHint().width(), label->fontMetrics().horizontalAdvance(label->text()));
             if (label->text().startsWith(QLatin1String("Wide")))
-                seen << QStringLiteral("%1 %2 %3 %4").arg(fits).arg(label->x() == units.X(5)).arg(label->geometry().right() == units.X(5) + units.X(20) - 1).arg(label->wordWrap());
+                seen << QStringLiteral("%1 %2 %3 %4 %5").arg(label->isEnabled()).arg(fits).arg(label->x() == units.X(5)).arg(label->geometry().right() == units.X(5) + units.X(20) - 1).arg(label->wordWrap());
         }
         for (const QPushButton *button : dlg.findChildren<QPushButton *>())
             seen << QStringLiteral("%1 %2").arg(button->isDefault()).arg(button->font().pointSizeF() != dlg.font().pointSizeF());
-        QCOMPARE(seen, (QStringList{"1 1 0 0", "1 0 1 0", "0 1 1 1", "0 0", "1 1"}));
+        QCOMPARE(seen, (QStringList{"1 1 1 0 0", "1 1 0 1 0", "0 0 1 1 1", "0 0", "1 1"}));
     }
 
     // The prompts outside the tests: Qt's message boxes (Enter answers No) and its own file dialog.
