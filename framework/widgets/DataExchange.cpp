@@ -115,7 +115,9 @@ void DDX_CBIndex(CDataExchange *pDX, int id, int &index)
         index = combo->currentIndex();
         return;
     }
-    combo->setCurrentIndex(index >= 0 && index < combo->count() ? index : -1);
+    CComboBox list;
+    list.Attach(combo);
+    list.SetCurSel(index);
 }
 
 void DDX_Check(CDataExchange *pDX, int id, int &value)
