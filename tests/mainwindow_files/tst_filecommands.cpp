@@ -23,8 +23,8 @@ private Q_SLOTS:
     }
     void cleanup() { QVERIFY(!m_w->dlg.TakePendingError()); m_w.reset(); }
 
-    // Steps: a File command with the file chosen for it ("Open Hero.d2s"), "gold N" typed into its box,
-    // "answer Yes" queued for the next question, "delete NAME", "game saves gold N" into Hero.d2s,
+    // Steps: a File command with the file chosen for it ("Open Hero.d2s"), "gold N" or "health N" typed into the
+    // gold or maximum health box, "answer Yes" queued for the next question, "delete NAME", "game saves gold N",
     // "link NAME" to nowhere, "Rename NAME" typed into Rename Character (cancelled when refused).
     void fileCommands_data()
     {
@@ -55,6 +55,9 @@ private Q_SLOTS:
             "answer Yes", "Save"} << L{changed} << hero + "777" << "Hero.d2s=777";
         QTest::newRow("changed by the game, No: left alone, edits kept") << L{"Open Hero.d2s", "game saves gold 9",
             "gold 777", "answer No", "Save"} << L{changed} << hero + "777" << "Hero.d2s=9";
+        QTest::newRow("changed by the game, a box no number: nothing asked, nothing written") << L{"Open Hero.d2s",
+            "game saves gold 9", "health 12x", "answer Yes", "Save"} << L{"tst_filecommands|Please enter a positive integer. (1)",
+            "tst_filecommands|Please enter a positive integer. (1)", "Save|File not saved (1)"} << hero + "500" << "Hero.d2s=9";
         // Only the last extension of the file's own name gives way to "bak", never a dot in a folder's name.
         QTest::newRow("Backup, edit, Restore: the backup's values, the file untouched") << L{"Open sa.ve/Hero.old.d2s",
             "gold 600", "Backup", "gold 700", "Restore"} << L{} << hero + "600" << "sa.ve/Hero.old.bak=600 sa.ve/Hero.old.d2s=500";
@@ -93,8 +96,8 @@ private Q_SLOTS:
                 m_w->prompts.QueueFile(path(last));
             if (commands.contains(step.section(QLatin1Char(' '), 0, 0)))
                 m_w->dlg.SendCommand(commands[step.section(QLatin1Char(' '), 0, 0)]);
-            else if (step.startsWith(QLatin1String("gold ")))
-                m_w->Enter(IDC_GOLD, last);
+            else if (step.startsWith(QLatin1String("gold ")) || step.startsWith(QLatin1String("health ")))
+                m_w->Enter(step.startsWith(QLatin1Char('g')) ? IDC_GOLD : IDC_MAX_HEALTH, last);
             else if (step.startsWith(QLatin1String("answer ")))
                 m_w->prompts.yesNoAnswers.append(last == QLatin1String("Yes"));
             else if (step.startsWith(QLatin1String("delete ")))
