@@ -6,7 +6,6 @@
 #include "widgets/ComboBox.h"
 #include "widgets/Dialog.h"
 
-#include <QIcon>
 #include <QString>
 
 #include <functional>
@@ -85,7 +84,6 @@ private:
     int m_bDifficultyActive = 0;
 
     CBrennicorDlgAutoProxy *m_pAutoProxy = nullptr;
-    QIcon m_hIcon;
     CDiablo2Doc m_doc;
 
     // Shell

@@ -19,7 +19,7 @@
 #include <QUrl>
 
 CBrennicorDlg::CBrennicorDlg(QWidget *parent)
-    : CDialog(MainDialogTemplate(), parent), m_hIcon(QString::fromLatin1(kIconResource))
+    : CDialog(MainDialogTemplate(), parent)
 {
     setObjectName(QStringLiteral("CBrennicorDlg"));
     MapShell();
@@ -79,7 +79,7 @@ bool CBrennicorDlg::OnInitDialog()
     UpdateData(false);
 
     // The system menu is the window manager's here; About stays on the Help menu.
-    setWindowIcon(m_hIcon);
+    // The window shows the application's icon, decoded once at start.
 
     for (const char *name : g_strClassNames)
         m_cbClass.AddString(QString::fromLatin1(name));

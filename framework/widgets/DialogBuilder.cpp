@@ -1,5 +1,6 @@
 #include "widgets/DialogBuilder.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFontDatabase>
@@ -28,6 +29,22 @@ QString plainLabel(const QString &text)
     return s;
 }
 
+// A picture may be stored a second time at twice its size, as NAME@2x.png;
+// that one is read only where a screen shows the window at more than scale 1.
+// Decoding four times the pixels was the largest part of the start-up.
+QPixmap loadPicture(const QString &path)
+{
+    if (qApp->devicePixelRatio() > 1) {
+        const qsizetype dot = path.lastIndexOf(QLatin1Char('.'));
+        QPixmap doubled(path.left(dot) + QStringLiteral("@2x") + path.mid(dot));
+        if (!doubled.isNull()) {
+            doubled.setDevicePixelRatio(2);
+            return doubled;
+        }
+    }
+    return QPixmap(path);
+}
+
 QWidget *createControl(const ControlTemplate &c, QWidget *client)
 {
     const QString text = QString::fromUtf8(c.text ? c.text : "");
@@ -54,7 +71,7 @@ QWidget *createControl(const ControlTemplate &c, QWidget *client)
     }
     case ControlKind::Bitmap: {
         auto *label = new QLabel(client);
-        label->setPixmap(QPixmap(text));
+        label->setPixmap(loadPicture(text));
         label->setScaledContents(true);
         if (c.style & StyleBorder)
             label->setFrameShape(QFrame::Box);

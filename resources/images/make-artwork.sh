@@ -21,16 +21,17 @@ for s in 16 22 24 32 48 64; do convert icon256.png -resize ${s}x${s} -depth 8 PN
 
 # Banner: the product name on a dark ember gradient that fades out below, where
 # the window's own texts and the first group stand (the lower third stays clear).
-# Drawn at twice the size it finally has, which is itself twice the size the
-# window shows it at scale 1: the window scales it down smoothly, and it stays
-# sharp up to scale 2.
+# Drawn at twice the size it finally has, then stored at about the size the
+# window shows it at scale 1 and at twice that (@2x) for screens at scale 2:
+# the window reads only the one its screens need and scales it smoothly.
 convert -size 1760x236 xc:none \
   \( -size 1760x220 gradient:'#3d120c'-'#120605' \) -geometry +0+0 -composite \
   \( -size 1760x16 gradient:'#120605'-'#12060500' \) -geometry +0+220 -composite \
   -fill none -stroke '#c9a24a' -strokewidth 6 -draw "line 48,196 1712,196" \
   -font "$SERIF" -pointsize 148 -fill '#e8c766' -stroke '#4a2a06' -strokewidth 4 \
   -gravity north -annotate +0+16 'QUARVINEL' \
-  -resize 1056x142 -depth 8 PNG32:banner145.png
+  -resize 1056x142 -depth 8 PNG32:banner145@2x.png
+convert banner145@2x.png -filter Lanczos -resize 528x71 -depth 8 PNG32:banner145.png
 
 # Unfiltered rows: much cheaper to decode at start, same pixels.
-./unfilter-png.py icon*.png banner145.png
+./unfilter-png.py icon*.png banner145*.png

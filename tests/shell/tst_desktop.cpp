@@ -4,6 +4,7 @@
 
 #include "ActivationFile.h"
 #include "BrennicorApp.h"
+#include "BrennicorDlg.h"
 #include "Resources.h"
 #include "support/CharacterFixture.h"
 #include "widgets/DialogBuilder.h"
@@ -52,11 +53,27 @@ class TestDesktop : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    // Docks and Wayland find the launcher by this name.
+    // Docks and Wayland find the launcher by this name; the window carries the program's icon.
     void windowNamedAsItsLauncher()
     {
         const QString entry = QStringLiteral(QUARVINEL_SOURCE "/packaging/%1.desktop").arg(QGuiApplication::desktopFileName());
         QVERIFY2(QFileInfo::exists(entry), qPrintable(entry));
+        QCOMPARE(CBrennicorDlg().windowIcon().availableSizes(), QList<QSize>{QSize(128, 128)});
+    }
+
+    // The banner has at least as many pixels as the screen shows, at scale 1
+    // and (run again under QT_SCALE_FACTOR=2) at scale 2.
+    void bannerSharpAtTheScreensScale()
+    {
+        CBrennicorDlg dlg;
+        const QLabel *banner = nullptr;
+        for (const QLabel *label : dlg.findChildren<QLabel *>())
+            banner = label->pixmap().isNull() ? banner : label;
+        QVERIFY(banner);
+        const QPixmap picture = banner->pixmap();
+        const qreal scale = qApp->devicePixelRatio();
+        QCOMPARE(picture.devicePixelRatio(), scale);
+        QVERIFY(picture.width() >= banner->width() * scale && picture.width() < 1.1 * banner->width() * scale);
     }
 
     // Every button's caption keeps clear of its border, the narrow ">>" too,
