@@ -70,6 +70,23 @@ protected:
     }
 };
 
+// A picture drawn to the size of its control, filtered as it is drawn: a label
+// that scales its contents would keep a scaled copy beside the picture.
+class PictureLabel : public QLabel
+{
+public:
+    using QLabel::QLabel;
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter painter(this);
+        drawFrame(&painter);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.drawPixmap(contentsRect(), pixmap());
+    }
+};
+
 QWidget *createControl(const ControlTemplate &c, QWidget *client)
 {
     const QString text = QString::fromUtf8(c.text ? c.text : "");
@@ -89,9 +106,8 @@ QWidget *createControl(const ControlTemplate &c, QWidget *client)
     case ControlKind::GroupBox:
         return new FramedGroupBox(text, client);
     case ControlKind::Bitmap: {
-        auto *label = new QLabel(client);
+        auto *label = new PictureLabel(client);
         label->setPixmap(loadPicture(text));
-        label->setScaledContents(true);
         if (c.style & StyleBorder)
             label->setFrameShape(QFrame::Box);
         return label;

@@ -66,14 +66,28 @@ private Q_SLOTS:
     void bannerSharpAtTheScreensScale()
     {
         CBrennicorDlg dlg;
-        const QLabel *banner = nullptr;
-        for (const QLabel *label : dlg.findChildren<QLabel *>())
+        QLabel *banner = nullptr;
+        for (QLabel *label : dlg.findChildren<QLabel *>())
             banner = label->pixmap().isNull() ? banner : label;
         QVERIFY(banner);
         const QPixmap picture = banner->pixmap();
         const qreal scale = qApp->devicePixelRatio();
         QCOMPARE(picture.devicePixelRatio(), scale);
         QVERIFY(picture.width() >= banner->width() * scale && picture.width() < 1.1 * banner->width() * scale);
+
+        // What the control shows is the picture, stretched over its inside:
+        // the two agree cell by cell when both are reduced to 8 x 4.
+        const QRect inside = banner->contentsRect();
+        const QImage shown = banner->grab().toImage().copy(QRect(inside.topLeft() * scale, inside.size() * scale));
+        const QImage cells = shown.scaled(8, 4, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        const QImage meant = picture.toImage().scaled(8, 4, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        for (int y = 0; y < 3; ++y) {
+            for (int x = 0; x < 8; ++x) {
+                const QColor a = cells.pixelColor(x, y), b = meant.pixelColor(x, y);
+                QVERIFY2(qAbs(a.red() - b.red()) + qAbs(a.green() - b.green()) + qAbs(a.blue() - b.blue()) < 30,
+                         qPrintable(a.name() + ' ' + b.name()));
+            }
+        }
     }
 
     // Every button's caption keeps clear of its border, the narrow ">>" too,
