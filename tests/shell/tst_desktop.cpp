@@ -15,6 +15,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFileDialog>
+#include <QGroupBox>
 #include <QLabel>
 #include <QGuiApplication>
 #include <QPushButton>
@@ -87,6 +88,37 @@ private Q_SLOTS:
                 QVERIFY2(qAbs(a.red() - b.red()) + qAbs(a.green() - b.green()) + qAbs(a.blue() - b.blue()) < 30,
                          qPrintable(a.name() + ' ' + b.name()));
             }
+        }
+    }
+
+    // Each group is framed, its title standing on the frame's top line: the
+    // line runs through the title's height, and the title interrupts it.
+    void groupsFramedWithTheirTitleOnTheTopLine()
+    {
+        CBrennicorDlg dlg;
+        const QList<QGroupBox *> boxes = dlg.findChildren<QGroupBox *>();
+        QCOMPARE(boxes.size(), 2);
+        for (QGroupBox *box : boxes) {
+            const QImage image = box->grab().toImage();
+            const QRgb frame = box->palette().color(QPalette::Mid).rgb();
+            const QRgb text = box->palette().color(QPalette::WindowText).rgb();
+            int line = 0;
+            while (line < image.height() && image.pixel(2, line) != frame)
+                ++line;
+            QCOMPARE(image.pixel(0, image.height() / 2), frame);
+            QCOMPARE(image.pixel(image.width() - 1, image.height() / 2), frame);
+            const int titleEnd = 8 + box->fontMetrics().horizontalAdvance(box->title());
+            int above = 0, below = 0, onLine = 0;
+            for (int x = 8; x < titleEnd; ++x) {
+                for (int y = 0; y < line; ++y)
+                    above += qGray(image.pixel(x, y)) < qGray(text) + 80;
+                for (int y = line + 1; y < image.height() && y < 2 * line + 2; ++y)
+                    below += qGray(image.pixel(x, y)) < qGray(text) + 80;
+                onLine += image.pixel(x, line) == frame;
+            }
+            QVERIFY2(line < image.height() / 4 && above > 0 && below > 0 && onLine < (titleEnd - 8) / 4,
+                     qPrintable(QStringLiteral("%1: line %2, text above %3, below %4, frame under the title %5")
+                                    .arg(box->title()).arg(line).arg(above).arg(below).arg(onLine)));
         }
     }
 
