@@ -71,7 +71,9 @@ protected:
 };
 
 // A picture drawn to the size of its control, filtered as it is drawn: a label
-// that scales its contents would keep a scaled copy beside the picture.
+// that scales its contents would keep a scaled copy beside the picture. A
+// picture far larger than its control (the icon in About) is first reduced by
+// averaging, which filtering alone would leave jagged.
 class PictureLabel : public QLabel
 {
 public:
@@ -82,8 +84,14 @@ protected:
     {
         QPainter painter(this);
         drawFrame(&painter);
+        const QRect target = contentsRect();
+        QPixmap picture = pixmap();
+        if (picture.width() > 3 * target.width() * devicePixelRatio() / 2) {
+            picture = picture.scaled(target.size() * devicePixelRatio(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+            picture.setDevicePixelRatio(devicePixelRatio());
+        }
         painter.setRenderHint(QPainter::SmoothPixmapTransform);
-        painter.drawPixmap(contentsRect(), pixmap());
+        painter.drawPixmap(target, picture);
     }
 };
 

@@ -3,7 +3,7 @@ if(TARGET qv_app)
   qv_add_test(tst_desktop GUI SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_desktop.cpp LIBS qv_app)
   target_compile_definitions(tst_desktop PRIVATE QUARVINEL_SOURCE="${PROJECT_SOURCE_DIR}")
   set_tests_properties(tst_desktop PROPERTIES LABELS shell)
-  add_test(NAME tst_desktop_scale2 COMMAND tst_desktop bannerSharpAtTheScreensScale)
+  add_test(NAME tst_desktop_scale2 COMMAND tst_desktop picturesSharpAtTheScreensScale)
   set_tests_properties(tst_desktop_scale2 PROPERTIES LABELS shell
     ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QT_SCALE_FACTOR=2")
 endif()
