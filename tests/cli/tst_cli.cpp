@@ -57,6 +57,8 @@ void TestCli::sameFileAsTheWindow_data()
         << L{"class: Barbarian", "skill:Bash: 20", "skill:Spear Mastery: 3", "skill:Battle Command: 1"};
     QTest::newRow("quest") << plain << L{"quest", "FILE", "hell", "4", "terror's end", "reward"}
         << W{{IDC_DIFFICULTY, "#2"}, {IDC_ACT, "#3"}, {IDC_QUEST, "#2"}, {IDC_QUEST_STATE, "#2"}} << L{"quest:Hell/Act4/Terror's End: Reward"};
+    QTest::newRow("quest, the first of its act") << plain << L{"quest", "FILE", "normal", "act2", "radament's lair", "done"}
+        << W{{IDC_ACT, "#1"}, {IDC_QUEST, "#0"}, {IDC_QUEST_STATE, "#3"}} << L{"quest:Normal/Act2/Radament's Lair: Done"};
     QTest::newRow("waypoint opens act and difficulty") << plain << L{"waypoint", "FILE", "Hell", "Lut Gholein", "on"}
         << W{{IDC_DIFFICULTY, "#2"}, {IDC_ACT, "#1"}, {IDC_WAYPOINT, "#0"}, {IDC_WAYPOINT_ACTIVE, "click"}}
         << L{"waypoint:Hell/Act2/Lut Gholein: on", "act:Hell/Act2: open", "difficulty:Hell: open"};
