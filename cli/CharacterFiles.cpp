@@ -44,7 +44,7 @@ bool LoadCharacter(CDiablo2Doc &doc, const QString &path)
     }
 }
 
-bool LoadCharacters(const QStringList &paths, Characters &characters)
+bool LoadCharacters(const QStringList &paths, HeldFiles &characters)
 {
     // Every file is locked before any is read, always in the same order (by
     // file), so two commands on the same files never wait for each other.
@@ -72,7 +72,7 @@ bool LoadCharacters(const QStringList &paths, Characters &characters)
     return ok;
 }
 
-bool SaveCharacters(const Characters &characters)
+bool SaveCharacters(const HeldFiles &characters)
 {
     // One file is saved as the window saves it.
     if (characters.size() == 1) {
@@ -82,7 +82,7 @@ bool SaveCharacters(const Characters &characters)
     // Every new file is written before any is put in place, and all are
     // synced to disk at once: up to the renames a failure changes no file.
     SafeFile::Batch batch;
-    for (const Character &character : characters) {
+    for (const HeldFile &character : characters) {
         FileContext context(character.path);
         CDiablo2Doc &doc = *character.doc;
         // A document without a file or an image meets Save's refusal.
@@ -100,7 +100,7 @@ bool SaveCharacters(const Characters &characters)
             failures.append({i, batch.Error()});
     }
     for (const auto &[index, reason] : failures) {
-        const Character &character = characters[size_t(index)];
+        const HeldFile &character = characters[size_t(index)];
         FileContext context(character.path);
         character.doc->ReportSaveFailure(character.doc->GetFileName(), reason);
     }
@@ -109,9 +109,9 @@ bool SaveCharacters(const Characters &characters)
 
 int EditCharacters(const QStringList &paths, const QString &caption, bool dryRun, const Edit &edit)
 {
-    Characters characters;
+    HeldFiles characters;
     bool ok = LoadCharacters(paths, characters);
-    for (const Character &character : characters) {
+    for (const HeldFile &character : characters) {
         FileContext context(character.path);
         CDiablo2Doc &doc = *character.doc;
         QList<NamedValue> before;
@@ -145,11 +145,11 @@ int RunBackup(const Invocation &invocation)
     QStringList files, rest;
     if (!SplitFiles(invocation, 0, files, rest))
         return ExitUsage;
-    Characters characters;
+    HeldFiles characters;
     if (!LoadCharacters(files, characters))
         return ExitFailure;
     bool ok = true;
-    for (const Character &character : characters) {
+    for (const HeldFile &character : characters) {
         FileContext context(character.path);
         if (!character.doc->Backup())
             ok = false;
@@ -165,7 +165,7 @@ int RunRestore(const Invocation &invocation)
         return ExitUsage;
 
     bool ok = true;
-    Characters characters;
+    HeldFiles characters;
     for (const QString &path : files) {
         FileContext context(path);
         auto doc = std::make_unique<CDiablo2Doc>();

@@ -16,13 +16,13 @@ class Lock;
 
 // A character file held for one command: the path as the user gave it, its
 // document, and the lock that keeps other writers out until the command ends.
-struct Character
+struct HeldFile
 {
     QString path;
     std::unique_ptr<CDiablo2Doc> doc;
     std::shared_ptr<SafeFile::Lock> lock;
 };
-using Characters = std::vector<Character>;
+using HeldFiles = std::vector<HeldFile>;
 
 // Loads path as the window's Open does: the whole file, with the stat block
 // expanded. An image too short to hold every field of the panels is refused
@@ -31,13 +31,13 @@ using Characters = std::vector<Character>;
 bool LoadCharacter(CDiablo2Doc &doc, const QString &path);
 
 // Locks and loads every file, reporting each one that fails; false when any failed.
-bool LoadCharacters(const QStringList &paths, Characters &characters);
+bool LoadCharacters(const QStringList &paths, HeldFiles &characters);
 
 // Saves every document over its file, all together: each file is written and
 // synced before any replaces its old one, so a failure up to then changes no
 // file. A rename that fails after others succeeded leaves that file old and
 // whole. False when any file is not saved; each such file is reported.
-bool SaveCharacters(const Characters &characters);
+bool SaveCharacters(const HeldFiles &characters);
 
 // The road of every command that changes files: each file is loaded and
 // edited in memory; only when every file loaded and every edit succeeded are

@@ -1,7 +1,6 @@
 #include "Names.h"
 
 #include "GameData.h"
-#include "Layout.h"
 
 namespace {
 
@@ -78,8 +77,8 @@ int SkillFromName(int charClass, const QString &name)
     bool isNumber = false;
     const int position = name.trimmed().toInt(&isNumber, 10);
     if (isNumber)
-        return position >= 0 && position < Layout::SkillCount ? position : -1;
+        return position >= 0 && position < SkillsPerClass ? position : -1;
     if (charClass < 0 || charClass >= ClassCount)
         return -1;
-    return Find(SkillNames + charClass * Layout::SkillCount, Layout::SkillCount, name);
+    return Find(SkillNames + charClass * SkillsPerClass, SkillsPerClass, name);
 }

@@ -1,13 +1,11 @@
 #include "Show.h"
 
+#include "Character.h"
 #include "CharacterFiles.h"
 #include "Console.h"
 #include "Diablo2Doc.h"
-#include "FieldRules.h"
-#include "FileVersion.h"
-#include "PanelFields.h"
 #include "GameData.h"
-#include "Layout.h"
+#include "PanelFields.h"
 #include "ShowJson.h"
 
 #include <QJsonArray>
@@ -20,68 +18,65 @@ namespace {
 struct ActValues
 {
     bool open = false;
-    std::array<int, QuestSlotsPerAct> questStates{};
-    std::array<bool, WaypointSlotsPerAct> waypoints{};
+    QList<int> questStates;
+    QList<bool> waypoints;
 };
 
 struct DifficultyValues
 {
     bool open = false;
-    std::array<ActValues, ActCount> acts;
+    QList<ActValues> acts;
 };
 
-// Everything shown, read once from the image.
+// Everything shown, read once from the character.
 struct CharacterValues
 {
+    quint32 version = 0;
     QString name;
     quint32 charClass = 0;
+    bool hasClass = false;
     quint32 level = 0;
     quint32 statLevel = 0;
     std::array<quint32, PanelFieldCount> panel{};
-    std::array<quint8, Layout::SkillCount> skills{};
-    std::array<DifficultyValues, DifficultyCount> difficulties;
+    QList<quint32> skills;
+    QList<DifficultyValues> difficulties;
 };
-
-quint8 ByteAt(const CDiablo2Doc &doc, quint32 offset)
-{
-    return quint8(doc.GetUInt(offset, offset));
-}
 
 CharacterValues Read(const CDiablo2Doc &doc)
 {
+    const CharacterView character(doc);
     CharacterValues v;
-    v.name = doc.GetCharName();
-    v.charClass = doc.GetUInt(Layout::CharClass, Layout::CharClass);
-    v.level = doc.GetUInt(Layout::CharLevel, Layout::CharLevel);
-    v.statLevel = doc.GetUInt(Layout::StatLevel, Layout::StatLevel);
+    v.version = character.FileVersion();
+    v.name = character.Name();
+    v.charClass = character.ClassByte();
+    v.hasClass = character.HasClass();
+    v.level = character.HeaderLevel();
+    v.statLevel = character.StatLevel();
     for (int k = 0; k < PanelFieldCount; ++k)
-        v.panel[k] = ReadField(doc, kPanelFields[k].id);
-    for (int i = 0; i < Layout::SkillCount; ++i)
-        v.skills[i] = ByteAt(doc, Layout::SkillLevelFirst + quint32(i));
+        v.panel[k] = character.Number(kPanelFields[k].id);
+    for (int i = 0; i < character.SkillCount(); ++i)
+        v.skills.append(character.SkillLevel(i));
 
-    const quint8 flags = ByteAt(doc, Layout::DifficultyFlags);
-    for (int d = 0; d < DifficultyCount; ++d) {
-        DifficultyValues &difficulty = v.difficulties[d];
-        difficulty.open = IsDifficultyOpen(flags, d);
-        const quint32 setFirst = g_nWaypointOffsets[d];
-        const quint32 set = doc.GetUInt(setFirst, setFirst + 3);
-        for (int a = 0; a < ActCount; ++a) {
-            ActValues &act = difficulty.acts[a];
-            act.open = !ActHasAccessByte(a) || IsActOpen(ByteAt(doc, g_nActOffsets[d][a]));
-            for (int q = 0; q < QuestCountOfAct(a); ++q) {
-                const quint32 offset = g_nQuestOffsets[d][a][q];
-                act.questStates[q] = QuestStateFromWord(ByteAt(doc, offset), ByteAt(doc, offset + 1));
-            }
-            for (int w = 0; w < WaypointCountOfAct(a); ++w)
-                act.waypoints.at(size_t(w)) = IsWaypointActive(set, a, w);
+    for (int d = 0; d < character.DifficultyCount(); ++d) {
+        DifficultyValues difficulty;
+        difficulty.open = character.IsDifficultyOpen(d);
+        for (int a = 0; a < character.ActCount(); ++a) {
+            ActValues act;
+            act.open = character.IsActOpen(d, a);
+            for (int q = 0; q < character.QuestCount(a); ++q)
+                act.questStates.append(character.QuestState(d, a, q));
+            for (int w = 0; w < character.WaypointCount(a); ++w)
+                act.waypoints.append(character.IsWaypointActive(d, a, w));
+            difficulty.acts.append(act);
         }
+        v.difficulties.append(difficulty);
     }
     return v;
 }
 
 bool HasClass(const CharacterValues &v)
 {
-    return v.charClass < quint32(ClassCount);
+    return v.hasClass;
 }
 
 // A skill's name in the character's class, or its position when the class
@@ -90,7 +85,7 @@ QString SkillKey(const CharacterValues &v, int position)
 {
     if (!HasClass(v))
         return QString::number(position);
-    return QString::fromLatin1(SkillNames[int(v.charClass) * Layout::SkillCount + position]);
+    return QString::fromLatin1(SkillName(int(v.charClass), position));
 }
 
 QString Latin1(const char *text)
@@ -109,7 +104,7 @@ QList<NamedValue> NamedValues(const CDiablo2Doc &doc)
 {
     const CharacterValues v = Read(doc);
     QList<NamedValue> values;
-    values.append({QStringLiteral("version"), QString::number(FileVersion::Of(doc))});
+    values.append({QStringLiteral("version"), QString::number(v.version)});
     values.append({QStringLiteral("name"), v.name});
     values.append({QStringLiteral("class"),
                    HasClass(v) ? Latin1(g_strClassNames[v.charClass]) : QString::number(v.charClass)});
@@ -117,22 +112,22 @@ QList<NamedValue> NamedValues(const CDiablo2Doc &doc)
     values.append({QStringLiteral("statLevel"), QString::number(v.statLevel)});
     for (int k = 0; k < PanelFieldCount; ++k)
         values.append({Latin1(kPanelFields[k].key), QString::number(v.panel[k])});
-    for (int i = 0; i < Layout::SkillCount; ++i)
+    for (int i = 0; i < v.skills.size(); ++i)
         values.append({QStringLiteral("skill:") + SkillKey(v, i), QString::number(v.skills[i])});
 
-    for (int d = 0; d < DifficultyCount; ++d) {
+    for (int d = 0; d < v.difficulties.size(); ++d) {
         const QString difficulty = Latin1(g_strDifficultyNames[d]);
         values.append({QStringLiteral("difficulty:") + difficulty, OpenText(v.difficulties[d].open)});
-        for (int a = 0; a < ActCount; ++a) {
+        for (int a = 0; a < v.difficulties[d].acts.size(); ++a) {
             const ActValues &act = v.difficulties[d].acts[a];
             const QString path = difficulty + QLatin1Char('/') + Latin1(g_strActNames[a]);
             values.append({QStringLiteral("act:") + path, OpenText(act.open)});
-            for (int q = 0; q < QuestCountOfAct(a); ++q) {
-                values.append({QStringLiteral("quest:%1/%2").arg(path, Latin1(g_strQuestNames[a * QuestSlotsPerAct + q])),
+            for (int q = 0; q < act.questStates.size(); ++q) {
+                values.append({QStringLiteral("quest:%1/%2").arg(path, Latin1(QuestName(a, q))),
                                Latin1(g_strQuestStateNames[act.questStates[q]])});
             }
-            for (int w = 0; w < WaypointCountOfAct(a); ++w) {
-                values.append({QStringLiteral("waypoint:%1/%2").arg(path, Latin1(g_strWaypointNames[a * WaypointSlotsPerAct + w])),
+            for (int w = 0; w < act.waypoints.size(); ++w) {
+                values.append({QStringLiteral("waypoint:%1/%2").arg(path, Latin1(WaypointName(a, w))),
                                act.waypoints[w] ? QStringLiteral("on") : QStringLiteral("off")});
             }
         }
@@ -145,7 +140,7 @@ QJsonObject CharacterObject(const CDiablo2Doc &doc, const QString &path)
     const CharacterValues v = Read(doc);
     QJsonObject object;
     object.insert(QStringLiteral("file"), path);
-    object.insert(QStringLiteral("fileVersion"), qint64(FileVersion::Of(doc)));
+    object.insert(QStringLiteral("fileVersion"), qint64(v.version));
     object.insert(QStringLiteral("name"), v.name);
     AddFormatFields(object, doc);
     object.insert(QStringLiteral("level"), qint64(v.level));
@@ -154,7 +149,7 @@ QJsonObject CharacterObject(const CDiablo2Doc &doc, const QString &path)
         object.insert(Latin1(kPanelFields[k].key), qint64(v.panel[k]));
 
     QJsonArray skills;
-    for (int i = 0; i < Layout::SkillCount; ++i) {
+    for (int i = 0; i < v.skills.size(); ++i) {
         QJsonObject skill;
         skill.insert(QStringLiteral("position"), i);
         skill.insert(QStringLiteral("name"),
@@ -165,21 +160,21 @@ QJsonObject CharacterObject(const CDiablo2Doc &doc, const QString &path)
     object.insert(QStringLiteral("skills"), skills);
 
     QJsonArray difficulties;
-    for (int d = 0; d < DifficultyCount; ++d) {
+    for (int d = 0; d < v.difficulties.size(); ++d) {
         QJsonArray acts;
-        for (int a = 0; a < ActCount; ++a) {
+        for (int a = 0; a < v.difficulties[d].acts.size(); ++a) {
             const ActValues &act = v.difficulties[d].acts[a];
             QJsonArray quests;
-            for (int q = 0; q < QuestCountOfAct(a); ++q) {
+            for (int q = 0; q < act.questStates.size(); ++q) {
                 quests.append(QJsonObject{
-                    {QStringLiteral("name"), Latin1(g_strQuestNames[a * QuestSlotsPerAct + q])},
+                    {QStringLiteral("name"), Latin1(QuestName(a, q))},
                     {QStringLiteral("state"), Latin1(g_strQuestStateNames[act.questStates[q]])},
                 });
             }
             QJsonArray waypoints;
-            for (int w = 0; w < WaypointCountOfAct(a); ++w) {
+            for (int w = 0; w < act.waypoints.size(); ++w) {
                 waypoints.append(QJsonObject{
-                    {QStringLiteral("name"), Latin1(g_strWaypointNames[a * WaypointSlotsPerAct + w])},
+                    {QStringLiteral("name"), Latin1(WaypointName(a, w))},
                     {QStringLiteral("active"), act.waypoints[w]},
                 });
             }
@@ -244,18 +239,18 @@ int RunShow(const Invocation &invocation)
         return ExitUsage;
 
     // Every file that loads is shown; each that does not has been reported.
-    Characters characters;
+    HeldFiles characters;
     const int status = LoadCharacters(files, characters) ? ExitSuccess : ExitFailure;
 
     if (invocation.Has("json")) {
         QJsonArray array;
-        for (const Character &character : characters)
+        for (const HeldFile &character : characters)
             array.append(CharacterObject(*character.doc, character.path));
         PrintLine(QString::fromUtf8(QJsonDocument(array).toJson(QJsonDocument::Indented)).trimmed());
         return status;
     }
 
-    for (const Character &character : characters) {
+    for (const HeldFile &character : characters) {
         const QString prefix = files.size() > 1 ? character.path + QStringLiteral(": ") : QString();
         for (const NamedValue &value : NamedValues(*character.doc))
             PrintLine(prefix + value.key + QStringLiteral(": ") + value.value);

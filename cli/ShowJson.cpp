@@ -1,39 +1,18 @@
 #include "ShowJson.h"
 
+#include "Character.h"
 #include "Diablo2Doc.h"
 #include "GameData.h"
-#include "Layout.h"
 
 #include <QFile>
 #include <QJsonArray>
 
-namespace {
-
-// The optional values of the stat block, in file order, with the presence
-// bit that the file keeps for each. The load sets every bit once it has
-// filled the values in, so the bits are read from the file itself.
-struct OptionalValue
-{
-    const char *key;
-    quint32 maskOffset;
-    quint8 bit;
-};
-
-constexpr OptionalValue kOptionalValues[] = {
-    {"attributePointsToAdd", Layout::StatPresenceMaskLow, Layout::AttributePointsPresentBit},
-    {"skillPointsToAdd", Layout::StatPresenceMaskLow, Layout::SkillPointsPresentBit},
-    {"experience", Layout::StatPresenceMaskHigh, Layout::ExperiencePresentBit},
-    {"gold", Layout::StatPresenceMaskHigh, Layout::GoldPresentBit},
-    {"goldInStash", Layout::StatPresenceMaskHigh, Layout::GoldInStashPresentBit},
-};
-
-} // namespace
-
 void AddFormatFields(QJsonObject &object, const CDiablo2Doc &doc)
 {
     object.insert(QStringLiteral("formatVersion"), JsonFormatVersion);
-    const quint32 charClass = doc.GetUInt(Layout::CharClass, Layout::CharClass);
-    object.insert(QStringLiteral("class"), charClass < quint32(ClassCount)
+    const CharacterView character(doc);
+    const quint32 charClass = character.ClassByte();
+    object.insert(QStringLiteral("class"), character.HasClass()
                                                ? QJsonValue(QString::fromLatin1(g_strClassNames[charClass]))
                                                : QJsonValue(QJsonValue::Null));
     object.insert(QStringLiteral("classByte"), qint64(charClass));
@@ -41,15 +20,11 @@ void AddFormatFields(QJsonObject &object, const CDiablo2Doc &doc)
     QFile file(doc.GetFileName());
     QByteArray head;
     if (file.open(QIODevice::ReadOnly))
-        head = file.read(qint64(Layout::StatPresenceMaskHigh) + 1);
-    if (head.size() <= qsizetype(Layout::StatPresenceMaskHigh)) {
+        head = file.read(character.FileStartToTellAbsent());
+    const std::optional<QStringList> absent = character.AbsentFromFile(head);
+    if (!absent) {
         object.insert(QStringLiteral("absentFromFile"), QJsonValue(QJsonValue::Null));
         return;
     }
-    QJsonArray absent;
-    for (const OptionalValue &value : kOptionalValues) {
-        if ((quint8(head.at(value.maskOffset)) & value.bit) == 0)
-            absent.append(QString::fromLatin1(value.key));
-    }
-    object.insert(QStringLiteral("absentFromFile"), absent);
+    object.insert(QStringLiteral("absentFromFile"), QJsonArray::fromStringList(*absent));
 }

@@ -84,3 +84,8 @@ int LevelIndexFromExperience(quint32 experience)
     }
     return LevelCount - 1;
 }
+
+quint32 ExperienceOfLevel(int level)
+{
+    return LevelExperienceTable[level - 1];
+}

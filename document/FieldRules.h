@@ -46,3 +46,7 @@ inline constexpr quint8 AllDifficultiesOpen = 0x14;
 // The level-list index (level - 1) that an experience has reached: the first
 // table entry above it, minus one; 98 (level 99) when none is above it.
 int LevelIndexFromExperience(quint32 experience);
+
+// The experience at which a level 1..99 begins: what choosing it in the level
+// list, or setting it on the command line, writes.
+quint32 ExperienceOfLevel(int level);

@@ -27,20 +27,18 @@ extern const char *const g_strQuestStateNames[QuestStateCount];
 extern const quint32 LevelExperienceTable[100];
 
 // Five blocks of 30 names in class order: skill i of class c is entry c * 30 + i.
-extern const char *const SkillNames[ClassCount * 30];
+inline constexpr int SkillsPerClass = 30;
+extern const char *const SkillNames[ClassCount * SkillsPerClass];
 
 // 6 slots per act, 9 waypoint slots per act; an empty name ends an act's list.
 extern const char *const g_strQuestNames[ActCount * QuestSlotsPerAct];
 extern const char *const g_strWaypointNames[ActCount * WaypointSlotsPerAct];
 
-// Offset of each quest's two-byte status word, [difficulty][act][list position];
-// 0 for an empty slot.
-extern const quint32 g_nQuestOffsets[DifficultyCount][ActCount][QuestSlotsPerAct];
-// Offset of each act's access byte, [difficulty][act]; 0 for Act1, which has none.
-extern const quint32 g_nActOffsets[DifficultyCount][ActCount];
-// First offset of each difficulty's 4-byte waypoint set.
-extern const quint32 g_nWaypointOffsets[DifficultyCount];
-
 // Number of named entries of an act's list (up to the first empty name).
 int QuestCountOfAct(int act);
 int WaypointCountOfAct(int act);
+
+// The name shown for a list position (no bounds beyond the tables' own).
+[[nodiscard]] const char *SkillName(int charClass, int position);
+[[nodiscard]] const char *QuestName(int act, int position);
+[[nodiscard]] const char *WaypointName(int act, int position);

@@ -8,6 +8,7 @@
 #include "Diablo2Doc.h"
 #include "FieldRules.h"
 #include "GameData.h"
+#include "Layout.h"
 
 #include <QCryptographicHash>
 #include <QTemporaryDir>
