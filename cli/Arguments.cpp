@@ -1,5 +1,7 @@
 #include "Arguments.h"
 
+#include "core/NumberParse.h"
+
 #include "Commands.h"
 #include "Console.h"
 #include "PanelFields.h"
@@ -174,41 +176,15 @@ bool SplitFiles(const Invocation &invocation, int trailing, QStringList &files, 
     return true;
 }
 
-NumberParse ParseUnsigned(const QString &text, quint32 &value)
-{
-    const QString trimmed = text.trimmed();
-    qsizetype k = 0;
-    if (k < trimmed.size() && trimmed.at(k) == QLatin1Char('+'))
-        ++k;
-    if (k == trimmed.size())
-        return NumberParse::NotANumber;
-    quint64 number = 0;
-    bool tooLarge = false;
-    for (; k < trimmed.size(); ++k) {
-        const QChar c = trimmed.at(k);
-        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
-            return NumberParse::NotANumber;
-        number = number * 10 + quint64(c.unicode() - '0');
-        if (number > 0xFFFFFFFFull) {
-            tooLarge = true;
-            number = 0xFFFFFFFFull;
-        }
-    }
-    if (tooLarge)
-        return NumberParse::TooLarge;
-    value = quint32(number);
-    return NumberParse::Ok;
-}
-
 bool ReadUnsigned(const QString &caption, const QString &what, const QString &text, quint32 &value)
 {
-    switch (ParseUnsigned(text, value)) {
-    case NumberParse::Ok:
+    switch (ParseWholeUnsigned(text, value)) {
+    case WholeNumber::Ok:
         return true;
-    case NumberParse::NotANumber:
-        Report(caption, QStringLiteral("%1 \"%2\": Please enter a positive integer.").arg(what, text));
+    case WholeNumber::NotANumber:
+        Report(caption, QStringLiteral("%1 \"%2\": %3").arg(what, text, QLatin1String(kParseUIntMessage)));
         return false;
-    case NumberParse::TooLarge:
+    case WholeNumber::TooLarge:
         Report(caption, QStringLiteral("%1 %2 is larger than 4294967295.").arg(what, text.trimmed()));
         return false;
     }

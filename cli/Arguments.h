@@ -41,12 +41,7 @@ int RunCommandLine(const QStringList &arguments);
 // rest; false, after saying so, when no file is left.
 bool SplitFiles(const Invocation &invocation, int trailing, QStringList &files, QStringList &rest);
 
-// Reads an unsigned decimal number of 0 to 4294967295. Blanks around it and
-// a leading '+' are accepted, as in the window's boxes; anything else, an
-// empty text or a number too large for 32 bits is refused.
-enum class NumberParse { Ok, NotANumber, TooLarge };
-NumberParse ParseUnsigned(const QString &text, quint32 &value);
-
-// ParseUnsigned with the refusal reported under caption: the window's
+// An unsigned decimal number of 0 to 4294967295 as the command line reads
+// it (ParseWholeUnsigned), with the refusal reported under caption: the window's
 // "Please enter a positive integer." for a text that is no number.
 bool ReadUnsigned(const QString &caption, const QString &what, const QString &text, quint32 &value);

@@ -7,6 +7,7 @@
 #include "Messages.h"
 #include "Show.h"
 #include "VersionGuard.h"
+#include "core/NumberParse.h"
 
 #include <QDir>
 
@@ -200,12 +201,14 @@ int RunRename(const Invocation &invocation)
     const QString path = invocation.operands.at(0);
     const QString newName = invocation.operands.at(1);
 
-    if (!IsValidCharacterName(newName)) {
-        Report(caption, QString::fromLatin1(Messages::InvalidName));
+    switch (CheckNewCharacterName(newName)) {
+    case NewNameCheck::Ok:
+        break;
+    case NewNameCheck::TooLong:
+        AfxMessageBox(QString::fromLatin1(kMaxCharsMessage).arg(CharacterNameLength));
         return ExitFailure;
-    }
-    if (newName.size() > CharacterNameLength) {
-        AfxMessageBox(QStringLiteral("Please enter no more than %1 characters.").arg(CharacterNameLength));
+    case NewNameCheck::NotAName:
+        Report(caption, QString::fromLatin1(Messages::InvalidName));
         return ExitFailure;
     }
 

@@ -31,3 +31,13 @@ inline bool IsValidCharacterName(const QString &name)
     }
     return true;
 }
+
+// What is wrong with a new name, checked in the order of the rename box: its
+// length first (the box refuses a longer text as it is read), then its letters.
+enum class NewNameCheck { Ok, TooLong, NotAName };
+inline NewNameCheck CheckNewCharacterName(const QString &name)
+{
+    if (name.size() > CharacterNameLength)
+        return NewNameCheck::TooLong;
+    return IsValidCharacterName(name) ? NewNameCheck::Ok : NewNameCheck::NotAName;
+}

@@ -31,7 +31,6 @@ void CRenameDlg::OnOK()
         CDialog::OnOK();
         return;
     }
-    Prompts().MessageBox(this,
-                         QStringLiteral("This is not a valid Diablo2 character name. Try to use only a-z, A-Z.\n"),
+    Prompts().MessageBox(this, QString::fromLatin1(Messages::InvalidName),
                          QString::fromLatin1(Captions::RenameCharacter), MessageIcon::None);
 }

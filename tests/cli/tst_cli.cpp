@@ -190,6 +190,13 @@ void TestCli::nothingWritten_data()
         CharacterFixture().Length(660).Build());
     row("a new name of 15 letters", {"rename", "FILE", "Abcdefghijklmno"},
         "brennicor-cli: Please enter no more than 14 characters.");
+    // The rename box checks the length before the letters; so does the command line.
+    row("a new name of 15 characters, one a digit", {"rename", "FILE", "Abcdefghijklmn0"},
+        "brennicor-cli: Please enter no more than 14 characters.");
+    row("a value one past 32 bits", {"put", "FILE", "600", "603", " +4294967296 "},
+        "brennicor-cli: value +4294967296 is larger than 4294967295.");
+    row("a value with a sign after its plus", {"put", "FILE", "600", "603", "+-1"},
+        "brennicor-cli: value \"+-1\": Please enter a positive integer.");
     row("a backup where a folder stands", {"backup", "FILE"},
         "brennicor-cli: FILE: Failed to save document. FILE.bak: Is a directory");
 }
