@@ -1,7 +1,5 @@
 #include "Arguments.h"
 
-#include "core/NumberParse.h"
-
 #include "Commands.h"
 #include "Console.h"
 #include "PanelFields.h"
@@ -11,11 +9,6 @@
 #include <QCoreApplication>
 
 namespace {
-
-QString ProgramName()
-{
-    return QStringLiteral("brennicor-cli");
-}
 
 const Command *FindCommand(const QString &name)
 {
@@ -162,31 +155,4 @@ int RunCommandLine(const QStringList &arguments)
     VersionGuard::ChooseFor(*command, invocation);
     const int status = command->run(invocation);
     return CommandLineWasWrong() ? ExitUsage : status;
-}
-
-bool SplitFiles(const Invocation &invocation, int trailing, QStringList &files, QStringList &rest)
-{
-    const qsizetype fileCount = invocation.operands.size() - trailing;
-    if (fileCount <= 0) {
-        ReportWrongCommandLine(QStringLiteral("no file given. Try '%1 %2 --help'.").arg(ProgramName(), invocation.command));
-        return false;
-    }
-    files = invocation.operands.mid(0, fileCount);
-    rest = invocation.operands.mid(fileCount);
-    return true;
-}
-
-bool ReadUnsigned(const QString &caption, const QString &what, const QString &text, quint32 &value)
-{
-    switch (ParseWholeUnsigned(text, value)) {
-    case WholeNumber::Ok:
-        return true;
-    case WholeNumber::NotANumber:
-        Report(caption, QStringLiteral("%1 \"%2\": %3").arg(what, text, QLatin1String(kParseUIntMessage)));
-        return false;
-    case WholeNumber::TooLarge:
-        Report(caption, QStringLiteral("%1 %2 is larger than 4294967295.").arg(what, text.trimmed()));
-        return false;
-    }
-    return false;
 }

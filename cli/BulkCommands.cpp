@@ -2,7 +2,7 @@
 
 #include "BulkEdits.h"
 #include "Character.h"
-#include "CharacterFiles.h"
+#include "Session.h"
 #include "Console.h"
 #include "GameData.h"
 #include "Names.h"

@@ -1,7 +1,7 @@
 #include "Commands.h"
 
 #include "BulkCommands.h"
-#include "CharacterFiles.h"
+#include "FileCommands.h"
 #include "CharacterNames.h"
 #include "FieldLimits.h"
 #include "GameData.h"

@@ -1,6 +1,6 @@
 #include "RawTools.h"
 
-#include "CharacterFiles.h"
+#include "Session.h"
 #include "Compare.h"
 #include "Console.h"
 #include "Messages.h"

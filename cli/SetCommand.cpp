@@ -1,7 +1,7 @@
 #include "SetCommand.h"
 
 #include "Character.h"
-#include "CharacterFiles.h"
+#include "Session.h"
 #include "Console.h"
 #include "FieldLimits.h"
 #include "GameData.h"

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "Arguments.h"
+// The files of one command: each character locked and loaded as the window
+// opens it, edited in memory, and saved together only when every step held.
 
 #include <QString>
 #include <QStringList>
@@ -13,6 +14,9 @@ class CDiablo2Doc;
 namespace SafeFile {
 class Lock;
 }
+
+// The command line refuses an empty file as well: there is nothing to work on.
+inline constexpr bool kRefuseEmpty = true;
 
 // A character file held for one command: the path as the user gave it, its
 // document, and the lock that keeps other writers out until the command ends.
@@ -46,10 +50,3 @@ bool SaveCharacters(const HeldFiles &characters);
 // dryRun nothing is saved and the changes are printed instead.
 using Edit = std::function<bool(CDiablo2Doc &doc)>;
 int EditCharacters(const QStringList &paths, const QString &caption, bool dryRun, const Edit &edit);
-
-// backup FILE...
-int RunBackup(const Invocation &invocation);
-// restore FILE...
-int RunRestore(const Invocation &invocation);
-// rename FILE NEWNAME
-int RunRename(const Invocation &invocation);
