@@ -2,7 +2,7 @@
 
 #include "Commands.h"
 #include "Console.h"
-#include "PanelFields.h"
+#include "document/PanelFields.h"
 #include "VersionGuard.h"
 
 #include <QCommandLineParser>

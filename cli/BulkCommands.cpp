@@ -1,10 +1,10 @@
 #include "BulkCommands.h"
 
-#include "BulkEdits.h"
-#include "Character.h"
+#include "document/BulkEdits.h"
+#include "document/Character.h"
 #include "Session.h"
 #include "Console.h"
-#include "GameData.h"
+#include "document/GameData.h"
 #include "Names.h"
 
 namespace {

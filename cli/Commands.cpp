@@ -2,9 +2,9 @@
 
 #include "BulkCommands.h"
 #include "FileCommands.h"
-#include "CharacterNames.h"
-#include "FieldLimits.h"
-#include "GameData.h"
+#include "document/CharacterNames.h"
+#include "document/FieldLimits.h"
+#include "document/GameData.h"
 #include "RawTools.h"
 #include "SetCommand.h"
 #include "Show.h"

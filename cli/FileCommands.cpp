@@ -4,10 +4,10 @@
 #include "Session.h"
 #include "VersionGuard.h"
 
-#include "CharacterNames.h"
-#include "Character.h"
-#include "Diablo2Doc.h"
-#include "Messages.h"
+#include "document/CharacterNames.h"
+#include "document/Character.h"
+#include "document/Diablo2Doc.h"
+#include "document/Messages.h"
 #include "document/CharacterFiles.h"
 
 #include "core/NumberParse.h"

@@ -1,10 +1,10 @@
 #include "Listing.h"
 
-#include "Character.h"
+#include "document/Character.h"
 #include "Console.h"
-#include "Diablo2Doc.h"
-#include "GameData.h"
-#include "PanelFields.h"
+#include "document/Diablo2Doc.h"
+#include "document/GameData.h"
+#include "document/PanelFields.h"
 #include "ShowJson.h"
 
 #include <QJsonArray>

@@ -1,10 +1,10 @@
 #include "RawTools.h"
 
 #include "Session.h"
-#include "Compare.h"
+#include "document/Compare.h"
 #include "Console.h"
-#include "Messages.h"
-#include "Diablo2Doc.h"
+#include "document/Messages.h"
+#include "document/Diablo2Doc.h"
 
 #include <QFileInfo>
 

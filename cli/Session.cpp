@@ -2,8 +2,8 @@
 
 #include "document/CharacterFiles.h"
 #include "Console.h"
-#include "Diablo2Doc.h"
-#include "Messages.h"
+#include "document/Diablo2Doc.h"
+#include "document/Messages.h"
 #include "Listing.h"
 #include "VersionGuard.h"
 

@@ -1,12 +1,12 @@
 #include "SetCommand.h"
 
-#include "Character.h"
+#include "document/Character.h"
 #include "Session.h"
 #include "Console.h"
-#include "FieldLimits.h"
-#include "GameData.h"
+#include "document/FieldLimits.h"
+#include "document/GameData.h"
 #include "Names.h"
-#include "PanelFields.h"
+#include "document/PanelFields.h"
 
 #include <QList>
 

@@ -4,7 +4,7 @@
 #include "Listing.h"
 #include "Session.h"
 
-#include "Diablo2Doc.h"
+#include "document/Diablo2Doc.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

@@ -1,8 +1,8 @@
 #include "ShowJson.h"
 
-#include "Character.h"
-#include "Diablo2Doc.h"
-#include "GameData.h"
+#include "document/Character.h"
+#include "document/Diablo2Doc.h"
+#include "document/GameData.h"
 
 #include <QFile>
 #include <QJsonArray>

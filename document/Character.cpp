@@ -1,6 +1,6 @@
 #include "Character.h"
 
-#include "CharacterLayout.h"
+#include "document/layout/CharacterLayout.h"
 #include "Diablo2Doc.h"
 #include "FieldRules.h"
 #include "GameData.h"

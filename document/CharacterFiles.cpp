@@ -2,7 +2,7 @@
 
 #include "CharacterNames.h"
 #include "Diablo2Doc.h"
-#include "Layout.h"
+#include "document/layout/Layout.h"
 #include "Messages.h"
 
 #include <QDir>

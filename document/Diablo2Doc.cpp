@@ -2,7 +2,7 @@
 
 #include "Character.h"
 #include "FileVersion.h"
-#include "Layout.h"
+#include "document/layout/Layout.h"
 #include "Messages.h"
 
 #include "core/Prompts.h"

@@ -2,7 +2,7 @@
 
 #include "Diablo2Doc.h"
 #include "FieldLimits.h"
-#include "CharacterLayout.h"
+#include "document/layout/CharacterLayout.h"
 
 namespace {
 

@@ -16,11 +16,11 @@
 
 #include "FuzzSupport.h"
 
-#include "BrennicorDlg.h"
-#include "FieldRules.h"
-#include "GameData.h"
-#include "Layout.h"
-#include "MainDialogIds.h"
+#include "mainwindow/BrennicorDlg.h"
+#include "document/FieldRules.h"
+#include "document/GameData.h"
+#include "document/layout/Layout.h"
+#include "resources/MainDialogIds.h"
 #include "support/MainWindowAccess.h"
 
 #include <QComboBox>

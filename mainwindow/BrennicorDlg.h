@@ -1,8 +1,8 @@
 #pragma once
 
-#include "BulkEdits.h"
-#include "Diablo2Doc.h"
-#include "PanelFields.h"
+#include "document/BulkEdits.h"
+#include "document/Diablo2Doc.h"
+#include "document/PanelFields.h"
 #include "widgets/ComboBox.h"
 #include "widgets/Dialog.h"
 

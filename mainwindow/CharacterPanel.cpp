@@ -8,11 +8,11 @@
 
 #include "BrennicorDlg.h"
 
-#include "Character.h"
-#include "FieldRules.h"
-#include "GameData.h"
-#include "MainDialogIds.h"
-#include "PanelFields.h"
+#include "document/Character.h"
+#include "document/FieldRules.h"
+#include "document/GameData.h"
+#include "resources/MainDialogIds.h"
+#include "document/PanelFields.h"
 #include "widgets/DataExchange.h"
 
 namespace {

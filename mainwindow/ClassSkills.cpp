@@ -7,11 +7,11 @@
 
 #include "BrennicorDlg.h"
 
-#include "BulkEdits.h"
-#include "Character.h"
-#include "FieldLimits.h"
-#include "GameData.h"
-#include "MainDialogIds.h"
+#include "document/BulkEdits.h"
+#include "document/Character.h"
+#include "document/FieldLimits.h"
+#include "document/GameData.h"
+#include "resources/MainDialogIds.h"
 
 namespace {
 

@@ -14,11 +14,11 @@
 
 #include "BrennicorDlg.h"
 
-#include "BulkEdits.h"
-#include "Character.h"
-#include "GameData.h"
-#include "MainDialogIds.h"
-#include "Messages.h"
+#include "document/BulkEdits.h"
+#include "document/Character.h"
+#include "document/GameData.h"
+#include "resources/MainDialogIds.h"
+#include "document/Messages.h"
 #include "core/Prompts.h"
 
 namespace {

@@ -1,9 +1,9 @@
 #include "RenameDlg.h"
 
-#include "CharacterNames.h"
+#include "document/CharacterNames.h"
 #include "core/Prompts.h"
-#include "Messages.h"
-#include "Resources.h"
+#include "document/Messages.h"
+#include "resources/Resources.h"
 #include "widgets/DataExchange.h"
 
 CRenameDlg::CRenameDlg(QWidget *parent)

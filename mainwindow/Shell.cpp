@@ -5,10 +5,10 @@
 
 #include "AboutDlg.h"
 #include "AutoProxy.h"
-#include "GameData.h"
-#include "MainDialogIds.h"
-#include "Messages.h"
-#include "Resources.h"
+#include "document/GameData.h"
+#include "resources/MainDialogIds.h"
+#include "document/Messages.h"
+#include "resources/Resources.h"
 #include "core/Prompts.h"
 #include "widgets/DataExchange.h"
 

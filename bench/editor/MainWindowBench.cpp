@@ -4,12 +4,12 @@
 
 #include "EditorBench.h"
 
-#include "BenchCharacter.h"
-#include "BrennicorDlg.h"
-#include "GameData.h"
-#include "Layout.h"
-#include "MainDialogIds.h"
-#include "PanelFields.h"
+#include "bench/common/BenchCharacter.h"
+#include "mainwindow/BrennicorDlg.h"
+#include "document/GameData.h"
+#include "document/layout/Layout.h"
+#include "resources/MainDialogIds.h"
+#include "document/PanelFields.h"
 #include "support/MainWindowAccess.h"
 #include "support/ScriptedPrompts.h"
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "FieldRules.h"
-#include "GameData.h"
-#include "PanelFields.h"
+#include "document/FieldRules.h"
+#include "document/GameData.h"
+#include "document/PanelFields.h"
 
 #include <QtGlobal>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "GameData.h"
+#include "document/GameData.h"
 
 #include <QtGlobal>
 

@@ -4,8 +4,8 @@
 #include "CliRunner.h"
 #include "support/WindowHarness.h"
 
-#include "GameData.h"
-#include "PanelFields.h"
+#include "document/GameData.h"
+#include "document/PanelFields.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

@@ -3,12 +3,12 @@
 #include "support/CharacterFixture.h"
 #include "support/ScriptedPrompts.h"
 
-#include "BulkEdits.h"
-#include "Compare.h"
-#include "Diablo2Doc.h"
-#include "FieldRules.h"
-#include "GameData.h"
-#include "Layout.h"
+#include "document/BulkEdits.h"
+#include "document/Compare.h"
+#include "document/Diablo2Doc.h"
+#include "document/FieldRules.h"
+#include "document/GameData.h"
+#include "document/layout/Layout.h"
 
 #include <QCryptographicHash>
 #include <QTemporaryDir>

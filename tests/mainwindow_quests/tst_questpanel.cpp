@@ -1,7 +1,7 @@
 #include "support/WindowHarness.h"
 
-#include "GameData.h"
-#include "Layout.h"
+#include "document/GameData.h"
+#include "document/layout/Layout.h"
 
 #include <QtTest>
 
