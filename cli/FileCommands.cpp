@@ -78,7 +78,7 @@ int RunRename(const Invocation &invocation)
     case NewNameCheck::Ok:
         break;
     case NewNameCheck::TooLong:
-        AfxMessageBox(QString::fromLatin1(kMaxCharsMessage).arg(CharacterNameLength));
+        AfxMessageBox(QString::fromLatin1(kMaxCharsMessage).arg(kCharacterNameLength));
         return ExitFailure;
     case NewNameCheck::NotAName:
         Report(caption, QString::fromLatin1(Messages::InvalidName));

@@ -35,7 +35,7 @@ struct CharacterValues
     bool hasClass = false;
     quint32 level = 0;
     quint32 statLevel = 0;
-    std::array<quint32, PanelFieldCount> panel{};
+    std::array<quint32, kPanelFieldCount> panel{};
     QList<quint32> skills;
     QList<DifficultyValues> difficulties;
 };
@@ -50,7 +50,7 @@ CharacterValues Read(const CDiablo2Doc &doc)
     v.hasClass = character.HasClass();
     v.level = character.HeaderLevel();
     v.statLevel = character.StatLevel();
-    for (int k = 0; k < PanelFieldCount; ++k)
+    for (int k = 0; k < kPanelFieldCount; ++k)
         v.panel[k] = character.Number(kPanelFields[k].id);
     for (int i = 0; i < character.SkillCount(); ++i)
         v.skills.append(character.SkillLevel(i));
@@ -108,7 +108,7 @@ QList<NamedValue> NamedValues(const CDiablo2Doc &doc)
                    HasClass(v) ? Latin1(g_strClassNames[v.charClass]) : QString::number(v.charClass)});
     values.append({QStringLiteral("level"), QString::number(v.level)});
     values.append({QStringLiteral("statLevel"), QString::number(v.statLevel)});
-    for (int k = 0; k < PanelFieldCount; ++k)
+    for (int k = 0; k < kPanelFieldCount; ++k)
         values.append({Latin1(kPanelFields[k].key), QString::number(v.panel[k])});
     for (int i = 0; i < v.skills.size(); ++i)
         values.append({QStringLiteral("skill:") + SkillKey(v, i), QString::number(v.skills[i])});
@@ -143,7 +143,7 @@ QJsonObject CharacterObject(const CDiablo2Doc &doc, const QString &path)
     AddFormatFields(object, doc);
     object.insert(QStringLiteral("level"), qint64(v.level));
     object.insert(QStringLiteral("statLevel"), qint64(v.statLevel));
-    for (int k = 0; k < PanelFieldCount; ++k)
+    for (int k = 0; k < kPanelFieldCount; ++k)
         object.insert(Latin1(kPanelFields[k].key), qint64(v.panel[k]));
 
     QJsonArray skills;

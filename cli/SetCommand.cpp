@@ -76,8 +76,8 @@ bool Parse(const QString &argument, Assignment &a)
         a.kind = Assignment::Level;
         if (!ReadUnsigned(kCaption, a.field, text, a.value))
             return false;
-        if (a.value < 1 || a.value > quint32(LevelCount)) {
-            Report(kCaption, QStringLiteral("level %1 is not a level from 1 to %2.").arg(a.value).arg(LevelCount));
+        if (a.value < 1 || a.value > quint32(kLevelCount)) {
+            Report(kCaption, QStringLiteral("level %1 is not a level from 1 to %2.").arg(a.value).arg(kLevelCount));
             return false;
         }
         return true;
@@ -111,7 +111,7 @@ bool Apply(CDiablo2Doc &doc, const Assignment &a)
         const int charClass = int(character.ClassByte());
         const int position = SkillFromName(charClass, a.skill);
         if (position < 0) {
-            const QString className = charClass < ClassCount ? QString::fromLatin1(g_strClassNames[charClass])
+            const QString className = charClass < kClassCount ? QString::fromLatin1(g_strClassNames[charClass])
                                                              : QStringLiteral("class %1").arg(charClass);
             Report(kCaption, QStringLiteral("%1 has no skill \"%2\".").arg(className, a.skill));
             return false;

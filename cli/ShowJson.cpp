@@ -9,7 +9,7 @@
 
 void AddFormatFields(QJsonObject &object, const CDiablo2Doc &doc)
 {
-    object.insert(QStringLiteral("formatVersion"), JsonFormatVersion);
+    object.insert(QStringLiteral("formatVersion"), kJsonFormatVersion);
     const CharacterView character(doc);
     const quint32 charClass = character.ClassByte();
     object.insert(QStringLiteral("class"), character.HasClass()

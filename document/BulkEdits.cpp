@@ -29,7 +29,7 @@ void WriteQuestState(CDiablo2Doc &doc, int difficulty, int act, int position, in
 
 void MarkAllQuestsDone(CDiablo2Doc &doc)
 {
-    const int done = QuestStateCount - 1;
+    const int done = kQuestStateCount - 1;
     Character character(doc);
     for (int difficulty = 0; difficulty < character.DifficultyCount(); ++difficulty) {
         for (int act = 0; act < character.ActCount(); ++act) {

@@ -46,7 +46,7 @@ quint32 CharacterView::ClassByte() const
 
 bool CharacterView::HasClass() const
 {
-    return ClassByte() < quint32(ClassCount);
+    return ClassByte() < quint32(kClassCount);
 }
 
 quint32 CharacterView::HeaderLevel() const
@@ -222,7 +222,7 @@ void Character::SetDifficultyOpen(int difficulty, bool open)
 
 void Character::OpenAllDifficulties()
 {
-    m_doc.SetByte(m_layout.difficultyFlags, AllDifficultiesOpen);
+    m_doc.SetByte(m_layout.difficultyFlags, kAllDifficultiesOpen);
 }
 
 void Character::OpenAllActs()
@@ -242,6 +242,6 @@ void Character::ActivateAllWaypoints()
     for (int difficulty = 0; difficulty < DifficultyCount(); ++difficulty) {
         const quint32 first = m_layout.waypointSets[difficulty];
         for (quint32 i = 0; i < 4; ++i)
-            m_doc.SetByte(first + i, quint8(AllWaypointsSet >> (8 * i)));
+            m_doc.SetByte(first + i, quint8(kAllWaypointsSet >> (8 * i)));
     }
 }

@@ -34,7 +34,7 @@ public:
     // The name up to its first zero byte, at most 15 characters.
     [[nodiscard]] QString Name() const;
 
-    // The class byte as stored; it names a class only when below ClassCount.
+    // The class byte as stored; it names a class only when below kClassCount.
     [[nodiscard]] quint32 ClassByte() const;
     [[nodiscard]] bool HasClass() const;
 

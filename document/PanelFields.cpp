@@ -16,7 +16,7 @@ constexpr quint32 kFullPool = FieldLimits::MaximizedPool;
 } // namespace
 
 // Experience has no entry limit: any 32-bit value is accepted.
-const PanelField kPanelFields[PanelFieldCount] = {
+const PanelField kPanelFields[kPanelFieldCount] = {
     {F::Experience, "experience", 0xFFFFFFFFu, R::Revert, F::Experience, 0},
     {F::Gold, "gold", kValue, R::Revert, F::Gold, 0},
     {F::GoldInStash, "goldInStash", kValue, R::Revert, F::GoldInStash, 0},

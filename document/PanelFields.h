@@ -52,8 +52,8 @@ struct PanelField
 };
 
 // In the order `show` lists them.
-inline constexpr int PanelFieldCount = 15;
-extern const PanelField kPanelFields[PanelFieldCount];
+inline constexpr int kPanelFieldCount = 15;
+extern const PanelField kPanelFields[kPanelFieldCount];
 
 [[nodiscard]] const PanelField &Field(FieldId id);
 // The field with this key (letter case ignored), or null.

@@ -155,9 +155,9 @@ bool CBrennicorDlg::SyncWithDocument(bool bSave)
 
         // A stat level of 0 gives -1: no selection. Above 99 both boxes show 99.
         m_nLevelIndex = int(character.StatLevel()) - 1;
-        if (m_nLevelIndex > LevelCount - 1) {
-            m_nLevelIndex = LevelCount - 1;
-            m_nLevel = LevelCount;
+        if (m_nLevelIndex > kLevelCount - 1) {
+            m_nLevelIndex = kLevelCount - 1;
+            m_nLevel = kLevelCount;
         }
 
         // A class byte outside 0..4 has no item in the list: no class is shown,
@@ -174,7 +174,7 @@ bool CBrennicorDlg::SyncWithDocument(bool bSave)
     for (const PanelField &field : kPanelFields)
         character.SetNumber(field.id, PanelValue(field.id));
     character.SetLevels(m_nLevel, quint32(m_nLevelIndex + 1));
-    if (m_nClass >= 0 && m_nClass < ClassCount)
+    if (m_nClass >= 0 && m_nClass < kClassCount)
         character.SetClassByte(quint32(m_nClass));
     return true;
 }
@@ -260,7 +260,7 @@ void CBrennicorDlg::OnSelchangeLevel()
         return;
     if (!UpdateData(true))
         return;
-    if (m_nLevelIndex < 0 || m_nLevelIndex >= LevelCount)
+    if (m_nLevelIndex < 0 || m_nLevelIndex >= kLevelCount)
         return;
     m_nExperience = ExperienceOfLevel(m_nLevelIndex + 1);
     m_nLevel = quint32(m_nLevelIndex + 1);

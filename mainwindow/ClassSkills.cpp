@@ -19,7 +19,7 @@ constexpr quint32 kMaxSkillLevel = FieldLimits::SkillLevel;                // 20
 
 bool IsClass(int index)
 {
-    return index >= 0 && index < ClassCount;
+    return index >= 0 && index < kClassCount;
 }
 
 bool IsSkill(const CDiablo2Doc &doc, int index)

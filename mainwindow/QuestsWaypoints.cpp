@@ -24,7 +24,7 @@
 namespace {
 
 // The index of "Done" in the quest-state list.
-constexpr int QuestStateDone = QuestStateCount - 1;
+constexpr int QuestStateDone = kQuestStateCount - 1;
 
 // The bulk commands say so when no character is open; true when they must stop.
 bool RefuseWithoutFile(QWidget *owner, const CDiablo2Doc &doc, const char *caption)

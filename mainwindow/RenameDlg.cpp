@@ -16,7 +16,7 @@ void CRenameDlg::DoDataExchange(CDataExchange *pDX)
 {
     CDialog::DoDataExchange(pDX);
     DDX_Text(pDX, IDC_NEW_NAME, m_strNewName);
-    DDV_MaxChars(pDX, m_strNewName, CharacterNameLength);
+    DDV_MaxChars(pDX, m_strNewName, kCharacterNameLength);
 }
 
 bool CRenameDlg::IsValidCharacterName(const QString &name)

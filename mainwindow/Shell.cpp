@@ -92,7 +92,7 @@ bool CBrennicorDlg::OnInitDialog()
     for (const char *name : g_strQuestStateNames)
         m_cbQuestState.AddString(QString::fromLatin1(name));
     m_nQuestState = -1;
-    for (int level = 1; level <= LevelCount; ++level)
+    for (int level = 1; level <= kLevelCount; ++level)
         m_cbLevel.AddString(QString::number(level));
     m_nLevelIndex = -1;
 

@@ -45,7 +45,7 @@ struct CharacterLayout
     ValueRange headerLevel;   // the level of the character-selection screen
     ValueRange statLevel;     // the level of the stat block
     quint32 difficultyFlags;  // the byte whose bits open Nightmare and Hell
-    std::array<ValueRange, PanelFieldCount> numbers; // in FieldId order
+    std::array<ValueRange, kPanelFieldCount> numbers; // in FieldId order
     quint32 firstSkill;       // one byte per skill position
     int skillCount;
 
@@ -53,10 +53,10 @@ struct CharacterLayout
     int actCount;
     // Offset of each quest's two-byte status word, [difficulty][act][list
     // position]; 0 for an empty slot.
-    const quint32 (*questWords)[ActCount][QuestSlotsPerAct];
+    const quint32 (*questWords)[kActCount][kQuestSlotsPerAct];
     // Offset of each act's access byte, [difficulty][act]; 0 where the act
     // has none (Act1).
-    const quint32 (*actBytes)[ActCount];
+    const quint32 (*actBytes)[kActCount];
     // First offset of each difficulty's 4-byte waypoint set.
     const quint32 *waypointSets;
 

@@ -70,8 +70,8 @@ inline constexpr quint32 MinimumCharacterSize = SkillLevelLast + 1; // 661
 
 // Offset of each quest's two-byte status word, [difficulty][act][list position];
 // 0 for an empty slot.
-extern const quint32 g_nQuestOffsets[DifficultyCount][ActCount][QuestSlotsPerAct];
+extern const quint32 g_nQuestOffsets[kDifficultyCount][kActCount][kQuestSlotsPerAct];
 // Offset of each act's access byte, [difficulty][act]; 0 for Act1, which has none.
-extern const quint32 g_nActOffsets[DifficultyCount][ActCount];
+extern const quint32 g_nActOffsets[kDifficultyCount][kActCount];
 // First offset of each difficulty's 4-byte waypoint set.
-extern const quint32 g_nWaypointOffsets[DifficultyCount];
+extern const quint32 g_nWaypointOffsets[kDifficultyCount];

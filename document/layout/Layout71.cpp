@@ -7,7 +7,7 @@
 // The version-71 offsets of quests, acts and waypoints (Layout.h). Nightmare's
 // copy of the quest and act data lies 96 bytes after Normal's,
 // Hell's 192 bytes after it.
-const quint32 g_nQuestOffsets[DifficultyCount][ActCount][QuestSlotsPerAct] = {
+const quint32 g_nQuestOffsets[kDifficultyCount][kActCount][kQuestSlotsPerAct] = {
     {   // Normal
         {142, 144, 148, 150, 146, 152},
         {158, 160, 162, 164, 166, 168},
@@ -28,13 +28,13 @@ const quint32 g_nQuestOffsets[DifficultyCount][ActCount][QuestSlotsPerAct] = {
     },
 };
 
-const quint32 g_nActOffsets[DifficultyCount][ActCount] = {
+const quint32 g_nActOffsets[kDifficultyCount][kActCount] = {
     {0, 154, 170, 186},
     {0, 250, 266, 282},
     {0, 346, 362, 378},
 };
 
-const quint32 g_nWaypointOffsets[DifficultyCount] = {438, 462, 486};
+const quint32 g_nWaypointOffsets[kDifficultyCount] = {438, 462, 486};
 
 namespace {
 
@@ -67,8 +67,8 @@ const CharacterLayout kLayout71 = {
     }},
     SkillLevelFirst,
     SkillCount,
-    DifficultyCount,
-    ActCount,
+    kDifficultyCount,
+    kActCount,
     g_nQuestOffsets,
     g_nActOffsets,
     g_nWaypointOffsets,

@@ -124,7 +124,7 @@ void TestCli::showAndJsonWrittenBack()
                              "quest:Nightmare/Act1/Tools of the trade: Reward", "waypoint:Hell/Act3/Travincal: on"})
         QVERIFY2(lines.contains(QLatin1String(line)), line);
     // Per difficulty: itself, four acts, 6+6+6+3 quests, 9+9+9+3 waypoints.
-    QCOMPARE(lines.size(), 5 + PanelFieldCount + 30 + 3 * (1 + 4 + 21 + 30));
+    QCOMPARE(lines.size(), 5 + kPanelFieldCount + 30 + 3 * (1 + 4 + 21 + 30));
     QVERIFY(RunCli({"show", classless}).out.contains("\nclass: 5\n") && RunCli({"show", "--json", classless}).out.contains("\"class\": null"));
 
     // Every number of the JSON goes back in with set under its own key.
