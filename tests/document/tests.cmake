@@ -3,3 +3,5 @@ qv_add_test(tst_document SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_document.cpp LIBS
 # The front ends never see where a value stands in the file.
 add_test(NAME layout_private
   COMMAND ${CMAKE_COMMAND} -DSOURCE=${PROJECT_SOURCE_DIR} -P ${CMAKE_CURRENT_LIST_DIR}/CheckLayoutPrivate.cmake)
+# A character file written by hand with literal offsets and values.
+qv_add_test(tst_golden SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_golden.cpp LIBS qv_document)

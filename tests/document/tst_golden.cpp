@@ -1,0 +1,297 @@
+// A character file written by hand, byte by byte, from the documented layout of
+// file version 71, read and written through the typed character. Every offset
+// and every expected value below is a literal: none comes from the program's
+// own layout or tables, so a field whose offset moves by one byte fails here.
+
+#include "document/Character.h"
+#include "document/Diablo2Doc.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+constexpr int kFileLength = 700;
+
+// Bytes no field claims differ from every value written below (0xC0..0xFC),
+// so a read one byte off always takes one of them in.
+char Filler(int offset)
+{
+    return char(0xC0 + offset % 61);
+}
+
+void Put(QByteArray &file, int first, int width, quint32 value)
+{
+    for (int k = 0; k < width; ++k)
+        file[first + k] = char(value >> (8 * k));
+}
+
+// The status word of the quest at list position q of act a of difficulty d:
+// states 1..3 only, so that no quest reads as a zero word.
+int StateOf(int d, int a, int q)
+{
+    return 1 + (d + a + q) % 3;
+}
+
+// The quest status words of Normal, by act and list position; Nightmare's
+// lie 96 bytes further, Hell's 192.
+const int kNormalQuestWords[4][6] = {
+    {142, 144, 148, 150, 146, 152},
+    {158, 160, 162, 164, 166, 168},
+    {174, 176, 178, 180, 182, 184},
+    {190, 194, 192, -1, -1, -1},
+};
+
+// The whole file with every optional value of the stat block present.
+QByteArray Golden()
+{
+    QByteArray file(kFileLength, '\0');
+    for (int k = 0; k < kFileLength; ++k)
+        file[k] = Filler(k);
+    Put(file, 0, 4, 0xAA55AA55);
+    Put(file, 4, 4, 71);
+    const QByteArray name("Golden");
+    for (int k = 8; k <= 22; ++k)
+        file[k] = k - 8 < name.size() ? name[k - 8] : '\0';
+    Put(file, 25, 1, 0x04);  // Nightmare open, Hell closed
+    Put(file, 34, 1, 3);     // Paladin
+    Put(file, 36, 1, 41);    // the selection screen's level
+
+    // Quests, acts and waypoints: nothing else in 130..437.
+    for (int k = 130; k < 438; ++k)
+        file[k] = '\0';
+    const quint8 words[4][2] = {{0x00, 0x00}, {0x04, 0x00}, {0x06, 0x00}, {0x07, 0x10}};
+    for (int d = 0; d < 3; ++d) {
+        for (int a = 0; a < 4; ++a) {
+            for (int q = 0; q < 6 && kNormalQuestWords[a][q] >= 0; ++q) {
+                const int at = kNormalQuestWords[a][q] + 96 * d;
+                file[at] = char(words[StateOf(d, a, q)][0]);
+                file[at + 1] = char(words[StateOf(d, a, q)][1]);
+            }
+        }
+    }
+    for (const int act : {154, 170, 186, 250, 282}) // all of Normal; Nightmare's Act2 and Act4
+        file[act] = 1;
+    Put(file, 438, 4, 0x15555555); // Normal: every even waypoint
+    Put(file, 462, 4, 0x2AAAAAAA); // Nightmare: every odd one
+    Put(file, 486, 4, 0x3FFFFFFF); // Hell: all
+
+    Put(file, 562, 1, 0x3F);       // presence mask: every optional value present
+    Put(file, 563, 1, 0xFF);
+    Put(file, 565, 4, 0x01020304); // strength
+    Put(file, 569, 4, 0x05060708); // energy
+    Put(file, 573, 4, 0x090A0B0C); // dexterity
+    Put(file, 577, 4, 0x0D0E0F10); // vitality
+    Put(file, 581, 4, 0x11121314); // attribute points to add
+    Put(file, 585, 4, 0x15161718); // skill points to add
+    Put(file, 590, 2, 0x1A1B);     // health
+    Put(file, 594, 2, 0x1C1D);     // maximum health
+    Put(file, 598, 2, 0x1E1F);     // mana
+    Put(file, 602, 2, 0x2021);     // maximum mana
+    Put(file, 606, 2, 0x2223);     // maximum stamina (below stamina)
+    Put(file, 610, 2, 0x2425);     // stamina
+    Put(file, 613, 1, 42);         // the stat block's level
+    Put(file, 617, 4, 0x0001E240); // experience
+    Put(file, 621, 4, 0x00BC614E); // gold
+    Put(file, 625, 4, 0x0098967F); // gold in the stash
+    for (int k = 0; k < 30; ++k)
+        file[631 + k] = char(k + 1); // skill k at level k + 1
+    return file;
+}
+
+// The same character saved without attribute points, experience, gold and
+// gold in the stash: their bits cleared and their bytes left out.
+QByteArray GoldenWithoutOptionals()
+{
+    QByteArray file = Golden();
+    file[562] = char(0x2F);
+    file[563] = char(0x1F);
+    file.remove(617, 12);
+    file.remove(581, 4);
+    return file;
+}
+
+QString States(const CharacterView &c, int d)
+{
+    QStringList acts;
+    for (int a = 0; a < c.ActCount(); ++a) {
+        QString states;
+        for (int q = 0; q < c.QuestCount(a); ++q)
+            states += QString::number(c.QuestState(d, a, q));
+        acts.append(states);
+    }
+    return acts.join(QLatin1Char(' '));
+}
+
+QString Open(const CharacterView &c)
+{
+    QString open;
+    for (int d = 0; d < c.DifficultyCount(); ++d) {
+        open += c.IsDifficultyOpen(d) ? QLatin1Char('D') : QLatin1Char('d');
+        for (int a = 0; a < c.ActCount(); ++a)
+            open += c.IsActOpen(d, a) ? QLatin1Char('1') : QLatin1Char('0');
+        open += QLatin1Char(' ');
+    }
+    return open.trimmed();
+}
+
+QString Waypoints(const CharacterView &c, int d)
+{
+    QStringList acts;
+    for (int a = 0; a < c.ActCount(); ++a) {
+        QString on;
+        for (int w = 0; w < c.WaypointCount(a); ++w)
+            on += c.IsWaypointActive(d, a, w) ? QLatin1Char('1') : QLatin1Char('0');
+        acts.append(on);
+    }
+    return acts.join(QLatin1Char(' '));
+}
+
+QString Hex(const QByteArray &bytes, int first, int length)
+{
+    return QString::fromLatin1(bytes.mid(first, length).toHex(' '));
+}
+
+} // namespace
+
+class TestGolden : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+
+    QString Write(const QByteArray &bytes)
+    {
+        const QString path = m_dir.filePath(QStringLiteral("Golden.d2s"));
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+            return QString();
+        return path;
+    }
+
+private Q_SLOTS:
+    void readsEveryValueWhereTheLayoutPutsIt_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<quint32>("attributePoints");
+        QTest::addColumn<quint32>("experience");
+        QTest::addColumn<quint32>("gold");
+        QTest::addColumn<quint32>("goldInStash");
+        QTest::addColumn<QString>("absent");
+        QTest::newRow("every optional value in the file") << Golden() << 0x11121314u << 123456u << 12345678u
+                                                          << 9999999u << "";
+        QTest::newRow("four optional values left out, read as 0")
+            << GoldenWithoutOptionals() << 0u << 0u << 0u << 0u << "attributePointsToAdd experience gold goldInStash";
+    }
+    void readsEveryValueWhereTheLayoutPutsIt()
+    {
+        QFETCH(QByteArray, file);
+        CDiablo2Doc doc;
+        const QString path = Write(file);
+        QVERIFY(doc.OpenFile(path));
+        const CharacterView c(doc);
+
+        QCOMPARE(c.FileVersion(), 71u);
+        QCOMPARE(c.Name(), QStringLiteral("Golden"));
+        QCOMPARE(c.ClassByte(), 3u);
+        QVERIFY(c.HasClass());
+        QCOMPARE(c.HeaderLevel(), 41u);
+        QCOMPARE(c.StatLevel(), 42u);
+
+        QCOMPARE(c.Number(FieldId::Strength), 0x01020304u);
+        QCOMPARE(c.Number(FieldId::Energy), 0x05060708u);
+        QCOMPARE(c.Number(FieldId::Dexterity), 0x090A0B0Cu);
+        QCOMPARE(c.Number(FieldId::Vitality), 0x0D0E0F10u);
+        QTEST(c.Number(FieldId::AttributePointsToAdd), "attributePoints");
+        QCOMPARE(c.Number(FieldId::SkillPointsToAdd), 0x15161718u);
+        QCOMPARE(c.Number(FieldId::Health), 0x1A1Bu);
+        QCOMPARE(c.Number(FieldId::MaxHealth), 0x1C1Du);
+        QCOMPARE(c.Number(FieldId::Mana), 0x1E1Fu);
+        QCOMPARE(c.Number(FieldId::MaxMana), 0x2021u);
+        QCOMPARE(c.Number(FieldId::MaxStamina), 0x2223u);
+        QCOMPARE(c.Number(FieldId::Stamina), 0x2425u);
+        QTEST(c.Number(FieldId::Experience), "experience");
+        QTEST(c.Number(FieldId::Gold), "gold");
+        QTEST(c.Number(FieldId::GoldInStash), "goldInStash");
+
+        QCOMPARE(c.SkillCount(), 30);
+        QString skills;
+        for (int k = 0; k < c.SkillCount(); ++k)
+            skills += QString::number(c.SkillLevel(k)) + QLatin1Char(' ');
+        QCOMPARE(skills.trimmed(), QStringLiteral("1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 20 21 22 23 24 25 "
+                                                  "26 27 28 29 30"));
+
+        QCOMPARE(States(c, 0), QStringLiteral("123123 231231 312312 123"));
+        QCOMPARE(States(c, 1), QStringLiteral("231231 312312 123123 231"));
+        QCOMPARE(States(c, 2), QStringLiteral("312312 123123 231231 312"));
+        QCOMPARE(Open(c), QStringLiteral("D1111 D1101 d1000"));
+        QCOMPARE(Waypoints(c, 0), QStringLiteral("101010101 010101010 101010101 010"));
+        QCOMPARE(Waypoints(c, 1), QStringLiteral("010101010 101010101 010101010 101"));
+        QCOMPARE(Waypoints(c, 2), QStringLiteral("111111111 111111111 111111111 111"));
+
+        QFile onDisk(path);
+        QVERIFY(onDisk.open(QIODevice::ReadOnly));
+        const std::optional<QStringList> absent = c.AbsentFromFile(onDisk.read(c.FileStartToTellAbsent()));
+        QVERIFY(absent.has_value());
+        QTEST(absent->join(QLatin1Char(' ')), "absent");
+        QVERIFY(!c.AbsentFromFile(QByteArray(563, '\xFF')).has_value());
+    }
+
+    void writesEveryValueWhereTheLayoutPutsIt_data()
+    {
+        QTest::addColumn<QString>("edit");
+        QTest::addColumn<int>("first");
+        QTest::addColumn<QString>("bytes");
+        QTest::newRow("name") << "name" << 8 << "4e 65 6f 00 00 00 00 00 00 00 00 00 00 00 00 d7";
+        QTest::newRow("class") << "class" << 33 << "e1 04 e3";
+        QTest::newRow("level 12: experience, then both levels") << "level" << 617 << "44 60 01 00";
+        QTest::newRow("level 12: the selection screen's copy") << "level" << 35 << "e3 0c e5";
+        QTest::newRow("level 12: the stat block's copy") << "level" << 612 << "c2 0c c4";
+        QTest::newRow("levels held apart") << "levels" << 35 << "e3 07 e5";
+        QTest::newRow("levels held apart, the stat copy") << "levels" << 612 << "c2 09 c4";
+        QTest::newRow("gold") << "gold" << 620 << "00 d4 c3 b2 a1 7f";
+        QTest::newRow("stamina above its maximum raises it") << "stamina" << 606 << "56 34 fb fc 56 34";
+        QTest::newRow("skill 29") << "skill" << 659 << "1d 14 f3";
+        QTest::newRow("Hell, Act4, third quest done") << "quest" << 384 << "07 10";
+        QTest::newRow("a Nightmare waypoint of Act3") << "waypoint" << 462 << "aa aa ea 2a";
+        QTest::newRow("a Nightmare waypoint of Act3 opens Act3") << "waypoint" << 266 << "01";
+        QTest::newRow("Hell's Act3 opened opens Hell") << "act" << 362 << "01";
+        QTest::newRow("Hell's Act3 opened, the difficulty byte") << "act" << 25 << "14";
+    }
+    void writesEveryValueWhereTheLayoutPutsIt()
+    {
+        QFETCH(QString, edit);
+        QFETCH(int, first);
+        QFETCH(QString, bytes);
+        CDiablo2Doc doc;
+        QVERIFY(doc.OpenFile(Write(Golden())));
+        Character c(doc);
+        if (edit == QLatin1String("name"))
+            c.SetName(QStringLiteral("Neo"));
+        else if (edit == QLatin1String("class"))
+            c.SetClassByte(4);
+        else if (edit == QLatin1String("level"))
+            c.SetLevel(12);
+        else if (edit == QLatin1String("levels"))
+            c.SetLevels(7, 9);
+        else if (edit == QLatin1String("gold"))
+            c.SetNumber(FieldId::Gold, 0xA1B2C3D4);
+        else if (edit == QLatin1String("stamina"))
+            c.SetNumberRaisingMaximum(FieldId::Stamina, 0x3456);
+        else if (edit == QLatin1String("skill"))
+            c.SetSkillLevel(29, 20);
+        else if (edit == QLatin1String("quest"))
+            c.SetQuestState(2, 3, 2, 3);
+        else if (edit == QLatin1String("waypoint"))
+            c.SetWaypointActive(1, 2, 4, true);
+        else if (edit == QLatin1String("act"))
+            c.SetActOpen(2, 2, true);
+        const int length = int(bytes.size() + 1) / 3;
+        QCOMPARE(Hex(doc.ImageCopy(), first, length), bytes);
+        QCOMPARE(doc.ImageCopy().size(), kFileLength);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestGolden)
+#include "tst_golden.moc"
