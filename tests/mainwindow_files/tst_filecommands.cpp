@@ -72,6 +72,10 @@ private Q_SLOTS:
             << "QUARVINEL|0" << "Hero.d2s Hero.key Hero.map -Neo.key -Neo.map";
         QTest::newRow("Rename over a link under the new map") << L{"link Neo.map", "Open Hero.d2s", "Rename Neo"} << taken
             << "QUARVINEL|0" << "Hero.d2s Hero.key Hero.map -Neo.d2s -Neo.key";
+        // The box holds 14 characters: the fifteenth letter typed never reaches it.
+        QTest::newRow("Rename to a name of 15 letters: the box keeps 14") << L{"Open Hero.d2s", "Rename Abcdefghijklmno"}
+            << L{} << "QUARVINEL: Abcdefghijklmn.d2s|500"
+            << "Abcdefghijklmn.d2s:Abcdefghijklmn Abcdefghijklmn.key Abcdefghijklmn.map -Hero.d2s -Abcdefghijklmno.d2s";
         QTest::newRow("Rename to a name not of letters only") << L{"Open Hero.d2s", "gold 321", "Rename Ne0"}
             << L{"Rename Character|This is not a valid Diablo2 character name. Try to use only a-z, A-Z.\n"}
             << "QUARVINEL: Hero.d2s|321" << "Hero.d2s Hero.key Hero.map -Neo.d2s -Neo.key -Neo.map";
@@ -121,8 +125,10 @@ private Q_SLOTS:
             const QByteArray bytes = CharacterFixture::ReadFile(path(name));
             if (file.contains(QLatin1Char('=')))
                 QCOMPARE(QString::number(qFromLittleEndian<quint32>(bytes.constData() + 621)), file.section(QLatin1Char('='), 1));
-            else if (file.contains(QLatin1Char(':')))
-                QCOMPARE(bytes.mid(8, 4), file.section(QLatin1Char(':'), 1).toLatin1() + '\0');
+            else if (file.contains(QLatin1Char(':'))) {
+                const QByteArray named = file.section(QLatin1Char(':'), 1).toLatin1() + '\0';
+                QCOMPARE(bytes.mid(8, named.size()), named);
+            }
             else
                 QVERIFY2(QFileInfo::exists(path(name)) != file.startsWith(QLatin1Char('-')), qPrintable(file));
         }
