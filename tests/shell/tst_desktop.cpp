@@ -214,6 +214,7 @@ private Q_SLOTS:
         const QByteArray self = "Exec=/usr/bin/brennicor -Automation", other = "Exec=/opt/other/brennicor -Automation";
         QTest::newRow("none installed") << bin << QByteArray() << QByteArray() << self;
         QTest::newRow("installed for another executable") << bin << other << QByteArray() << self;
+        QTest::newRow("the user's own for another, none installed: rewritten") << bin << QByteArray() << other << self;
         QTest::newRow("installed for this one") << bin << self << QByteArray() << QByteArray();
         QTest::newRow("installed, and an old file of ours") << bin << self << self << QByteArray();
         QTest::newRow("installed, and the user's own for another") << bin << self << other << other;
