@@ -7,8 +7,11 @@
 #include "document/Diablo2Doc.h"
 
 #include <QFile>
+#include <QHash>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <functional>
 
 namespace {
 
@@ -27,13 +30,6 @@ void Put(QByteArray &file, int first, int width, quint32 value)
         file[first + k] = char(value >> (8 * k));
 }
 
-// The status word of the quest at list position q of act a of difficulty d:
-// states 1..3 only, so that no quest reads as a zero word.
-int StateOf(int d, int a, int q)
-{
-    return 1 + (d + a + q) % 3;
-}
-
 // The quest status words of Normal, by act and list position; Nightmare's
 // lie 96 bytes further, Hell's 192.
 const int kNormalQuestWords[4][6] = {
@@ -49,26 +45,20 @@ QByteArray Golden()
     QByteArray file(kFileLength, '\0');
     for (int k = 0; k < kFileLength; ++k)
         file[k] = Filler(k);
-    Put(file, 0, 4, 0xAA55AA55);
-    Put(file, 4, 4, 71);
     const QByteArray name("Golden");
     for (int k = 8; k <= 22; ++k)
         file[k] = k - 8 < name.size() ? name[k - 8] : '\0';
-    Put(file, 25, 1, 0x04);  // Nightmare open, Hell closed
-    Put(file, 34, 1, 3);     // Paladin
-    Put(file, 36, 1, 41);    // the selection screen's level
 
     // Quests, acts and waypoints: nothing else in 130..437.
     for (int k = 130; k < 438; ++k)
         file[k] = '\0';
-    const quint8 words[4][2] = {{0x00, 0x00}, {0x04, 0x00}, {0x06, 0x00}, {0x07, 0x10}};
+    // Quest q of act a of difficulty d in state 1 + (d + a + q) % 3: no quest
+    // holds a zero word.
+    const int words[4] = {0x0000, 0x0004, 0x0006, 0x1007};
     for (int d = 0; d < 3; ++d) {
         for (int a = 0; a < 4; ++a) {
-            for (int q = 0; q < 6 && kNormalQuestWords[a][q] >= 0; ++q) {
-                const int at = kNormalQuestWords[a][q] + 96 * d;
-                file[at] = char(words[StateOf(d, a, q)][0]);
-                file[at + 1] = char(words[StateOf(d, a, q)][1]);
-            }
+            for (int q = 0; q < 6 && kNormalQuestWords[a][q] >= 0; ++q)
+                Put(file, kNormalQuestWords[a][q] + 96 * d, 2, quint32(words[1 + (d + a + q) % 3]));
         }
     }
     for (const int act : {154, 170, 186, 250, 282}) // all of Normal; Nightmare's Act2 and Act4
@@ -77,75 +67,51 @@ QByteArray Golden()
     Put(file, 462, 4, 0x2AAAAAAA); // Nightmare: every odd one
     Put(file, 486, 4, 0x3FFFFFFF); // Hell: all
 
-    Put(file, 562, 1, 0x3F);       // presence mask: every optional value present
-    Put(file, 563, 1, 0xFF);
-    Put(file, 565, 4, 0x01020304); // strength
-    Put(file, 569, 4, 0x05060708); // energy
-    Put(file, 573, 4, 0x090A0B0C); // dexterity
-    Put(file, 577, 4, 0x0D0E0F10); // vitality
-    Put(file, 581, 4, 0x11121314); // attribute points to add
-    Put(file, 585, 4, 0x15161718); // skill points to add
-    Put(file, 590, 2, 0x1A1B);     // health
-    Put(file, 594, 2, 0x1C1D);     // maximum health
-    Put(file, 598, 2, 0x1E1F);     // mana
-    Put(file, 602, 2, 0x2021);     // maximum mana
-    Put(file, 606, 2, 0x2223);     // maximum stamina (below stamina)
-    Put(file, 610, 2, 0x2425);     // stamina
-    Put(file, 613, 1, 42);         // the stat block's level
-    Put(file, 617, 4, 0x0001E240); // experience
-    Put(file, 621, 4, 0x00BC614E); // gold
-    Put(file, 625, 4, 0x0098967F); // gold in the stash
+    // The header (signature, version 71, Nightmare open and Hell closed, a
+    // Paladin, the selection screen's level) and the stat block, every optional
+    // value present (mask 0x3F 0xFF); stamina's maximum stands below stamina.
+    const qint64 values[][3] = {
+        {0, 4, 0xAA55AA55}, {4, 4, 71}, {25, 1, 0x04}, {34, 1, 3}, {36, 1, 41}, {562, 1, 0x3F}, {563, 1, 0xFF},
+        {565, 4, 0x01020304}, {569, 4, 0x05060708}, {573, 4, 0x090A0B0C}, {577, 4, 0x0D0E0F10},
+        {581, 4, 0x11121314}, {585, 4, 0x15161718}, {590, 2, 0x1A1B}, {594, 2, 0x1C1D}, {598, 2, 0x1E1F},
+        {602, 2, 0x2021}, {606, 2, 0x2223}, {610, 2, 0x2425}, {613, 1, 42}, {617, 4, 0x0001E240},
+        {621, 4, 0x00BC614E}, {625, 4, 0x0098967F}};
+    for (const auto &value : values)
+        Put(file, int(value[0]), int(value[1]), quint32(value[2]));
     for (int k = 0; k < 30; ++k)
         file[631 + k] = char(k + 1); // skill k at level k + 1
     return file;
 }
 
-// The same character saved without attribute points, experience, gold and
-// gold in the stash: their bits cleared and their bytes left out.
+// The same character saved without any of the five optional values: their
+// bits cleared and their bytes left out.
 QByteArray GoldenWithoutOptionals()
 {
     QByteArray file = Golden();
-    file[562] = char(0x2F);
+    file[562] = char(0x0F);
     file[563] = char(0x1F);
     file.remove(617, 12);
-    file.remove(581, 4);
+    file.remove(581, 8);
     return file;
 }
 
-QString States(const CharacterView &c, int d)
+// One difficulty as letters: "D" open or "d" closed, each act open (1) or
+// not, the quest states of each act, the waypoints of each act on (1) or off.
+QString Progress(const CharacterView &c, int d)
 {
-    QStringList acts;
+    QStringList acts, quests, waypoints;
     for (int a = 0; a < c.ActCount(); ++a) {
-        QString states;
+        acts.append(QString::number(c.IsActOpen(d, a)));
+        QString states, on;
         for (int q = 0; q < c.QuestCount(a); ++q)
             states += QString::number(c.QuestState(d, a, q));
-        acts.append(states);
-    }
-    return acts.join(QLatin1Char(' '));
-}
-
-QString Open(const CharacterView &c)
-{
-    QString open;
-    for (int d = 0; d < c.DifficultyCount(); ++d) {
-        open += c.IsDifficultyOpen(d) ? QLatin1Char('D') : QLatin1Char('d');
-        for (int a = 0; a < c.ActCount(); ++a)
-            open += c.IsActOpen(d, a) ? QLatin1Char('1') : QLatin1Char('0');
-        open += QLatin1Char(' ');
-    }
-    return open.trimmed();
-}
-
-QString Waypoints(const CharacterView &c, int d)
-{
-    QStringList acts;
-    for (int a = 0; a < c.ActCount(); ++a) {
-        QString on;
         for (int w = 0; w < c.WaypointCount(a); ++w)
-            on += c.IsWaypointActive(d, a, w) ? QLatin1Char('1') : QLatin1Char('0');
-        acts.append(on);
+            on += QString::number(c.IsWaypointActive(d, a, w));
+        quests.append(states);
+        waypoints.append(on);
     }
-    return acts.join(QLatin1Char(' '));
+    return QLatin1String(c.IsDifficultyOpen(d) ? "D" : "d") + acts.join(QString()) + QLatin1String(" | ")
+        + quests.join(QLatin1Char(' ')) + QLatin1String(" | ") + waypoints.join(QLatin1Char(' '));
 }
 
 QString Hex(const QByteArray &bytes, int first, int length)
@@ -165,9 +131,7 @@ class TestGolden : public QObject
     {
         const QString path = m_dir.filePath(QStringLiteral("Golden.d2s"));
         QFile file(path);
-        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-            return QString();
-        return path;
+        return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() ? path : QString();
     }
 
 private Q_SLOTS:
@@ -175,14 +139,15 @@ private Q_SLOTS:
     {
         QTest::addColumn<QByteArray>("file");
         QTest::addColumn<quint32>("attributePoints");
+        QTest::addColumn<quint32>("skillPoints");
         QTest::addColumn<quint32>("experience");
         QTest::addColumn<quint32>("gold");
         QTest::addColumn<quint32>("goldInStash");
         QTest::addColumn<QString>("absent");
-        QTest::newRow("every optional value in the file") << Golden() << 0x11121314u << 123456u << 12345678u
+        QTest::newRow("every optional value in the file") << Golden() << 0x11121314u << 0x15161718u << 123456u << 12345678u
                                                           << 9999999u << "";
-        QTest::newRow("four optional values left out, read as 0")
-            << GoldenWithoutOptionals() << 0u << 0u << 0u << 0u << "attributePointsToAdd experience gold goldInStash";
+        QTest::newRow("every optional value left out, read as 0") << GoldenWithoutOptionals() << 0u << 0u << 0u << 0u
+            << 0u << "attributePointsToAdd skillPointsToAdd experience gold goldInStash";
     }
     void readsEveryValueWhereTheLayoutPutsIt()
     {
@@ -199,18 +164,13 @@ private Q_SLOTS:
         QCOMPARE(c.HeaderLevel(), 41u);
         QCOMPARE(c.StatLevel(), 42u);
 
-        QCOMPARE(c.Number(FieldId::Strength), 0x01020304u);
-        QCOMPARE(c.Number(FieldId::Energy), 0x05060708u);
-        QCOMPARE(c.Number(FieldId::Dexterity), 0x090A0B0Cu);
-        QCOMPARE(c.Number(FieldId::Vitality), 0x0D0E0F10u);
+        QString numbers;
+        for (const FieldId id : {FieldId::Strength, FieldId::Energy, FieldId::Dexterity, FieldId::Vitality, FieldId::Health, FieldId::MaxHealth, FieldId::Mana,
+                                 FieldId::MaxMana, FieldId::MaxStamina, FieldId::Stamina})
+            numbers += QString::number(c.Number(id), 16) + QLatin1Char(' ');
+        QCOMPARE(numbers, QStringLiteral("1020304 5060708 90a0b0c d0e0f10 1a1b 1c1d 1e1f 2021 2223 2425 "));
         QTEST(c.Number(FieldId::AttributePointsToAdd), "attributePoints");
-        QCOMPARE(c.Number(FieldId::SkillPointsToAdd), 0x15161718u);
-        QCOMPARE(c.Number(FieldId::Health), 0x1A1Bu);
-        QCOMPARE(c.Number(FieldId::MaxHealth), 0x1C1Du);
-        QCOMPARE(c.Number(FieldId::Mana), 0x1E1Fu);
-        QCOMPARE(c.Number(FieldId::MaxMana), 0x2021u);
-        QCOMPARE(c.Number(FieldId::MaxStamina), 0x2223u);
-        QCOMPARE(c.Number(FieldId::Stamina), 0x2425u);
+        QTEST(c.Number(FieldId::SkillPointsToAdd), "skillPoints");
         QTEST(c.Number(FieldId::Experience), "experience");
         QTEST(c.Number(FieldId::Gold), "gold");
         QTEST(c.Number(FieldId::GoldInStash), "goldInStash");
@@ -222,13 +182,9 @@ private Q_SLOTS:
         QCOMPARE(skills.trimmed(), QStringLiteral("1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 20 21 22 23 24 25 "
                                                   "26 27 28 29 30"));
 
-        QCOMPARE(States(c, 0), QStringLiteral("123123 231231 312312 123"));
-        QCOMPARE(States(c, 1), QStringLiteral("231231 312312 123123 231"));
-        QCOMPARE(States(c, 2), QStringLiteral("312312 123123 231231 312"));
-        QCOMPARE(Open(c), QStringLiteral("D1111 D1101 d1000"));
-        QCOMPARE(Waypoints(c, 0), QStringLiteral("101010101 010101010 101010101 010"));
-        QCOMPARE(Waypoints(c, 1), QStringLiteral("010101010 101010101 010101010 101"));
-        QCOMPARE(Waypoints(c, 2), QStringLiteral("111111111 111111111 111111111 111"));
+        QCOMPARE(Progress(c, 0), QStringLiteral("D1111 | 123123 231231 312312 123 | 101010101 010101010 101010101 010"));
+        QCOMPARE(Progress(c, 1), QStringLiteral("D1101 | 231231 312312 123123 231 | 010101010 101010101 010101010 101"));
+        QCOMPARE(Progress(c, 2), QStringLiteral("d1000 | 312312 123123 231231 312 | 111111111 111111111 111111111 111"));
 
         QFile onDisk(path);
         QVERIFY(onDisk.open(QIODevice::ReadOnly));
@@ -267,26 +223,19 @@ private Q_SLOTS:
         CDiablo2Doc doc;
         QVERIFY(doc.OpenFile(Write(Golden())));
         Character c(doc);
-        if (edit == QLatin1String("name"))
-            c.SetName(QStringLiteral("Neo"));
-        else if (edit == QLatin1String("class"))
-            c.SetClassByte(4);
-        else if (edit == QLatin1String("level"))
-            c.SetLevel(12);
-        else if (edit == QLatin1String("levels"))
-            c.SetLevels(7, 9);
-        else if (edit == QLatin1String("gold"))
-            c.SetNumber(FieldId::Gold, 0xA1B2C3D4);
-        else if (edit == QLatin1String("stamina"))
-            c.SetNumberRaisingMaximum(FieldId::Stamina, 0x3456);
-        else if (edit == QLatin1String("skill"))
-            c.SetSkillLevel(29, 20);
-        else if (edit == QLatin1String("quest"))
-            c.SetQuestState(2, 3, 2, 3);
-        else if (edit == QLatin1String("waypoint"))
-            c.SetWaypointActive(1, 2, 4, true);
-        else if (edit == QLatin1String("act"))
-            c.SetActOpen(2, 2, true);
+        const QHash<QString, std::function<void()>> edits{
+            {"name", [&] { c.SetName(QStringLiteral("Neo")); }},
+            {"class", [&] { c.SetClassByte(4); }},
+            {"level", [&] { c.SetLevel(12); }},
+            {"levels", [&] { c.SetLevels(7, 9); }},
+            {"gold", [&] { c.SetNumber(FieldId::Gold, 0xA1B2C3D4); }},
+            {"stamina", [&] { c.SetNumberRaisingMaximum(FieldId::Stamina, 0x3456); }},
+            {"skill", [&] { c.SetSkillLevel(29, 20); }},
+            {"quest", [&] { c.SetQuestState(2, 3, 2, 3); }},
+            {"waypoint", [&] { c.SetWaypointActive(1, 2, 4, true); }},
+            {"act", [&] { c.SetActOpen(2, 2, true); }},
+        };
+        edits.value(edit)();
         const int length = int(bytes.size() + 1) / 3;
         QCOMPARE(Hex(doc.ImageCopy(), first, length), bytes);
         QCOMPARE(doc.ImageCopy().size(), kFileLength);
