@@ -44,16 +44,15 @@ int RunRestore(const Invocation &invocation)
         FileContext context(path);
         auto doc = std::make_unique<CDiablo2Doc>();
         auto lock = std::make_shared<CharacterFiles::Lock>(SafeFile::AbsolutePath(path));
-        try {
-            // The backup is read; the character file stays the document's
-            // file, so the save below writes there.
-            if (!CharacterFiles::LoadBackup(*doc, SafeFile::AbsolutePath(path), kRefuseEmpty)) {
-                Report(caption, QString::fromLatin1(Messages::CantOpenBackupFile));
-                ok = false;
-                continue;
-            }
-        } catch (const char *text) {
-            Report(caption, QString::fromLatin1(text));
+        // The backup is read; the character file stays the document's file,
+        // so the save below writes there.
+        const bool loaded = RunReporting(caption, [&] {
+            if (CharacterFiles::LoadBackup(*doc, SafeFile::AbsolutePath(path), kRefuseEmpty))
+                return true;
+            Report(caption, QString::fromLatin1(Messages::CantOpenBackupFile));
+            return false;
+        });
+        if (!loaded) {
             ok = false;
             continue;
         }

@@ -101,6 +101,16 @@ bool SaveCharacters(const HeldFiles &characters)
     return false;
 }
 
+bool RunReporting(const QString &caption, const std::function<bool()> &step)
+{
+    try {
+        return step();
+    } catch (const char *text) {
+        Report(caption, QString::fromLatin1(text));
+        return false;
+    }
+}
+
 int EditCharacters(const QStringList &paths, const QString &caption, bool dryRun, const Edit &edit)
 {
     HeldFiles characters;
@@ -114,13 +124,7 @@ int EditCharacters(const QStringList &paths, const QString &caption, bool dryRun
             before = NamedValues(doc);
             beforeImage = ImageOf(doc);
         }
-        try {
-            if (!edit(doc)) {
-                ok = false;
-                continue;
-            }
-        } catch (const char *text) {
-            Report(caption, QString::fromLatin1(text));
+        if (!RunReporting(caption, [&] { return edit(doc); })) {
             ok = false;
             continue;
         }

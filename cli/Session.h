@@ -43,6 +43,10 @@ bool LoadCharacters(const QStringList &paths, HeldFiles &characters);
 // whole. False when any file is not saved; each such file is reported.
 bool SaveCharacters(const HeldFiles &characters);
 
+// Runs step; a C-string error of the document it throws is reported under
+// caption and gives false, as does a step that reports its own failure.
+bool RunReporting(const QString &caption, const std::function<bool()> &step);
+
 // The road of every command that changes files: each file is loaded and
 // edited in memory; only when every file loaded and every edit succeeded are
 // they saved, each once. An edit returns false after reporting why; a
