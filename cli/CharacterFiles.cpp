@@ -22,7 +22,103 @@ QString PrefixFor(const QString &path, qsizetype fileCount)
     return fileCount > 1 ? path + QStringLiteral(": ") : QString();
 }
 
+// Whether the documents are saved over their character files or their backups.
+enum class Target { CharacterFile, Backup };
+
+QString TargetOf(const CDiablo2Doc &doc, Target target)
+{
+    return target == Target::Backup ? CDiablo2Doc::BackupPathOf(doc.GetFileName()) : doc.GetFileName();
+}
+
+// Saves every document to its target, all together: each new file is written
+// and synced before any replaces its old one, so a failure up to then changes
+// no file. A rename that fails after others succeeded leaves that file old
+// and whole. False when any file is not saved; each such file is reported.
+bool SaveAll(const Characters &characters, Target target)
+{
+    // One file is saved as the window saves it.
+    if (characters.size() == 1) {
+        FileContext context(characters.front().path);
+        CDiablo2Doc &doc = *characters.front().doc;
+        return target == Target::Backup ? doc.Backup() : doc.Save();
+    }
+    SafeFile::Batch batch;
+    for (const Character &character : characters) {
+        FileContext context(character.path);
+        CDiablo2Doc &doc = *character.doc;
+        // A document without a file or an image meets Save's refusal.
+        if (doc.GetFileName().isEmpty() || doc.IsEmpty())
+            return doc.Save();
+        if (!doc.SaveInto(batch, TargetOf(doc, target)))
+            return false;
+    }
+    if (batch.Commit())
+        return true;
+    // Before the renames no file is saved; during them only the files named.
+    QList<QPair<qsizetype, QString>> failures = batch.Failures();
+    if (failures.isEmpty()) {
+        for (qsizetype i = 0; i < qsizetype(characters.size()); ++i)
+            failures.append({i, batch.Error()});
+    }
+    for (const auto &[index, reason] : failures) {
+        const Character &character = characters[size_t(index)];
+        FileContext context(character.path);
+        character.doc->ReportSaveFailure(TargetOf(*character.doc, target), reason);
+    }
+    return false;
+}
+
+// Two characters sharing one backup (Hero.d2s and Hero), or a character given
+// beside its own backup (Hero.d2s and Hero.bak, or Hero.bak alone, which is
+// its own backup), would leave a backup that does not hold its character:
+// refused before anything is written.
+bool RefuseSharedBackups(const QStringList &files)
+{
+    const QString caption = QString::fromLatin1(Captions::Backup);
+    QList<SafeFile::Location> characters, backups;
+    for (const QString &file : files) {
+        const QString path = SafeFile::AbsolutePath(file);
+        SafeFile::Location character, backup;
+        QString ignored; // an unreachable folder is reported by the load
+        SafeFile::LocationOf(path, character, &ignored);
+        SafeFile::LocationOf(CDiablo2Doc::BackupPathOf(path), backup, &ignored);
+        characters.append(character);
+        backups.append(backup);
+    }
+    bool ok = true;
+    for (qsizetype i = 0; i < files.size(); ++i) {
+        for (qsizetype j = 0; j < files.size(); ++j) {
+            if (backups[i].name.isEmpty())
+                break;
+            if (backups[i] == characters[j]) {
+                FileContext context(files[j]);
+                Report(caption, i == j ? QStringLiteral("it is its own backup")
+                                       : QStringLiteral("it is the backup of %1").arg(files[i]));
+                ok = false;
+            } else if (j > i && backups[i] == backups[j]) {
+                FileContext context(files[j]);
+                Report(caption, QStringLiteral("its backup is also the backup of %1").arg(files[i]));
+                ok = false;
+            }
+        }
+    }
+    return ok;
+}
+
 } // namespace
+
+std::vector<std::shared_ptr<CharacterFiles::Lock>> LockAll(const QStringList &paths)
+{
+    // Every file is locked before any is read, always in the order of their
+    // folders, which no save changes, so two commands never wait on each other.
+    std::vector<std::shared_ptr<CharacterFiles::Lock>> locks(size_t(paths.size()));
+    QStringList absolute;
+    for (const QString &path : paths)
+        absolute.append(SafeFile::AbsolutePath(path));
+    for (const qsizetype i : SafeFile::LockOrder(absolute))
+        locks[size_t(i)] = std::make_shared<CharacterFiles::Lock>(absolute[i]);
+    return locks;
+}
 
 bool LoadCharacter(CDiablo2Doc &doc, const QString &path)
 {
@@ -46,18 +142,7 @@ bool LoadCharacter(CDiablo2Doc &doc, const QString &path)
 
 bool LoadCharacters(const QStringList &paths, Characters &characters)
 {
-    // Every file is locked before any is read, always in the same order (by
-    // file), so two commands on the same files never wait for each other.
-    std::vector<std::pair<SafeFile::Identity, qsizetype>> order;
-    for (qsizetype i = 0; i < paths.size(); ++i)
-        order.push_back({SafeFile::IdentityOf(paths[i]), i});
-    std::sort(order.begin(), order.end(), [](const auto &a, const auto &b) {
-        return std::tie(a.first.device, a.first.inode, a.second) < std::tie(b.first.device, b.first.inode, b.second);
-    });
-    std::vector<std::shared_ptr<CharacterFiles::Lock>> locks(size_t(paths.size()));
-    for (const auto &[identity, i] : order)
-        locks[size_t(i)] = std::make_shared<CharacterFiles::Lock>(SafeFile::AbsolutePath(paths[i]));
-
+    const std::vector<std::shared_ptr<CharacterFiles::Lock>> locks = LockAll(paths);
     bool ok = true;
     characters.reserve(size_t(paths.size()));
     for (qsizetype i = 0; i < paths.size(); ++i) {
@@ -74,37 +159,7 @@ bool LoadCharacters(const QStringList &paths, Characters &characters)
 
 bool SaveCharacters(const Characters &characters)
 {
-    // One file is saved as the window saves it.
-    if (characters.size() == 1) {
-        FileContext context(characters.front().path);
-        return characters.front().doc->Save();
-    }
-    // Every new file is written before any is put in place, and all are
-    // synced to disk at once: up to the renames a failure changes no file.
-    SafeFile::Batch batch;
-    for (const Character &character : characters) {
-        FileContext context(character.path);
-        CDiablo2Doc &doc = *character.doc;
-        // A document without a file or an image meets Save's refusal.
-        if (doc.GetFileName().isEmpty() || doc.IsEmpty())
-            return doc.Save();
-        if (!doc.SaveInto(batch, doc.GetFileName()))
-            return false;
-    }
-    if (batch.Commit())
-        return true;
-    // Before the renames no file is saved; during them only the files named.
-    QList<QPair<qsizetype, QString>> failures = batch.Failures();
-    if (failures.isEmpty()) {
-        for (qsizetype i = 0; i < qsizetype(characters.size()); ++i)
-            failures.append({i, batch.Error()});
-    }
-    for (const auto &[index, reason] : failures) {
-        const Character &character = characters[size_t(index)];
-        FileContext context(character.path);
-        character.doc->ReportSaveFailure(character.doc->GetFileName(), reason);
-    }
-    return false;
+    return SaveAll(characters, Target::CharacterFile);
 }
 
 int EditCharacters(const QStringList &paths, const QString &caption, bool dryRun, const Edit &edit)
@@ -145,16 +200,13 @@ int RunBackup(const Invocation &invocation)
     QStringList files, rest;
     if (!SplitFiles(invocation, 0, files, rest))
         return ExitUsage;
+    if (!RefuseSharedBackups(files))
+        return ExitFailure;
+    // All or nothing, as every other command that writes several files.
     Characters characters;
     if (!LoadCharacters(files, characters))
         return ExitFailure;
-    bool ok = true;
-    for (const Character &character : characters) {
-        FileContext context(character.path);
-        if (!character.doc->Backup())
-            ok = false;
-    }
-    return ok ? ExitSuccess : ExitFailure;
+    return SaveAll(characters, Target::Backup) ? ExitSuccess : ExitFailure;
 }
 
 int RunRestore(const Invocation &invocation)
@@ -166,10 +218,12 @@ int RunRestore(const Invocation &invocation)
 
     bool ok = true;
     Characters characters;
-    for (const QString &path : files) {
+    const std::vector<std::shared_ptr<CharacterFiles::Lock>> locks = LockAll(files);
+    for (qsizetype i = 0; i < files.size(); ++i) {
+        const QString &path = files[i];
         FileContext context(path);
         auto doc = std::make_unique<CDiablo2Doc>();
-        auto lock = std::make_shared<CharacterFiles::Lock>(SafeFile::AbsolutePath(path));
+        const std::shared_ptr<CharacterFiles::Lock> &lock = locks[size_t(i)];
         try {
             // The backup is read; the character file stays the document's
             // file, so the save below writes there.

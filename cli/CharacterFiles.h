@@ -9,10 +9,9 @@
 #include <memory>
 #include <vector>
 
+#include "../document/CharacterFiles.h"
+
 class CDiablo2Doc;
-namespace SafeFile {
-class Lock;
-}
 
 // A character file held for one command: the path as the user gave it, its
 // document, and the lock that keeps other writers out until the command ends.
@@ -23,6 +22,10 @@ struct Character
     std::shared_ptr<SafeFile::Lock> lock;
 };
 using Characters = std::vector<Character>;
+
+// Locks the folder of every path, in an order no save can change; the lock of
+// paths[i] stands at index i.
+std::vector<std::shared_ptr<CharacterFiles::Lock>> LockAll(const QStringList &paths);
 
 // Loads path as the window's Open does: the whole file, with the stat block
 // expanded. An image too short to hold every field of the panels is refused

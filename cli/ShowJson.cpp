@@ -4,7 +4,6 @@
 #include "GameData.h"
 #include "Layout.h"
 
-#include <QFile>
 #include <QJsonArray>
 
 namespace {
@@ -37,18 +36,16 @@ void AddFormatFields(QJsonObject &object, const CDiablo2Doc &doc)
                                                ? QJsonValue(QString::fromLatin1(g_strClassNames[charClass]))
                                                : QJsonValue(QJsonValue::Null));
     object.insert(QStringLiteral("classByte"), qint64(charClass));
-    // null when the file can no longer be read to tell.
-    QFile file(doc.GetFileName());
-    QByteArray head;
-    if (file.open(QIODevice::ReadOnly))
-        head = file.read(qint64(Layout::StatPresenceMaskHigh) + 1);
-    if (head.size() <= qsizetype(Layout::StatPresenceMaskHigh)) {
+    // The mask as the load read it; null only when the image was too short to hold it.
+    const std::optional<quint16> mask = doc.StatMaskAsRead();
+    if (!mask) {
         object.insert(QStringLiteral("absentFromFile"), QJsonValue(QJsonValue::Null));
         return;
     }
     QJsonArray absent;
     for (const OptionalValue &value : kOptionalValues) {
-        if ((quint8(head.at(value.maskOffset)) & value.bit) == 0)
+        const quint8 byte = value.maskOffset == Layout::StatPresenceMaskHigh ? quint8(*mask >> 8) : quint8(*mask);
+        if ((byte & value.bit) == 0)
             absent.append(QString::fromLatin1(value.key));
     }
     object.insert(QStringLiteral("absentFromFile"), absent);

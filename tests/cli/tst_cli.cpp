@@ -191,7 +191,7 @@ void TestCli::nothingWritten_data()
     row("a new name of 15 letters", {"rename", "FILE", "Abcdefghijklmno"},
         "brennicor-cli: Please enter no more than 14 characters.");
     row("a backup where a folder stands", {"backup", "FILE"},
-        "brennicor-cli: FILE: Failed to save document. FILE.bak: Is a directory");
+        "brennicor-cli: FILE: Failed to save document. FILE.bak: it is a folder, not a regular file");
 }
 
 void TestCli::nothingWritten()
