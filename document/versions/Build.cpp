@@ -93,34 +93,36 @@ QStringList Check(const ParsedCharacter &meant, const ParsedCharacter &was, cons
     if (!again.Opened())
         return {QStringLiteral("the new file does not read back: %1").arg(again.reason)};
     const ParsedCharacter &got = again.character;
-    const auto field = [&](const QString &what, qint64 value, qint64 wanted) {
+    // what() names the field; it is called only for a difference.
+    const auto field = [&](const auto &what, qint64 value, qint64 wanted) {
         if (value != wanted)
-            out.append(QStringLiteral("%1 reads back %2, not %3").arg(what).arg(value).arg(wanted));
+            out.append(QStringLiteral("%1 reads back %2, not %3").arg(what()).arg(value).arg(wanted));
     };
-    field(QStringLiteral("the version"), got.version, meant.version);
+    const auto named = [](const char *text) { return [text] { return QLatin1String(text); }; };
+    field(named("the version"), got.version, meant.version);
     if (got.name != meant.name)
         out.append(QStringLiteral("the name reads back \"%1\"").arg(NameOf(got)));
-    field(QStringLiteral("the class"), got.classId, meant.classId);
-    field(QStringLiteral("the header's level"), got.headerLevel, meant.headerLevel);
-    field(QStringLiteral("the progression"), got.progression, meant.progression);
+    field(named("the class"), got.classId, meant.classId);
+    field(named("the header's level"), got.headerLevel, meant.headerLevel);
+    field(named("the progression"), got.progression, meant.progression);
     for (int id = 0; id < StatCount; ++id) {
-        const QString name = QLatin1String(FieldOf(meant.layout->statCodec, id).name);
+        const char *name = FieldOf(meant.layout->statCodec, id).name;
         const bool wanted = meant.stats.IsStored(id) || meant.stats.value[std::size_t(id)] != 0;
-        field(name + QStringLiteral(" stored"), got.stats.IsStored(id), wanted);
-        field(name, got.stats.value[std::size_t(id)], meant.stats.value[std::size_t(id)]);
+        field([name] { return QLatin1String(name) + QStringLiteral(" stored"); }, got.stats.IsStored(id), wanted);
+        field(named(name), got.stats.value[std::size_t(id)], meant.stats.value[std::size_t(id)]);
     }
     for (int k = 0; k < SkillCount; ++k)
-        field(QStringLiteral("skill %1").arg(k + 1), got.skills[std::size_t(k)], meant.skills[std::size_t(k)]);
+        field([k] { return QStringLiteral("skill %1").arg(k + 1); }, got.skills[std::size_t(k)], meant.skills[std::size_t(k)]);
     for (int d = 0; d < Difficulties; ++d) {
         for (int w = 0; w < QuestWordsPerDifficulty; ++w) {
-            field(QStringLiteral("quest word %1 of difficulty %2").arg(w).arg(d),
+            field([w, d] { return QStringLiteral("quest word %1 of difficulty %2").arg(w).arg(d); },
                   got.questWords[std::size_t(d)][std::size_t(w)], meant.questWords[std::size_t(d)][std::size_t(w)]);
         }
-        field(QStringLiteral("the waypoints of difficulty %1").arg(d),
+        field([d] { return QStringLiteral("the waypoints of difficulty %1").arg(d); },
               qint64(got.waypoints[std::size_t(d)]), qint64(meant.waypoints[std::size_t(d)]));
     }
     if (got.layout->sizeAndChecksum) {
-        field(QStringLiteral("the file-size field"), got.sizeField, built.size());
+        field(named("the file-size field"), got.sizeField, built.size());
         if (got.checksum != ChecksumState::Valid)
             out.append(QStringLiteral("the checksum does not match"));
     }
