@@ -1,6 +1,6 @@
 #include "AutomationServer.h"
 
-#include "AutoProxy.h"
+#include "mainwindow/AutoProxy.h"
 #include "AutomationNames.h"
 
 #include <QDBusConnectionInterface>

@@ -2,18 +2,13 @@
 
 #include "Commands.h"
 #include "Console.h"
-#include "PanelFields.h"
+#include "document/PanelFields.h"
 #include "VersionGuard.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
 
 namespace {
-
-QString ProgramName()
-{
-    return QStringLiteral("brennicor-cli");
-}
 
 const Command *FindCommand(const QString &name)
 {
@@ -160,57 +155,4 @@ int RunCommandLine(const QStringList &arguments)
     VersionGuard::ChooseFor(*command, invocation);
     const int status = command->run(invocation);
     return CommandLineWasWrong() ? ExitUsage : status;
-}
-
-bool SplitFiles(const Invocation &invocation, int trailing, QStringList &files, QStringList &rest)
-{
-    const qsizetype fileCount = invocation.operands.size() - trailing;
-    if (fileCount <= 0) {
-        ReportWrongCommandLine(QStringLiteral("no file given. Try '%1 %2 --help'.").arg(ProgramName(), invocation.command));
-        return false;
-    }
-    files = invocation.operands.mid(0, fileCount);
-    rest = invocation.operands.mid(fileCount);
-    return true;
-}
-
-NumberParse ParseUnsigned(const QString &text, quint32 &value)
-{
-    const QString trimmed = text.trimmed();
-    qsizetype k = 0;
-    if (k < trimmed.size() && trimmed.at(k) == QLatin1Char('+'))
-        ++k;
-    if (k == trimmed.size())
-        return NumberParse::NotANumber;
-    quint64 number = 0;
-    bool tooLarge = false;
-    for (; k < trimmed.size(); ++k) {
-        const QChar c = trimmed.at(k);
-        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
-            return NumberParse::NotANumber;
-        number = number * 10 + quint64(c.unicode() - '0');
-        if (number > 0xFFFFFFFFull) {
-            tooLarge = true;
-            number = 0xFFFFFFFFull;
-        }
-    }
-    if (tooLarge)
-        return NumberParse::TooLarge;
-    value = quint32(number);
-    return NumberParse::Ok;
-}
-
-bool ReadUnsigned(const QString &caption, const QString &what, const QString &text, quint32 &value)
-{
-    switch (ParseUnsigned(text, value)) {
-    case NumberParse::Ok:
-        return true;
-    case NumberParse::NotANumber:
-        Report(caption, QStringLiteral("%1 \"%2\": Please enter a positive integer.").arg(what, text));
-        return false;
-    case NumberParse::TooLarge:
-        Report(caption, QStringLiteral("%1 %2 is larger than 4294967295.").arg(what, text.trimmed()));
-        return false;
-    }
-    return false;
 }

@@ -1,52 +1,9 @@
 #pragma once
 
-#include <QSet>
-#include <QString>
+#include "Invocation.h"
+
 #include <QStringList>
-
-// Exit status of the tool: 0 when everything asked for was done, 1 when any
-// step failed (nothing has then been written), 2 when the command line itself
-// is wrong.
-enum ExitStatus { ExitSuccess = 0, ExitFailure = 1, ExitUsage = 2 };
-
-// One run of a subcommand: its operands in order and the options given
-// (without their leading "--").
-struct Invocation
-{
-    QString command;
-    QStringList operands;
-    QSet<QString> options;
-
-    [[nodiscard]] bool Has(const char *option) const { return options.contains(QLatin1String(option)); }
-};
-
-// A subcommand as the command line knows it.
-struct Command
-{
-    const char *name;
-    const char *synopsis; // operands and options, after the command's name
-    QString summary;      // one line, for the list of commands
-    QString details;      // the rest of its --help
-    const char *options;  // the options it takes, blank-separated, without "--"
-    int minOperands;
-    int maxOperands; // -1: no limit
-    int (*run)(const Invocation &);
-};
 
 // Parses the arguments (without the program's name) and runs the subcommand
 // they name; returns the exit status.
 int RunCommandLine(const QStringList &arguments);
-
-// Splits the operands into the files (all but the last `trailing`) and the
-// rest; false, after saying so, when no file is left.
-bool SplitFiles(const Invocation &invocation, int trailing, QStringList &files, QStringList &rest);
-
-// Reads an unsigned decimal number of 0 to 4294967295. Blanks around it and
-// a leading '+' are accepted, as in the window's boxes; anything else, an
-// empty text or a number too large for 32 bits is refused.
-enum class NumberParse { Ok, NotANumber, TooLarge };
-NumberParse ParseUnsigned(const QString &text, quint32 &value);
-
-// ParseUnsigned with the refusal reported under caption: the window's
-// "Please enter a positive integer." for a text that is no number.
-bool ReadUnsigned(const QString &caption, const QString &what, const QString &text, quint32 &value);

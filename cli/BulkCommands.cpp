@@ -1,12 +1,10 @@
 #include "BulkCommands.h"
 
-#include "BulkEdits.h"
-#include "CharacterFiles.h"
+#include "document/BulkEdits.h"
+#include "document/Character.h"
+#include "Session.h"
 #include "Console.h"
-#include "Diablo2Doc.h"
-#include "FieldRules.h"
-#include "GameData.h"
-#include "Layout.h"
+#include "document/GameData.h"
 #include "Names.h"
 
 namespace {
@@ -47,7 +45,7 @@ int RunQuest(const Invocation &invocation)
         return ExitFailure;
 
     return RunOnFiles(invocation, 4, [=](CDiablo2Doc &doc) {
-        WriteQuestState(doc, difficulty, act, quest, state);
+        Character(doc).SetQuestState(difficulty, act, quest, state);
         return true;
     });
 }
@@ -70,7 +68,7 @@ int RunWaypoint(const Invocation &invocation)
     }
 
     return RunOnFiles(invocation, 3, [=](CDiablo2Doc &doc) {
-        SetWaypointActive(doc, difficulty, act, position, on);
+        Character(doc).SetWaypointActive(difficulty, act, position, on);
         return true;
     });
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Arguments.h"
+#include "Invocation.h"
 
 // The quest and waypoint commands and the bulk commands of the Edit menu,
 // each with the window's byte effects, on every file given.

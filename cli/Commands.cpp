@@ -1,11 +1,10 @@
 #include "Commands.h"
 
 #include "BulkCommands.h"
-#include "CharacterFiles.h"
-#include "CharacterNames.h"
-#include "FieldLimits.h"
-#include "GameData.h"
-#include "Layout.h"
+#include "FileCommands.h"
+#include "document/CharacterNames.h"
+#include "document/FieldLimits.h"
+#include "document/GameData.h"
 #include "RawTools.h"
 #include "SetCommand.h"
 #include "Show.h"
@@ -179,7 +178,7 @@ const QList<Command> &Commands()
         {"show", "FILE... [--json]", "print every value of characters, as text or JSON", kShowDetails,
          "json", 1, -1, RunShow},
         {"set", "FILE... FIELD=VALUE... [--dry-run]", "set panel fields with the panel's limits",
-         Filled(kSetDetails, Value, Pool, LevelCount, Layout::SkillCount - 1, SkillLevel), "dry-run force", 2, -1,
+         Filled(kSetDetails, Value, Pool, kLevelCount, kSkillsPerClass - 1, SkillLevel), "dry-run force", 2, -1,
          RunSet},
         {"quest", "FILE... DIFFICULTY ACT QUEST STATE [--dry-run]", "set the state of one quest",
          kQuestDetails, "dry-run force", 5, -1, RunQuest},
@@ -190,14 +189,14 @@ const QList<Command> &Commands()
         {"all-quests-done", "FILE... [--dry-run]", "mark every quest done", kAllQuestsDoneDetails,
          "dry-run force", 1, -1, RunAllQuestsDone},
         {"max-skills", "FILE... [--dry-run]", Filled("set every skill level to %1", MaximizedSkillLevel),
-         Filled(kMaxSkillsDetails, Layout::SkillCount, MaximizedSkillLevel), "dry-run force", 1, -1, RunMaxSkills},
+         Filled(kMaxSkillsDetails, kSkillsPerClass, MaximizedSkillLevel), "dry-run force", 1, -1, RunMaxSkills},
         {"max-attributes", "FILE... [--dry-run]",
          Filled("set attributes to %1, health, mana, stamina to %2", MaximizedAttribute, MaximizedPool),
          Filled(kMaxAttributesDetails, MaximizedAttribute, MaximizedPool), "dry-run force", 1, -1, RunMaxAttributes},
         {"backup", "FILE...", "write each file's backup beside it", kBackupDetails, "force", 1, -1, RunBackup},
         {"restore", "FILE...", "replace each file by its backup", kRestoreDetails, "force", 1, -1, RunRestore},
         {"rename", "FILE NEWNAME", "rename a character with its files",
-         Filled(kRenameDetails, CharacterNameLength), "force", 2, 2, RunRename},
+         Filled(kRenameDetails, kCharacterNameLength), "force", 2, 2, RunRename},
         {"get", "FILE... FIRST LAST", "print the value over a range of offsets", kGetDetails, "", 3, -1, RunGet},
         {"put", "FILE... FIRST LAST VALUE [--dry-run]", "write a value over a range of offsets",
          kPutDetails, "dry-run", 4, -1, RunPut},

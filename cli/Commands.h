@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Arguments.h"
+#include "Invocation.h"
 
 #include <QList>
 

@@ -12,43 +12,32 @@ QString g_file;
 bool g_quiet = false;
 bool g_wrongCommandLine = false;
 
-// Whether a line of a message only names file (the framework's file-error
-// reports put the full path on a line of its own, ended by ':').
-bool NamesFile(const QString &line, const QString &file)
+// A message box may hold several lines; on a terminal each message is one line.
+QString OneLine(const QString &text)
 {
-    if (file.isEmpty() || !line.endsWith(QLatin1Char(':')))
-        return false;
-    const QString named = line.chopped(1);
-    return named == file || named == QDir::toNativeSeparators(QFileInfo(file).absoluteFilePath());
-}
-
-// A message box may hold several lines; on a terminal each message is one
-// line, and the file it names is already at its start. "Failed to open
-// document.\n\n/abs/Hero.d2s:\nNo such file or directory" becomes "Failed to
-// open document: No such file or directory".
-QString OneLine(const QString &text, const QString &file)
-{
-    QString line;
-    bool reasonFollows = false;
+    QStringList parts;
     for (const QString &part : text.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
         const QString trimmed = part.trimmed();
-        if (trimmed.isEmpty())
-            continue;
-        if (NamesFile(trimmed, file)) {
-            reasonFollows = true;
-            continue;
-        }
-        if (reasonFollows && !line.isEmpty()) {
-            if (line.endsWith(QLatin1Char('.')))
-                line.chop(1);
-            line += QStringLiteral(": ");
-        } else if (!line.isEmpty()) {
-            line += QLatin1Char(' ');
-        }
-        line += trimmed;
-        reasonFollows = false;
+        if (!trimmed.isEmpty())
+            parts.append(trimmed);
     }
-    return line;
+    return parts.join(QLatin1Char(' '));
+}
+
+// What was being done, in the command line's own words.
+QString ActionText(FileError::Action action)
+{
+    return action == FileError::Action::Open ? QStringLiteral("Failed to open document")
+                                             : QStringLiteral("Failed to save document");
+}
+
+// Whether path is the file the command is working on, as given or absolute.
+bool IsContextFile(const QString &path)
+{
+    if (g_file.isEmpty())
+        return false;
+    const QString named = QDir::toNativeSeparators(path);
+    return named == g_file || named == QDir::toNativeSeparators(QFileInfo(g_file).absoluteFilePath());
 }
 
 void Write(std::FILE *stream, const QString &line)
@@ -77,6 +66,21 @@ void CliPrompts::MessageBox(QObject *, const QString &text, const QString &, Mes
     Write(stderr, ErrorLine(g_file, text));
 }
 
+// "Failed to open document: No such file or directory" for the file the line
+// already names; another file (a backup, say) is named after the action.
+void CliPrompts::ReportFileError(const FileError &error)
+{
+    QString text = ActionText(error.action);
+    if (error.reason.isEmpty())
+        text += QLatin1Char('.');
+    else if (IsContextFile(error.file))
+        text += QStringLiteral(": ") + OneLine(error.reason);
+    else
+        text += QStringLiteral(". %1: %2").arg(QDir::toNativeSeparators(error.file), OneLine(error.reason));
+    std::fflush(stdout);
+    Write(stderr, ErrorLine(g_file, text));
+}
+
 bool CliPrompts::GetOpenFileName(QString &, const QString &, const QString &)
 {
     return false;
@@ -98,7 +102,7 @@ QString ErrorLine(const QString &file, const QString &text)
     QString line = QStringLiteral("brennicor-cli: ");
     if (!file.isEmpty())
         line += file + QStringLiteral(": ");
-    return line + OneLine(text, file);
+    return line + OneLine(text);
 }
 
 void Report(const QString &caption, const QString &text)

@@ -25,6 +25,9 @@ public:
 
     void MessageBox(QObject *owner, const QString &text, const QString &caption,
                     MessageIcon icon) override;
+    // Built from the error's parts in the command line's own words, never
+    // from the window's sentence.
+    void ReportFileError(const FileError &error) override;
     // The tool names its files on its command line; it never asks for one.
     bool GetOpenFileName(QString &path, const QString &defaultExtension,
                          const QString &filter) override;

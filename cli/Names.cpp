@@ -1,7 +1,6 @@
 #include "Names.h"
 
-#include "GameData.h"
-#include "Layout.h"
+#include "document/GameData.h"
 
 namespace {
 
@@ -32,38 +31,38 @@ QString NameKey(const QString &name)
 
 int ClassFromName(const QString &name)
 {
-    return Find(g_strClassNames, ClassCount, name);
+    return Find(g_strClassNames, kClassCount, name);
 }
 
 int DifficultyFromName(const QString &name)
 {
-    return Find(g_strDifficultyNames, DifficultyCount, name);
+    return Find(g_strDifficultyNames, kDifficultyCount, name);
 }
 
 int ActFromName(const QString &name)
 {
-    const int act = Find(g_strActNames, ActCount, name);
+    const int act = Find(g_strActNames, kActCount, name);
     if (act >= 0)
         return act;
-    return Find(g_strActNames, ActCount, QStringLiteral("Act") + name);
+    return Find(g_strActNames, kActCount, QStringLiteral("Act") + name);
 }
 
 int QuestFromName(int act, const QString &name)
 {
-    if (act < 0 || act >= ActCount)
+    if (act < 0 || act >= kActCount)
         return -1;
-    return Find(g_strQuestNames + act * QuestSlotsPerAct, QuestCountOfAct(act), name);
+    return Find(g_strQuestNames + act * kQuestSlotsPerAct, QuestCountOfAct(act), name);
 }
 
 int QuestStateFromName(const QString &name)
 {
-    return Find(g_strQuestStateNames, QuestStateCount, name);
+    return Find(g_strQuestStateNames, kQuestStateCount, name);
 }
 
 bool WaypointFromName(const QString &name, int &act, int &position)
 {
-    for (int a = 0; a < ActCount; ++a) {
-        const int p = Find(g_strWaypointNames + a * WaypointSlotsPerAct, WaypointCountOfAct(a), name);
+    for (int a = 0; a < kActCount; ++a) {
+        const int p = Find(g_strWaypointNames + a * kWaypointSlotsPerAct, WaypointCountOfAct(a), name);
         if (p >= 0) {
             act = a;
             position = p;
@@ -78,8 +77,8 @@ int SkillFromName(int charClass, const QString &name)
     bool isNumber = false;
     const int position = name.trimmed().toInt(&isNumber, 10);
     if (isNumber)
-        return position >= 0 && position < Layout::SkillCount ? position : -1;
-    if (charClass < 0 || charClass >= ClassCount)
+        return position >= 0 && position < kSkillsPerClass ? position : -1;
+    if (charClass < 0 || charClass >= kClassCount)
         return -1;
-    return Find(SkillNames + charClass * Layout::SkillCount, Layout::SkillCount, name);
+    return Find(SkillNames + charClass * kSkillsPerClass, kSkillsPerClass, name);
 }

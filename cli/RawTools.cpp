@@ -1,10 +1,10 @@
 #include "RawTools.h"
 
-#include "CharacterFiles.h"
-#include "Compare.h"
+#include "Session.h"
+#include "document/Compare.h"
 #include "Console.h"
-#include "Messages.h"
-#include "Diablo2Doc.h"
+#include "document/Messages.h"
+#include "document/Diablo2Doc.h"
 
 #include "core/SafeFile.h"
 
@@ -16,7 +16,7 @@ const QString kCompare = QString::fromLatin1(Captions::Compare);
 
 // Every line names its file when several were given, even when only one of
 // them could be read: a script then never takes one file's value for another's.
-QString PrefixFor(const Character &character, const QStringList &files)
+QString PrefixFor(const HeldFile &character, const QStringList &files)
 {
     return files.size() > 1 ? character.path + QStringLiteral(": ") : QString();
 }
@@ -38,12 +38,12 @@ int RunGet(const Invocation &invocation)
     if (!ReadRange(args, first, last))
         return ExitFailure;
     // Each file that loads is read; each that does not has been reported.
-    Characters characters;
+    HeldFiles characters;
     bool ok = LoadCharacters(files, characters);
 
     // The window's tool shows 0 for a range the document refuses; here the
     // refusal is an error, so a script never takes that 0 for the file's value.
-    for (const Character &character : characters) {
+    for (const HeldFile &character : characters) {
         FileContext context(character.path);
         try {
             const quint32 value = character.doc->GetUInt(first, last);
@@ -81,12 +81,12 @@ int RunFind(const Invocation &invocation)
     quint32 value = 0;
     if (!ReadUnsigned(QStringLiteral("Find value"), QStringLiteral("value"), args[0], value))
         return ExitFailure;
-    Characters characters;
+    HeldFiles characters;
     const bool loaded = LoadCharacters(files, characters);
 
     const bool all = invocation.Has("all");
     bool found = false;
-    for (const Character &character : characters) {
+    for (const HeldFile &character : characters) {
         // Find, then Find Next from the match: the next search starts one byte
         // after the start of the last match, so matches may overlap.
         quint32 first = 0xFFFFFFFFu;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Arguments.h"
+#include "Invocation.h"
 
 // The raw byte tools: a value over any offsets, a search, a comparison.
 

@@ -1,13 +1,12 @@
 #include "SetCommand.h"
 
-#include "CharacterFiles.h"
+#include "document/Character.h"
+#include "Session.h"
 #include "Console.h"
-#include "Diablo2Doc.h"
-#include "FieldLimits.h"
-#include "PanelFields.h"
-#include "GameData.h"
-#include "Layout.h"
+#include "document/FieldLimits.h"
+#include "document/GameData.h"
 #include "Names.h"
+#include "document/PanelFields.h"
 
 #include <QList>
 
@@ -77,8 +76,8 @@ bool Parse(const QString &argument, Assignment &a)
         a.kind = Assignment::Level;
         if (!ReadUnsigned(kCaption, a.field, text, a.value))
             return false;
-        if (a.value < 1 || a.value > quint32(LevelCount)) {
-            Report(kCaption, QStringLiteral("level %1 is not a level from 1 to %2.").arg(a.value).arg(LevelCount));
+        if (a.value < 1 || a.value > quint32(kLevelCount)) {
+            Report(kCaption, QStringLiteral("level %1 is not a level from 1 to %2.").arg(a.value).arg(kLevelCount));
             return false;
         }
         return true;
@@ -95,33 +94,29 @@ bool Parse(const QString &argument, Assignment &a)
 // Writes one assignment as the panel's handler for that box writes it.
 bool Apply(CDiablo2Doc &doc, const Assignment &a)
 {
-    using namespace Layout;
+    Character character(doc);
     switch (a.kind) {
     case Assignment::Panel:
-        WriteFieldRaisingMaximum(doc, a.panel->id, a.value);
+        character.SetNumberRaisingMaximum(a.panel->id, a.value);
         return true;
     case Assignment::Level:
-        // Level n begins at its table entry; both level bytes hold n.
-        doc.SetUInt(ExperienceFirst, ExperienceLast, LevelExperienceTable[a.value - 1]);
-        doc.SetUInt(CharLevel, CharLevel, a.value);
-        doc.SetUInt(StatLevel, StatLevel, a.value);
+        character.SetLevel(int(a.value));
         return true;
     case Assignment::Class:
-        doc.SetUInt(CharClass, CharClass, a.value);
+        character.SetClassByte(a.value);
         return true;
     case Assignment::Skill: {
         // Skill names are those of the class the file holds at this step, so
         // a class set earlier in the same command names the skills after it.
-        const int charClass = int(doc.GetUInt(CharClass, CharClass));
+        const int charClass = int(character.ClassByte());
         const int position = SkillFromName(charClass, a.skill);
         if (position < 0) {
-            const QString className = charClass < ClassCount ? QString::fromLatin1(g_strClassNames[charClass])
+            const QString className = charClass < kClassCount ? QString::fromLatin1(g_strClassNames[charClass])
                                                              : QStringLiteral("class %1").arg(charClass);
             Report(kCaption, QStringLiteral("%1 has no skill \"%2\".").arg(className, a.skill));
             return false;
         }
-        const quint32 offset = SkillLevelFirst + quint32(position);
-        doc.SetUInt(offset, offset, a.value);
+        character.SetSkillLevel(position, a.value);
         return true;
     }
     }

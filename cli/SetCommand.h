@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Arguments.h"
+#include "Invocation.h"
 
 // set FILE... FIELD=VALUE... [--dry-run]: the character panel's fields, with
 // the panel's limits, applied in order to every file, then one save each.

@@ -9,5 +9,5 @@ class CDiablo2Doc;
 // no class) beside "classByte" (the byte itself), and "absentFromFile", the
 // keys of the optional values that the file itself left out and that the
 // load filled with 0 (null when the file can no longer be read to tell).
-inline constexpr int JsonFormatVersion = 2;
+inline constexpr int kJsonFormatVersion = 2;
 void AddFormatFields(QJsonObject &object, const CDiablo2Doc &doc);

@@ -1,9 +1,9 @@
 #include "VersionGuard.h"
 
 #include "Console.h"
-#include "Diablo2Doc.h"
-#include "FileVersion.h"
-#include "Messages.h"
+#include "document/Diablo2Doc.h"
+#include "document/FileVersion.h"
+#include "document/Messages.h"
 
 namespace VersionGuard {
 

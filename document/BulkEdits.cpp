@@ -1,61 +1,49 @@
 #include "BulkEdits.h"
 
+#include "Character.h"
 #include "Diablo2Doc.h"
 #include "FieldLimits.h"
 #include "FieldRules.h"
 #include "GameData.h"
-#include "Layout.h"
 #include "PanelFields.h"
 
 void OpenAllDifficulties(CDiablo2Doc &doc)
 {
-    doc.SetByte(Layout::DifficultyFlags, AllDifficultiesOpen);
+    Character(doc).OpenAllDifficulties();
 }
 
 void OpenAllActs(CDiablo2Doc &doc)
 {
-    for (int difficulty = 0; difficulty < DifficultyCount; ++difficulty) {
-        for (int act = 0; act < ActCount; ++act) {
-            if (!ActHasAccessByte(act))
-                continue;
-            const quint32 offset = g_nActOffsets[difficulty][act];
-            doc.SetUInt(offset, offset, ActAccessByte(true));
-        }
-    }
+    Character(doc).OpenAllActs();
 }
 
 void ActivateAllWaypoints(CDiablo2Doc &doc)
 {
-    for (int difficulty = 0; difficulty < DifficultyCount; ++difficulty) {
-        const quint32 first = g_nWaypointOffsets[difficulty];
-        for (quint32 i = 0; i < 4; ++i)
-            doc.SetByte(first + i, quint8(AllWaypointsSet >> (8 * i)));
-    }
+    Character(doc).ActivateAllWaypoints();
 }
 
 void WriteQuestState(CDiablo2Doc &doc, int difficulty, int act, int position, int state)
 {
-    const QuestWord word = QuestWordForState(state);
-    const quint32 offset = g_nQuestOffsets[difficulty][act][position];
-    doc.SetUInt(offset, offset, word.byte0);
-    doc.SetUInt(offset + 1, offset + 1, word.byte1);
+    Character(doc).SetQuestState(difficulty, act, position, state);
 }
 
 void MarkAllQuestsDone(CDiablo2Doc &doc)
 {
-    const int done = QuestStateCount - 1;
-    for (int difficulty = 0; difficulty < DifficultyCount; ++difficulty) {
-        for (int act = 0; act < ActCount; ++act) {
-            for (int position = 0; position < QuestCountOfAct(act); ++position)
-                WriteQuestState(doc, difficulty, act, position, done);
+    const int done = kQuestStateCount - 1;
+    Character character(doc);
+    for (int difficulty = 0; difficulty < character.DifficultyCount(); ++difficulty) {
+        for (int act = 0; act < character.ActCount(); ++act) {
+            for (int position = 0; position < character.QuestCount(act); ++position)
+                character.SetQuestState(difficulty, act, position, done);
         }
     }
 }
 
 void MaximizeSkillLevels(CDiablo2Doc &doc)
 {
-    for (quint32 offset = Layout::SkillLevelFirst; offset <= Layout::SkillLevelLast; ++offset)
-        doc.SetUInt(offset, offset, FieldLimits::MaximizedSkillLevel);
+    Character character(doc);
+    for (int position = 0; position < character.SkillCount(); ++position)
+        character.SetSkillLevel(position, FieldLimits::MaximizedSkillLevel);
 }
 
 void WriteMaximizedAttributes(CDiablo2Doc &doc)
@@ -89,53 +77,32 @@ void AllQuestsDone(CDiablo2Doc &doc)
     MarkAllQuestsDone(doc);
 }
 
-namespace {
-
-quint32 WaypointSetFirst(int difficulty)
-{
-    return g_nWaypointOffsets[difficulty];
-}
-
-} // namespace
-
 bool IsWaypointActiveIn(const CDiablo2Doc &doc, int difficulty, int act, int position)
 {
-    const quint32 first = WaypointSetFirst(difficulty);
-    return IsWaypointActive(doc.GetUInt(first, first + 3), act, position);
+    return CharacterView(doc).IsWaypointActive(difficulty, act, position);
 }
 
 bool IsActOpenIn(const CDiablo2Doc &doc, int difficulty, int act)
 {
-    if (!ActHasAccessByte(act))
-        return true;
-    return IsActOpen(quint8(doc.GetUInt(g_nActOffsets[difficulty][act])));
+    return CharacterView(doc).IsActOpen(difficulty, act);
 }
 
 bool IsDifficultyOpenIn(const CDiablo2Doc &doc, int difficulty)
 {
-    return IsDifficultyOpen(quint8(doc.GetUInt(Layout::DifficultyFlags)), difficulty);
+    return CharacterView(doc).IsDifficultyOpen(difficulty);
 }
 
 void SetWaypointActive(CDiablo2Doc &doc, int difficulty, int act, int position, bool active)
 {
-    const quint32 first = WaypointSetFirst(difficulty);
-    doc.SetUInt(first, first + 3, WithWaypoint(doc.GetUInt(first, first + 3), act, position, active));
-    if (active && !IsActOpenIn(doc, difficulty, act))
-        SetActOpen(doc, difficulty, act, true);
+    Character(doc).SetWaypointActive(difficulty, act, position, active);
 }
 
 void SetActOpen(CDiablo2Doc &doc, int difficulty, int act, bool open)
 {
-    if (!ActHasAccessByte(act))
-        return;
-    const quint32 offset = g_nActOffsets[difficulty][act];
-    doc.SetUInt(offset, offset, ActAccessByte(open));
-    if (open && !IsDifficultyOpenIn(doc, difficulty))
-        SetDifficultyOpen(doc, difficulty, true);
+    Character(doc).SetActOpen(difficulty, act, open);
 }
 
 void SetDifficultyOpen(CDiablo2Doc &doc, int difficulty, bool open)
 {
-    const quint8 flags = quint8(doc.GetUInt(Layout::DifficultyFlags));
-    doc.SetUInt(Layout::DifficultyFlags, Layout::DifficultyFlags, WithDifficulty(flags, difficulty, open));
+    Character(doc).SetDifficultyOpen(difficulty, open);
 }

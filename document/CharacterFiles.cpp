@@ -2,7 +2,7 @@
 
 #include "CharacterNames.h"
 #include "Diablo2Doc.h"
-#include "Layout.h"
+#include "document/layout/Layout.h"
 #include "Messages.h"
 
 #include <QDir>
@@ -61,7 +61,7 @@ bool LoadBackup(CDiablo2Doc &doc, const QString &characterPath, bool refuseEmpty
 
 QString RenamedPath(const QString &path, const QString &newName)
 {
-    return FolderOf(path) + newName + QLatin1String(CharacterFileExtension);
+    return FolderOf(path) + newName + QLatin1String(kCharacterFileExtension);
 }
 
 QList<Move> RenameMoves(const QString &path, const QString &newName)
@@ -69,7 +69,7 @@ QList<Move> RenameMoves(const QString &path, const QString &newName)
     const QString directory = FolderOf(path);
     const QString oldBase = BaseNameOf(path);
     QList<Move> moves{{path, RenamedPath(path, newName)}};
-    for (const char *extension : CompanionFileExtensions) {
+    for (const char *extension : kCompanionFileExtensions) {
         const QString from = directory + oldBase + QLatin1String(extension);
         if (SafeFile::NameTaken(from))
             moves.append({from, directory + newName + QLatin1String(extension)});

@@ -1,7 +1,8 @@
 #include "Diablo2Doc.h"
 
+#include "Character.h"
 #include "FileVersion.h"
-#include "Layout.h"
+#include "document/layout/Layout.h"
 #include "Messages.h"
 
 #include "core/Prompts.h"
@@ -10,7 +11,6 @@
 #include <cstring>
 #include <limits>
 #include <new>
-
 
 namespace {
 
@@ -125,19 +125,12 @@ void CDiablo2Doc::SetBytes(quint32 first, quint32 last, const quint8 *source)
 
 QString CDiablo2Doc::GetCharName() const
 {
-    quint8 buffer[Layout::CharNameLength + 1] = {};
-    GetBytes(Layout::CharNameFirst, Layout::CharNameLast, buffer);
-    return QString::fromLatin1(reinterpret_cast<const char *>(buffer));
+    return CharacterView(*this).Name();
 }
 
 void CDiablo2Doc::SetCharName(const QString &name)
 {
-    // The field always receives all 15 bytes: the name, then zero bytes, so no
-    // trace of a longer earlier name is left behind it.
-    quint8 buffer[Layout::CharNameLength] = {};
-    const QByteArray latin1 = name.left(int(Layout::CharNameLength)).toLatin1();
-    std::memcpy(buffer, latin1.constData(), size_t(latin1.size()));
-    SetBytes(Layout::CharNameFirst, Layout::CharNameLast, buffer);
+    Character(*this).SetName(name);
 }
 
 QByteArray CDiablo2Doc::ImageCopy() const

@@ -26,7 +26,7 @@ QuestWord QuestWordForState(int state)
 
 int WaypointBit(int act, int position)
 {
-    return act * WaypointSlotsPerAct + position;
+    return act * kWaypointSlotsPerAct + position;
 }
 
 namespace {
@@ -82,5 +82,10 @@ int LevelIndexFromExperience(quint32 experience)
         if (LevelExperienceTable[k] > experience)
             return k - 1;
     }
-    return LevelCount - 1;
+    return kLevelCount - 1;
+}
+
+quint32 ExperienceOfLevel(int level)
+{
+    return LevelExperienceTable[level - 1];
 }

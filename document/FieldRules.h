@@ -27,7 +27,7 @@ int WaypointBit(int act, int position);
 bool IsWaypointActive(quint32 set, int act, int position);
 quint32 WithWaypoint(quint32 set, int act, int position, bool active);
 // The value of a set with every waypoint (bits 0..29) active.
-inline constexpr quint32 AllWaypointsSet = 0x3FFFFFFFu;
+inline constexpr quint32 kAllWaypointsSet = 0x3FFFFFFFu;
 
 // Act access byte of Acts 2 to 4: the act is open when its byte is nonzero.
 // Act1 has no byte and is always open.
@@ -41,8 +41,12 @@ quint8 DifficultyMask(int difficulty);
 bool IsDifficultyOpen(quint8 flags, int difficulty);
 quint8 WithDifficulty(quint8 flags, int difficulty, bool open);
 // The whole byte written when every difficulty is opened at once.
-inline constexpr quint8 AllDifficultiesOpen = 0x14;
+inline constexpr quint8 kAllDifficultiesOpen = 0x14;
 
 // The level-list index (level - 1) that an experience has reached: the first
 // table entry above it, minus one; 98 (level 99) when none is above it.
 int LevelIndexFromExperience(quint32 experience);
+
+// The experience at which a level 1..99 begins: what choosing it in the level
+// list, or setting it on the command line, writes.
+quint32 ExperienceOfLevel(int level);

@@ -1,7 +1,7 @@
 #include "FileVersion.h"
 
 #include "Diablo2Doc.h"
-#include "Layout.h"
+#include "document/layout/Layout.h"
 #include "Messages.h"
 
 namespace FileVersion {

@@ -1,18 +1,18 @@
 #include "GameData.h"
 
-const char *const g_strClassNames[ClassCount] = {
+const char *const g_strClassNames[kClassCount] = {
     "Amazon", "Sorceress", "Necromancer", "Paladin", "Barbarian",
 };
 
-const char *const g_strDifficultyNames[DifficultyCount] = {
+const char *const g_strDifficultyNames[kDifficultyCount] = {
     "Normal", "Nightmare", "Hell",
 };
 
-const char *const g_strActNames[ActCount] = {
+const char *const g_strActNames[kActCount] = {
     "Act1", "Act2", "Act3", "Act4",
 };
 
-const char *const g_strQuestStateNames[QuestStateCount] = {
+const char *const g_strQuestStateNames[kQuestStateCount] = {
     "Not Started", "Started", "Reward", "Done",
 };
 
@@ -39,7 +39,7 @@ const quint32 LevelExperienceTable[100] = {
     2717422497, 2962400612, 3229426756, 3520485254, 3837739017,
 };
 
-const char *const SkillNames[ClassCount * 30] = {
+const char *const SkillNames[kClassCount * kSkillsPerClass] = {
     // Amazon
     "Magic Arrow", "Fire Arrow", "Inner Sight", "Critical Sight", "Jab",
     "Cold Arrow", "Multiple Shot", "Dodge", "Power Strike", "Poison Javalin",
@@ -77,7 +77,7 @@ const char *const SkillNames[ClassCount * 30] = {
     "Whirlwind", "Bersek", "Natural Resistance", "War Cry", "Battle Command",
 };
 
-const char *const g_strQuestNames[ActCount * QuestSlotsPerAct] = {
+const char *const g_strQuestNames[kActCount * kQuestSlotsPerAct] = {
     // Act1, in list order (the file keeps them in another order)
     "Den of Evil", "Sister's Burial Grounds", "The search for Cain",
     "The Forgotten Tower", "Tools of the trade", "Sister to the Slaughter",
@@ -91,7 +91,7 @@ const char *const g_strQuestNames[ActCount * QuestSlotsPerAct] = {
     "The Fallen Angel", "Hell's Forge", "Terror's End", "", "", "",
 };
 
-const char *const g_strWaypointNames[ActCount * WaypointSlotsPerAct] = {
+const char *const g_strWaypointNames[kActCount * kWaypointSlotsPerAct] = {
     // Act1
     "Rogue Encampment", "Cold Plains", "Stony Field", "Dark Wood", "Black Marsh",
     "Outer Cloister", "Jail", "Inner Cloister", "Catacombs",
@@ -104,37 +104,6 @@ const char *const g_strWaypointNames[ActCount * WaypointSlotsPerAct] = {
     // Act4
     "Pandemonium Fortress", "City of the Damned", "River of Flame", "", "", "", "", "", "",
 };
-
-// Nightmare's copy of the quest and act data lies 96 bytes after Normal's,
-// Hell's 192 bytes after it.
-const quint32 g_nQuestOffsets[DifficultyCount][ActCount][QuestSlotsPerAct] = {
-    {   // Normal
-        {142, 144, 148, 150, 146, 152},
-        {158, 160, 162, 164, 166, 168},
-        {174, 176, 178, 180, 182, 184},
-        {190, 194, 192, 0, 0, 0},
-    },
-    {   // Nightmare
-        {238, 240, 244, 246, 242, 248},
-        {254, 256, 258, 260, 262, 264},
-        {270, 272, 274, 276, 278, 280},
-        {286, 290, 288, 0, 0, 0},
-    },
-    {   // Hell
-        {334, 336, 340, 342, 338, 344},
-        {350, 352, 354, 356, 358, 360},
-        {366, 368, 370, 372, 374, 376},
-        {382, 386, 384, 0, 0, 0},
-    },
-};
-
-const quint32 g_nActOffsets[DifficultyCount][ActCount] = {
-    {0, 154, 170, 186},
-    {0, 250, 266, 282},
-    {0, 346, 362, 378},
-};
-
-const quint32 g_nWaypointOffsets[DifficultyCount] = {438, 462, 486};
 
 namespace {
 
@@ -150,14 +119,29 @@ int NamedCount(const char *const *slots, int slotCount)
 
 int QuestCountOfAct(int act)
 {
-    if (act < 0 || act >= ActCount)
+    if (act < 0 || act >= kActCount)
         return 0;
-    return NamedCount(g_strQuestNames + act * QuestSlotsPerAct, QuestSlotsPerAct);
+    return NamedCount(g_strQuestNames + act * kQuestSlotsPerAct, kQuestSlotsPerAct);
 }
 
 int WaypointCountOfAct(int act)
 {
-    if (act < 0 || act >= ActCount)
+    if (act < 0 || act >= kActCount)
         return 0;
-    return NamedCount(g_strWaypointNames + act * WaypointSlotsPerAct, WaypointSlotsPerAct);
+    return NamedCount(g_strWaypointNames + act * kWaypointSlotsPerAct, kWaypointSlotsPerAct);
+}
+
+const char *SkillName(int charClass, int position)
+{
+    return SkillNames[charClass * kSkillsPerClass + position];
+}
+
+const char *QuestName(int act, int position)
+{
+    return g_strQuestNames[act * kQuestSlotsPerAct + position];
+}
+
+const char *WaypointName(int act, int position)
+{
+    return g_strWaypointNames[act * kWaypointSlotsPerAct + position];
 }

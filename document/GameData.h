@@ -5,42 +5,40 @@
 // The game's constant tables, exactly as the editor shows them (the names keep
 // the spellings players know from this editor, misspellings included).
 
-inline constexpr int ClassCount = 5;
-inline constexpr int DifficultyCount = 3;
-inline constexpr int ActCount = 4;
-inline constexpr int QuestSlotsPerAct = 6;
-inline constexpr int WaypointSlotsPerAct = 9;
-inline constexpr int QuestStateCount = 4;
-inline constexpr int LevelCount = 99;
+inline constexpr int kClassCount = 5;
+inline constexpr int kDifficultyCount = 3;
+inline constexpr int kActCount = 4;
+inline constexpr int kQuestSlotsPerAct = 6;
+inline constexpr int kWaypointSlotsPerAct = 9;
+inline constexpr int kQuestStateCount = 4;
+inline constexpr int kLevelCount = 99;
 
 // Index = CharClass value 0..4.
-extern const char *const g_strClassNames[ClassCount];
+extern const char *const g_strClassNames[kClassCount];
 // "Normal", "Nightmare", "Hell".
-extern const char *const g_strDifficultyNames[DifficultyCount];
+extern const char *const g_strDifficultyNames[kDifficultyCount];
 // "Act1" .. "Act4".
-extern const char *const g_strActNames[ActCount];
+extern const char *const g_strActNames[kActCount];
 // "Not Started", "Started", "Reward", "Done".
-extern const char *const g_strQuestStateNames[QuestStateCount];
+extern const char *const g_strQuestStateNames[kQuestStateCount];
 
 // Entry k is the experience at which level k + 1 begins; entry 99 is only the
 // upper bound of level 99.
 extern const quint32 LevelExperienceTable[100];
 
 // Five blocks of 30 names in class order: skill i of class c is entry c * 30 + i.
-extern const char *const SkillNames[ClassCount * 30];
+inline constexpr int kSkillsPerClass = 30;
+extern const char *const SkillNames[kClassCount * kSkillsPerClass];
 
 // 6 slots per act, 9 waypoint slots per act; an empty name ends an act's list.
-extern const char *const g_strQuestNames[ActCount * QuestSlotsPerAct];
-extern const char *const g_strWaypointNames[ActCount * WaypointSlotsPerAct];
-
-// Offset of each quest's two-byte status word, [difficulty][act][list position];
-// 0 for an empty slot.
-extern const quint32 g_nQuestOffsets[DifficultyCount][ActCount][QuestSlotsPerAct];
-// Offset of each act's access byte, [difficulty][act]; 0 for Act1, which has none.
-extern const quint32 g_nActOffsets[DifficultyCount][ActCount];
-// First offset of each difficulty's 4-byte waypoint set.
-extern const quint32 g_nWaypointOffsets[DifficultyCount];
+extern const char *const g_strQuestNames[kActCount * kQuestSlotsPerAct];
+extern const char *const g_strWaypointNames[kActCount * kWaypointSlotsPerAct];
 
 // Number of named entries of an act's list (up to the first empty name).
 int QuestCountOfAct(int act);
 int WaypointCountOfAct(int act);
+
+// The name shown for a list position (no bounds beyond the tables' own).
+[[nodiscard]] const char *SkillName(int charClass, int position);
+[[nodiscard]] const char *QuestName(int act, int position);
+[[nodiscard]] const char *WaypointName(int act, int position);

@@ -2,11 +2,10 @@
 
 #include "Diablo2Doc.h"
 #include "FieldLimits.h"
-#include "Layout.h"
+#include "document/layout/CharacterLayout.h"
 
 namespace {
 
-using namespace Layout;
 using F = FieldId;
 using R = EntryRule;
 constexpr quint32 kValue = FieldLimits::Value;
@@ -17,24 +16,22 @@ constexpr quint32 kFullPool = FieldLimits::MaximizedPool;
 } // namespace
 
 // Experience has no entry limit: any 32-bit value is accepted.
-const PanelField kPanelFields[PanelFieldCount] = {
-    {F::Experience, "experience", ExperienceFirst, ExperienceLast, 0xFFFFFFFFu, R::Revert, F::Experience, 0},
-    {F::Gold, "gold", GoldFirst, GoldLast, kValue, R::Revert, F::Gold, 0},
-    {F::GoldInStash, "goldInStash", GoldInStashFirst, GoldInStashLast, kValue, R::Revert, F::GoldInStash, 0},
-    {F::Strength, "strength", StrengthFirst, StrengthLast, kValue, R::Revert, F::Strength, kAttribute},
-    {F::Dexterity, "dexterity", DexterityFirst, DexterityLast, kValue, R::Revert, F::Dexterity, kAttribute},
-    {F::Vitality, "vitality", VitalityFirst, VitalityLast, kValue, R::Revert, F::Vitality, kAttribute},
-    {F::Energy, "energy", EnergyFirst, EnergyLast, kValue, R::Revert, F::Energy, kAttribute},
-    {F::AttributePointsToAdd, "attributePointsToAdd", AttributePointsToAddFirst, AttributePointsToAddLast, kValue,
-     R::Keep, F::AttributePointsToAdd, 0},
-    {F::SkillPointsToAdd, "skillPointsToAdd", SkillPointsToAddFirst, SkillPointsToAddLast, kValue, R::Keep,
-     F::SkillPointsToAdd, 0},
-    {F::Health, "health", HealthFirst, HealthLast, kPool, R::RaiseMaximum, F::MaxHealth, kFullPool},
-    {F::MaxHealth, "maxHealth", MaxHealthFirst, MaxHealthLast, kPool, R::Keep, F::MaxHealth, kFullPool},
-    {F::Mana, "mana", ManaFirst, ManaLast, kPool, R::RaiseMaximum, F::MaxMana, kFullPool},
-    {F::MaxMana, "maxMana", MaxManaFirst, MaxManaLast, kPool, R::Keep, F::MaxMana, kFullPool},
-    {F::Stamina, "stamina", StaminaFirst, StaminaLast, kPool, R::RaiseMaximum, F::MaxStamina, kFullPool},
-    {F::MaxStamina, "maxStamina", MaxStaminaFirst, MaxStaminaLast, kPool, R::Keep, F::MaxStamina, kFullPool},
+const PanelField kPanelFields[kPanelFieldCount] = {
+    {F::Experience, "experience", 0xFFFFFFFFu, R::Revert, F::Experience, 0},
+    {F::Gold, "gold", kValue, R::Revert, F::Gold, 0},
+    {F::GoldInStash, "goldInStash", kValue, R::Revert, F::GoldInStash, 0},
+    {F::Strength, "strength", kValue, R::Revert, F::Strength, kAttribute},
+    {F::Dexterity, "dexterity", kValue, R::Revert, F::Dexterity, kAttribute},
+    {F::Vitality, "vitality", kValue, R::Revert, F::Vitality, kAttribute},
+    {F::Energy, "energy", kValue, R::Revert, F::Energy, kAttribute},
+    {F::AttributePointsToAdd, "attributePointsToAdd", kValue, R::Keep, F::AttributePointsToAdd, 0},
+    {F::SkillPointsToAdd, "skillPointsToAdd", kValue, R::Keep, F::SkillPointsToAdd, 0},
+    {F::Health, "health", kPool, R::RaiseMaximum, F::MaxHealth, kFullPool},
+    {F::MaxHealth, "maxHealth", kPool, R::Keep, F::MaxHealth, kFullPool},
+    {F::Mana, "mana", kPool, R::RaiseMaximum, F::MaxMana, kFullPool},
+    {F::MaxMana, "maxMana", kPool, R::Keep, F::MaxMana, kFullPool},
+    {F::Stamina, "stamina", kPool, R::RaiseMaximum, F::MaxStamina, kFullPool},
+    {F::MaxStamina, "maxStamina", kPool, R::Keep, F::MaxStamina, kFullPool},
 };
 
 const PanelField &Field(FieldId id)
@@ -53,14 +50,14 @@ const PanelField *PanelFieldNamed(const QString &key)
 
 quint32 ReadField(const CDiablo2Doc &doc, FieldId id)
 {
-    const PanelField &field = Field(id);
-    return doc.GetUInt(field.first, field.last);
+    const ValueRange range = LayoutOf(doc).numbers[size_t(id)];
+    return doc.GetUInt(range.first, range.last);
 }
 
 void WriteField(CDiablo2Doc &doc, FieldId id, quint32 value)
 {
-    const PanelField &field = Field(id);
-    doc.SetUInt(field.first, field.last, value);
+    const ValueRange range = LayoutOf(doc).numbers[size_t(id)];
+    doc.SetUInt(range.first, range.last, value);
 }
 
 void WriteFieldRaisingMaximum(CDiablo2Doc &doc, FieldId id, quint32 value)

@@ -5,8 +5,7 @@
 
 class CDiablo2Doc;
 
-// The numbers of the character panel: where each one lives in the image, the
-// name under which `show` lists it and `set` takes it, the most its box
+// The numbers of the character panel: the name under which `show` lists it and `set` takes it, the most its box
 // accepts, what happens to a value above that, and what Maximize Attributes
 // puts into it. The window's exchange, the command line and the bulk edits
 // all walk this one table.
@@ -46,8 +45,6 @@ struct PanelField
 {
     FieldId id;
     const char *key;
-    quint32 first;
-    quint32 last;
     quint32 limit;
     EntryRule rule;
     FieldId maximum;    // RaiseMaximum: the row's maximum; otherwise the field itself
@@ -55,14 +52,15 @@ struct PanelField
 };
 
 // In the order `show` lists them.
-inline constexpr int PanelFieldCount = 15;
-extern const PanelField kPanelFields[PanelFieldCount];
+inline constexpr int kPanelFieldCount = 15;
+extern const PanelField kPanelFields[kPanelFieldCount];
 
 [[nodiscard]] const PanelField &Field(FieldId id);
 // The field with this key (letter case ignored), or null.
 [[nodiscard]] const PanelField *PanelFieldNamed(const QString &key);
 
-// Checked reads and writes of a field's bytes (throws as the document does).
+// Checked reads and writes of a field's bytes through the character's layout
+// (throws as the document does).
 [[nodiscard]] quint32 ReadField(const CDiablo2Doc &doc, FieldId id);
 void WriteField(CDiablo2Doc &doc, FieldId id, quint32 value);
 // Writes value, and for a current value above its row's maximum the maximum

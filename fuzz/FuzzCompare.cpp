@@ -14,8 +14,8 @@
 
 #include "FuzzSupport.h"
 
-#include "CompareDlg.h"
-#include "ToolDialogIds.h"
+#include "tools/CompareDlg.h"
+#include "resources/ToolDialogIds.h"
 
 #include <QLineEdit>
 

@@ -16,11 +16,11 @@
 
 #include "FuzzSupport.h"
 
-#include "BrennicorDlg.h"
-#include "FieldRules.h"
-#include "GameData.h"
-#include "Layout.h"
-#include "MainDialogIds.h"
+#include "mainwindow/BrennicorDlg.h"
+#include "document/FieldRules.h"
+#include "document/GameData.h"
+#include "document/layout/Layout.h"
+#include "resources/MainDialogIds.h"
 #include "support/MainWindowAccess.h"
 
 #include <QComboBox>
@@ -77,11 +77,11 @@ bool IsFieldByte(quint32 offset)
     for (quint32 first : {HealthFirst, MaxHealthFirst, ManaFirst, MaxManaFirst, MaxStaminaFirst, StaminaFirst})
         if (in(first, first + 1))
             return true;
-    for (int d = 0; d < DifficultyCount; ++d) {
-        for (int a = 0; a < ActCount; ++a) {
+    for (int d = 0; d < kDifficultyCount; ++d) {
+        for (int a = 0; a < kActCount; ++a) {
             if (g_nActOffsets[d][a] != 0 && offset == g_nActOffsets[d][a])
                 return true;
-            for (int q = 0; q < QuestSlotsPerAct; ++q)
+            for (int q = 0; q < kQuestSlotsPerAct; ++q)
                 if (g_nQuestOffsets[d][a][q] != 0 && in(g_nQuestOffsets[d][a][q], g_nQuestOffsets[d][a][q] + 1))
                     return true;
         }
@@ -146,7 +146,7 @@ void PanelShowsImage(const CBrennicorDlg &dlg, const QByteArray &image)
     if (shownName != name)
         Fail("the panel shows another name than the image holds", shownName + QStringLiteral(" / ") + name);
     const quint8 charClass = quint8(image[CharClass]);
-    if (dlg.DlgItem<QComboBox>(IDC_CLASS)->currentIndex() != (charClass < ClassCount ? int(charClass) : -1))
+    if (dlg.DlgItem<QComboBox>(IDC_CLASS)->currentIndex() != (charClass < kClassCount ? int(charClass) : -1))
         Fail("the class list shows another class than the image holds", QString::number(charClass));
 }
 
@@ -161,17 +161,17 @@ void BulkResults(const QByteArray &image, unsigned ran)
     for (quint32 k = Layout::SkillLevelFirst; (ran & RanSkills) && k <= Layout::SkillLevelLast; ++k)
         if (quint8(image[k]) != 20)
             Fail("Maximize Skills left a skill below the maximum", QString::number(k));
-    if ((ran & RanDifficulties) && quint8(image[Layout::DifficultyFlags]) != AllDifficultiesOpen)
+    if ((ran & RanDifficulties) && quint8(image[Layout::DifficultyFlags]) != kAllDifficultiesOpen)
         Fail("the difficulty byte is not the one that opens every difficulty");
-    for (int d = 0; d < DifficultyCount; ++d) {
-        if ((ran & RanWaypoints) && LittleEndian(image, g_nWaypointOffsets[d], g_nWaypointOffsets[d] + 3) != AllWaypointsSet)
+    for (int d = 0; d < kDifficultyCount; ++d) {
+        if ((ran & RanWaypoints) && LittleEndian(image, g_nWaypointOffsets[d], g_nWaypointOffsets[d] + 3) != kAllWaypointsSet)
             Fail("a waypoint set is not the one with every waypoint", QString::number(d));
-        for (int a = 0; a < ActCount; ++a) {
+        for (int a = 0; a < kActCount; ++a) {
             if ((ran & RanActs) && ActHasAccessByte(a) && quint8(image[g_nActOffsets[d][a]]) != ActAccessByte(true))
                 Fail("an act is not open after Activate Acts", QStringLiteral("%1/%2").arg(d).arg(a));
             for (int q = 0; (ran & RanQuests) && q < QuestCountOfAct(a); ++q) {
                 const quint32 at = g_nQuestOffsets[d][a][q];
-                const QuestWord done = QuestWordForState(QuestStateCount - 1);
+                const QuestWord done = QuestWordForState(kQuestStateCount - 1);
                 if (quint8(image[at]) != done.byte0 || quint8(image[at + 1]) != done.byte1)
                     Fail("a quest is not done after All Quests Done",
                          QStringLiteral("%1/%2/%3 at %4: %5").arg(d).arg(a).arg(q).arg(at)

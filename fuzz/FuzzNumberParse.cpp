@@ -9,7 +9,7 @@
 
 #include "FuzzSupport.h"
 
-#include "widgets/NumberParse.h"
+#include "core/NumberParse.h"
 
 #include <cstring>
 #include <optional>

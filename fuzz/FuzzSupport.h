@@ -4,7 +4,7 @@
 // prompts that answer without a person, a document that holds an image given
 // directly, and the way a target reports a wrong result.
 
-#include "Diablo2Doc.h"
+#include "document/Diablo2Doc.h"
 #include "core/Prompts.h"
 
 #include <QByteArray>

@@ -1,6 +1,6 @@
 #include "AboutDlg.h"
 
-#include "Resources.h"
+#include "resources/Resources.h"
 
 CAboutDlg::CAboutDlg(QWidget *parent)
     : CDialog(AboutDialogTemplate(), parent)

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "BulkEdits.h"
-#include "CharacterFiles.h"
-#include "Diablo2Doc.h"
-#include "PanelFields.h"
+#include "document/BulkEdits.h"
+#include "document/CharacterFiles.h"
+#include "document/Diablo2Doc.h"
+#include "document/PanelFields.h"
 #include "widgets/ComboBox.h"
 #include "widgets/Dialog.h"
 

@@ -8,11 +8,11 @@
 
 #include "BrennicorDlg.h"
 
-#include "FieldRules.h"
-#include "GameData.h"
-#include "Layout.h"
-#include "MainDialogIds.h"
-#include "PanelFields.h"
+#include "document/Character.h"
+#include "document/FieldRules.h"
+#include "document/GameData.h"
+#include "resources/MainDialogIds.h"
+#include "document/PanelFields.h"
 #include "widgets/DataExchange.h"
 
 namespace {
@@ -124,8 +124,6 @@ void CBrennicorDlg::MapCharacterPanel()
 
 bool CBrennicorDlg::SyncWithDocument(bool bSave)
 {
-    using namespace Layout;
-
     if (m_doc.IsEmpty()) {
         m_strName.clear();
         for (const PanelField &field : kPanelFields)
@@ -149,35 +147,35 @@ bool CBrennicorDlg::SyncWithDocument(bool bSave)
     }
 
     if (!bSave) {
-        m_strName = m_doc.GetCharName();
+        const CharacterView character(m_doc);
+        m_strName = character.Name();
         for (const PanelField &field : kPanelFields)
-            PanelValue(field.id) = ReadField(m_doc, field.id);
-        m_nLevel = m_doc.GetUInt(CharLevel, CharLevel);
+            PanelValue(field.id) = character.Number(field.id);
+        m_nLevel = character.HeaderLevel();
 
         // A stat level of 0 gives -1: no selection. Above 99 both boxes show 99.
-        m_nLevelIndex = int(m_doc.GetUInt(StatLevel, StatLevel)) - 1;
-        if (m_nLevelIndex > LevelCount - 1) {
-            m_nLevelIndex = LevelCount - 1;
-            m_nLevel = LevelCount;
+        m_nLevelIndex = int(character.StatLevel()) - 1;
+        if (m_nLevelIndex > kLevelCount - 1) {
+            m_nLevelIndex = kLevelCount - 1;
+            m_nLevel = kLevelCount;
         }
 
         // A class byte outside 0..4 has no item in the list: no class is shown,
         // and the write-back leaves that byte as it is.
-        const quint32 charClass = m_doc.GetUInt(CharClass, CharClass);
-        m_nClass = charClass < quint32(ClassCount) ? int(charClass) : -1;
+        m_nClass = character.HasClass() ? int(character.ClassByte()) : -1;
         UpdateData(false);
         return true;
     }
 
     if (!UpdateData(true))
         return false;
-    m_doc.SetCharName(m_strName);
+    Character character(m_doc);
+    character.SetName(m_strName);
     for (const PanelField &field : kPanelFields)
-        WriteField(m_doc, field.id, PanelValue(field.id));
-    m_doc.SetUInt(CharLevel, CharLevel, m_nLevel);
-    m_doc.SetUInt(StatLevel, StatLevel, quint32(m_nLevelIndex + 1));
-    if (m_nClass >= 0 && m_nClass < ClassCount)
-        m_doc.SetUInt(CharClass, CharClass, quint32(m_nClass));
+        character.SetNumber(field.id, PanelValue(field.id));
+    character.SetLevels(m_nLevel, quint32(m_nLevelIndex + 1));
+    if (m_nClass >= 0 && m_nClass < kClassCount)
+        character.SetClassByte(quint32(m_nClass));
     return true;
 }
 
@@ -262,9 +260,9 @@ void CBrennicorDlg::OnSelchangeLevel()
         return;
     if (!UpdateData(true))
         return;
-    if (m_nLevelIndex < 0 || m_nLevelIndex >= LevelCount)
+    if (m_nLevelIndex < 0 || m_nLevelIndex >= kLevelCount)
         return;
-    m_nExperience = LevelExperienceTable[m_nLevelIndex];
+    m_nExperience = ExperienceOfLevel(m_nLevelIndex + 1);
     m_nLevel = quint32(m_nLevelIndex + 1);
     UpdateData(false);
     SyncWithDocument(true);

@@ -7,11 +7,11 @@
 
 #include "BrennicorDlg.h"
 
-#include "BulkEdits.h"
-#include "FieldLimits.h"
-#include "GameData.h"
-#include "Layout.h"
-#include "MainDialogIds.h"
+#include "document/BulkEdits.h"
+#include "document/Character.h"
+#include "document/FieldLimits.h"
+#include "document/GameData.h"
+#include "resources/MainDialogIds.h"
 
 namespace {
 
@@ -19,17 +19,12 @@ constexpr quint32 kMaxSkillLevel = FieldLimits::SkillLevel;                // 20
 
 bool IsClass(int index)
 {
-    return index >= 0 && index < ClassCount;
+    return index >= 0 && index < kClassCount;
 }
 
-bool IsSkill(int index)
+bool IsSkill(const CDiablo2Doc &doc, int index)
 {
-    return index >= 0 && index < Layout::SkillCount;
-}
-
-quint32 SkillOffset(int position)
-{
-    return Layout::SkillLevelFirst + quint32(position);
+    return index >= 0 && index < CharacterView(doc).SkillCount();
 }
 
 } // namespace
@@ -54,8 +49,8 @@ void CBrennicorDlg::OnSelchangeClass()
 
     m_cbSkill.ResetContent();
     if (IsClass(m_nClass)) {
-        for (int i = 0; i < Layout::SkillCount; ++i)
-            m_cbSkill.AddString(QString::fromLatin1(SkillNames[m_nClass * Layout::SkillCount + i]));
+        for (int i = 0; i < CharacterView(m_doc).SkillCount(); ++i)
+            m_cbSkill.AddString(QString::fromLatin1(SkillName(m_nClass, i)));
         m_nSkill = 0;
     } else {
         // A class byte outside 0..4 has no names: the list stays empty, and no
@@ -73,9 +68,9 @@ void CBrennicorDlg::OnSelchangeSkill()
         return;
     if (!UpdateData(true))
         return;
-    if (!IsSkill(m_nSkill))
+    if (!IsSkill(m_doc, m_nSkill))
         return;
-    m_nSkillLevel = m_doc.GetUInt(SkillOffset(m_nSkill), SkillOffset(m_nSkill));
+    m_nSkillLevel = CharacterView(m_doc).SkillLevel(m_nSkill);
     UpdateData(false);
 }
 
@@ -90,11 +85,11 @@ void CBrennicorDlg::OnChangeSkillLevel()
         UpdateData(false);
     }
     // Without a selected skill the level has no byte to go to.
-    if (!IsSkill(m_nSkill))
+    if (!IsSkill(m_doc, m_nSkill))
         return;
     if (!SyncWithDocument(true))
         return;
-    m_doc.SetUInt(SkillOffset(m_nSkill), SkillOffset(m_nSkill), m_nSkillLevel);
+    Character(m_doc).SetSkillLevel(m_nSkill, m_nSkillLevel);
 }
 
 void CBrennicorDlg::OnMaximizeSkills()
@@ -103,8 +98,8 @@ void CBrennicorDlg::OnMaximizeSkills()
         return;
     MaximizeSkillLevels(m_doc);
     // The selection as the dialog last stored it; the controls are not read.
-    if (IsSkill(m_nSkill))
-        m_nSkillLevel = m_doc.GetUInt(SkillOffset(m_nSkill), SkillOffset(m_nSkill));
+    if (IsSkill(m_doc, m_nSkill))
+        m_nSkillLevel = CharacterView(m_doc).SkillLevel(m_nSkill);
     UpdateData(false);
 }
 

@@ -2,10 +2,10 @@
 
 #include "BrennicorDlg.h"
 
-#include "CharacterFiles.h"
-#include "FileVersion.h"
-#include "MainDialogIds.h"
-#include "Messages.h"
+#include "document/CharacterFiles.h"
+#include "document/FileVersion.h"
+#include "resources/MainDialogIds.h"
+#include "document/Messages.h"
 #include "OtherVersions.h"
 #include "core/Prompts.h"
 

@@ -1,8 +1,8 @@
 #include "OtherVersions.h"
 
-#include "Diablo2Doc.h"
-#include "FileVersion.h"
-#include "Messages.h"
+#include "document/Diablo2Doc.h"
+#include "document/FileVersion.h"
+#include "document/Messages.h"
 #include "core/Prompts.h"
 
 namespace OtherVersions {

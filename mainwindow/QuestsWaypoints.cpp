@@ -9,23 +9,22 @@
 // clearing one never touches another.
 //
 // What a byte means (status word, waypoint bit, act byte, difficulty bit) is
-// decided in FieldRules.h; where it lives, in GameData.h and Layout.h; the
-// cascade of the check boxes and the bulk commands' bytes, in BulkEdits.h.
+// decided in the core: the character's values in Character.h, the cascade of
+// the check boxes and the bulk commands' bytes in BulkEdits.h.
 
 #include "BrennicorDlg.h"
 
-#include "BulkEdits.h"
-#include "FieldRules.h"
-#include "GameData.h"
-#include "Layout.h"
-#include "MainDialogIds.h"
-#include "Messages.h"
+#include "document/BulkEdits.h"
+#include "document/Character.h"
+#include "document/GameData.h"
+#include "resources/MainDialogIds.h"
+#include "document/Messages.h"
 #include "core/Prompts.h"
 
 namespace {
 
 // The index of "Done" in the quest-state list.
-constexpr int QuestStateDone = QuestStateCount - 1;
+constexpr int QuestStateDone = kQuestStateCount - 1;
 
 // The bulk commands say so when no character is open; true when they must stop.
 bool RefuseWithoutFile(QWidget *owner, const CDiablo2Doc &doc, const char *caption)
@@ -37,15 +36,12 @@ bool RefuseWithoutFile(QWidget *owner, const CDiablo2Doc &doc, const char *capti
     return true;
 }
 
-// Fills a list with an act's slots, up to the first slot without a name.
-void FillActList(CComboBox &list, const char *const *slots, int slotCount)
+// Fills a list with the names of an act's slots.
+void FillActList(CComboBox &list, int count, const char *(*name)(int act, int position), int act)
 {
     list.ResetContent();
-    for (int position = 0; position < slotCount; ++position) {
-        if (slots[position][0] == '\0')
-            break;
-        list.AddString(QString::fromLatin1(slots[position]));
-    }
+    for (int position = 0; position < count; ++position)
+        list.AddString(QString::fromLatin1(name(act, position)));
 }
 
 } // namespace
@@ -76,7 +72,7 @@ void CBrennicorDlg::OnSelchangeDifficulty()
     UpdateData(true);
     if (m_nDifficulty == -1)
         m_nDifficulty = 0;
-    m_bDifficultyActive = IsDifficultyOpenIn(m_doc, m_nDifficulty) ? 1 : 0;
+    m_bDifficultyActive = CharacterView(m_doc).IsDifficultyOpen(m_nDifficulty) ? 1 : 0;
     if (m_nAct == -1)
         m_nAct = 0;
     UpdateData(false);
@@ -92,10 +88,10 @@ void CBrennicorDlg::OnSelchangeAct()
         m_nDifficulty = 0;
     if (m_nAct == -1)
         return;
-    m_bActActive = IsActOpenIn(m_doc, m_nDifficulty, m_nAct) ? 1 : 0;
-    FillActList(m_cbQuest, g_strQuestNames + m_nAct * QuestSlotsPerAct, QuestSlotsPerAct);
-    FillActList(m_cbWaypoint, g_strWaypointNames + m_nAct * WaypointSlotsPerAct,
-                WaypointSlotsPerAct);
+    m_bActActive = CharacterView(m_doc).IsActOpen(m_nDifficulty, m_nAct) ? 1 : 0;
+    const CharacterView character(m_doc);
+    FillActList(m_cbQuest, character.QuestCount(m_nAct), QuestName, m_nAct);
+    FillActList(m_cbWaypoint, character.WaypointCount(m_nAct), WaypointName, m_nAct);
     m_nQuest = 0;
     m_nWaypoint = 0;
     UpdateData(false);
@@ -110,8 +106,7 @@ void CBrennicorDlg::OnSelchangeQuest()
     UpdateData(true);
     if (m_nAct == -1 || m_nDifficulty == -1 || m_nQuest == -1)
         return;
-    const quint32 offset = g_nQuestOffsets[m_nDifficulty][m_nAct][m_nQuest];
-    m_nQuestState = QuestStateFromWord(quint8(m_doc.GetUInt(offset)), quint8(m_doc.GetUInt(offset + 1)));
+    m_nQuestState = CharacterView(m_doc).QuestState(m_nDifficulty, m_nAct, m_nQuest);
     UpdateData(false);
 }
 
@@ -122,7 +117,7 @@ void CBrennicorDlg::OnSelchangeQuestState()
     UpdateData(true);
     if (m_nAct == -1 || m_nDifficulty == -1 || m_nQuest == -1)
         return;
-    WriteQuestState(m_doc, m_nDifficulty, m_nAct, m_nQuest, m_nQuestState);
+    Character(m_doc).SetQuestState(m_nDifficulty, m_nAct, m_nQuest, m_nQuestState);
 }
 
 void CBrennicorDlg::OnSelchangeWaypoint()
@@ -133,7 +128,7 @@ void CBrennicorDlg::OnSelchangeWaypoint()
         return;
     if (m_nAct == -1 || m_nDifficulty == -1 || m_nWaypoint == -1)
         return;
-    m_bWaypointActive = IsWaypointActiveIn(m_doc, m_nDifficulty, m_nAct, m_nWaypoint) ? 1 : 0;
+    m_bWaypointActive = CharacterView(m_doc).IsWaypointActive(m_nDifficulty, m_nAct, m_nWaypoint) ? 1 : 0;
     UpdateData(false);
 }
 
@@ -145,10 +140,10 @@ void CBrennicorDlg::OnWaypointActive()
         return;
     if (m_nAct == -1 || m_nDifficulty == -1 || m_nWaypoint == -1)
         return;
-    SetWaypointActive(m_doc, m_nDifficulty, m_nAct, m_nWaypoint, m_bWaypointActive != 0);
+    Character(m_doc).SetWaypointActive(m_nDifficulty, m_nAct, m_nWaypoint, m_bWaypointActive != 0);
     // The boxes above show what the cascade opened.
-    m_bActActive = IsActOpenIn(m_doc, m_nDifficulty, m_nAct) ? 1 : 0;
-    m_bDifficultyActive = IsDifficultyOpenIn(m_doc, m_nDifficulty) ? 1 : 0;
+    m_bActActive = CharacterView(m_doc).IsActOpen(m_nDifficulty, m_nAct) ? 1 : 0;
+    m_bDifficultyActive = CharacterView(m_doc).IsDifficultyOpen(m_nDifficulty) ? 1 : 0;
     UpdateData(false);
 }
 
@@ -161,9 +156,9 @@ void CBrennicorDlg::OnActActive()
     if (m_nDifficulty == -1 || m_nAct == -1)
         return;
     // Act1 has no byte and is always open: its box springs back when cleared.
-    SetActOpen(m_doc, m_nDifficulty, m_nAct, m_bActActive != 0);
-    m_bActActive = IsActOpenIn(m_doc, m_nDifficulty, m_nAct) ? 1 : 0;
-    m_bDifficultyActive = IsDifficultyOpenIn(m_doc, m_nDifficulty) ? 1 : 0;
+    Character(m_doc).SetActOpen(m_nDifficulty, m_nAct, m_bActActive != 0);
+    m_bActActive = CharacterView(m_doc).IsActOpen(m_nDifficulty, m_nAct) ? 1 : 0;
+    m_bDifficultyActive = CharacterView(m_doc).IsDifficultyOpen(m_nDifficulty) ? 1 : 0;
     UpdateData(false);
 }
 
@@ -177,8 +172,8 @@ void CBrennicorDlg::OnDifficultyActive()
         return;
     // Only the selected difficulty's bit changes; Normal has none, so its byte
     // is written back as it was and its box cannot be cleared.
-    SetDifficultyOpen(m_doc, m_nDifficulty, m_bDifficultyActive != 0);
-    m_bDifficultyActive = IsDifficultyOpenIn(m_doc, m_nDifficulty) ? 1 : 0;
+    Character(m_doc).SetDifficultyOpen(m_nDifficulty, m_bDifficultyActive != 0);
+    m_bDifficultyActive = CharacterView(m_doc).IsDifficultyOpen(m_nDifficulty) ? 1 : 0;
     UpdateData(false);
 }
 

@@ -3,11 +3,11 @@
 
 #include "BrennicorDlg.h"
 
-#include "CompareDlg.h"
-#include "EditValueDlg.h"
-#include "FindValueDlg.h"
-#include "MainDialogIds.h"
-#include "Messages.h"
+#include "tools/CompareDlg.h"
+#include "tools/EditValueDlg.h"
+#include "tools/FindValueDlg.h"
+#include "resources/MainDialogIds.h"
+#include "document/Messages.h"
 #include "core/Prompts.h"
 
 void CBrennicorDlg::MapRawTools()

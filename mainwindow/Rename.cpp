@@ -3,10 +3,10 @@
 
 #include "BrennicorDlg.h"
 
-#include "CharacterFiles.h"
-#include "FileVersion.h"
-#include "MainDialogIds.h"
-#include "Messages.h"
+#include "document/CharacterFiles.h"
+#include "document/FileVersion.h"
+#include "resources/MainDialogIds.h"
+#include "document/Messages.h"
 #include "RenameDlg.h"
 #include "core/Prompts.h"
 

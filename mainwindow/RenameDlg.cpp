@@ -1,9 +1,9 @@
 #include "RenameDlg.h"
 
-#include "CharacterNames.h"
+#include "document/CharacterNames.h"
 #include "core/Prompts.h"
-#include "Messages.h"
-#include "Resources.h"
+#include "document/Messages.h"
+#include "resources/Resources.h"
 #include "widgets/DataExchange.h"
 
 CRenameDlg::CRenameDlg(QWidget *parent)
@@ -16,7 +16,7 @@ void CRenameDlg::DoDataExchange(CDataExchange *pDX)
 {
     CDialog::DoDataExchange(pDX);
     DDX_Text(pDX, IDC_NEW_NAME, m_strNewName);
-    DDV_MaxChars(pDX, m_strNewName, CharacterNameLength);
+    DDV_MaxChars(pDX, m_strNewName, kCharacterNameLength);
 }
 
 bool CRenameDlg::IsValidCharacterName(const QString &name)
@@ -31,7 +31,6 @@ void CRenameDlg::OnOK()
         CDialog::OnOK();
         return;
     }
-    Prompts().MessageBox(this,
-                         QStringLiteral("This is not a valid Diablo2 character name. Try to use only a-z, A-Z.\n"),
+    Prompts().MessageBox(this, QString::fromLatin1(Messages::InvalidName),
                          QString::fromLatin1(Captions::RenameCharacter), MessageIcon::None);
 }

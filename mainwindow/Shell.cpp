@@ -5,10 +5,10 @@
 
 #include "AboutDlg.h"
 #include "AutoProxy.h"
-#include "GameData.h"
-#include "MainDialogIds.h"
-#include "Messages.h"
-#include "Resources.h"
+#include "document/GameData.h"
+#include "resources/MainDialogIds.h"
+#include "document/Messages.h"
+#include "resources/Resources.h"
 #include "core/Prompts.h"
 #include "widgets/DataExchange.h"
 
@@ -92,7 +92,7 @@ bool CBrennicorDlg::OnInitDialog()
     for (const char *name : g_strQuestStateNames)
         m_cbQuestState.AddString(QString::fromLatin1(name));
     m_nQuestState = -1;
-    for (int level = 1; level <= LevelCount; ++level)
+    for (int level = 1; level <= kLevelCount; ++level)
         m_cbLevel.AddString(QString::number(level));
     m_nLevelIndex = -1;
 

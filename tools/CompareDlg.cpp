@@ -1,10 +1,10 @@
 #include "CompareDlg.h"
 
-#include "Compare.h"
+#include "document/Compare.h"
 #include "core/Prompts.h"
-#include "Messages.h"
-#include "Resources.h"
-#include "ToolDialogIds.h"
+#include "document/Messages.h"
+#include "resources/Resources.h"
+#include "resources/ToolDialogIds.h"
 #include "widgets/DataExchange.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Diablo2Doc.h"
+#include "document/Diablo2Doc.h"
 #include "widgets/Dialog.h"
 
 #include <QString>

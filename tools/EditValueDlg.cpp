@@ -1,11 +1,11 @@
 #include "EditValueDlg.h"
 
 #include "core/Prompts.h"
-#include "Diablo2Doc.h"
+#include "document/Diablo2Doc.h"
 #include "FindValueDlg.h"
-#include "Messages.h"
-#include "Resources.h"
-#include "ToolDialogIds.h"
+#include "document/Messages.h"
+#include "resources/Resources.h"
+#include "resources/ToolDialogIds.h"
 #include "widgets/DataExchange.h"
 
 CEditValueDlg::CEditValueDlg(CDiablo2Doc *pDoc, QWidget *parent)

@@ -1,9 +1,9 @@
 #include "FindValueDlg.h"
 
 #include "CompareDlg.h"
-#include "Diablo2Doc.h"
-#include "Resources.h"
-#include "ToolDialogIds.h"
+#include "document/Diablo2Doc.h"
+#include "resources/Resources.h"
+#include "resources/ToolDialogIds.h"
 #include "widgets/DataExchange.h"
 
 CFindValueDlg::CFindValueDlg(CDiablo2Doc *pDoc, QWidget *parent)

@@ -5,7 +5,7 @@
 // "release" on standard input, or at the end of the input; "leave" exits
 // without releasing, which the editor notices as well.
 
-#include "AutomationNames.h"
+#include "app/AutomationNames.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

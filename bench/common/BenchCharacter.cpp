@@ -1,6 +1,6 @@
 #include "BenchCharacter.h"
 
-#include "GameData.h"
+#include "document/GameData.h"
 
 CharacterFixture BenchCharacter()
 {

@@ -5,8 +5,8 @@
 
 #include "EditorBench.h"
 
-#include "Diablo2Doc.h"
-#include "PanelFields.h"
+#include "document/Diablo2Doc.h"
+#include "document/PanelFields.h"
 #include "support/ScriptedPrompts.h"
 
 #include <QFileInfo>

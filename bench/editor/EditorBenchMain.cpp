@@ -4,7 +4,7 @@
 
 #include "EditorBench.h"
 
-#include "BenchCharacter.h"
+#include "bench/common/BenchCharacter.h"
 
 #include <QApplication>
 

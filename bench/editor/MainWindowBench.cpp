@@ -4,12 +4,12 @@
 
 #include "EditorBench.h"
 
-#include "BenchCharacter.h"
-#include "BrennicorDlg.h"
-#include "GameData.h"
-#include "Layout.h"
-#include "MainDialogIds.h"
-#include "PanelFields.h"
+#include "bench/common/BenchCharacter.h"
+#include "mainwindow/BrennicorDlg.h"
+#include "document/GameData.h"
+#include "document/layout/Layout.h"
+#include "resources/MainDialogIds.h"
+#include "document/PanelFields.h"
 #include "support/MainWindowAccess.h"
 #include "support/ScriptedPrompts.h"
 
@@ -151,8 +151,8 @@ void AllQuestsDoneCommand(benchmark::State &state)
         return;
     const CDiablo2Doc &doc = MainWindowAccess::Document(window.dlg);
     int done = 0;
-    for (int difficulty = 0; difficulty < DifficultyCount; ++difficulty) {
-        for (int act = 0; act < ActCount; ++act) {
+    for (int difficulty = 0; difficulty < kDifficultyCount; ++difficulty) {
+        for (int act = 0; act < kActCount; ++act) {
             for (int quest = 0; quest < QuestCountOfAct(act); ++quest) {
                 const quint32 offset = g_nQuestOffsets[difficulty][act][quest];
                 if (doc.GetUInt(offset, offset) == 0x07 && doc.GetUInt(offset + 1, offset + 1) == 0x10)

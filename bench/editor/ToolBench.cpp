@@ -5,10 +5,10 @@
 
 #include "EditorBench.h"
 
-#include "CompareDlg.h"
-#include "Diablo2Doc.h"
-#include "FindValueDlg.h"
-#include "ToolDialogIds.h"
+#include "tools/CompareDlg.h"
+#include "document/Diablo2Doc.h"
+#include "tools/FindValueDlg.h"
+#include "resources/ToolDialogIds.h"
 #include "support/ScriptedPrompts.h"
 
 #include <QCoreApplication>

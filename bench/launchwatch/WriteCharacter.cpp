@@ -1,6 +1,6 @@
 #include "WriteCharacter.h"
 
-#include "BenchCharacter.h"
+#include "bench/common/BenchCharacter.h"
 
 #include <QString>
 

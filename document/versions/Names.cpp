@@ -40,16 +40,16 @@ const char *const kActFiveWaypoints[] = {
 
 QString ClassName(int classId)
 {
-    if (classId >= 0 && classId < ClassCount)
+    if (classId >= 0 && classId < kClassCount)
         return QLatin1String(g_strClassNames[classId]);
-    if (classId >= ClassCount && classId < ClassIds)
-        return QLatin1String(kExpansionClasses[classId - ClassCount]);
+    if (classId >= kClassCount && classId < ClassIds)
+        return QLatin1String(kExpansionClasses[classId - kClassCount]);
     return QStringLiteral("Class %1").arg(classId);
 }
 
 bool ClassAllowed(const ParsedCharacter &c, int classId)
 {
-    if (classId >= 0 && classId < ClassCount)
+    if (classId >= 0 && classId < kClassCount)
         return true;
     if (classId == Druid || classId == Assassin)
         return c.expansion;
@@ -60,7 +60,7 @@ QString SkillName(int classId, int position)
 {
     if (position < 0 || position >= SkillCount)
         return {};
-    if (classId >= 0 && classId < ClassCount)
+    if (classId >= 0 && classId < kClassCount)
         return QLatin1String(SkillNames[classId * SkillCount + position]);
     if (classId == Druid || classId == Assassin)
         return QLatin1String(kExpansionSkills[classId - Druid][position]);
@@ -71,14 +71,14 @@ QString ActName(int act)
 {
     if (act < 0 || act >= QuestActs)
         return {};
-    return act < ActCount ? QLatin1String(g_strActNames[act]) : QStringLiteral("Act%1").arg(act + 1);
+    return act < kActCount ? QLatin1String(g_strActNames[act]) : QStringLiteral("Act%1").arg(act + 1);
 }
 
 QString QuestName(int act, int position)
 {
     if (position < 0 || position >= QuestCountOf(act))
         return {};
-    return QLatin1String(act < ActCount ? g_strQuestNames[act * QuestSlotsPerAct + position]
+    return QLatin1String(act < kActCount ? g_strQuestNames[act * kQuestSlotsPerAct + position]
                                         : kActFiveQuests[position]);
 }
 
@@ -86,7 +86,7 @@ QString WaypointName(int act, int position)
 {
     if (position < 0 || position >= WaypointCountOf(act))
         return {};
-    return QLatin1String(act < ActCount ? g_strWaypointNames[act * WaypointSlotsPerAct + position]
+    return QLatin1String(act < kActCount ? g_strWaypointNames[act * kWaypointSlotsPerAct + position]
                                         : kActFiveWaypoints[position]);
 }
 

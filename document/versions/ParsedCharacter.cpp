@@ -29,7 +29,7 @@ std::size_t QuestWordIndex(const ParsedCharacter &c, int act, int position)
 
 int WaypointBitOf(int act, int position)
 {
-    return act < ActCount ? WaypointBit(act, position) : kActFiveFirstWaypointBit + position;
+    return act < kActCount ? WaypointBit(act, position) : kActFiveFirstWaypointBit + position;
 }
 
 // The count of acts beaten from which Nightmare (1) and Hell (2) are open.
@@ -69,12 +69,12 @@ void SetPoolWhole(Stats &stats, int id, quint32 whole)
 
 int ActCountOf(const ParsedCharacter &c)
 {
-    return c.expansion ? QuestActs : ActCount;
+    return c.expansion ? QuestActs : kActCount;
 }
 
 int QuestCountOf(int act)
 {
-    return act == ActCount ? kActFiveQuests : QuestCountOfAct(act);
+    return act == kActCount ? kActFiveQuests : QuestCountOfAct(act);
 }
 
 int QuestState(const ParsedCharacter &c, int difficulty, int act, int position)
@@ -140,7 +140,7 @@ void SetDifficultyOpen(ParsedCharacter &c, int difficulty, bool open)
 
 int WaypointCountOf(int act)
 {
-    return act == ActCount ? kActFiveWaypoints : WaypointCountOfAct(act);
+    return act == kActCount ? kActFiveWaypoints : WaypointCountOfAct(act);
 }
 
 bool IsWaypointActive(const ParsedCharacter &c, int difficulty, int act, int position)

@@ -8,7 +8,7 @@ namespace Versions {
 void OpenAllDifficulties(ParsedCharacter &c)
 {
     if (c.layout->difficultyRule == DifficultyRule::FlagBits)
-        c.progression = AllDifficultiesOpen;
+        c.progression = kAllDifficultiesOpen;
     else
         SetDifficultyOpen(c, Difficulties - 1, true);
 }
@@ -33,7 +33,7 @@ void ActivateAllWaypoints(ParsedCharacter &c)
 
 void MarkAllQuestsDone(ParsedCharacter &c)
 {
-    const int done = QuestStateCount - 1;
+    const int done = kQuestStateCount - 1;
     for (int d = 0; d < Difficulties; ++d) {
         for (int act = 0; act < ActCountOf(c); ++act) {
             for (int position = 0; position < QuestCountOf(act); ++position)

@@ -4,15 +4,6 @@
 
 #include "core/SafeFile.h"
 
-#include <QDir>
-
-namespace {
-
-const char *const kFailedToOpen = "Failed to open document.";
-const char *const kFailedToSave = "Failed to save document.";
-
-} // namespace
-
 qint64 CArchive::GetLength() const
 {
     return m_device.size();
@@ -59,7 +50,7 @@ bool CDocument::OnOpenDocument(const QString &path)
 {
     SafeFile::Transfer file;
     if (!file.OpenForReading(path)) {
-        ReportSaveLoadException(path, QString::fromLatin1(kFailedToOpen), file.Error());
+        ReportFileError(path, FileError::Action::Open, file.Error());
         return false;
     }
     SetModifiedFlag(true);
@@ -69,7 +60,7 @@ bool CDocument::OnOpenDocument(const QString &path)
             Serialize(ar);
         }
     } catch (const CFileException &e) {
-        ReportSaveLoadException(path, QString::fromLatin1(kFailedToOpen), e.Reason());
+        ReportFileError(path, FileError::Action::Open, e.Reason());
         return false;
     }
     m_fileIdentity = file.FileIdentity();
@@ -82,18 +73,18 @@ bool CDocument::OnSaveDocument(const QString &path)
     // A symbolic link is kept: the file it points to is the one replaced.
     SafeFile::Transfer file;
     if (!file.OpenForReplacing(path)) {
-        ReportSaveLoadException(path, QString::fromLatin1(kFailedToSave), file.Error());
+        ReportFileError(path, FileError::Action::Save, file.Error());
         return false;
     }
     try {
         CArchive ar(file.Device(), CArchive::store);
         Serialize(ar);
     } catch (const CFileException &e) {
-        ReportSaveLoadException(path, QString::fromLatin1(kFailedToSave), e.Reason());
+        ReportFileError(path, FileError::Action::Save, e.Reason());
         return false;
     }
     if (!file.Commit()) {
-        ReportSaveLoadException(path, QString::fromLatin1(kFailedToSave), file.Error());
+        ReportFileError(path, FileError::Action::Save, file.Error());
         return false;
     }
     m_fileIdentity = file.FileIdentity();
@@ -119,14 +110,10 @@ bool CDocument::SaveInto(SafeFile::Batch &batch, const QString &path)
 
 void CDocument::ReportSaveFailure(const QString &path, const QString &reason)
 {
-    ReportSaveLoadException(path, QString::fromLatin1(kFailedToSave), reason);
+    ReportFileError(path, FileError::Action::Save, reason);
 }
 
-void CDocument::ReportSaveLoadException(const QString &path, const QString &fallback,
-                                        const QString &reason)
+void CDocument::ReportFileError(const QString &path, FileError::Action action, const QString &reason)
 {
-    QString text = fallback;
-    if (!reason.isEmpty())
-        text += QStringLiteral("\n\n%1:\n%2").arg(QDir::toNativeSeparators(path), reason);
-    AfxMessageBox(text, MessageIcon::Exclamation);
+    Prompts().ReportFileError(FileError{path, action, reason});
 }

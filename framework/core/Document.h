@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/Prompts.h"
 #include "core/SafeFile.h"
 
 #include <QString>
@@ -81,10 +82,9 @@ protected:
     // The file last read or written by OnOpenDocument or OnSaveDocument.
     [[nodiscard]] SafeFile::Identity LastFileIdentity() const { return m_fileIdentity; }
 
-    // The framework's file-error report: a message box under the application's
-    // title. fallback is the text used when nothing more precise is known.
-    virtual void ReportSaveLoadException(const QString &path, const QString &fallback,
-                                         const QString &reason);
+    // The framework's file-error report, handed to the prompts as parts: the
+    // window shows a message box under the application's title.
+    virtual void ReportFileError(const QString &path, FileError::Action action, const QString &reason);
 
 private:
     bool m_bModified = false;

@@ -1,6 +1,7 @@
 #include "core/Prompts.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 
 #include <cstdio>
@@ -19,6 +20,9 @@ public:
 };
 
 StderrPrompts g_stderrPrompts;
+
+const char *const kFailedToOpen = "Failed to open document.";
+const char *const kFailedToSave = "Failed to save document.";
 IPrompts *g_prompts = nullptr;
 
 } // namespace
@@ -46,4 +50,17 @@ QString AfxGetAppTitle()
 void AfxMessageBox(const QString &text, MessageIcon icon)
 {
     Prompts().MessageBox(nullptr, text, AfxGetAppTitle(), icon);
+}
+
+QString FileErrorText(const FileError &error)
+{
+    QString text = QString::fromLatin1(error.action == FileError::Action::Open ? kFailedToOpen : kFailedToSave);
+    if (!error.reason.isEmpty())
+        text += QStringLiteral("\n\n%1:\n%2").arg(QDir::toNativeSeparators(error.file), error.reason);
+    return text;
+}
+
+void IPrompts::ReportFileError(const FileError &error)
+{
+    MessageBox(nullptr, FileErrorText(error), AfxGetAppTitle(), MessageIcon::Exclamation);
 }

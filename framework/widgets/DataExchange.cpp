@@ -3,7 +3,7 @@
 #include "core/Prompts.h"
 #include "widgets/ComboBox.h"
 #include "widgets/Dialog.h"
-#include "widgets/NumberParse.h"
+#include "core/NumberParse.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -55,7 +55,5 @@ void DDX_CBIndex(CDataExchange *pDX, int id, int &index);
 // Check state 0, 1 or 2; a stored state outside 0..2 shows unchecked.
 void DDX_Check(CDataExchange *pDX, int id, int &value);
 
-// The framework's validation messages.
-inline constexpr const char *kParseUIntMessage = "Please enter a positive integer.";
-inline constexpr const char *kParseIntMessage = "Please enter an integer.";
-inline constexpr const char *kMaxCharsMessage = "Please enter no more than %1 characters.";
+// The framework's validation messages stand with the number reading.
+#include "core/NumberParse.h"

@@ -1,11 +1,11 @@
 // Start-up inside the process: a start for automation without a session bus, the last-resort guard
 // around the main window's run, how the command line is read; and the automation client against an
 // editor of the test's own on a private bus.
-#include "ActivationFile.h"
-#include "AutomationNames.h"
-#include "BrennicorApp.h"
-#include "BrennicorDlg.h"
-#include "CommandLine.h"
+#include "app/ActivationFile.h"
+#include "app/AutomationNames.h"
+#include "app/BrennicorApp.h"
+#include "mainwindow/BrennicorDlg.h"
+#include "app/CommandLine.h"
 #include "support/MainWindowAccess.h"
 #include "support/ScriptedPrompts.h"
 

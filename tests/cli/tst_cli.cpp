@@ -4,8 +4,8 @@
 #include "CliRunner.h"
 #include "support/WindowHarness.h"
 
-#include "GameData.h"
-#include "PanelFields.h"
+#include "document/GameData.h"
+#include "document/PanelFields.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -124,7 +124,7 @@ void TestCli::showAndJsonWrittenBack()
                              "quest:Nightmare/Act1/Tools of the trade: Reward", "waypoint:Hell/Act3/Travincal: on"})
         QVERIFY2(lines.contains(QLatin1String(line)), line);
     // Per difficulty: itself, four acts, 6+6+6+3 quests, 9+9+9+3 waypoints.
-    QCOMPARE(lines.size(), 5 + PanelFieldCount + 30 + 3 * (1 + 4 + 21 + 30));
+    QCOMPARE(lines.size(), 5 + kPanelFieldCount + 30 + 3 * (1 + 4 + 21 + 30));
     QVERIFY(RunCli({"show", classless}).out.contains("\nclass: 5\n") && RunCli({"show", "--json", classless}).out.contains("\"class\": null"));
 
     // Every number of the JSON goes back in with set under its own key.
@@ -190,6 +190,13 @@ void TestCli::nothingWritten_data()
         CharacterFixture().Length(660).Build());
     row("a new name of 15 letters", {"rename", "FILE", "Abcdefghijklmno"},
         "brennicor-cli: Please enter no more than 14 characters.");
+    // The rename box checks the length before the letters; so does the command line.
+    row("a new name of 15 characters, one a digit", {"rename", "FILE", "Abcdefghijklmn0"},
+        "brennicor-cli: Please enter no more than 14 characters.");
+    row("a value one past 32 bits", {"put", "FILE", "600", "603", " +4294967296 "},
+        "brennicor-cli: value +4294967296 is larger than 4294967295.");
+    row("a value with a sign after its plus", {"put", "FILE", "600", "603", "+-1"},
+        "brennicor-cli: value \"+-1\": Please enter a positive integer.");
     row("a backup where a folder stands", {"backup", "FILE"},
         "brennicor-cli: FILE: Failed to save document. FILE.bak: it is a folder, not a regular file");
 }

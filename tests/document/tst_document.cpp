@@ -3,11 +3,12 @@
 #include "support/CharacterFixture.h"
 #include "support/ScriptedPrompts.h"
 
-#include "BulkEdits.h"
-#include "Compare.h"
-#include "Diablo2Doc.h"
-#include "FieldRules.h"
-#include "GameData.h"
+#include "document/BulkEdits.h"
+#include "document/Compare.h"
+#include "document/Diablo2Doc.h"
+#include "document/FieldRules.h"
+#include "document/GameData.h"
+#include "document/layout/Layout.h"
 
 #include <QCryptographicHash>
 #include <QTemporaryDir>
@@ -218,7 +219,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("actual");
         QTest::addColumn<QString>("expected");
         QTest::newRow("classes, difficulties, acts, quest states, skills of the first and last class, a quest, a waypoint")
-            << List(g_strClassNames, ClassCount) + ' ' + List(g_strDifficultyNames, 3) + ' ' + List(g_strActNames, 4) + ' '
+            << List(g_strClassNames, kClassCount) + ' ' + List(g_strDifficultyNames, 3) + ' ' + List(g_strActNames, 4) + ' '
                    + List(g_strQuestStateNames, 4) + ' ' + List(SkillNames, 1) + '|' + List(SkillNames + 51, 1) + '|'
                    + List(SkillNames + 149, 1) + '|' + List(g_strQuestNames + 4, 1) + '|' + List(g_strWaypointNames + 15, 1)
                    + ' ' + List(&g_nQuestOffsets[2][3][0], 3) + ' ' + List(&g_nActOffsets[0][1], 1)
@@ -227,7 +228,7 @@ private Q_SLOTS:
         // From tables checked entry by entry against the game: a change of any entry needs a new digest.
         QTest::newRow("digest of every table")
             << QString::fromLatin1(QCryptographicHash::hash(
-                                       (List(SkillNames, ClassCount * 30) + List(g_strQuestNames, 24)
+                                       (List(SkillNames, kClassCount * 30) + List(g_strQuestNames, 24)
                                         + List(g_strWaypointNames, 36) + List(LevelExperienceTable, 100)
                                         + List(&g_nQuestOffsets[0][0][0], 72) + List(&g_nActOffsets[0][0], 12)
                                         + List(g_nWaypointOffsets, 3)).toLatin1(),
@@ -244,7 +245,7 @@ private Q_SLOTS:
             << "0,0,1,9,98,98";
         QTest::newRow("waypoint set: Rogue Encampment, the last of act 4, past the set, cleared")
             << List(QList<quint32>{WithWaypoint(0, 0, 0, true), WithWaypoint(0, 3, 2, true), WithWaypoint(0, 3, 5, true),
-                                      WithWaypoint(AllWaypointsSet, 0, 0, false)}.constData(), 4)
+                                      WithWaypoint(kAllWaypointsSet, 0, 0, false)}.constData(), 4)
             << "1,536870912,0,1073741822";
     }
 

@@ -1,8 +1,8 @@
 // The File menu and Rename Character, driven as a user does: commands from the
 // menu, values typed into the boxes, answers given to the message boxes.
 
-#include "RenameDlg.h"
-#include "Resources.h"
+#include "mainwindow/RenameDlg.h"
+#include "resources/Resources.h"
 #include "support/ModalDriver.h"
 #include "support/WindowHarness.h"
 

@@ -1,8 +1,8 @@
 #include "support/WindowHarness.h"
 
-#include "GameData.h"
-#include "Layout.h"
-#include "PanelFields.h"
+#include "document/GameData.h"
+#include "document/layout/Layout.h"
+#include "document/PanelFields.h"
 
 #include <QtTest>
 

@@ -1,7 +1,7 @@
 #include "support/WindowHarness.h"
 
-#include "GameData.h"
-#include "Layout.h"
+#include "document/GameData.h"
+#include "document/layout/Layout.h"
 
 #include <QtTest>
 
@@ -14,8 +14,8 @@ namespace {
 QString Summary(const CDiablo2Doc &doc)
 {
     int acts = 0, done = 0;
-    for (int d = 0; d < DifficultyCount; ++d) {
-        for (int a = 0; a < ActCount; ++a) {
+    for (int d = 0; d < kDifficultyCount; ++d) {
+        for (int a = 0; a < kActCount; ++a) {
             if (a > 0 && doc.GetUInt(g_nActOffsets[d][a]) == 1)
                 ++acts;
             for (int q = 0; q < QuestCountOfAct(a); ++q)
@@ -23,7 +23,7 @@ QString Summary(const CDiablo2Doc &doc)
         }
     }
     QStringList sets;
-    for (int d = 0; d < DifficultyCount; ++d)
+    for (int d = 0; d < kDifficultyCount; ++d)
         sets.append(QString::number(doc.GetUInt(g_nWaypointOffsets[d], g_nWaypointOffsets[d] + 3), 16));
     return QStringLiteral("flags=%1 acts=%2 sets=%3 done=%4")
         .arg(doc.GetUInt(Layout::DifficultyFlags), 0, 16).arg(acts).arg(sets.join(QLatin1Char(','))).arg(done);

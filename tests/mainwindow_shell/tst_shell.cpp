@@ -1,5 +1,5 @@
-#include "BrennicorDlg.h"
-#include "MainDialogIds.h"
+#include "mainwindow/BrennicorDlg.h"
+#include "resources/MainDialogIds.h"
 #include "support/ScriptedPrompts.h"
 
 #include <QAction>

@@ -2,11 +2,11 @@
 // fit their buttons, the Open dialog starting in the folder of the last file
 // opened, and the session bus's activation file.
 
-#include "ActivationFile.h"
-#include "BrennicorApp.h"
-#include "AboutDlg.h"
-#include "BrennicorDlg.h"
-#include "Resources.h"
+#include "app/ActivationFile.h"
+#include "app/BrennicorApp.h"
+#include "mainwindow/AboutDlg.h"
+#include "mainwindow/BrennicorDlg.h"
+#include "resources/Resources.h"
 #include "support/CharacterFixture.h"
 #include "widgets/DialogBuilder.h"
 #include "widgets/QtPrompts.h"

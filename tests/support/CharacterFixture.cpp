@@ -1,7 +1,7 @@
 #include "support/CharacterFixture.h"
 
-#include "GameData.h"
-#include "Layout.h"
+#include "document/GameData.h"
+#include "document/layout/Layout.h"
 
 #include <QFile>
 
@@ -38,8 +38,8 @@ CharacterFixture::CharacterFixture()
     Class(1);
     Level(10);
 
-    for (int d = 0; d < DifficultyCount; ++d) {
-        for (int a = 0; a < ActCount; ++a) {
+    for (int d = 0; d < kDifficultyCount; ++d) {
+        for (int a = 0; a < kActCount; ++a) {
             for (int q = 0; q < QuestCountOfAct(a); ++q)
                 QuestWord(d, a, q, 0, 0);
             if (a > 0)
@@ -104,7 +104,7 @@ CharacterFixture &CharacterFixture::Skill(int position, quint8 level)
 CharacterFixture &CharacterFixture::QuestWord(int difficulty, int act, int position, quint8 byte0,
                                               quint8 byte1)
 {
-    Q_ASSERT(difficulty >= 0 && difficulty < DifficultyCount && act >= 0 && act < ActCount
+    Q_ASSERT(difficulty >= 0 && difficulty < kDifficultyCount && act >= 0 && act < kActCount
              && position >= 0 && position < QuestCountOfAct(act));
     const quint32 offset = g_nQuestOffsets[difficulty][act][position];
     Put(offset, offset + 1, quint32(byte0) | quint32(byte1) << 8);
@@ -113,7 +113,7 @@ CharacterFixture &CharacterFixture::QuestWord(int difficulty, int act, int posit
 
 CharacterFixture &CharacterFixture::ActByte(int difficulty, int act, quint8 value)
 {
-    Q_ASSERT(difficulty >= 0 && difficulty < DifficultyCount && act >= 1 && act < ActCount);
+    Q_ASSERT(difficulty >= 0 && difficulty < kDifficultyCount && act >= 1 && act < kActCount);
     const quint32 offset = g_nActOffsets[difficulty][act];
     Put(offset, offset, value);
     return *this;
@@ -121,7 +121,7 @@ CharacterFixture &CharacterFixture::ActByte(int difficulty, int act, quint8 valu
 
 CharacterFixture &CharacterFixture::WaypointSet(int difficulty, quint32 bits)
 {
-    Q_ASSERT(difficulty >= 0 && difficulty < DifficultyCount);
+    Q_ASSERT(difficulty >= 0 && difficulty < kDifficultyCount);
     const quint32 offset = g_nWaypointOffsets[difficulty];
     Put(offset, offset + 3, bits);
     return *this;

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "BrennicorDlg.h"
-#include "MainDialogIds.h"
+#include "mainwindow/BrennicorDlg.h"
+#include "resources/MainDialogIds.h"
 
 // The tests' one way past the main window's controls: the document it holds
 // and its handlers called directly, so that what a handler throws reaches the

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "BrennicorDlg.h"
-#include "MainDialogIds.h"
+#include "mainwindow/BrennicorDlg.h"
+#include "resources/MainDialogIds.h"
 #include "support/CharacterFixture.h"
 #include "support/MainWindowAccess.h"
 #include "support/ScriptedPrompts.h"

@@ -10,11 +10,11 @@
 #include "support/ModalDriver.h"
 #include "support/ScriptedPrompts.h"
 
-#include "BrennicorDlg.h"
-#include "CompareDlg.h"
-#include "EditValueDlg.h"
-#include "FindValueDlg.h"
-#include "MainDialogIds.h"
+#include "mainwindow/BrennicorDlg.h"
+#include "tools/CompareDlg.h"
+#include "tools/EditValueDlg.h"
+#include "tools/FindValueDlg.h"
+#include "resources/MainDialogIds.h"
 
 #include <QAction>
 #include <QFileInfo>

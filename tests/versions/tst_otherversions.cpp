@@ -1,8 +1,8 @@
 // Characters of another file version than 71: the window tells on every load and asks before it writes,
 // the command line refuses to write without --force; the bytes of such a file stay as they were read.
-#include "BrennicorDlg.h"
-#include "Layout.h"
-#include "MainDialogIds.h"
+#include "mainwindow/BrennicorDlg.h"
+#include "document/layout/Layout.h"
+#include "resources/MainDialogIds.h"
 #include "cli/CliRunner.h"
 #include "support/CharacterFixture.h"
 #include "support/MainWindowAccess.h"

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "Arguments.h"
+// The files of one command: each character locked and loaded as the window
+// opens it, edited in memory, and saved together only when every step held.
 
 #include <QString>
 #include <QStringList>
@@ -13,15 +14,18 @@
 
 class CDiablo2Doc;
 
+// The command line refuses an empty file as well: there is nothing to work on.
+inline constexpr bool kRefuseEmpty = true;
+
 // A character file held for one command: the path as the user gave it, its
 // document, and the lock that keeps other writers out until the command ends.
-struct Character
+struct HeldFile
 {
     QString path;
     std::unique_ptr<CDiablo2Doc> doc;
     std::shared_ptr<SafeFile::Lock> lock;
 };
-using Characters = std::vector<Character>;
+using HeldFiles = std::vector<HeldFile>;
 
 // Locks the folder of every path, in an order no save can change; the lock of
 // paths[i] stands at index i.
@@ -34,13 +38,15 @@ std::vector<std::shared_ptr<CharacterFiles::Lock>> LockAll(const QStringList &pa
 bool LoadCharacter(CDiablo2Doc &doc, const QString &path);
 
 // Locks and loads every file, reporting each one that fails; false when any failed.
-bool LoadCharacters(const QStringList &paths, Characters &characters);
+bool LoadCharacters(const QStringList &paths, HeldFiles &characters);
 
 // Saves every document over its file, all together: each file is written and
 // synced before any replaces its old one, so a failure up to then changes no
 // file. A rename that fails after others succeeded leaves that file old and
 // whole. False when any file is not saved; each such file is reported.
-bool SaveCharacters(const Characters &characters);
+bool SaveCharacters(const HeldFiles &characters);
+// The same for each document's backup beside its file.
+bool SaveBackups(const HeldFiles &characters);
 
 // The road of every command that changes files: each file is loaded and
 // edited in memory; only when every file loaded and every edit succeeded are
@@ -49,10 +55,3 @@ bool SaveCharacters(const Characters &characters);
 // dryRun nothing is saved and the changes are printed instead.
 using Edit = std::function<bool(CDiablo2Doc &doc)>;
 int EditCharacters(const QStringList &paths, const QString &caption, bool dryRun, const Edit &edit);
-
-// backup FILE...
-int RunBackup(const Invocation &invocation);
-// restore FILE...
-int RunRestore(const Invocation &invocation);
-// rename FILE NEWNAME
-int RunRename(const Invocation &invocation);

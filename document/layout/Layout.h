@@ -1,5 +1,7 @@
 #pragma once
 
+#include "document/GameData.h"
+
 #include <QtGlobal>
 
 // Where every named value of a character lives in the image, after the load
@@ -53,7 +55,7 @@ inline constexpr quint32 SkillLevelLast = 660;
 inline constexpr int SkillCount = 30;
 
 // Quests, acts and waypoints (Normal copy; Nightmare +96, Hell +192 for quests
-// and acts; waypoint sets 24 bytes apart). The full tables are in GameData.h.
+// and acts; waypoint sets 24 bytes apart). The full tables are below.
 inline constexpr quint32 QuestAreaFirst = 142;
 inline constexpr quint32 DifficultyCopyStride = 96;
 inline constexpr quint32 WaypointBitsNormalFirst = 438;
@@ -65,3 +67,11 @@ inline constexpr quint32 WaypointBitsHellLast = 489;
 inline constexpr quint32 MinimumCharacterSize = SkillLevelLast + 1; // 661
 
 } // namespace Layout
+
+// Offset of each quest's two-byte status word, [difficulty][act][list position];
+// 0 for an empty slot.
+extern const quint32 g_nQuestOffsets[kDifficultyCount][kActCount][kQuestSlotsPerAct];
+// Offset of each act's access byte, [difficulty][act]; 0 for Act1, which has none.
+extern const quint32 g_nActOffsets[kDifficultyCount][kActCount];
+// First offset of each difficulty's 4-byte waypoint set.
+extern const quint32 g_nWaypointOffsets[kDifficultyCount];

@@ -1,4 +1,4 @@
-#include "widgets/NumberParse.h"
+#include "core/NumberParse.h"
 
 namespace {
 
@@ -15,6 +15,7 @@ struct Scan
 {
     bool negative = false;
     quint64 magnitude = 0;
+    int digits = 0;
     int end = 0;
 };
 
@@ -27,6 +28,7 @@ Scan scanNumber(const QString &text, int pos, quint64 limit)
     }
     while (pos < text.size() && text[pos] >= QLatin1Char('0') && text[pos] <= QLatin1Char('9')) {
         s.magnitude = qMin<quint64>(limit, s.magnitude * 10 + quint64(text[pos].unicode() - '0'));
+        ++s.digits;
         ++pos;
     }
     // Without digits the result is 0 and the zero rule refuses the text.
@@ -81,4 +83,20 @@ bool ParseSignedText(const QString &fullText, qint32 &value)
         return false;
     value = qint32(result);
     return true;
+}
+
+WholeNumber ParseWholeUnsigned(const QString &text, quint32 &value)
+{
+    const QString trimmed = text.trimmed();
+    if (trimmed.startsWith(QLatin1Char('-')))
+        return WholeNumber::NotANumber;
+    // One past the largest value: anything above it reads as too large.
+    constexpr quint64 tooLarge = 0x100000000ull;
+    const Scan s = scanNumber(trimmed, 0, tooLarge);
+    if (s.digits == 0 || s.end != trimmed.size())
+        return WholeNumber::NotANumber;
+    if (s.magnitude >= tooLarge)
+        return WholeNumber::TooLarge;
+    value = quint32(s.magnitude);
+    return WholeNumber::Ok;
 }

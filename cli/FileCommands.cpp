@@ -1,0 +1,159 @@
+#include "FileCommands.h"
+
+#include "Console.h"
+#include "Session.h"
+#include "VersionGuard.h"
+
+#include "document/CharacterNames.h"
+#include "document/Character.h"
+#include "document/Diablo2Doc.h"
+#include "document/Messages.h"
+#include "document/CharacterFiles.h"
+
+#include "core/NumberParse.h"
+
+#include <QDir>
+
+namespace {
+
+// Two characters sharing one backup (Hero.d2s and Hero), or a character given
+// beside its own backup (Hero.d2s and Hero.bak, or Hero.bak alone, which is
+// its own backup), would leave a backup that does not hold its character:
+// refused before anything is written.
+bool RefuseSharedBackups(const QStringList &files)
+{
+    const QString caption = QString::fromLatin1(Captions::Backup);
+    QList<SafeFile::Location> characters, backups;
+    for (const QString &file : files) {
+        const QString path = SafeFile::AbsolutePath(file);
+        SafeFile::Location character, backup;
+        QString ignored; // an unreachable folder is reported by the load
+        SafeFile::LocationOf(path, character, &ignored);
+        SafeFile::LocationOf(CDiablo2Doc::BackupPathOf(path), backup, &ignored);
+        characters.append(character);
+        backups.append(backup);
+    }
+    bool ok = true;
+    for (qsizetype i = 0; i < files.size(); ++i) {
+        for (qsizetype j = 0; j < files.size(); ++j) {
+            if (backups[i].name.isEmpty())
+                break;
+            if (backups[i] == characters[j]) {
+                FileContext context(files[j]);
+                Report(caption, i == j ? QStringLiteral("it is its own backup")
+                                       : QStringLiteral("it is the backup of %1").arg(files[i]));
+                ok = false;
+            } else if (j > i && backups[i] == backups[j]) {
+                FileContext context(files[j]);
+                Report(caption, QStringLiteral("its backup is also the backup of %1").arg(files[i]));
+                ok = false;
+            }
+        }
+    }
+    return ok;
+}
+
+} // namespace
+
+int RunBackup(const Invocation &invocation)
+{
+    QStringList files, rest;
+    if (!SplitFiles(invocation, 0, files, rest))
+        return ExitUsage;
+    if (!RefuseSharedBackups(files))
+        return ExitFailure;
+    // All or nothing, as every other command that writes several files.
+    HeldFiles characters;
+    if (!LoadCharacters(files, characters))
+        return ExitFailure;
+    return SaveBackups(characters) ? ExitSuccess : ExitFailure;
+}
+
+int RunRestore(const Invocation &invocation)
+{
+    const QString caption = QString::fromLatin1(Captions::Restore);
+    QStringList files, rest;
+    if (!SplitFiles(invocation, 0, files, rest))
+        return ExitUsage;
+
+    bool ok = true;
+    HeldFiles characters;
+    const std::vector<std::shared_ptr<CharacterFiles::Lock>> locks = LockAll(files);
+    for (qsizetype i = 0; i < files.size(); ++i) {
+        const QString &path = files[i];
+        FileContext context(path);
+        auto doc = std::make_unique<CDiablo2Doc>();
+        const std::shared_ptr<CharacterFiles::Lock> &lock = locks[size_t(i)];
+        try {
+            // The backup is read; the character file stays the document's
+            // file, so the save below writes there.
+            if (!CharacterFiles::LoadBackup(*doc, SafeFile::AbsolutePath(path), kRefuseEmpty)) {
+                Report(caption, QString::fromLatin1(Messages::CantOpenBackupFile));
+                ok = false;
+                continue;
+            }
+        } catch (const char *text) {
+            Report(caption, QString::fromLatin1(text));
+            ok = false;
+            continue;
+        }
+        if (!VersionGuard::Accept(*doc)) {
+            ok = false;
+            continue;
+        }
+        characters.push_back({path, std::move(doc), lock});
+    }
+    if (!ok)
+        return ExitFailure;
+    return SaveCharacters(characters) ? ExitSuccess : ExitFailure;
+}
+
+int RunRename(const Invocation &invocation)
+{
+    const QString caption = QString::fromLatin1(Captions::RenameCharacter);
+    const QString path = invocation.operands.at(0);
+    const QString newName = invocation.operands.at(1);
+
+    switch (CheckNewCharacterName(newName)) {
+    case NewNameCheck::Ok:
+        break;
+    case NewNameCheck::TooLong:
+        AfxMessageBox(QString::fromLatin1(kMaxCharsMessage).arg(kCharacterNameLength));
+        return ExitFailure;
+    case NewNameCheck::NotAName:
+        Report(caption, QString::fromLatin1(Messages::InvalidName));
+        return ExitFailure;
+    }
+
+    FileContext context(path);
+    const QString source = SafeFile::AbsolutePath(path);
+    // Held from the load to the save: the lock follows the file through its move.
+    const CharacterFiles::Lock lock(source);
+    CDiablo2Doc doc;
+    if (!LoadCharacter(doc, path))
+        return ExitFailure;
+
+    const QList<CharacterFiles::Move> moves = CharacterFiles::RenameMoves(source, newName);
+    if (CharacterFiles::AnyNameTaken(moves)) {
+        Report(caption, QString::fromLatin1(Messages::NameTaken));
+        return ExitFailure;
+    }
+    QString error;
+    if (!CharacterFiles::MoveAll(moves, &error)) {
+        Report(caption, error);
+        return ExitFailure;
+    }
+    // The character is saved under its new file name with its new name in
+    // it; should that fail, every file goes back to its old name.
+    FileContext movedContext(QDir::toNativeSeparators(moves.first().to));
+    if (!LoadCharacter(doc, moves.first().to)) {
+        CharacterFiles::MoveBack(moves);
+        return ExitFailure;
+    }
+    Character(doc).SetName(newName);
+    if (!doc.Save()) {
+        CharacterFiles::MoveBack(moves);
+        return ExitFailure;
+    }
+    return ExitSuccess;
+}

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QByteArray>
+#include <QJsonObject>
+#include <QList>
+#include <QString>
+
+class CDiablo2Doc;
+
+// Every value the window shows for a character, read with the same field
+// rules: as a flat list of "key: value" lines (the text of `show`, and what a
+// dry run compares), or as one JSON object.
+struct NamedValue
+{
+    QString key;
+    QString value;
+};
+
+// In the order `show` lists them: name, class, both level bytes, the panel's
+// numbers, the skills by name (by position when the class byte names no
+// class), then per difficulty whether it is open, its acts, quests and
+// waypoints.
+QList<NamedValue> NamedValues(const CDiablo2Doc &doc);
+
+// The same values as JSON; the numbers of the panel under the keys that `set`
+// takes, so that the object can be written back field by field.
+QJsonObject CharacterObject(const CDiablo2Doc &doc, const QString &path);
+
+// The whole image, for comparing a document before and after an edit.
+QByteArray ImageOf(const CDiablo2Doc &doc);
+
+// What a dry run prints for one file: each named value that an edit changed,
+// as "key: old -> new", or the changed bytes when no named value changed.
+// prefix starts every line (the file's name when there are several).
+void PrintChanges(const QString &prefix, const QList<NamedValue> &before, const QByteArray &beforeImage,
+                  const CDiablo2Doc &after);

@@ -1,0 +1,115 @@
+#pragma once
+
+#include "PanelFields.h"
+
+#include <QByteArrayView>
+#include <QString>
+#include <QStringList>
+#include <QtGlobal>
+
+#include <optional>
+
+class CDiablo2Doc;
+struct CharacterLayout;
+
+// A character as its values: the one way in which the main window and the
+// command line read and change a character. Where a value stands in the image
+// is the business of the layout behind it (one per family of file versions),
+// which neither front end sees; the raw byte tools alone address bytes by
+// offset.
+//
+// Every access goes through the document's checked accessors, so an image too
+// short for a value throws "offset out of range" as the document does.
+// Positions (difficulty, act, quest, waypoint, skill) are list positions as
+// the window's lists and the command line's names give them; the caller keeps
+// them within the counts below.
+class CharacterView
+{
+public:
+    explicit CharacterView(const CDiablo2Doc &doc);
+
+    // The version the file names (Of in FileVersion.h).
+    [[nodiscard]] quint32 FileVersion() const;
+
+    // The name up to its first zero byte, at most 15 characters.
+    [[nodiscard]] QString Name() const;
+
+    // The class byte as stored; it names a class only when below kClassCount.
+    [[nodiscard]] quint32 ClassByte() const;
+    [[nodiscard]] bool HasClass() const;
+
+    // The level of the character-selection screen and that of the stat block.
+    // The program keeps them equal when it sets a level; a file may not.
+    [[nodiscard]] quint32 HeaderLevel() const;
+    [[nodiscard]] quint32 StatLevel() const;
+
+    [[nodiscard]] quint32 Number(FieldId id) const;
+
+    [[nodiscard]] int SkillCount() const;
+    [[nodiscard]] quint32 SkillLevel(int position) const;
+
+    [[nodiscard]] int DifficultyCount() const;
+    [[nodiscard]] int ActCount() const;
+    [[nodiscard]] int QuestCount(int act) const;
+    [[nodiscard]] int WaypointCount(int act) const;
+
+    // 0 "Not Started", 1 "Started", 2 "Reward", 3 "Done".
+    [[nodiscard]] int QuestState(int difficulty, int act, int quest) const;
+    // Act1 and Normal are always open.
+    [[nodiscard]] bool IsActOpen(int difficulty, int act) const;
+    [[nodiscard]] bool IsDifficultyOpen(int difficulty) const;
+    [[nodiscard]] bool IsWaypointActive(int difficulty, int act, int position) const;
+
+    // Which optional values of the stat block (by field key, in file order)
+    // the file itself leaves out, told from the first bytes of the file as it
+    // stands on disk: the load fills every one of them in. Empty (no value)
+    // when fileStart is too short to tell.
+    [[nodiscard]] std::optional<QStringList> AbsentFromFile() const;
+
+protected:
+    const CDiablo2Doc &m_view;
+    const CharacterLayout &m_layout;
+};
+
+class Character : public CharacterView
+{
+public:
+    explicit Character(CDiablo2Doc &doc);
+
+    // Writes the name's single-byte characters and fills the rest of the field
+    // with zero bytes.
+    void SetName(const QString &name);
+    void SetClassByte(quint32 charClass);
+
+    // Writes both level copies as given (the window's panel holds them apart).
+    void SetLevels(quint32 headerLevel, quint32 statLevel);
+    // Sets the level 1..99 as the level list does: the experience at which
+    // the level begins, then both level copies.
+    void SetLevel(int level);
+
+    void SetNumber(FieldId id, quint32 value);
+    // Writes value, and for a current value above its row's maximum the
+    // maximum too, as the panel does when that box is accepted.
+    void SetNumberRaisingMaximum(FieldId id, quint32 value);
+
+    void SetSkillLevel(int position, quint32 level);
+    // Writes the status word of a state 0..3; any other state writes 00 00.
+    void SetQuestState(int difficulty, int act, int quest, int state);
+
+    // The cascade of the panel's three check boxes: a waypoint switched on
+    // opens its act when that is closed, an act opened opens its difficulty
+    // when that is closed; switching anything off touches nothing else.
+    void SetWaypointActive(int difficulty, int act, int position, bool active);
+    // Act1 has no access byte: it is always open and cannot be closed.
+    void SetActOpen(int difficulty, int act, bool open);
+    // Changes the one bit of a difficulty; Normal has none and is always open.
+    void SetDifficultyOpen(int difficulty, bool open);
+
+    // The bulk writes of the Edit menu (BulkEdits.h runs them in order).
+    void OpenAllDifficulties();
+    void OpenAllActs();
+    void ActivateAllWaypoints();
+
+private:
+    CDiablo2Doc &m_doc;
+};
