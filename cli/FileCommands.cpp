@@ -14,21 +14,59 @@
 
 #include <QDir>
 
+namespace {
+
+// Two characters sharing one backup (Hero.d2s and Hero), or a character given
+// beside its own backup (Hero.d2s and Hero.bak, or Hero.bak alone, which is
+// its own backup), would leave a backup that does not hold its character:
+// refused before anything is written.
+bool RefuseSharedBackups(const QStringList &files)
+{
+    const QString caption = QString::fromLatin1(Captions::Backup);
+    QList<SafeFile::Location> characters, backups;
+    for (const QString &file : files) {
+        const QString path = SafeFile::AbsolutePath(file);
+        SafeFile::Location character, backup;
+        QString ignored; // an unreachable folder is reported by the load
+        SafeFile::LocationOf(path, character, &ignored);
+        SafeFile::LocationOf(CDiablo2Doc::BackupPathOf(path), backup, &ignored);
+        characters.append(character);
+        backups.append(backup);
+    }
+    bool ok = true;
+    for (qsizetype i = 0; i < files.size(); ++i) {
+        for (qsizetype j = 0; j < files.size(); ++j) {
+            if (backups[i].name.isEmpty())
+                break;
+            if (backups[i] == characters[j]) {
+                FileContext context(files[j]);
+                Report(caption, i == j ? QStringLiteral("it is its own backup")
+                                       : QStringLiteral("it is the backup of %1").arg(files[i]));
+                ok = false;
+            } else if (j > i && backups[i] == backups[j]) {
+                FileContext context(files[j]);
+                Report(caption, QStringLiteral("its backup is also the backup of %1").arg(files[i]));
+                ok = false;
+            }
+        }
+    }
+    return ok;
+}
+
+} // namespace
+
 int RunBackup(const Invocation &invocation)
 {
     QStringList files, rest;
     if (!SplitFiles(invocation, 0, files, rest))
         return ExitUsage;
+    if (!RefuseSharedBackups(files))
+        return ExitFailure;
+    // All or nothing, as every other command that writes several files.
     HeldFiles characters;
     if (!LoadCharacters(files, characters))
         return ExitFailure;
-    bool ok = true;
-    for (const HeldFile &character : characters) {
-        FileContext context(character.path);
-        if (!character.doc->Backup())
-            ok = false;
-    }
-    return ok ? ExitSuccess : ExitFailure;
+    return SaveBackups(characters) ? ExitSuccess : ExitFailure;
 }
 
 int RunRestore(const Invocation &invocation)
@@ -40,10 +78,12 @@ int RunRestore(const Invocation &invocation)
 
     bool ok = true;
     HeldFiles characters;
-    for (const QString &path : files) {
+    const std::vector<std::shared_ptr<CharacterFiles::Lock>> locks = LockAll(files);
+    for (qsizetype i = 0; i < files.size(); ++i) {
+        const QString &path = files[i];
         FileContext context(path);
         auto doc = std::make_unique<CDiablo2Doc>();
-        auto lock = std::make_shared<CharacterFiles::Lock>(SafeFile::AbsolutePath(path));
+        const std::shared_ptr<CharacterFiles::Lock> &lock = locks[size_t(i)];
         // The backup is read; the character file stays the document's file,
         // so the save below writes there.
         const bool loaded = RunReporting(caption, [&] {

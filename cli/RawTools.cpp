@@ -6,7 +6,8 @@
 #include "document/Messages.h"
 #include "document/Diablo2Doc.h"
 
-#include <QFileInfo>
+#include "core/SafeFile.h"
+
 
 namespace {
 
@@ -120,7 +121,7 @@ int RunDiff(const Invocation &invocation)
     {
         FileContext context(otherPath);
         try {
-            if (!other.OpenFile(QFileInfo(otherPath).absoluteFilePath())) {
+            if (!other.OpenFile(SafeFile::AbsolutePath(otherPath))) {
                 ok = false;
             } else if (other.IsEmpty()) {
                 Report(kCompare, QString::fromLatin1(Messages::OpenCharacterFirst));

@@ -16,7 +16,66 @@ QString PrefixFor(const QString &path, qsizetype fileCount)
     return fileCount > 1 ? path + QStringLiteral(": ") : QString();
 }
 
+// Whether the documents are saved over their character files or their backups.
+enum class Target { CharacterFile, Backup };
+
+QString TargetOf(const CDiablo2Doc &doc, Target target)
+{
+    return target == Target::Backup ? CDiablo2Doc::BackupPathOf(doc.GetFileName()) : doc.GetFileName();
+}
+
+// Saves every document to its target, all together: each new file is written
+// and synced before any replaces its old one, so a failure up to then changes
+// no file. A rename that fails after others succeeded leaves that file old
+// and whole. False when any file is not saved; each such file is reported.
+bool SaveAll(const HeldFiles &characters, Target target)
+{
+    // One file is saved as the window saves it.
+    if (characters.size() == 1) {
+        FileContext context(characters.front().path);
+        CDiablo2Doc &doc = *characters.front().doc;
+        return target == Target::Backup ? doc.Backup() : doc.Save();
+    }
+    SafeFile::Batch batch;
+    for (const HeldFile &character : characters) {
+        FileContext context(character.path);
+        CDiablo2Doc &doc = *character.doc;
+        // A document without a file or an image meets Save's refusal.
+        if (doc.GetFileName().isEmpty() || doc.IsEmpty())
+            return doc.Save();
+        if (!doc.SaveInto(batch, TargetOf(doc, target)))
+            return false;
+    }
+    if (batch.Commit())
+        return true;
+    // Before the renames no file is saved; during them only the files named.
+    QList<QPair<qsizetype, QString>> failures = batch.Failures();
+    if (failures.isEmpty()) {
+        for (qsizetype i = 0; i < qsizetype(characters.size()); ++i)
+            failures.append({i, batch.Error()});
+    }
+    for (const auto &[index, reason] : failures) {
+        const HeldFile &character = characters[size_t(index)];
+        FileContext context(character.path);
+        character.doc->ReportSaveFailure(TargetOf(*character.doc, target), reason);
+    }
+    return false;
+}
+
 } // namespace
+
+std::vector<std::shared_ptr<CharacterFiles::Lock>> LockAll(const QStringList &paths)
+{
+    // Every file is locked before any is read, always in the order of their
+    // folders, which no save changes, so two commands never wait on each other.
+    std::vector<std::shared_ptr<CharacterFiles::Lock>> locks(size_t(paths.size()));
+    QStringList absolute;
+    for (const QString &path : paths)
+        absolute.append(SafeFile::AbsolutePath(path));
+    for (const qsizetype i : SafeFile::LockOrder(absolute))
+        locks[size_t(i)] = std::make_shared<CharacterFiles::Lock>(absolute[i]);
+    return locks;
+}
 
 bool LoadCharacter(CDiablo2Doc &doc, const QString &path)
 {
@@ -40,18 +99,7 @@ bool LoadCharacter(CDiablo2Doc &doc, const QString &path)
 
 bool LoadCharacters(const QStringList &paths, HeldFiles &characters)
 {
-    // Every file is locked before any is read, always in the same order (by
-    // file), so two commands on the same files never wait for each other.
-    std::vector<std::pair<SafeFile::Identity, qsizetype>> order;
-    for (qsizetype i = 0; i < paths.size(); ++i)
-        order.push_back({SafeFile::IdentityOf(paths[i]), i});
-    std::sort(order.begin(), order.end(), [](const auto &a, const auto &b) {
-        return std::tie(a.first.device, a.first.inode, a.second) < std::tie(b.first.device, b.first.inode, b.second);
-    });
-    std::vector<std::shared_ptr<CharacterFiles::Lock>> locks(size_t(paths.size()));
-    for (const auto &[identity, i] : order)
-        locks[size_t(i)] = std::make_shared<CharacterFiles::Lock>(SafeFile::AbsolutePath(paths[i]));
-
+    const std::vector<std::shared_ptr<CharacterFiles::Lock>> locks = LockAll(paths);
     bool ok = true;
     characters.reserve(size_t(paths.size()));
     for (qsizetype i = 0; i < paths.size(); ++i) {
@@ -68,37 +116,12 @@ bool LoadCharacters(const QStringList &paths, HeldFiles &characters)
 
 bool SaveCharacters(const HeldFiles &characters)
 {
-    // One file is saved as the window saves it.
-    if (characters.size() == 1) {
-        FileContext context(characters.front().path);
-        return characters.front().doc->Save();
-    }
-    // Every new file is written before any is put in place, and all are
-    // synced to disk at once: up to the renames a failure changes no file.
-    SafeFile::Batch batch;
-    for (const HeldFile &character : characters) {
-        FileContext context(character.path);
-        CDiablo2Doc &doc = *character.doc;
-        // A document without a file or an image meets Save's refusal.
-        if (doc.GetFileName().isEmpty() || doc.IsEmpty())
-            return doc.Save();
-        if (!doc.SaveInto(batch, doc.GetFileName()))
-            return false;
-    }
-    if (batch.Commit())
-        return true;
-    // Before the renames no file is saved; during them only the files named.
-    QList<QPair<qsizetype, QString>> failures = batch.Failures();
-    if (failures.isEmpty()) {
-        for (qsizetype i = 0; i < qsizetype(characters.size()); ++i)
-            failures.append({i, batch.Error()});
-    }
-    for (const auto &[index, reason] : failures) {
-        const HeldFile &character = characters[size_t(index)];
-        FileContext context(character.path);
-        character.doc->ReportSaveFailure(character.doc->GetFileName(), reason);
-    }
-    return false;
+    return SaveAll(characters, Target::CharacterFile);
+}
+
+bool SaveBackups(const HeldFiles &characters)
+{
+    return SaveAll(characters, Target::Backup);
 }
 
 bool RunReporting(const QString &caption, const std::function<bool()> &step)

@@ -10,10 +10,9 @@
 #include <memory>
 #include <vector>
 
+#include "../document/CharacterFiles.h"
+
 class CDiablo2Doc;
-namespace SafeFile {
-class Lock;
-}
 
 // The command line refuses an empty file as well: there is nothing to work on.
 inline constexpr bool kRefuseEmpty = true;
@@ -27,6 +26,10 @@ struct HeldFile
     std::shared_ptr<SafeFile::Lock> lock;
 };
 using HeldFiles = std::vector<HeldFile>;
+
+// Locks the folder of every path, in an order no save can change; the lock of
+// paths[i] stands at index i.
+std::vector<std::shared_ptr<CharacterFiles::Lock>> LockAll(const QStringList &paths);
 
 // Loads path as the window's Open does: the whole file, with the stat block
 // expanded. An image too short to hold every field of the panels is refused
@@ -42,6 +45,8 @@ bool LoadCharacters(const QStringList &paths, HeldFiles &characters);
 // file. A rename that fails after others succeeded leaves that file old and
 // whole. False when any file is not saved; each such file is reported.
 bool SaveCharacters(const HeldFiles &characters);
+// The same for each document's backup beside its file.
+bool SaveBackups(const HeldFiles &characters);
 
 // Runs step; a C-string error of the document it throws is reported under
 // caption and gives false, as does a step that reports its own failure.

@@ -4,7 +4,6 @@
 #include "document/Diablo2Doc.h"
 #include "document/GameData.h"
 
-#include <QFile>
 #include <QJsonArray>
 
 void AddFormatFields(QJsonObject &object, const CDiablo2Doc &doc)
@@ -16,12 +15,8 @@ void AddFormatFields(QJsonObject &object, const CDiablo2Doc &doc)
                                                ? QJsonValue(QString::fromLatin1(g_strClassNames[charClass]))
                                                : QJsonValue(QJsonValue::Null));
     object.insert(QStringLiteral("classByte"), qint64(charClass));
-    // null when the file can no longer be read to tell.
-    QFile file(doc.GetFileName());
-    QByteArray head;
-    if (file.open(QIODevice::ReadOnly))
-        head = file.read(character.FileStartToTellAbsent());
-    const std::optional<QStringList> absent = character.AbsentFromFile(head);
+    // Taken from the load itself: null only when the image was too short to hold the mask.
+    const std::optional<QStringList> absent = character.AbsentFromFile();
     if (!absent) {
         object.insert(QStringLiteral("absentFromFile"), QJsonValue(QJsonValue::Null));
         return;

@@ -12,6 +12,9 @@ int main(int argc, char **argv)
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationVersion(QStringLiteral(QUARVINEL_VERSION));
     CliPrompts prompts;
+    // A lock holds a descriptor per folder and a batch two: the system's
+    // whole allowance is taken, so that batches over many folders work.
+    SafeFile::RaiseDescriptorLimit();
     // File names are bytes: one that is not UTF-8 must still name its file.
     QStringList arguments;
     for (int i = 1; i < argc; ++i)

@@ -118,21 +118,19 @@ bool CharacterView::IsWaypointActive(int difficulty, int act, int position) cons
     return ::IsWaypointActive(m_view.GetUInt(first, first + 3), act, position);
 }
 
-std::optional<QStringList> CharacterView::AbsentFromFile(QByteArrayView fileStart) const
+std::optional<QStringList> CharacterView::AbsentFromFile() const
 {
-    if (fileStart.size() < FileStartToTellAbsent())
+    // The presence mask as the load read it, before it filled the values in.
+    const std::optional<quint16> mask = m_view.StatMaskAsRead();
+    if (!mask)
         return std::nullopt;
     QStringList absent;
     for (const OptionalValueBit &value : m_layout.optionalValues) {
-        if ((quint8(fileStart.at(value.maskOffset)) & value.bit) == 0)
+        const quint8 byte = value.maskOffset + 1 == m_layout.presenceMaskEnd ? quint8(*mask >> 8) : quint8(*mask);
+        if ((byte & value.bit) == 0)
             absent.append(QString::fromLatin1(value.key));
     }
     return absent;
-}
-
-qsizetype CharacterView::FileStartToTellAbsent() const
-{
-    return qsizetype(m_layout.presenceMaskEnd);
 }
 
 Character::Character(CDiablo2Doc &doc)

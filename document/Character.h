@@ -61,12 +61,10 @@ public:
     [[nodiscard]] bool IsWaypointActive(int difficulty, int act, int position) const;
 
     // Which optional values of the stat block (by field key, in file order)
-    // the file itself leaves out, told from the first bytes of the file as it
-    // stands on disk: the load fills every one of them in. Empty (no value)
-    // when fileStart is too short to tell.
-    [[nodiscard]] std::optional<QStringList> AbsentFromFile(QByteArrayView fileStart) const;
-    // How many bytes of the file's start AbsentFromFile needs.
-    [[nodiscard]] qsizetype FileStartToTellAbsent() const;
+    // the file itself left out, told from the presence mask as the load read
+    // it (the load fills every one of them in). Empty (no value) when no mask
+    // was read.
+    [[nodiscard]] std::optional<QStringList> AbsentFromFile() const;
 
 protected:
     const CDiablo2Doc &m_view;

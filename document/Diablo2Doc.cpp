@@ -145,6 +145,7 @@ void CDiablo2Doc::ReleaseImage()
 {
     m_pData.reset();
     m_nSize = 0;
+    m_statMaskAsRead.reset();
 }
 
 void CDiablo2Doc::Clear()
@@ -293,6 +294,7 @@ void CDiablo2Doc::ExpandStats()
 {
     const quint8 high = GetByte(Layout::StatPresenceMaskHigh);
     const quint8 low = GetByte(Layout::StatPresenceMaskLow);
+    m_statMaskAsRead = quint16(high << 8 | low);
     // A file of another version keeps other data where version 71 has its
     // stat block: it is held exactly as read, so that it is saved unchanged.
     if (FileVersion::IsOther(*this))

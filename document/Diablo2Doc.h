@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <memory>
+#include <optional>
 
 // One character file held as an in-memory byte image: the only way in which the
 // rest of the program reads or changes a character.
@@ -72,6 +73,10 @@ public:
     // was loaded from or last saved to (another program wrote, replaced or
     // removed it since).
     [[nodiscard]] bool ChangedOnDisk() const;
+    // The stat block's presence mask as the file held it (high byte, low
+    // byte), before the load filled the values in; empty when the image was
+    // too short to hold it.
+    [[nodiscard]] std::optional<quint16> StatMaskAsRead() const { return m_statMaskAsRead; }
 
     // Searches for value stored in 1 to 4 bytes, starting one byte after first
     // (so a first of 0xFFFFFFFF starts at 0). On a match, first..last is its
@@ -99,6 +104,7 @@ protected:
 
 private:
     SafeFile::Identity m_diskIdentity;
+    std::optional<quint16> m_statMaskAsRead;
 
     // The compare walk reads both images whole through this read-only view;
     // nothing else in the program sees the bytes unchecked.

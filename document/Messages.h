@@ -19,6 +19,13 @@ inline constexpr const char *InvalidName =
 inline constexpr const char *CantOpenCharacterFile = "Can't open the character file.";
 inline constexpr const char *CantOpenBackupFile = "Can't open backup file.";
 
+// Another program holds the character's folder while it saves; %1 is the file.
+inline constexpr const char *FileBusy =
+    "%1 is being saved by another program. Try again?";
+// The window's Rename failed after files had moved; every one went back.
+inline constexpr const char *RenameUndone =
+    "The character could not be saved under its new name. Every file keeps its old name.";
+
 // A character saved in another file version than 71; %1 is its version.
 inline constexpr const char *OtherVersionNotice =
     "This character was saved by a later version of the game (file version %1). QUARVINEL knows the "
@@ -37,6 +44,7 @@ inline constexpr const char *Open = "Open";
 inline constexpr const char *Save = "Save";
 inline constexpr const char *Reload = "Reload";
 inline constexpr const char *Restore = "Restore";
+inline constexpr const char *Backup = "Backup";
 inline constexpr const char *RenameCharacter = "Rename Character";
 inline constexpr const char *EditValue = "Edit value";
 inline constexpr const char *Compare = "Compare";

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "document/BulkEdits.h"
+#include "document/CharacterFiles.h"
 #include "document/Diablo2Doc.h"
 #include "document/PanelFields.h"
 #include "widgets/ComboBox.h"
@@ -9,6 +10,7 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 
 class CBrennicorDlgAutoProxy;
 class CDataExchange;
@@ -151,6 +153,10 @@ private:
     // Rename
     void OnRenameCharacter();
     void RenameCharacter(const QString &newName);
+    // Rename's steps once the files have moved: load the character under its
+    // new file name, write the new name into it and save it. False when a
+    // step failed (and said so).
+    bool SaveUnderNewName(const QList<CharacterFiles::Move> &moves, const QString &newName);
 
     // Raw byte tools
     void OnEditValue();
@@ -179,6 +185,10 @@ private:
     // versionAgreed: the user has already agreed to save a character of another
     // file version in this command, so Save does not ask again.
     bool SaveDocument(bool versionAgreed = false);
+    // The lock on the character's folder, after a short wait for another
+    // program's save; while it stays busy the user is asked whether to try
+    // again. Null when the user gave up.
+    std::unique_ptr<CharacterFiles::Lock> LockCharacterFile(const QString &caption);
     // Reload and Restore: close, load again with load, show, or report under caption.
     static void ReopenCharacter(CBrennicorDlg &dlg, const QString &caption, const QString &failure,
                                 const std::function<bool(const QString &)> &load,

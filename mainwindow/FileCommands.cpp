@@ -9,15 +9,17 @@
 #include "OtherVersions.h"
 #include "core/Prompts.h"
 
+#include <QDir>
 #include <QFileInfo>
-
-#include <optional>
 
 namespace {
 
 const QString kTitle = QString::fromLatin1(Captions::Title);
 const QString kChangedOnDisk = QStringLiteral("The character file was changed by another program after it was "
                                               "opened. Overwrite it with the values shown here?");
+
+// How long the window waits for another program's save before it asks.
+constexpr int kLockWaitMs = 1500;
 
 QString titleFor(const QString &name)
 {
@@ -55,6 +57,18 @@ void CBrennicorDlg::ReopenCharacter(CBrennicorDlg &dlg, const QString &caption, 
     } catch (const char *text) {
         dlg.OnFileClose();
         Prompts().MessageBox(&dlg, QString::fromLatin1(text), caption, MessageIcon::Stop);
+    }
+}
+
+std::unique_ptr<CharacterFiles::Lock> CBrennicorDlg::LockCharacterFile(const QString &caption)
+{
+    for (;;) {
+        auto lock = std::make_unique<CharacterFiles::Lock>(m_doc.GetFileName(), kLockWaitMs);
+        if (!lock->IsBusy())
+            return lock;
+        const QString text = QString::fromLatin1(Messages::FileBusy).arg(QDir::toNativeSeparators(m_doc.GetFileName()));
+        if (!Prompts().AskYesNo(this, text, caption, MessageIcon::Exclamation))
+            return nullptr;
     }
 }
 
@@ -145,12 +159,15 @@ bool CBrennicorDlg::SaveDocument(bool versionAgreed)
         }
         // Another program's change on disk is not overwritten without a word;
         // nobody waits on the lock while the user decides.
-        std::optional<CharacterFiles::Lock> lock(std::in_place, m_doc.GetFileName());
+        std::unique_ptr<CharacterFiles::Lock> lock = LockCharacterFile(caption);
+        if (!lock)
+            return false;
         if (m_doc.ChangedOnDisk()) {
             lock.reset();
             if (!Prompts().AskYesNo(this, kChangedOnDisk, caption, MessageIcon::Exclamation))
                 return false;
-            lock.emplace(m_doc.GetFileName());
+            if (!(lock = LockCharacterFile(caption)))
+                return false;
         }
         return m_doc.Save();
     } catch (const char *) {
@@ -166,14 +183,17 @@ void CBrennicorDlg::OnFileSave()
 
 void CBrennicorDlg::OnFileBackup()
 {
-    const CharacterFiles::Lock lock(m_doc.GetFileName());
-    m_doc.Backup();
+    const std::unique_ptr<CharacterFiles::Lock> lock = LockCharacterFile(QString::fromLatin1(Captions::Backup));
+    if (lock)
+        m_doc.Backup();
 }
 
 void CBrennicorDlg::OnFileRestore()
 {
     // Unlike Reload, the difficulty shown is kept.
-    const CharacterFiles::Lock lock(m_doc.GetFileName());
+    const std::unique_ptr<CharacterFiles::Lock> lock = LockCharacterFile(QString::fromLatin1(Captions::Restore));
+    if (!lock)
+        return;
     ReopenCharacter(*this, QString::fromLatin1(Captions::Restore), QString::fromLatin1(Messages::CantOpenBackupFile),
                     [this](const QString &fileName) { return CharacterFiles::LoadBackup(m_doc, fileName); },
                     [this] {

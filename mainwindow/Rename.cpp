@@ -42,8 +42,10 @@ void CBrennicorDlg::RenameCharacter(const QString &newName)
         return;
 
     const QString fileName = m_doc.GetFileName();
-    // The lock follows the file through its moves and covers the final save.
-    const CharacterFiles::Lock lock(fileName);
+    // The lock on the folder covers the moves and the final save.
+    const std::unique_ptr<CharacterFiles::Lock> lock = LockCharacterFile(kCaption);
+    if (!lock)
+        return;
     OnFileClose();
 
     // Either every file of the character takes the new name or none does.
@@ -57,17 +59,28 @@ void CBrennicorDlg::RenameCharacter(const QString &newName)
         Prompts().MessageBox(this, error, kCaption, MessageIcon::Exclamation);
         return;
     }
+    if (!SaveUnderNewName(moves, newName)) {
+        // Whatever failed has been said; every file goes back, and the
+        // character is shown again as it was saved before the moves.
+        OnFileClose();
+        CharacterFiles::MoveBack(moves);
+        Prompts().MessageBox(this, QString::fromLatin1(Messages::RenameUndone), kCaption, MessageIcon::Exclamation);
+        OpenDocumentAndShow([this, fileName] { return CharacterFiles::Load(m_doc, fileName); });
+    }
+}
 
+bool CBrennicorDlg::SaveUnderNewName(const QList<CharacterFiles::Move> &moves, const QString &newName)
+{
     try {
         if (!CharacterFiles::Load(m_doc, QDir::toNativeSeparators(moves.first().to))) {
             Prompts().MessageBox(this, QString::fromLatin1(Messages::CantOpenCharacterFile), kCaption,
                                  MessageIcon::None);
-            return;
+            return false;
         }
     } catch (const char *text) {
         OnFileClose();
         Prompts().MessageBox(this, QString::fromLatin1(text), kCaption, MessageIcon::Stop);
-        return;
+        return false;
     }
     SyncWithDocument(false);
     OnSelchangeClass();
@@ -77,5 +90,5 @@ void CBrennicorDlg::RenameCharacter(const QString &newName)
     m_doc.SetCharName(newName);
     SyncWithDocument(false);
     // Saving the pending edits above asked already about another version's layout.
-    SaveDocument(true);
+    return SaveDocument(true);
 }

@@ -26,7 +26,7 @@ void CCompareDlg::DoDataExchange(CDataExchange *pDX)
 {
     CDialog::DoDataExchange(pDX);
     DDX_Text(pDX, IDC_COMPARE_FILE, m_strFile);
-    DDX_Text(pDX, IDC_COMPARE_OFFSET, m_nOffset);
+    DDX_TextOffset(pDX, IDC_COMPARE_OFFSET, m_nOffset);
 }
 
 void CCompareDlg::OnLoad()

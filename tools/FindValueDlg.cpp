@@ -20,8 +20,8 @@ void CFindValueDlg::DoDataExchange(CDataExchange *pDX)
 {
     CDialog::DoDataExchange(pDX);
     DDX_Text(pDX, IDC_VALUE, m_nValue);
-    DDX_Text(pDX, IDC_FIRST_OFFSET, m_nFirst);
-    DDX_Text(pDX, IDC_LAST_OFFSET, m_nLast);
+    DDX_TextOffset(pDX, IDC_FIRST_OFFSET, m_nFirst);
+    DDX_TextOffset(pDX, IDC_LAST_OFFSET, m_nLast);
 }
 
 void CFindValueDlg::OnFindNext()

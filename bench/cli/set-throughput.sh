@@ -5,7 +5,8 @@
 #   PER_FILE=0 bench/cli/set-throughput.sh ...   # without the call per file
 #
 # Makes a folder of file-count (default 10000) copies of one character file,
-# then times one call of `set` that changes two fields of every file, and a
+# then times one call of `set` that changes two fields of every file, one call
+# of `backup` over them all, and a
 # second round in which every file gets its own call, and first the same call
 # as a dry run. Each file is loaded,
 # changed in memory and saved atomically (a temporary file renamed over it),
@@ -52,6 +53,12 @@ for f in "$work/saves/c00001.d2s" "$work/saves/c$(printf %05d "$count").d2s"; do
     [ "$("$cli" get "$f" 621 624)" = 5000 ] || { echo "not written: $f" >&2; exit 1; }
 done
 
+# Backups of every file in one call: one batch, synced together like the save.
+start=$(now)
+"$cli" backup "$work"/saves/*.d2s
+backup_call=$(( $(now) - start ))
+[ "$("$cli" get "$work/saves/c00001.bak" 621 624)" = 5000 ] || { echo "no backup written" >&2; exit 1; }
+
 per_file=0
 if [ "${PER_FILE:-1}" != 0 ]; then
     start=$(now)
@@ -64,6 +71,7 @@ fi
 echo "files: $count"
 echo "dry run, nothing saved:    $(awk -v ns="$dry_run" 'BEGIN { printf "%.2f", ns / 1e9 }') s, $(rate "$count" "$dry_run") files/s"
 echo "one call over the folder:  $(awk -v ns="$one_call" 'BEGIN { printf "%.2f", ns / 1e9 }') s, $(rate "$count" "$one_call") files/s"
+echo "one backup call:           $(awk -v ns="$backup_call" 'BEGIN { printf "%.2f", ns / 1e9 }') s, $(rate "$count" "$backup_call") files/s"
 [ "$per_file" = 0 ] ||
     echo "one call per file:         $(awk -v ns="$per_file" 'BEGIN { printf "%.2f", ns / 1e9 }') s, $(rate "$count" "$per_file") files/s"
 echo "load average before: $load_before, after: $(cut -d' ' -f1-3 /proc/loadavg)"

@@ -1,17 +1,22 @@
 #include "core/SafeFile.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QHash>
 #include <QRandomGenerator>
 
+#include <algorithm>
 #include <cerrno>
+#include <ctime>
 #include <vector>
 
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/mman.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 namespace SafeFile {
@@ -123,10 +128,80 @@ QString KindOf(mode_t mode)
     return QStringLiteral("a special file");
 }
 
-Identity IdentityFrom(const struct stat &st)
+Identity IdentityFrom(const struct stat &st, const QByteArray &digest)
 {
     return {true, quint64(st.st_dev), quint64(st.st_ino), qint64(st.st_size),
-            qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
+            qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec, digest};
+}
+
+QString NotRegularText(mode_t mode)
+{
+    return QStringLiteral("it is %1, not a regular file").arg(KindOf(mode));
+}
+
+// What a save may replace: nothing (a new file) or a regular file the user
+// may write. Replacing by rename needs only the folder's permission, so the
+// file's own is asked here, as writing in place would ask it. old is filled
+// when a file stands there. Empty when replacing is allowed.
+QString CheckReplaceable(int dir, const QByteArray &name, struct stat &old, bool &exists)
+{
+    exists = false;
+    if (::fstatat(dir, name.constData(), &old, AT_SYMLINK_NOFOLLOW) != 0)
+        return errno == ENOENT ? QString() : ErrorText(errno);
+    if (!S_ISREG(old.st_mode))
+        return NotRegularText(old.st_mode);
+    exists = true;
+    if (::faccessat(dir, name.constData(), W_OK, AT_EACCESS) != 0)
+        return ErrorText(errno);
+    return {};
+}
+
+// The old file's extended attributes (its ACLs among them) copied onto the
+// new one. What cannot be copied is refused, unless the user is root and the
+// file system does not support it.
+QString CopyExtendedAttributes(int dir, const QByteArray &name, int fd)
+{
+    const QByteArray old = "/proc/self/fd/" + QByteArray::number(dir) + '/' + name;
+    QByteArray names(256, '\0');
+    ssize_t n;
+    while ((n = ::llistxattr(old.constData(), names.data(), size_t(names.size()))) < 0 && errno == ERANGE)
+        names.resize(names.size() * 4);
+    if (n < 0)
+        return errno == ENOTSUP || errno == ENOENT ? QString() : ErrorText(errno);
+    names.truncate(n);
+    const bool root = ::geteuid() == 0;
+    for (const QByteArray &attribute : names.split('\0')) {
+        if (attribute.isEmpty())
+            continue;
+        QByteArray value(256, '\0');
+        ssize_t length;
+        while ((length = ::lgetxattr(old.constData(), attribute.constData(), value.data(), size_t(value.size()))) < 0
+               && errno == ERANGE)
+            value.resize(value.size() * 4);
+        if (length >= 0 && ::fsetxattr(fd, attribute.constData(), value.constData(), size_t(length), 0) == 0)
+            continue;
+        if (root && (errno == ENOTSUP || errno == EOPNOTSUPP))
+            continue;
+        return QStringLiteral("its extended attribute %1 cannot be kept: %2")
+            .arg(QString::fromUtf8(attribute), ErrorText(errno));
+    }
+    return {};
+}
+
+// Gives the new file fd what the old one carried: owner and group, mode,
+// extended attributes. An owner that cannot be given (an ordinary user saving
+// another user's file) is refused rather than the file silently becoming the
+// saver's.
+QString KeepWhatTheFileCarries(int dir, const QByteArray &name, const struct stat &old, int fd)
+{
+    if (::fchown(fd, old.st_uid, old.st_gid) != 0) {
+        if (errno != EPERM)
+            return ErrorText(errno);
+        return QStringLiteral("it belongs to another user or group, which a save cannot keep: %1").arg(ErrorText(EPERM));
+    }
+    if (::fchmod(fd, old.st_mode & 07777) != 0)
+        return ErrorText(errno);
+    return CopyExtendedAttributes(dir, name, fd);
 }
 
 // A device that reads or writes a file descriptor, keeping the system's
@@ -135,6 +210,8 @@ class FdDevice final : public QIODevice
 {
 public:
     int fd = -1;
+    // Every byte read or written, for the file's identity.
+    QCryptographicHash digest{QCryptographicHash::Sha1};
 
     bool isSequential() const override { return false; }
     qint64 size() const override
@@ -148,8 +225,10 @@ protected:
     {
         for (;;) {
             const ssize_t n = ::read(fd, data, size_t(maxSize));
-            if (n >= 0)
+            if (n >= 0) {
+                digest.addData(QByteArrayView(data, qsizetype(n)));
                 return n;
+            }
             if (errno != EINTR)
                 return Fail(errno);
         }
@@ -163,6 +242,7 @@ protected:
                 continue;
             if (n <= 0)
                 return Fail(n < 0 ? errno : ENOSPC);
+            digest.addData(QByteArrayView(data + done, qsizetype(n)));
             done += n;
         }
         return done;
@@ -293,7 +373,29 @@ Identity IdentityOf(const QString &path)
     struct stat st{};
     if (!Locate(path, place) || ::fstatat(place.dir.Get(), place.name.constData(), &st, 0) != 0)
         return {};
-    return IdentityFrom(st);
+    FdDevice file;
+    file.fd = ::openat(place.dir.Get(), place.name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (file.fd >= 0 && S_ISREG(st.st_mode)) {
+        file.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+        char buffer[65536];
+        while (file.read(buffer, sizeof buffer) > 0) {
+        }
+    }
+    if (file.fd >= 0)
+        ::close(file.fd);
+    return IdentityFrom(st, file.digest.result());
+}
+
+bool LocationOf(const QString &path, Location &location, QString *error)
+{
+    Place place;
+    struct stat st{};
+    if (!Locate(path, place) || !FollowLinks(place) || ::fstat(place.dir.Get(), &st) != 0) {
+        *error = ErrorText(errno);
+        return false;
+    }
+    location = {quint64(st.st_dev), quint64(st.st_ino), place.name};
+    return true;
 }
 
 // ---------------------------------------------------------------------------
@@ -327,7 +429,10 @@ QIODevice &Transfer::Device()
 
 Identity Transfer::FileIdentity() const
 {
-    return d->identity;
+    Identity identity = d->identity;
+    if (identity.exists)
+        identity.digest = d->device.digest.result();
+    return identity;
 }
 
 bool Transfer::OpenForReading(const QString &path)
@@ -341,14 +446,14 @@ bool Transfer::OpenForReading(const QString &path)
     if (d->device.fd < 0) {
         const int error = errno;
         if (::fstatat(d->place.dir.Get(), d->place.name.constData(), &st, 0) == 0 && !S_ISREG(st.st_mode))
-            return fail(QStringLiteral("it is %1, not a regular file").arg(KindOf(st.st_mode)));
+            return fail(NotRegularText(st.st_mode));
         return fail(ErrorText(error));
     }
     if (::fstat(d->device.fd, &st) != 0)
         return fail(ErrorText(errno));
     if (!S_ISREG(st.st_mode))
-        return fail(QStringLiteral("it is %1, not a regular file").arg(KindOf(st.st_mode)));
-    d->identity = IdentityFrom(st);
+        return fail(NotRegularText(st.st_mode));
+    d->identity = IdentityFrom(st, {});
     d->device.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
     return true;
 }
@@ -358,6 +463,12 @@ bool Transfer::OpenForReplacing(const QString &path)
     auto fail = [this](int error) { m_error = ErrorText(error); return false; };
     if (!Locate(path, d->place) || !FollowLinks(d->place))
         return fail(errno);
+    struct stat old{};
+    bool exists = false;
+    if (const QString refusal = CheckReplaceable(d->place.dir.Get(), d->place.name, old, exists); !refusal.isEmpty()) {
+        m_error = refusal;
+        return false;
+    }
     d->replacing = true;
     RemoveStaleTemporaries(d->place.dir.Get());
     const int dir = d->place.dir.Get();
@@ -387,15 +498,16 @@ bool Transfer::Commit()
     const int fd = d->device.fd;
     if (!d->replacing || fd < 0)
         return fail(EBADF);
+    // Asked again here: another program may have put something else under
+    // the name since the file was opened.
     struct stat old{};
-    if (::fstatat(dir, d->place.name.constData(), &old, 0) == 0) {
-        // Root saving another user's character leaves it theirs. Where the
-        // owner cannot be given (an ordinary user), the file becomes the
-        // saver's, as any new file does.
-        if (::fchown(fd, old.st_uid, old.st_gid) != 0 && errno != EPERM)
-            return fail(errno);
-        if (::fchmod(fd, old.st_mode & 07777) != 0)
-            return fail(errno);
+    bool exists = false;
+    QString refusal = CheckReplaceable(dir, d->place.name, old, exists);
+    if (refusal.isEmpty() && exists)
+        refusal = KeepWhatTheFileCarries(dir, d->place.name, old, fd);
+    if (!refusal.isEmpty()) {
+        m_error = refusal;
+        return false;
     }
     if (::fsync(fd) != 0)
         return fail(errno);
@@ -416,7 +528,7 @@ bool Transfer::Commit()
     d->temporaryName.clear();
     struct stat st{};
     ::fstat(fd, &st);
-    d->identity = IdentityFrom(st);
+    d->identity = IdentityFrom(st, {});
     // The new entry survives a power loss only once its folder is on disk.
     // The file is already in place when this fails: the save has happened,
     // and calling it failed would only make a caller undo work around it.
@@ -504,6 +616,12 @@ bool Batch::Add(const QString &path, const std::function<bool(QIODevice &device)
     Place place;
     if (!Locate(path, place) || !FollowLinks(place))
         return fail(errno);
+    struct stat old{};
+    bool exists = false;
+    if (const QString refusal = CheckReplaceable(place.dir.Get(), place.name, old, exists); !refusal.isEmpty()) {
+        m_error = refusal;
+        return false;
+    }
     size_t folderIndex = 0;
     if (const int error = d->FolderOf(place, folderIndex))
         return fail(error);
@@ -521,13 +639,12 @@ bool Batch::Add(const QString &path, const std::function<bool(QIODevice &device)
         m_error = device.errorString();
         return false;
     }
-    struct stat old{};
-    if (::fstatat(dir, place.name.constData(), &old, 0) == 0) {
-        // As in a single save: the owner where permitted, the mode always.
-        if (::fchown(fd.Get(), old.st_uid, old.st_gid) != 0 && errno != EPERM)
-            return fail(errno);
-        if (::fchmod(fd.Get(), old.st_mode & 07777) != 0)
-            return fail(errno);
+    // As in a single save: owner, group, mode and extended attributes.
+    if (exists) {
+        if (const QString refusal = KeepWhatTheFileCarries(dir, place.name, old, fd.Get()); !refusal.isEmpty()) {
+            m_error = refusal;
+            return false;
+        }
     }
     return true;
 }
@@ -549,6 +666,12 @@ bool Batch::Commit()
     for (qsizetype i = 0; i < qsizetype(d->files.size()); ++i) {
         Private::File &file = d->files[size_t(i)];
         Private::Folder &folder = d->folders[file.folder];
+        // Another program may have put something else under the name since.
+        struct stat now{};
+        if (::fstatat(folder.dir.Get(), file.name.constData(), &now, AT_SYMLINK_NOFOLLOW) == 0 && !S_ISREG(now.st_mode)) {
+            m_failures.append({i, NotRegularText(now.st_mode)});
+            continue;
+        }
         if (::renameat(folder.staging.Get(), file.staged.constData(), folder.dir.Get(), file.name.constData()) != 0) {
             m_failures.append({i, ErrorText(errno)});
             continue;
@@ -612,38 +735,51 @@ bool NameTaken(const QString &path)
 
 Lock::Lock(const QString &path)
 {
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        Place place;
-        if (!Locate(path, place))
-            return;
-        Fd fd(::openat(place.dir.Get(), place.name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
-        struct stat st{};
-        if (fd.Get() < 0 || ::fstat(fd.Get(), &st) != 0 || !S_ISREG(st.st_mode))
-            return;
-        const auto key = qMakePair(quint64(st.st_dev), quint64(st.st_ino));
-        if (auto held = HeldLocks().find(key); held != HeldLocks().end()) {
-            ++held->count;
-            m_fd = held->fd;
-            m_device = key.first;
-            m_inode = key.second;
-            return;
-        }
-        while (::flock(fd.Get(), LOCK_EX) != 0) {
-            if (errno != EINTR)
-                return;
-        }
-        // Another writer may have replaced the file while we waited: the lock
-        // then guards a file no longer under this name, so take the new one.
-        struct stat now{};
-        if (::fstatat(place.dir.Get(), place.name.constData(), &now, 0) != 0 || now.st_dev != st.st_dev
-            || now.st_ino != st.st_ino)
-            continue;
-        m_fd = fd.Release();
+    Take(path, -1);
+}
+
+Lock::Lock(const QString &path, int waitMs)
+{
+    Take(path, waitMs);
+}
+
+void Lock::Take(const QString &path, int waitMs)
+{
+    Place place;
+    struct stat st{};
+    if (path.isEmpty() || !Locate(path, place) || !FollowLinks(place) || ::fstat(place.dir.Get(), &st) != 0)
+        return;
+    const auto key = qMakePair(quint64(st.st_dev), quint64(st.st_ino));
+    if (auto held = HeldLocks().find(key); held != HeldLocks().end()) {
+        ++held->count;
+        m_fd = held->fd;
         m_device = key.first;
         m_inode = key.second;
-        HeldLocks().insert(key, {m_fd, 1});
         return;
     }
+    // Waiting without bound is for the command line; the window asks for a
+    // short wait and then tells the user which file is busy.
+    const int operation = waitMs < 0 ? LOCK_EX : LOCK_EX | LOCK_NB;
+    constexpr long kPollNs = 10 * 1000 * 1000;
+    for (long waitedNs = 0;;) {
+        if (::flock(place.dir.Get(), operation) == 0)
+            break;
+        if (errno == EINTR)
+            continue;
+        if (errno != EWOULDBLOCK)
+            return;
+        if (waitedNs >= long(waitMs) * 1000 * 1000) {
+            m_busy = true;
+            return;
+        }
+        const timespec pause{0, kPollNs};
+        ::nanosleep(&pause, nullptr);
+        waitedNs += kPollNs;
+    }
+    m_fd = place.dir.Release();
+    m_device = key.first;
+    m_inode = key.second;
+    HeldLocks().insert(key, {m_fd, 1});
 }
 
 Lock::~Lock()
@@ -655,6 +791,33 @@ Lock::~Lock()
         return;
     HeldLocks().erase(held);
     ::close(m_fd);
+}
+
+QList<qsizetype> LockOrder(const QList<QString> &paths)
+{
+    std::vector<std::pair<Location, qsizetype>> order;
+    order.reserve(size_t(paths.size()));
+    for (qsizetype i = 0; i < paths.size(); ++i) {
+        Location location;
+        QString ignored; // a folder that cannot be reached takes no lock
+        LocationOf(paths[i], location, &ignored);
+        location.name.clear(); // one lock per folder: the folder alone orders
+        order.push_back({location, i});
+    }
+    std::sort(order.begin(), order.end());
+    QList<qsizetype> indices;
+    for (const auto &entry : order)
+        indices.append(entry.second);
+    return indices;
+}
+
+void RaiseDescriptorLimit()
+{
+    struct rlimit limit{};
+    if (::getrlimit(RLIMIT_NOFILE, &limit) == 0 && limit.rlim_cur < limit.rlim_max) {
+        limit.rlim_cur = limit.rlim_max;
+        ::setrlimit(RLIMIT_NOFILE, &limit);
+    }
 }
 
 // ---------------------------------------------------------------------------

@@ -29,17 +29,38 @@ namespace SafeFile {
 // The system's text for an error number, never empty.
 [[nodiscard]] QString ErrorText(int error);
 
-// Which file stands under a name: device, inode, size and modification time.
+// Which file stands under a name: device, inode, size, modification time and
+// a digest of its bytes. The digest catches a rewrite in place that left the
+// size and, on a file system with coarse times, the modification time alone.
 struct Identity
 {
     bool exists = false;
     quint64 device = 0, inode = 0;
     qint64 size = 0, modifiedNs = 0;
+    QByteArray digest;
     bool operator==(const Identity &) const = default;
 };
-// The identity of the file path leads to (links followed); exists is false
-// when nothing is there.
+// The identity of the file path leads to (links followed), its bytes read to
+// take their digest; exists is false when nothing is there.
 [[nodiscard]] Identity IdentityOf(const QString &path);
+
+// Where a name finally leads once links are followed: the folder (device and
+// inode) and the entry's name in it. Saving a file never changes this, so it
+// orders locks and tells whether two names reach one file.
+struct Location
+{
+    quint64 device = 0, inode = 0;
+    QByteArray name;
+    bool operator==(const Location &) const = default;
+    bool operator<(const Location &other) const
+    {
+        return device != other.device ? device < other.device
+             : inode != other.inode   ? inode < other.inode
+                                      : name < other.name;
+    }
+};
+// False with the reason in error when the folder cannot be reached.
+bool LocationOf(const QString &path, Location &location, QString *error);
 
 // A whole-file transfer over a file descriptor; read and write errors keep
 // the system's reason as errorString().
@@ -55,11 +76,14 @@ public:
     // regular file (a FIFO, socket, device or folder).
     bool OpenForReading(const QString &path);
     // Opens an anonymous file beside path (links followed to the file they lead
-    // to) that Commit puts in its place in one step.
+    // to) that Commit puts in its place in one step. Refused when what stands
+    // there is not a regular file, or is one the user may not write.
     bool OpenForReplacing(const QString &path);
     // Flushes the written bytes to disk, gives the new file the old one's
-    // owner, group and mode where permitted, replaces the old file by it and
-    // syncs the folder. Nothing changes under the name when this fails.
+    // owner, group, mode and extended attributes (ACLs among them), replaces
+    // the old file by it and syncs the folder. What cannot be kept is refused
+    // (root alone may drop what the file system does not support). Nothing
+    // changes under the name when this fails.
     bool Commit();
 
     [[nodiscard]] QIODevice &Device();
@@ -91,8 +115,9 @@ public:
     Batch &operator=(const Batch &) = delete;
 
     // Writes the new file for path with write, which returns false after
-    // setting the device's errorString(). False with the reason in Error();
-    // the batch is then to be dropped.
+    // setting the device's errorString(). The same refusals as a single save
+    // (not a regular file, not writable, attributes that cannot be kept).
+    // False with the reason in Error(); the batch is then to be dropped.
     bool Add(const QString &path, const std::function<bool(QIODevice &device)> &write);
     // Syncs every new file, then puts each in place. A failure before the
     // first rename changes nothing on disk: false, the reason in Error() and
@@ -120,23 +145,40 @@ bool MoveNoReplace(const QString &from, const QString &to, QString *error);
 // Whether anything at all stands under path, a dangling link included.
 [[nodiscard]] bool NameTaken(const QString &path);
 
-// An exclusive advisory lock (flock) on the file path leads to, held for the
-// guard's life. A lock already held by this process is shared, so nested
-// guards on one file never wait for each other. A lock that cannot be taken
-// (no file there yet) leaves nothing to guard: IsHeld() is false.
+// An exclusive advisory lock (flock) on the folder of the file path leads
+// to, held for the guard's life. Every writer locks the folder, never the
+// file: a folder keeps its identity while the files in it are replaced, so
+// locks taken in the order of their folders (LockOrder) can never cross, and
+// a batch of any number of files in one folder holds one descriptor. A lock
+// already held by this process is shared, so nested guards never wait for
+// each other. A folder that cannot be reached leaves nothing to guard.
 class Lock
 {
 public:
+    // Waits as long as another process holds the folder.
     explicit Lock(const QString &path);
+    // Waits at most waitMs; IsBusy() tells when another process kept it.
+    Lock(const QString &path, int waitMs);
     ~Lock();
     Lock(const Lock &) = delete;
     Lock &operator=(const Lock &) = delete;
     [[nodiscard]] bool IsHeld() const { return m_fd >= 0; }
+    [[nodiscard]] bool IsBusy() const { return m_busy; }
 
 private:
+    void Take(const QString &path, int waitMs);
+
     int m_fd = -1;
+    bool m_busy = false;
     quint64 m_device = 0, m_inode = 0;
 };
+
+// The indices of paths in the order their locks are to be taken: by folder,
+// an order no save can change.
+[[nodiscard]] QList<qsizetype> LockOrder(const QList<QString> &paths);
+
+// Raises the soft limit of open descriptors to the hard limit.
+void RaiseDescriptorLimit();
 
 // Asks the kernel to back a large block that is about to be filled in one pass
 // with huge pages; a kernel that does not take the advice is no worse off.

@@ -87,6 +87,23 @@ void DDX_Text(CDataExchange *pDX, int id, qint32 &value)
     value = parsed;
 }
 
+void DDX_TextOffset(CDataExchange *pDX, int id, qint32 &value)
+{
+    auto *edit = qobject_cast<QLineEdit *>(pDX->PrepareEditCtrl(id));
+    if (!pDX->m_bSaveAndValidate) {
+        setEditText(edit, value < 0 && value != -1 ? QString::number(quint32(value)) : QString::number(value));
+        return;
+    }
+    qint32 negative = 0;
+    quint32 offset = 0;
+    if (ParseSignedText(edit->text(), negative) && negative < 0)
+        value = negative;
+    else if (ParseUnsignedText(edit->text(), offset))
+        value = qint32(offset);
+    else
+        failWith(pDX, QString::fromLatin1(kParseIntMessage));
+}
+
 void DDX_Text(CDataExchange *pDX, int id, QString &value)
 {
     auto *edit = qobject_cast<QLineEdit *>(pDX->PrepareEditCtrl(id));

@@ -41,6 +41,10 @@ void DDX_Control(CDataExchange *pDX, int id, CComboBox &control);
 void DDX_Text(CDataExchange *pDX, int id, quint32 &value);
 // Signed decimal text ("Please enter an integer.").
 void DDX_Text(CDataExchange *pDX, int id, qint32 &value);
+// An offset held in a signed member, -1 meaning none: every other value is
+// shown and read as the unsigned offset it stands for, so offsets from 2^31
+// up never show as negative numbers.
+void DDX_TextOffset(CDataExchange *pDX, int id, qint32 &value);
 // Plain text.
 void DDX_Text(CDataExchange *pDX, int id, QString &value);
 // Limits the edit prepared last to nChars when filling it; refuses a longer text

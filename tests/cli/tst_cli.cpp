@@ -200,7 +200,7 @@ void TestCli::nothingWritten_data()
     row("a value with a sign after its plus", {"put", "FILE", "600", "603", "+-1"},
         "brennicor-cli: value \"+-1\": Please enter a positive integer.");
     row("a backup where a folder stands", {"backup", "FILE"},
-        "brennicor-cli: FILE: Failed to save document. FILE.bak: Is a directory");
+        "brennicor-cli: FILE: Failed to save document. FILE.bak: it is a folder, not a regular file");
 }
 
 void TestCli::nothingWritten()

@@ -1,10 +1,11 @@
 # Fails when a front end (the window, its tools, the application or the
-# command line) reaches the character file's layout: a layout header, the
-# version-71 offsets or the offset tables. The build already keeps the layout's
+# command line) reaches the character file's layout: a layout header (of
+# version 71 or of the later families), the version-71 offsets or the offset
+# tables. The build already keeps the layout's
 # folder off their include path; this catches a path spelled out to it.
 #
 #     cmake -DSOURCE=<project folder> -P CheckLayoutPrivate.cmake
-set(pattern "(layout/|[\"/]Layout\\.h|CharacterLayout|Layout::|LayoutOf|g_n(Quest|Act|Waypoint)Offsets)")
+set(pattern "(layout/|versions/[A-Z]|[\"/]Layout\\.h|CharacterLayout|Layout::|LayoutOf|g_n(Quest|Act|Waypoint)Offsets)")
 set(found "")
 foreach(folder mainwindow tools app cli)
   file(GLOB_RECURSE sources ${SOURCE}/${folder}/*.cpp ${SOURCE}/${folder}/*.h)

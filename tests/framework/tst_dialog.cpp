@@ -73,6 +73,14 @@ struct TestDialog : CDialog
     int m_nList = -1, m_bCheck = 0, m_nHandled = 0;
 };
 
+// The raw tools' offset boxes: a signed member, -1 for none.
+struct OffsetDialog : CDialog
+{
+    OffsetDialog() : CDialog(g_template) {}
+    void DoDataExchange(CDataExchange *pDX) override { DDX_TextOffset(pDX, IDC_SIGNED, m_nOffset); }
+    qint32 m_nOffset = -1;
+};
+
 } // namespace
 
 class TestFrameworkDialog : public QObject
@@ -118,6 +126,33 @@ private Q_SLOTS:
             const int focus = message == kParseUIntMessage ? IDC_FIRST : message == kParseIntMessage ? IDC_SIGNED : IDC_TEXT;
             QVERIFY(dlg.focusWidget() == dlg.GetDlgItem(focus) && dlg.DlgItem<QLineEdit>(focus)->selectedText() == texts[focus - IDC_FIRST]);
         }
+    }
+
+    // Offsets from 2^31 up show and read as the unsigned offsets they are; -1 stays "none".
+    void offsetsAreUnsigned_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("shown"); // after reading the text in and showing the member again
+        QTest::addColumn<bool>("read");
+        QTest::newRow("none") << "-1" << "-1" << true;
+        QTest::newRow("an offset past 2^31") << "2147483748" << "2147483748" << true;
+        QTest::newRow("the last offset an image can have") << "4294967294" << "4294967294" << true;
+        QTest::newRow("an ordinary offset") << " 621" << "621" << true;
+        QTest::newRow("no number") << "x" << "-1" << false;
+    }
+
+    void offsetsAreUnsigned()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, shown);
+        QFETCH(bool, read);
+        OffsetDialog dlg;
+        QVERIFY(dlg.Create());
+        dlg.DlgItem<QLineEdit>(IDC_SIGNED)->setText(typed);
+        QCOMPARE(dlg.UpdateData(true), read);
+        QCOMPARE(m_prompts.Summaries(), read ? QStringList() : QStringList{QStringLiteral("tst_dialog|") + kParseIntMessage});
+        dlg.UpdateData(false);
+        QCOMPARE(dlg.DlgItem<QLineEdit>(IDC_SIGNED)->text(), shown);
     }
 
     // A list index past the items and a check state outside 0..2 show as none and

@@ -7,9 +7,13 @@
 #include "support/WindowHarness.h"
 
 #include <QPushButton>
+#include <QtEndian>
 #include <QtTest>
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 class TestFileCommands : public QObject
 {
@@ -21,7 +25,14 @@ private Q_SLOTS:
         m_w = std::make_unique<WindowHarness>();
         CharacterFixture().Name("Hero").Gold(500).WriteTo(path(QStringLiteral("Hero.d2s")));
     }
-    void cleanup() { QVERIFY(!m_w->dlg.TakePendingError()); m_w.reset(); }
+    void cleanup()
+    {
+        QVERIFY(!m_w->dlg.TakePendingError());
+        m_w.reset();
+        if (m_held >= 0)
+            ::close(m_held);
+        m_held = -1;
+    }
 
     // Steps: a File command with the file chosen for it ("Open Hero.d2s"), "gold N" or "health N" typed into the
     // gold or maximum health box, "answer Yes" queued for the next question, "delete NAME", "game saves gold N",
@@ -55,6 +66,12 @@ private Q_SLOTS:
             "answer Yes", "Save"} << L{changed} << hero + "777" << "Hero.d2s=777";
         QTest::newRow("changed by the game, No: left alone, edits kept") << L{"Open Hero.d2s", "game saves gold 9",
             "gold 777", "answer No", "Save"} << L{changed} << hero + "777" << "Hero.d2s=9";
+        // Rewritten in place with the same size and its time put back: only the bytes tell.
+        QTest::newRow("rewritten in place within the same time, No: left alone") << L{"Open Hero.d2s",
+            "game rewrites gold 9", "gold 777", "answer No", "Save"} << L{changed} << hero + "777" << "Hero.d2s=9";
+        const QString busy = QStringLiteral("Save|PATH/Hero.d2s is being saved by another program. Try again? (1)");
+        QTest::newRow("folder held by another program: asked, not waited on") << L{"Open Hero.d2s", "busy", "gold 777",
+            "answer Yes", "answer No", "Save"} << L{busy, busy} << hero + "777" << "Hero.d2s=500";
         QTest::newRow("changed by the game, a box no number: nothing asked, nothing written") << L{"Open Hero.d2s",
             "game saves gold 9", "health 12x", "answer Yes", "Save"} << L{"tst_filecommands|Please enter a positive integer. (1)",
             "tst_filecommands|Please enter a positive integer. (1)", "Save|File not saved (1)"} << hero + "500" << "Hero.d2s=9";
@@ -110,6 +127,10 @@ private Q_SLOTS:
                 QVERIFY(QFile::link(QStringLiteral("../nowhere"), path(last)));
             else if (step.startsWith(QLatin1String("Rename ")))
                 rename(last);
+            else if (step == QLatin1String("busy"))
+                QVERIFY(hold(m_w->dir.path()));
+            else if (step.startsWith(QLatin1String("game rewrites ")))
+                QVERIFY(rewriteInPlace(path(QStringLiteral("Hero.d2s")), last.toUInt()));
             else
                 QVERIFY(CharacterFixture().Name("Hero").Gold(last.toUInt()).WriteTo(path(QStringLiteral("Hero.d2s"))));
         }
@@ -136,6 +157,26 @@ private Q_SLOTS:
 
 private:
     QString path(const QString &name) const { return m_w->dir.filePath(name); }
+    // Holds the folder's lock as another program's save would.
+    bool hold(const QString &folder)
+    {
+        m_held = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY);
+        return m_held >= 0 && ::flock(m_held, LOCK_EX | LOCK_NB) == 0;
+    }
+    // Writes the character's gold in place and puts the file's times back.
+    static bool rewriteInPlace(const QString &file, quint32 gold)
+    {
+        struct stat before{};
+        const QByteArray name = QFile::encodeName(file);
+        QFile f(file);
+        if (::stat(name.constData(), &before) != 0 || !f.open(QIODevice::ReadWrite) || !f.seek(621))
+            return false;
+        const quint32 le = qToLittleEndian(gold);
+        const bool written = f.write(reinterpret_cast<const char *>(&le), 4) == 4;
+        f.close();
+        const timespec times[2] = {before.st_atim, before.st_mtim};
+        return written && ::utimensat(AT_FDCWD, name.constData(), times, 0) == 0;
+    }
     void open(const QString &name) { m_w->prompts.QueueFile(path(name)), m_w->dlg.SendCommand(ID_FILE_OPEN); }
     void rename(const QString &newName)
     {
@@ -150,6 +191,7 @@ private:
     }
 
     std::unique_ptr<WindowHarness> m_w;
+    int m_held = -1;
 };
 
 QTEST_MAIN(TestFileCommands)

@@ -32,6 +32,9 @@ static int Fail(const char *name)
     return 1;
 }
 
+/* The calls counted so far, for a test that preloads the shim into itself. */
+__attribute__((visibility("default"))) int qv_fault_count(void) { return count; }
+
 __attribute__((destructor)) static void WriteLog()
 {
     const char *log = getenv("QV_FAULT_LOG");

@@ -5,3 +5,8 @@ qv_add_test(tst_fileedges SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_fileedges.cpp LA
 target_compile_definitions(tst_fileedges PRIVATE QUARVINEL_CLI="$<TARGET_FILE:brennicor-cli>"
   QUARVINEL_FAIL_NTH_CALL="$<TARGET_FILE:qv_fail_nth_call>")
 add_dependencies(tst_fileedges brennicor-cli qv_fail_nth_call)
+# The window's Rename under the same faults: the shim is preloaded into the test itself.
+qv_add_test(tst_renamefaults SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_renamefaults.cpp LIBS qv_mainwindow LABELS reliability)
+set_tests_properties(tst_renamefaults PROPERTIES ENVIRONMENT
+  "QT_QPA_PLATFORM=offscreen;LD_PRELOAD=$<TARGET_FILE:qv_fail_nth_call>")
+add_dependencies(tst_renamefaults qv_fail_nth_call)

@@ -10,7 +10,10 @@
 #include <cerrno>
 
 #include <fcntl.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 namespace {
@@ -95,6 +98,47 @@ QString Prepare(QTemporaryDir &root)
     return made && CharacterFixture::WriteFile(dir + "Hero.key", "key") ? dir : QString();
 }
 
+// Every entry of a folder with its kind, mode, owner and, for a regular file, its bytes; reads no pipe.
+QStringList Describe(const QString &dir)
+{
+    QStringList entries;
+    for (const QString &name : QDir(dir).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System)) {
+        struct stat st{};
+        const QString path = dir + '/' + name;
+        ::lstat(QFile::encodeName(path).constData(), &st);
+        const QByteArray bytes = S_ISREG(st.st_mode) ? CharacterFixture::ReadFile(path) : QByteArray();
+        entries.append(QStringLiteral("%1 %2 %3 %4").arg(name).arg(st.st_mode, 0, 8).arg(st.st_uid).arg(qHash(bytes)));
+    }
+    return entries;
+}
+
+// Runs brennicor-cli in dir through sh as the runner, after setup (sh, in dir, with $RUNNER its user:group).
+CliResult RunInFolder(const QString &dir, const QString &setup, const QString &command, bool asRunner = true)
+{
+    QProcess sh;
+    sh.setWorkingDirectory(dir);
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("RUNNER", ::geteuid() == 0 ? QStringLiteral("65534:65534") : QStringLiteral("%1:%2").arg(::geteuid()).arg(::getegid()));
+    sh.setProcessEnvironment(env);
+    const QString drop = asRunner && ::geteuid() == 0 ? QStringLiteral("setpriv --reuid=65534 --regid=65534 --clear-groups -- ") : QString();
+    sh.start("/bin/sh", {"-c", QStringLiteral("set -e; %1\n%2\"$0\" %3").arg(setup, drop, command), QUARVINEL_CLI});
+    if (!sh.waitForFinished(120000))
+        return {-1, {}, "did not finish", {}};
+    return {sh.exitStatus() == QProcess::NormalExit ? sh.exitCode() : -1, QString::fromLocal8Bit(sh.readAllStandardOutput()),
+            QString::fromLocal8Bit(sh.readAllStandardError()), {}};
+}
+
+// A folder anyone may write, with Hero.d2s, its older backup Hero.bak and Two.d2s, all ours.
+QString PrepareOpen(QTemporaryDir &root)
+{
+    ::chmod(QFile::encodeName(root.path()).constData(), 0777);
+    const QString dir = root.path() + '/';
+    CharacterFixture().Name("Hero").WriteTo(dir + "Hero.d2s");
+    CharacterFixture().Name("Hero").Gold(1).WriteTo(dir + "Hero.bak");
+    CharacterFixture().Name("Two").WriteTo(dir + "Two.d2s");
+    return dir;
+}
+
 } // namespace
 
 class TestFileEdges : public QObject
@@ -152,6 +196,121 @@ private Q_SLOTS:
         const CliResult result = RunCli({"show", path}); // a hang would outlast the wait and fail
         QCOMPARE(result.exitCode, 1);
         QVERIFY2(result.err.contains(QStringLiteral("it is %1, not a regular file").arg(kind)), qPrintable(result.err));
+    }
+
+    // What a write must never replace, and files the user may not write: each refused, nothing changed.
+    void refusedWritesChangeNothing_data()
+    {
+        QTest::addColumn<QString>("setup"); // sh in the folder; "socket NAME" binds a socket there first
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("error");
+        QTest::addColumn<bool>("otherUser"); // the file must belong to another user than the runner: root only
+        QTest::newRow("backup over a named pipe") << "rm Hero.bak; mkfifo Hero.bak" << "backup Hero.d2s"
+                                                  << "it is a named pipe (FIFO), not a regular file" << false;
+        QTest::newRow("backup over a socket") << "socket Hero.bak" << "backup Hero.d2s" << "it is a socket, not a regular file" << false;
+        QTest::newRow("restore through a link to a named pipe") << "rm Hero.d2s; mkfifo pipe; ln -s pipe Hero.d2s"
+                                                               << "restore Hero.d2s" << "it is a named pipe (FIFO), not a regular file" << false;
+        QTest::newRow("restore through a link to a device") << "rm Hero.d2s; mknod null c 1 3; ln -s null Hero.d2s"
+                                                           << "restore Hero.d2s" << "it is a character device, not a regular file" << true;
+        QTest::newRow("set of a character made read-only") << "chown $RUNNER Hero.d2s; chmod 444 Hero.d2s"
+                                                          << "set Hero.d2s gold=5" << "Permission denied" << false;
+        QTest::newRow("set of another user's character one may only read") << "chmod 644 Hero.d2s" << "set Hero.d2s gold=5"
+                                                                          << "Permission denied" << true;
+        QTest::newRow("set of another user's character one may write") << "chmod 666 Hero.d2s" << "set Hero.d2s gold=5"
+                                                                      << "belongs to another user or group" << true;
+        QTest::newRow("backup of two with the second backup read-only") << "cp Hero.bak Two.bak; chown $RUNNER *; chmod 444 Two.bak" << "backup Hero.d2s Two.d2s" << "Permission denied" << false;
+        QTest::newRow("a character given with its own backup") << "" << "backup Hero.d2s Hero.bak" << "it is the backup of Hero.d2s" << false;
+        QTest::newRow("two characters sharing one backup") << "cp Hero.d2s Hero" << "backup Hero.d2s Hero"
+                                                           << "its backup is also the backup of Hero.d2s" << false;
+    }
+
+    void refusedWritesChangeNothing()
+    {
+        QFETCH(QString, setup);
+        QFETCH(QString, command);
+        QFETCH(QString, error);
+        QFETCH(bool, otherUser);
+        if (otherUser && ::geteuid() != 0)
+            QSKIP("needs root to make a file of another user");
+        QTemporaryDir root;
+        const QString dir = PrepareOpen(root);
+        if (setup.startsWith("socket ")) {
+            QFile::remove(dir + setup.mid(7));
+            const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+            sockaddr_un address{};
+            address.sun_family = AF_UNIX;
+            qstrncpy(address.sun_path, QFile::encodeName(dir + setup.mid(7)).constData(), sizeof address.sun_path);
+            QVERIFY(::bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof address) == 0);
+            ::close(fd);
+            setup.clear();
+        }
+        const CliResult prepared = RunInFolder(dir, setup, "--version", false);
+        QVERIFY2(prepared.exitCode == 0, qPrintable(prepared.err));
+        const QStringList before = Describe(dir);
+        const CliResult result = RunInFolder(dir, QString(), command);
+        QCOMPARE(result.exitCode, 1);
+        QVERIFY2(result.err.contains(error), qPrintable(result.err));
+        QCOMPARE(Describe(dir), before);
+    }
+
+    void savesKeepExtendedAttributes()
+    {
+        QTemporaryDir root;
+        const QString dir = PrepareOpen(root);
+        const QByteArray hero = QFile::encodeName(dir + "Hero.d2s");
+        if (::setxattr(hero.constData(), "user.note", "kept", 4, 0) != 0)
+            QSKIP("the file system here keeps no extended attributes");
+        QCOMPARE(RunInFolder(dir, QString(), "set Hero.d2s Two.d2s gold=5", false).exitCode, 0);
+        QCOMPARE(RunInFolder(dir, QString(), "set Hero.d2s gold=6", false).exitCode, 0);
+        char value[16] = {};
+        QCOMPARE(::getxattr(hero.constData(), "user.note", value, sizeof value), ssize_t(4));
+        QCOMPARE(QByteArray(value), QByteArray("kept"));
+    }
+
+    void crossingBatchesNeverWait()
+    {
+        // Two commands saving the same files named in opposite orders: locks
+        // taken by file identity crossed once a save gave a file a new inode.
+        QTemporaryDir root;
+        const QString dir = PrepareOpen(root);
+        QList<QProcess *> workers;
+        for (int worker = 0; worker < 6; ++worker) {
+            workers.append(new QProcess(this));
+            workers.last()->setWorkingDirectory(dir);
+            const QString files = worker % 2 ? "Hero.d2s Two.d2s" : "Two.d2s Hero.d2s";
+            workers.last()->start("/bin/sh", {"-c", QStringLiteral("for i in $(seq 1 25); do \"$0\" set %1 gold=$i >/dev/null "
+                                                                   "|| exit 1; done").arg(files), QUARVINEL_CLI});
+        }
+        for (QProcess *worker : workers)
+            QVERIFY(worker->waitForFinished(120000) && worker->exitCode() == 0);
+    }
+
+    void manyFilesUnderADescriptorLimit()
+    {
+        // 1,100 characters under a limit of 1,024 descriptors, soft and hard.
+        QTemporaryDir root;
+        const QByteArray file = CharacterFixture().Build();
+        for (int i = 0; i < 1100; ++i)
+            QVERIFY(CharacterFixture::WriteFile(root.filePath(QStringLiteral("c%1.d2s").arg(i)), file));
+        for (const char *command : {"set c*.d2s gold=4321", "backup c*.d2s"}) {
+            const CliResult result = RunInFolder(root.path(), "ulimit -n 1024", command, false);
+            QVERIFY2(result.exitCode == 0, qPrintable(result.err.left(300)));
+        }
+        QCOMPARE(CharacterFixture::ReadFile(root.filePath("c1099.bak")).mid(621, 4), QByteArray("\xe1\x10\0\0", 4));
+    }
+
+    void namesThatAreNotUtf8()
+    {
+        // The folder's name is not UTF-8: diff names both files relative to it.
+        QTemporaryDir root;
+        const QByteArray folder = QFile::encodeName(root.path()) + "/caf\xe9";
+        QVERIFY(::mkdir(folder.constData(), 0755) == 0);
+        QVERIFY(WriteDeep(folder + "/A.d2s", CharacterFixture().Build()) && WriteDeep(folder + "/B.d2s", CharacterFixture().Gold(7).Build()));
+        const CliResult diff = RunCli({"-c", "cd \"$1/$(printf 'caf\\351')\" && exec \"$0\" diff A.d2s B.d2s", QUARVINEL_CLI, root.path()}, "/bin/sh");
+        QVERIFY2(diff.exitCode == 1 && diff.out.startsWith("621: "), qPrintable(diff.out + diff.err));
+        // show --json says which values the file left out, whatever its name.
+        const CliResult json = RunWithRawPath("show", folder + "/A.d2s", {"--json"});
+        QVERIFY2(json.out.contains("\"absentFromFile\": [") && !json.out.contains("\"absentFromFile\": null"), qPrintable(json.out.left(400) + json.err));
     }
 
     void anyNameWorks_data()

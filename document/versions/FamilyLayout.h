@@ -1,0 +1,72 @@
+#pragma once
+
+#include <QtGlobal>
+
+// Where things stand in a character file of each known file version: one small
+// table per version family, chosen by the version at offset 4. The codecs
+// that differ between families (the attributes section, the checksum) are
+// named here and live in StatCodec.h and Checksum.h.
+namespace Versions {
+
+enum class Family { A, B, C, D };
+
+// How the attributes section ("gf") holds its values.
+enum class StatCodec {
+    MaskReservedPlain, // 16-bit presence mask, one reserved byte, a 32-bit value per stat
+    MaskPlain,         // the same without the reserved byte
+    BitPacked,         // 9-bit ids and values of fixed widths, ended by id 0x1FF
+};
+
+// How a difficulty is told open.
+enum class DifficultyRule {
+    FlagBits,    // Nightmare and Hell each have a bit in the byte (version 71)
+    Progression, // the byte counts acts beaten; a difficulty opens at a count
+};
+
+// Fixed block lengths, the same in every family.
+inline constexpr int QuestBlockLength = 298;    // "Woo!", u32, u16, 3 records of 96 bytes
+inline constexpr int QuestRecordStart = 10;     // from "Woo!" to Normal's record
+inline constexpr int QuestRecordLength = 96;    // 48 words per difficulty
+inline constexpr int WaypointBlockLength = 80;  // "WS", u32, u16, 3 records of 24 bytes
+inline constexpr int WaypointBitsStart = 10;    // from "WS" to Normal's 5 bytes of bits
+inline constexpr int WaypointRecordLength = 24;
+inline constexpr int WaypointBitsLength = 5;
+inline constexpr int NpcBlockLength = 52;
+inline constexpr int SkillBlockLength = 32;     // "if" and one byte per skill
+
+inline constexpr int QuestActs = 5;
+inline constexpr int QuestSlotsPerList = 6;
+// The word of each quest in a difficulty's record, by act and position in the
+// act's list; 0 for an empty slot.
+using QuestWordTable = quint8[QuestActs][QuestSlotsPerList];
+
+struct FamilyLayout
+{
+    Family family;
+    const char *versions;      // as the user reads them: "87, 89"
+    StatCodec statCodec;
+    DifficultyRule difficultyRule;
+    bool sizeAndChecksum;      // file size at 8 and checksum at 12
+    int nameOffset;
+    int nameLength;            // the field, its ending zero included
+    int statusOffset;
+    int progressionOffset;
+    int classOffset;
+    int levelOffset;
+    int gameModeOffset;        // -1: the version has no game mode byte
+    int questsOffset;          // "Woo!"; the header ends here
+    int waypointsOffset;       // "WS"
+    int npcOffset;             // 01 77 34 00
+    int statsOffset;           // "gf"
+    quint16 addableStats;      // bit i: stat i may be added when the file lacks it
+    const QuestWordTable *questWords;
+};
+
+// The layout of a file version, or nullptr for a version this program does
+// not know (100 to 104, above 105, below 71, and those between).
+[[nodiscard]] const FamilyLayout *LayoutOf(quint32 version);
+
+// "71, 87, 89, 92, 96, 97, 98, 99 and 105", for messages.
+[[nodiscard]] const char *KnownVersionsText();
+
+} // namespace Versions

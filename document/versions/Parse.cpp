@@ -1,0 +1,166 @@
+#include "Parse.h"
+
+#include "Checksum.h"
+#include "StatCodec.h"
+
+namespace Versions {
+
+namespace {
+
+constexpr int kStatusExpansionBit = 0x20;
+constexpr int kFirstExpansionGameMode = 2;
+constexpr quint32 kSignature = 0xAA55AA55;
+constexpr int kVersionOffset = 4;
+
+ParseResult Refused(ParseResult result, Refusal refusal, const QString &reason)
+{
+    result.refusal = refusal;
+    result.reason = reason;
+    return result;
+}
+
+bool HasMarker(const QByteArray &image, int offset, const char *marker)
+{
+    const QByteArrayView expected(marker);
+    return offset >= 0 && offset + expected.size() <= image.size()
+        && QByteArrayView(image).sliced(offset, expected.size()) == expected;
+}
+
+QString MissingSection(const char *what, const char *marker, int offset, quint32 version)
+{
+    return QStringLiteral("the %1 (\"%2\") are not at byte %3, where version %4 keeps them")
+        .arg(QLatin1String(what), QLatin1String(marker)).arg(offset).arg(version);
+}
+
+void ReadHeader(const QByteArray &image, ParsedCharacter &c)
+{
+    const FamilyLayout &l = *c.layout;
+    const QByteArray field = image.mid(l.nameOffset, l.nameLength);
+    c.name = field.left(field.indexOf('\0') < 0 ? field.size() : field.indexOf('\0'));
+    c.classId = quint8(image[l.classOffset]);
+    c.headerLevel = quint8(image[l.levelOffset]);
+    c.status = quint8(image[l.statusOffset]);
+    c.progression = quint8(image[l.progressionOffset]);
+    if (l.gameModeOffset >= 0)
+        c.gameMode = quint8(image[l.gameModeOffset]);
+    // In versions 87 and 89 the status bit of later versions' expansion
+    // characters is set in classic characters too; they are read as classic.
+    // Version 105 leaves the bit clear in new characters of the expansion's
+    // game modes.
+    if (l.family != Family::A)
+        c.expansion = (c.status & kStatusExpansionBit) != 0 || c.gameMode >= kFirstExpansionGameMode;
+}
+
+void ReadChecksum(const QByteArray &image, ParsedCharacter &c, QStringList &warnings)
+{
+    if (!c.layout->sizeAndChecksum)
+        return;
+    c.sizeField = ReadU32(image, SizeFieldOffset);
+    c.storedChecksum = ReadU32(image, ChecksumOffset);
+    c.computedChecksum = ComputeChecksum(image);
+    c.checksum = c.storedChecksum == c.computedChecksum ? ChecksumState::Valid : ChecksumState::Damaged;
+    if (c.checksum == ChecksumState::Damaged) {
+        warnings.append(QStringLiteral("the stored checksum 0x%1 does not match the file's bytes "
+                                       "(0x%2): the file may be damaged; the next save writes a correct one")
+                            .arg(c.storedChecksum, 8, 16, QLatin1Char('0'))
+                            .arg(c.computedChecksum, 8, 16, QLatin1Char('0')));
+    }
+    if (c.sizeField != quint32(image.size())) {
+        warnings.append(QStringLiteral("the file-size field says %1 bytes but the file has %2; "
+                                       "the next save writes the right size")
+                            .arg(c.sizeField).arg(image.size()));
+    }
+}
+
+void ReadQuestsAndWaypoints(const QByteArray &image, ParsedCharacter &c)
+{
+    const FamilyLayout &l = *c.layout;
+    for (int d = 0; d < Difficulties; ++d) {
+        const int record = l.questsOffset + QuestRecordStart + d * QuestRecordLength;
+        for (int w = 0; w < QuestWordsPerDifficulty; ++w) {
+            c.questWords[std::size_t(d)][std::size_t(w)]
+                = quint16(quint8(image[record + 2 * w]) | (quint8(image[record + 2 * w + 1]) << 8));
+        }
+        const int bits = l.waypointsOffset + WaypointBitsStart + d * WaypointRecordLength;
+        quint64 set = 0;
+        for (int k = 0; k < WaypointBitsLength; ++k)
+            set |= quint64(quint8(image[bits + k])) << (8 * k);
+        c.waypoints[std::size_t(d)] = set;
+    }
+}
+
+} // namespace
+
+ParseResult Parse(const QByteArray &image)
+{
+    ParseResult result;
+    ParsedCharacter &c = result.character;
+    if (image.size() < kVersionOffset + 4)
+        return Refused(result, Refusal::NotACharacter,
+                       QStringLiteral("the file has %1 bytes, too few for a character file").arg(image.size()));
+    if (ReadU32(image, 0) != kSignature)
+        return Refused(result, Refusal::NotACharacter,
+                       QStringLiteral("the file does not begin with the signature of a character file (55 AA 55 AA)"));
+    c.version = ReadU32(image, kVersionOffset);
+    c.layout = LayoutOf(c.version);
+    if (!c.layout)
+        return Refused(result, Refusal::UnknownVersion,
+                       QStringLiteral("file version %1 is not one this program knows (it knows %2)")
+                           .arg(c.version).arg(QLatin1String(KnownVersionsText())));
+    const FamilyLayout &l = *c.layout;
+    if (image.size() < l.questsOffset)
+        return Refused(result, Refusal::HeaderCutShort,
+                       QStringLiteral("the file ends at byte %1, inside the %2-byte header of version %3")
+                           .arg(image.size()).arg(l.questsOffset).arg(c.version));
+    ReadHeader(image, c);
+    ReadChecksum(image, c, result.warnings);
+    if (image.size() == l.questsOffset)
+        return Refused(result, Refusal::HeaderOnly,
+                       QStringLiteral("the file holds only the %1-byte header of a new character's first "
+                                      "save: it has no quests, waypoints, attributes or skills until the "
+                                      "game saves the character again").arg(l.questsOffset));
+
+    if (!HasMarker(image, l.questsOffset, "Woo!"))
+        return Refused(result, Refusal::SectionMissing, MissingSection("quests", "Woo!", l.questsOffset, c.version));
+    if (!HasMarker(image, l.waypointsOffset, "WS"))
+        return Refused(result, Refusal::SectionMissing,
+                       MissingSection("waypoints", "WS", l.waypointsOffset, c.version));
+    if (!HasMarker(image, l.statsOffset, "gf"))
+        return Refused(result, Refusal::SectionMissing, MissingSection("attributes", "gf", l.statsOffset, c.version));
+
+    const DecodedStats decoded = DecodeStats(image, l.statsOffset, l.statCodec);
+    switch (decoded.problem) {
+    case StatsProblem::None: break;
+    case StatsProblem::CutShort:
+        return Refused(result, Refusal::AttributesCutShort,
+                       QStringLiteral("the file ends inside its attributes, which begin at byte %1")
+                           .arg(l.statsOffset));
+    case StatsProblem::UnknownId:
+        return Refused(result, Refusal::AttributesDamaged,
+                       QStringLiteral("the attributes hold id %1, which no character file stores")
+                           .arg(decoded.problemId));
+    case StatsProblem::StoredTwice:
+        return Refused(result, Refusal::AttributesDamaged,
+                       QStringLiteral("the attributes hold id %1 twice").arg(decoded.problemId));
+    }
+    c.stats = decoded.stats;
+    c.sections.statsEnd = decoded.end;
+    c.sections.items = decoded.end + SkillBlockLength;
+    if (!HasMarker(image, decoded.end, "if") || image.size() < c.sections.items)
+        return Refused(result, Refusal::SectionMissing,
+                       QStringLiteral("the skills (\"if\") do not follow the attributes at byte %1")
+                           .arg(decoded.end));
+    if (!HasMarker(image, c.sections.items, "JM"))
+        return Refused(result, Refusal::SectionMissing,
+                       QStringLiteral("the items (\"JM\") do not follow the skills at byte %1")
+                           .arg(c.sections.items));
+    for (int k = 0; k < SkillCount; ++k)
+        c.skills[std::size_t(k)] = quint8(image[decoded.end + 2 + k]);
+    ReadQuestsAndWaypoints(image, c);
+    if (c.stats.value[Level] != c.headerLevel)
+        result.warnings.append(QStringLiteral("the level attribute (%1) differs from the level of the header (%2)")
+                                   .arg(c.stats.value[Level]).arg(c.headerLevel));
+    return result;
+}
+
+} // namespace Versions

@@ -1,0 +1,158 @@
+#include "ParsedCharacter.h"
+
+#include "FieldRules.h"
+#include "GameData.h"
+
+#include <stdexcept>
+
+namespace Versions {
+
+namespace {
+
+// The word that marks each of Acts 1 to 4 finished; the act after it opens
+// with it. The fourth (word 28) is believed from real files, not documented.
+constexpr int kActFinishedWord[4] = {7, 15, 23, 28};
+
+constexpr int kActFiveQuests = 6;
+constexpr int kActFiveWaypoints = 9;
+constexpr int kActFiveFirstWaypointBit = 30;
+
+// The index of a quest's word in its difficulty's record. A slot past the
+// end of an act's list names no word: asking for it is a fault of the caller.
+std::size_t QuestWordIndex(const ParsedCharacter &c, int act, int position)
+{
+    if (act < 0 || act >= QuestActs || position < 0 || position >= QuestCountOf(act)
+        || (*c.layout->questWords)[act][position] == 0)
+        throw std::out_of_range("no quest at this act and position");
+    return (*c.layout->questWords)[act][position];
+}
+
+int WaypointBitOf(int act, int position)
+{
+    return act < kActCount ? WaypointBit(act, position) : kActFiveFirstWaypointBit + position;
+}
+
+// The count of acts beaten from which Nightmare (1) and Hell (2) are open.
+quint8 DifficultyThreshold(const ParsedCharacter &c, int difficulty)
+{
+    static constexpr quint8 classic[Difficulties] = {0, 4, 8};
+    static constexpr quint8 expansion[Difficulties] = {0, 5, 10};
+    return (c.expansion ? expansion : classic)[difficulty];
+}
+
+} // namespace
+
+QString NameOf(const ParsedCharacter &c)
+{
+    if (c.layout->family == Family::C || c.layout->family == Family::D)
+        return QString::fromUtf8(c.name);
+    return QString::fromLatin1(c.name);
+}
+
+void SetLevel(ParsedCharacter &c, quint8 level)
+{
+    c.headerLevel = level;
+    c.stats.value[Level] = level;
+}
+
+quint32 PoolWhole(const Stats &stats, int id)
+{
+    return stats.value.at(std::size_t(id)) >> 8;
+}
+
+void SetPoolWhole(Stats &stats, int id, quint32 whole)
+{
+    quint32 &raw = stats.value.at(std::size_t(id));
+    if ((raw >> 8) != whole)
+        raw = whole << 8;
+}
+
+int ActCountOf(const ParsedCharacter &c)
+{
+    return c.expansion ? QuestActs : kActCount;
+}
+
+int QuestCountOf(int act)
+{
+    return act == kActCount ? kActFiveQuests : QuestCountOfAct(act);
+}
+
+int QuestState(const ParsedCharacter &c, int difficulty, int act, int position)
+{
+    const quint16 word = c.questWords.at(std::size_t(difficulty)).at(QuestWordIndex(c, act, position));
+    return QuestStateFromWord(quint8(word), quint8(word >> 8));
+}
+
+void SetQuestState(ParsedCharacter &c, int difficulty, int act, int position, int state)
+{
+    const QuestWord bytes = QuestWordForState(state);
+    c.questWords.at(std::size_t(difficulty)).at(QuestWordIndex(c, act, position))
+        = quint16(bytes.byte0 | (bytes.byte1 << 8));
+}
+
+bool IsEditedQuestWord(const FamilyLayout &layout, int word)
+{
+    for (const int finished : kActFinishedWord) {
+        if (word == finished)
+            return true;
+    }
+    for (int act = 0; act < QuestActs; ++act) {
+        for (int position = 0; position < QuestCountOf(act); ++position) {
+            if (word != 0 && (*layout.questWords)[act][position] == word)
+                return true;
+        }
+    }
+    return false;
+}
+
+bool IsActOpen(const ParsedCharacter &c, int difficulty, int act)
+{
+    if (act == 0)
+        return true;
+    return c.questWords.at(std::size_t(difficulty)).at(std::size_t(kActFinishedWord[act - 1])) != 0;
+}
+
+void SetActOpen(ParsedCharacter &c, int difficulty, int act, bool open)
+{
+    if (act == 0 || IsActOpen(c, difficulty, act) == open)
+        return;
+    c.questWords.at(std::size_t(difficulty)).at(std::size_t(kActFinishedWord[act - 1])) = open ? 1 : 0;
+}
+
+bool IsDifficultyOpen(const ParsedCharacter &c, int difficulty)
+{
+    if (c.layout->difficultyRule == DifficultyRule::FlagBits)
+        return ::IsDifficultyOpen(c.progression, difficulty);
+    return c.progression >= DifficultyThreshold(c, difficulty);
+}
+
+void SetDifficultyOpen(ParsedCharacter &c, int difficulty, bool open)
+{
+    if (difficulty == 0 || IsDifficultyOpen(c, difficulty) == open)
+        return;
+    if (c.layout->difficultyRule == DifficultyRule::FlagBits) {
+        c.progression = WithDifficulty(c.progression, difficulty, open);
+        return;
+    }
+    const quint8 threshold = DifficultyThreshold(c, difficulty);
+    c.progression = open ? threshold : quint8(threshold - 1);
+}
+
+int WaypointCountOf(int act)
+{
+    return act == kActCount ? kActFiveWaypoints : WaypointCountOfAct(act);
+}
+
+bool IsWaypointActive(const ParsedCharacter &c, int difficulty, int act, int position)
+{
+    return (c.waypoints.at(std::size_t(difficulty)) >> WaypointBitOf(act, position)) & 1;
+}
+
+void SetWaypointActive(ParsedCharacter &c, int difficulty, int act, int position, bool active)
+{
+    quint64 &bits = c.waypoints.at(std::size_t(difficulty));
+    const quint64 mask = quint64(1) << WaypointBitOf(act, position);
+    bits = active ? (bits | mask) : (bits & ~mask);
+}
+
+} // namespace Versions

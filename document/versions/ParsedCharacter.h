@@ -1,0 +1,109 @@
+#pragma once
+
+#include "FamilyLayout.h"
+#include "FieldTable.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <array>
+
+// A character as read from a file of a known version: the values this program
+// edits, decoded, and where each section stood. Everything else stays in the
+// file's image, which Build() copies around these values.
+namespace Versions {
+
+inline constexpr int Difficulties = 3;
+inline constexpr int QuestWordsPerDifficulty = QuestRecordLength / 2;
+
+// The attributes section: a value per stat id and which ids the file stored.
+struct Stats
+{
+    std::array<quint32, StatCount> value{};
+    quint16 stored = 0; // bit i: the file holds stat i (kept on save, even at 0)
+    quint8 reserved = 0; // the byte after the mask in versions 71 to 89, kept as read
+
+    [[nodiscard]] bool IsStored(int id) const { return (stored >> id) & 1; }
+};
+
+// Where the variable sections were found in the file read.
+struct Sections
+{
+    int statsEnd = 0;  // the first byte after the attributes: "if"
+    int items = 0;     // the first "JM", after the skill bytes
+};
+
+enum class ChecksumState {
+    NotInVersion, // versions 71 to 89 carry none
+    Valid,
+    Damaged,      // the stored value differs from the one computed
+};
+
+struct ParsedCharacter
+{
+    quint32 version = 0;
+    const FamilyLayout *layout = nullptr;
+
+    // Header
+    QByteArray name;           // the bytes before the first zero of the name field
+    quint8 classId = 0;
+    quint8 headerLevel = 0;    // the level the selection screen shows
+    quint8 status = 0;         // bit 2 hardcore, bit 3 has died, bit 5 expansion
+    quint8 progression = 0;    // acts beaten (the flag byte in version 71)
+    int gameMode = -1;         // version 105: 1 classic, 2 expansion, 3 the Warlock's mode
+    bool expansion = false;
+
+    Stats stats;
+    std::array<quint8, SkillCount> skills{};
+    std::array<std::array<quint16, QuestWordsPerDifficulty>, Difficulties> questWords{};
+    std::array<quint64, Difficulties> waypoints{}; // 40 bits each
+
+    Sections sections;
+    quint32 sizeField = 0;     // versions 92 and later
+    ChecksumState checksum = ChecksumState::NotInVersion;
+    quint32 storedChecksum = 0;
+    quint32 computedChecksum = 0;
+};
+
+// The character's name as text: UTF-8 in versions 98 and later, Latin-1 before.
+[[nodiscard]] QString NameOf(const ParsedCharacter &c);
+
+// The level, the stat and the header copy together.
+void SetLevel(ParsedCharacter &c, quint8 level);
+
+// Life, mana and stamina (ids 6..11) are kept in 1/256: the whole part, and a
+// new whole part that keeps the fraction when it equals the old one.
+[[nodiscard]] quint32 PoolWhole(const Stats &stats, int id);
+void SetPoolWhole(Stats &stats, int id, quint32 whole);
+
+// The acts of the character: five for an expansion character, four otherwise.
+[[nodiscard]] int ActCountOf(const ParsedCharacter &c);
+
+// Quests by difficulty, act and position in the act's list, as states 0..3
+// ("Not Started" .. "Done"). Acts 1 to 4 keep the editor's list order.
+[[nodiscard]] int QuestCountOf(int act);
+[[nodiscard]] int QuestState(const ParsedCharacter &c, int difficulty, int act, int position);
+void SetQuestState(ParsedCharacter &c, int difficulty, int act, int position, int state);
+
+// Whether a word of a difficulty's quest record is one this program edits:
+// a quest of the layout's lists or a word that marks an act finished.
+[[nodiscard]] bool IsEditedQuestWord(const FamilyLayout &layout, int word);
+
+// An act is open when the word that marks the act before it finished is set.
+// Act 1 is always open. Act 5's word is believed, not documented.
+[[nodiscard]] bool IsActOpen(const ParsedCharacter &c, int difficulty, int act);
+void SetActOpen(ParsedCharacter &c, int difficulty, int act, bool open);
+
+// Nightmare and Hell by the progression byte: open from 4 and 8 acts beaten
+// (5 and 10 for expansion characters). Opening raises the byte to that count,
+// closing lowers it just below; nothing else changes. Version 71 keeps its
+// flag bits.
+[[nodiscard]] bool IsDifficultyOpen(const ParsedCharacter &c, int difficulty);
+void SetDifficultyOpen(ParsedCharacter &c, int difficulty, bool open);
+
+// Waypoints by difficulty, act and position: nine per act, three in Act 4.
+[[nodiscard]] int WaypointCountOf(int act);
+[[nodiscard]] bool IsWaypointActive(const ParsedCharacter &c, int difficulty, int act, int position);
+void SetWaypointActive(ParsedCharacter &c, int difficulty, int act, int position, bool active);
+
+} // namespace Versions

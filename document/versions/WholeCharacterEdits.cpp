@@ -1,0 +1,57 @@
+#include "WholeCharacterEdits.h"
+
+#include "FieldRules.h"
+#include "GameData.h"
+
+namespace Versions {
+
+void OpenAllDifficulties(ParsedCharacter &c)
+{
+    if (c.layout->difficultyRule == DifficultyRule::FlagBits)
+        c.progression = kAllDifficultiesOpen;
+    else
+        SetDifficultyOpen(c, Difficulties - 1, true);
+}
+
+void OpenAllActs(ParsedCharacter &c)
+{
+    for (int d = 0; d < Difficulties; ++d) {
+        for (int act = 1; act < ActCountOf(c); ++act)
+            SetActOpen(c, d, act, true);
+    }
+}
+
+void ActivateAllWaypoints(ParsedCharacter &c)
+{
+    for (int d = 0; d < Difficulties; ++d) {
+        for (int act = 0; act < ActCountOf(c); ++act) {
+            for (int position = 0; position < WaypointCountOf(act); ++position)
+                SetWaypointActive(c, d, act, position, true);
+        }
+    }
+}
+
+void MarkAllQuestsDone(ParsedCharacter &c)
+{
+    const int done = kQuestStateCount - 1;
+    for (int d = 0; d < Difficulties; ++d) {
+        for (int act = 0; act < ActCountOf(c); ++act) {
+            for (int position = 0; position < QuestCountOf(act); ++position)
+                SetQuestState(c, d, act, position, done);
+        }
+    }
+}
+
+void AllQuestsDone(ParsedCharacter &c)
+{
+    OpenAllDifficulties(c);
+    OpenAllActs(c);
+    MarkAllQuestsDone(c);
+}
+
+void MaximizeSkillLevels(ParsedCharacter &c)
+{
+    c.skills.fill(quint8(SkillLimit()));
+}
+
+} // namespace Versions

@@ -1,0 +1,536 @@
+// The file versions after 71 on real files written by the game: what each
+// file reads as, a rebuild that changes nothing, edits that change only their
+// own bytes, the refusals, the limits and the names.
+
+#include "support/CharacterFixture.h"
+
+#include "versions/Build.h"
+#include "versions/Checksum.h"
+#include "versions/Names.h"
+#include "versions/Parse.h"
+#include "versions/WholeCharacterEdits.h"
+
+#include <QFile>
+#include <QTest>
+
+using namespace Versions;
+
+namespace {
+
+QByteArray Sample(const QString &name)
+{
+    QFile file(qEnvironmentVariable("QUARVINEL_TEST_DATA") + QLatin1Char('/') + name);
+    if (!file.open(QIODevice::ReadOnly))
+        qFatal("test data %s not found", qPrintable(file.fileName()));
+    return file.readAll();
+}
+
+ParsedCharacter Opened(const QByteArray &image)
+{
+    const ParseResult result = Parse(image);
+    if (!result.Opened())
+        qFatal("not opened: %s", qPrintable(result.reason));
+    return result.character;
+}
+
+QString Hex(const QByteArray &bytes)
+{
+    return QString::fromLatin1(bytes.toHex(' '));
+}
+
+} // namespace
+
+class TestVersionsLayout : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    // One line per file: version, name, class, the header's and the
+    // attribute's level, expansion, stored checksum, gold ("-": not stored),
+    // strength, life (whole + 256ths), the sum of the skill levels, the
+    // difficulties open and Normal's acts open.
+    void realFile_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("reads");
+
+        QTest::newRow("87: new Barbarian of 1.07") << "v87_barbarian_new.d2s"
+            << "87 testtt Barbarian 1/1 classic none gold - str 30 life 55+0 skills 0 open 1/1";
+        QTest::newRow("89: new Barbarian of 1.08") << "v89_barbarian_new.d2s"
+            << "89 fddfss Barbarian 1/1 classic none gold - str 30 life 55+0 skills 0 open 1/1";
+        QTest::newRow("92: new Barbarian of 1.09") << "v92_barbarian_new.d2s"
+            << "92 sdfsf Barbarian 1/1 expansion 53a06752 gold - str 30 life 55+0 skills 0 open 1/1";
+        QTest::newRow("96: level-3 Sorceress, life with a fraction") << "v96_sorceress_level3.d2s"
+            << "96 test Sorceress 3/3 expansion 30e59a03 gold - str 10 life 40+44 skills 0 open 1/1";
+        QTest::newRow("96: written by a library, every stat stored") << "v96_barbarian_library_written.d2s"
+            << "96 Simple Barbarian 1/1 expansion b94f0709 gold 0 str 30 life 55+0 skills 0 open 1/1";
+        QTest::newRow("96: level-94 hardcore Sorceress") << "v96_sorceress_level94.d2s"
+            << "96 NokkaSorc Sorceress 94/94 expansion 50c227bd gold 458536 str 122 life 1241+0 skills 105 open 3/5";
+        QTest::newRow("97: new Amazon") << "v97_amazon_new.d2s"
+            << "97 Amazon Amazon 1/1 expansion dc343bc4 gold - str 20 life 50+0 skills 0 open 1/1";
+        QTest::newRow("98: level-66 Sorceress") << "v98_sorceress_level66.d2s"
+            << "98 Agelatus Sorceress 66/66 expansion f23ec312 gold 65447 str 81 life 543+0 skills 73 open 3/5";
+        QTest::newRow("99: new Barbarian") << "v99_barbarian_new.d2s"
+            << "99 Joe Barbarian 1/1 expansion b40350d9 gold - str 30 life 55+0 skills 0 open 1/1";
+        QTest::newRow("105: new Warlock") << "v105_warlock_new.d2s"
+            << "105 Warlock Warlock 1/1 expansion d8f30cc6 gold - str 15 life 55+0 skills 0 open 1/1";
+        QTest::newRow("105: new Barbarian of the expansion") << "v105_barbarian_new.d2s"
+            << "105 barbexp Barbarian 1/1 expansion e8b3e61b gold - str 30 life 55+0 skills 0 open 1/1";
+    }
+
+    void realFile()
+    {
+        QFETCH(QString, file);
+        QFETCH(QString, reads);
+        const QByteArray image = Sample(file);
+        const ParseResult result = Parse(image);
+        QCOMPARE(result.reason, QString());
+        QCOMPARE(result.warnings, QStringList());
+        const ParsedCharacter &c = result.character;
+        int difficulties = 0, acts = 0, skills = 0;
+        for (int d = 0; d < Difficulties; ++d)
+            difficulties += IsDifficultyOpen(c, d) ? 1 : 0;
+        for (int act = 0; act < ActCountOf(c); ++act)
+            acts += IsActOpen(c, 0, act) ? 1 : 0;
+        for (const quint8 level : c.skills)
+            skills += level;
+        const QString checksum = c.checksum == ChecksumState::NotInVersion ? QStringLiteral("none")
+            : c.checksum == ChecksumState::Valid ? QString::number(c.storedChecksum, 16) : QStringLiteral("damaged");
+        const QString gold = c.stats.IsStored(Gold) ? QString::number(c.stats.value[Gold]) : QStringLiteral("-");
+        const QStringList got = {QString::number(c.version), NameOf(c), ClassName(c.classId),
+            QStringLiteral("%1/%2").arg(c.headerLevel).arg(c.stats.value[Level]),
+            c.expansion ? QStringLiteral("expansion") : QStringLiteral("classic"), checksum, "gold", gold, "str",
+            QString::number(c.stats.value[Strength]), "life",
+            QStringLiteral("%1+%2").arg(PoolWhole(c.stats, Life)).arg(c.stats.value[Life] & 0xFF), "skills",
+            QString::number(skills), "open", QStringLiteral("%1/%2").arg(difficulties).arg(acts)};
+        QCOMPARE(got.join(' '), reads);
+        if (c.checksum != ChecksumState::NotInVersion)
+            QCOMPARE(c.sizeField, quint32(image.size()));
+        // A rebuild without change gives the file back byte for byte.
+        const BuildResult built = Build(c, image);
+        QCOMPARE(built.refusal, QString());
+        QCOMPARE(Hex(built.image), Hex(image));
+    }
+
+    // Quests, act words and waypoints of the two played characters, as the
+    // words of their files give them.
+    void playedCharacters()
+    {
+        const ParsedCharacter sorc66 = Opened(Sample("v98_sorceress_level66.d2s"));
+        QCOMPARE(QuestState(sorc66, 0, 0, 0), 3);         // Den of Evil: 01 10
+        QCOMPARE(QuestState(sorc66, 0, 4, 0), 3);         // Siege on Harrogath: 21 10
+        QCOMPARE(QuestState(sorc66, 1, 4, 3), 1);         // Betrayal of Harrogath in Nightmare: 0c 00
+        QCOMPARE(QuestState(sorc66, 2, 0, 0), 0);
+        QVERIFY(IsWaypointActive(sorc66, 0, 4, 8));       // Normal: ff ff ff ff 7f
+        QVERIFY(!IsWaypointActive(sorc66, 1, 4, 5));      // Nightmare: ff ff ff ff 67
+        QVERIFY(!IsWaypointActive(sorc66, 1, 4, 6));
+        QVERIFY(IsWaypointActive(sorc66, 1, 4, 7));
+        QVERIFY(IsActOpen(sorc66, 1, 4));
+        QVERIFY(!IsActOpen(sorc66, 2, 1));
+        QCOMPARE(sorc66.stats.value[GoldInStash], 2500000u);
+
+    }
+
+    void edits_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<quint32>("gold");       // 0: gold left as it is
+        QTest::addColumn<int>("act");            // of the quest set done in Normal
+        QTest::addColumn<int>("questOffset");    // its word in the file
+        QTest::addColumn<int>("waypointOffset"); // the byte of Lut Gholein in Normal
+        QTest::addColumn<int>("statsOffset");
+
+        QTest::newRow("87") << "v87_barbarian_new.d2s" << 0u << 0 << 142 << 439 << 560;
+        QTest::newRow("89") << "v89_barbarian_new.d2s" << 0u << 0 << 142 << 439 << 560;
+        QTest::newRow("92") << "v92_barbarian_new.d2s" << 1000u << 4 << 415 << 644 << 765;
+        QTest::newRow("96, level 3") << "v96_sorceress_level3.d2s" << 30000u << 4 << 415 << 644 << 765;
+        QTest::newRow("96, library") << "v96_barbarian_library_written.d2s" << 1u << 4 << 415 << 644 << 765;
+        QTest::newRow("96, level 94") << "v96_sorceress_level94.d2s" << 940000u << 0 << 347 << 644 << 765;
+        QTest::newRow("97") << "v97_amazon_new.d2s" << 10000u << 4 << 415 << 644 << 765;
+        QTest::newRow("98") << "v98_sorceress_level66.d2s" << 7u << 4 << 415 << 644 << 765;
+        QTest::newRow("99") << "v99_barbarian_new.d2s" << 10000u << 4 << 415 << 644 << 765;
+        QTest::newRow("105, Warlock") << "v105_warlock_new.d2s" << 9999u << 4 << 483 << 712 << 833;
+        QTest::newRow("105, Barbarian") << "v105_barbarian_new.d2s" << 10000u << 0 << 415 << 712 << 833;
+    }
+
+    // Gold, strength, a skill, a quest and a waypoint changed: the new file
+    // reads back with them, carries its size and a valid checksum, and every
+    // other byte is the one it had.
+    void edits()
+    {
+        QFETCH(QString, file);
+        QFETCH(quint32, gold);
+        QFETCH(int, act);
+        QFETCH(int, questOffset);
+        QFETCH(int, waypointOffset);
+        QFETCH(int, statsOffset);
+
+        const QByteArray original = Sample(file);
+        const ParsedCharacter was = Opened(original);
+        ParsedCharacter c = was;
+        if (gold != 0)
+            c.stats.value[Gold] = gold;
+        c.stats.value[Strength] += 5;
+        c.skills[3] = 7;
+        SetQuestState(c, 0, act, 0, 3);
+        SetWaypointActive(c, 0, 1, 0, true);
+        const BuildResult built = Build(c, original);
+        QCOMPARE(built.refusal, QString());
+        const QByteArray &image = built.image;
+
+        const ParseResult again = Parse(image);
+        QCOMPARE(again.reason, QString());
+        const ParsedCharacter &got = again.character;
+        QCOMPARE(got.stats.value[Gold], gold != 0 ? gold : was.stats.value[Gold]);
+        QCOMPARE(got.stats.value[Strength], was.stats.value[Strength] + 5);
+        QCOMPARE(int(got.skills[3]), 7);
+        QCOMPARE(QuestState(got, 0, act, 0), 3);
+        QVERIFY(IsWaypointActive(got, 0, 1, 0));
+        if (was.layout->sizeAndChecksum) {
+            QCOMPARE(ReadU32(image, 8), quint32(image.size()));
+            QCOMPARE(got.checksum, ChecksumState::Valid);
+        }
+
+        // Before the attributes: only the size, the checksum, the quest word and
+        // the waypoint byte differ.
+        QByteArray expected = original.left(statsOffset);
+        if (was.layout->sizeAndChecksum)
+            expected.replace(8, 8, image.mid(8, 8));
+        expected[questOffset] = char(0x07);
+        expected[questOffset + 1] = char(0x10);
+        expected[waypointOffset] = char(expected[waypointOffset] | 0x02);
+        QCOMPARE(Hex(image.left(statsOffset)), Hex(expected));
+        // After them: the skills with one byte changed, then the items to the end.
+        QByteArray tail = original.mid(was.sections.statsEnd);
+        tail[2 + 3] = char(7);
+        QCOMPARE(Hex(image.mid(got.sections.statsEnd)), Hex(tail));
+    }
+
+    void refusals_data()
+    {
+        QTest::addColumn<QByteArray>("image");
+        QTest::addColumn<int>("refusal");
+        QTest::addColumn<QString>("reason");
+
+        const QByteArray v96 = Sample("v96_sorceress_level3.d2s");
+        const QByteArray v105 = Sample("v105_barbarian_new.d2s");
+        const QByteArray v87 = Sample("v87_barbarian_new.d2s");
+        const auto patched = [](QByteArray image, int offset, const QByteArray &bytes) {
+            return image.replace(offset, bytes.size(), bytes);
+        };
+        const auto row = [](const char *name, const QByteArray &image, Refusal refusal, const char *reason) {
+            QTest::newRow(name) << image << int(refusal) << QString::fromUtf8(reason);
+        };
+        row("header-only first save", Sample("v98_first_save_header_only.d2s"), Refusal::HeaderOnly,
+            "the file holds only the 335-byte header of a new character's first save: it has no quests, "
+            "waypoints, attributes or skills until the game saves the character again");
+        row("version 100", patched(v96, 4, QByteArray::fromHex("64")), Refusal::UnknownVersion,
+            "file version 100 is not one this program knows (it knows 71, 87, 89, 92, 96, 97, 98, 99 and 105)");
+        row("version 106", patched(v105, 4, QByteArray::fromHex("6a")), Refusal::UnknownVersion,
+            "file version 106 is not one this program knows (it knows 71, 87, 89, 92, 96, 97, 98, 99 and 105)");
+        row("another signature", patched(v96, 0, "PK"), Refusal::NotACharacter,
+            "the file does not begin with the signature of a character file (55 AA 55 AA)");
+        row("seven bytes", v96.left(7), Refusal::NotACharacter, "the file has 7 bytes, too few for a character file");
+        row("cut inside the header", v105.left(402), Refusal::HeaderCutShort,
+            "the file ends at byte 402, inside the 403-byte header of version 105");
+        row("no \"Woo!\"", patched(v96, 335, "Wool"), Refusal::SectionMissing,
+            "the quests (\"Woo!\") are not at byte 335, where version 96 keeps them");
+        row("no \"WS\"", patched(v105, 701, "SW"), Refusal::SectionMissing,
+            "the waypoints (\"WS\") are not at byte 701, where version 105 keeps them");
+        row("no \"gf\"", patched(v87, 560, "GF"), Refusal::SectionMissing,
+            "the attributes (\"gf\") are not at byte 560, where version 87 keeps them");
+        row("no \"if\"", patched(v96, 812, "IF"), Refusal::SectionMissing,
+            "the skills (\"if\") do not follow the attributes at byte 812");
+        row("no \"JM\"", patched(v96, 844, "jm"), Refusal::SectionMissing,
+            "the items (\"JM\") do not follow the skills at byte 844");
+        row("cut inside bit-packed attributes", v96.left(780), Refusal::AttributesCutShort,
+            "the file ends inside its attributes, which begin at byte 765");
+        row("cut inside plain attributes", v87.left(600), Refusal::AttributesCutShort,
+            "the file ends inside its attributes, which begin at byte 560");
+        row("attribute id 16", patched(v96, 767, QByteArray::fromHex("10")), Refusal::AttributesDamaged,
+            "the attributes hold id 16, which no character file stores");
+    }
+
+    void refusals()
+    {
+        QFETCH(QByteArray, image);
+        QFETCH(int, refusal);
+        QFETCH(QString, reason);
+        const ParseResult result = Parse(image);
+        QCOMPARE(result.reason, reason);
+        QCOMPARE(int(result.refusal), refusal);
+        QVERIFY(!Build(result.character, image).Built());
+    }
+
+    // A checksum or a size field that does not match opens with a warning;
+    // the next build writes correct ones and changes nothing else.
+    void damagedChecksum()
+    {
+        QByteArray image = Sample("v96_sorceress_level3.d2s");
+        image[900] = char(image[900] ^ 0x01);
+        image[8] = char(0x92); // 914 bytes
+        const ParseResult result = Parse(image);
+        QVERIFY(result.Opened());
+        QCOMPARE(result.character.checksum, ChecksumState::Damaged);
+        QCOMPARE(result.warnings, QStringList({"the stored checksum 0x30e59a03 does not match the file's bytes "
+                                               "(0x30e5ab03): the file may be damaged; the next save writes a "
+                                               "correct one",
+                                               "the file-size field says 914 bytes but the file has 913; the "
+                                               "next save writes the right size"}));
+        const BuildResult built = Build(result.character, image);
+        QCOMPARE(built.refusal, QString());
+        image[8] = char(0x91);
+        QCOMPARE(Hex(built.image), Hex(image.replace(12, 4, QByteArray::fromHex("03aae530"))));
+    }
+
+    void buildRefusals_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<int>("stat");
+        QTest::addColumn<quint32>("value");
+        QTest::addColumn<QByteArray>("name");
+        QTest::addColumn<QString>("refusal");
+
+        QTest::newRow("gold added to a version-87 file") << "v87_barbarian_new.d2s" << int(Gold) << 5u
+            << QByteArray("testtt")
+            << "this version-87 file has no gold, and the width version 87 gives it is not known: it cannot be added";
+        QTest::newRow("strength past 10 bits") << "v96_sorceress_level3.d2s" << int(Strength) << 1024u
+            << QByteArray("test") << "strength 1024 does not fit its field in version 96";
+        QTest::newRow("a 16-byte name") << "v97_amazon_new.d2s" << int(Strength) << 20u
+            << QByteArray("Amazonamazonamaz") << "a name of 1 to 15 bytes is needed, not 16";
+        QTest::newRow("no name") << "v99_barbarian_new.d2s" << int(Strength) << 30u << QByteArray()
+            << "a name of 1 to 47 bytes is needed, not 0";
+    }
+
+    void buildRefusals()
+    {
+        QFETCH(QString, file);
+        QFETCH(int, stat);
+        QFETCH(quint32, value);
+        QFETCH(QByteArray, name);
+        QFETCH(QString, refusal);
+        const QByteArray image = Sample(file);
+        ParsedCharacter c = Opened(image);
+        c.stats.value[std::size_t(stat)] = value;
+        c.name = name;
+        const BuildResult built = Build(c, image);
+        QCOMPARE(built.refusal, refusal);
+        QVERIFY(built.image.isEmpty());
+    }
+
+    // The check after a build finds a byte changed outside the edited fields
+    // and a field that reads back other than meant.
+    void selfCheck()
+    {
+        const QByteArray original = Sample("v98_sorceress_level66.d2s");
+        ParsedCharacter meant = Opened(original);
+        meant.stats.value[Gold] = 1000;
+        const BuildResult built = Build(meant, original);
+        QCOMPARE(built.refusal, QString());
+        QCOMPARE(SelfCheck(meant, original, built.image), QStringList());
+
+        QByteArray item = built.image;
+        item[2000] = char(item[2000] ^ 0x40);
+        WriteSizeAndChecksum(item);
+        const QString itemByte = QStringLiteral("byte 2000 is %1, the file as opened had %2 there")
+                                     .arg(Hex(item.mid(2000, 1)), Hex(original.mid(2000, 1)));
+        QCOMPARE(SelfCheck(meant, original, item), QStringList{itemByte});
+
+        QByteArray header = built.image;
+        header[100] = char(0x7f); // a hotkey's byte
+        WriteSizeAndChecksum(header);
+        QCOMPARE(SelfCheck(meant, original, header),
+                 QStringList{"byte 100 is 7f, the file as opened had ff there"});
+
+        meant.stats.value[Gold] = 1001;
+        QCOMPARE(SelfCheck(meant, original, built.image), QStringList{"gold reads back 1000, not 1001"});
+        meant.stats.value[Gold] = 1000;
+        QByteArray unsealed = built.image;
+        unsealed[15] = char(unsealed[15] ^ 0x01);
+        QCOMPARE(SelfCheck(meant, original, unsealed), QStringList{"the checksum does not match"});
+    }
+
+    // A stat is kept when the file stored it, also at 0, and added only when
+    // it becomes non-zero; life keeps its fraction unless its whole part changes.
+    void statPresenceAndFractions()
+    {
+        const QByteArray original = Sample("v96_sorceress_level3.d2s");
+        ParsedCharacter c = Opened(original);
+        c.stats.value[Gold] = 0;
+        SetPoolWhole(c.stats, Life, 40);
+        QCOMPARE(Hex(Build(c, original).image), Hex(original));
+
+        c.stats.value[Gold] = 5;
+        c.stats.value[Experience] = 0;
+        SetPoolWhole(c.stats, Life, 41);
+        const ParsedCharacter got = Opened(Build(c, original).image);
+        QVERIFY(got.stats.IsStored(Gold));
+        QCOMPARE(got.stats.value[Gold], 5u);
+        QVERIFY(got.stats.IsStored(Experience));
+        QCOMPARE(got.stats.value[Experience], 0u);
+        QCOMPARE(got.stats.value[Life], 41u * 256);
+    }
+
+    void difficulties_data()
+    {
+        QTest::addColumn<bool>("expansion");
+        QTest::addColumn<int>("progression");
+        QTest::addColumn<int>("difficulty");
+        QTest::addColumn<bool>("open");
+        QTest::addColumn<int>("after");
+
+        QTest::newRow("classic: Nightmare opened") << false << 0 << 1 << true << 4;
+        QTest::newRow("classic: Hell opened") << false << 2 << 2 << true << 8;
+        QTest::newRow("classic: Hell closed") << false << 12 << 2 << false << 7;
+        QTest::newRow("expansion: Nightmare opened") << true << 0 << 1 << true << 5;
+        QTest::newRow("expansion: Hell closed") << true << 15 << 2 << false << 9;
+        QTest::newRow("expansion: Nightmare closed") << true << 10 << 1 << false << 4;
+        QTest::newRow("expansion: Nightmare already open") << true << 7 << 1 << true << 7;
+    }
+
+    void difficulties()
+    {
+        QFETCH(bool, expansion);
+        QFETCH(int, progression);
+        QFETCH(int, difficulty);
+        QFETCH(bool, open);
+        QFETCH(int, after);
+        ParsedCharacter c = Opened(Sample("v99_barbarian_new.d2s"));
+        c.expansion = expansion;
+        c.progression = quint8(progression);
+        SetDifficultyOpen(c, difficulty, open);
+        QCOMPARE(int(c.progression), after);
+        QCOMPARE(IsDifficultyOpen(c, difficulty), open || difficulty == 0);
+    }
+
+    // Acts open by the word of the act before; a new act word is 1.
+    // The quests whose words are not in list order land on their own words.
+    void actsAndQuestWords()
+    {
+        const QByteArray original = Sample("v105_barbarian_new.d2s");
+        ParsedCharacter c = Opened(original);
+        QVERIFY(!IsActOpen(c, 2, 4));
+        SetActOpen(c, 2, 4, true);
+        SetActOpen(c, 0, 1, true);
+        SetQuestState(c, 1, 2, 1, 3); // Blade of the Old Religion
+        SetQuestState(c, 1, 3, 1, 2); // Hell's Forge
+        const QByteArray image = Build(c, original).image;
+        QCOMPARE(Hex(image.mid(413 + 192 + 56, 2)), QStringLiteral("01 00")); // Hell, word 28
+        QCOMPARE(Hex(image.mid(413 + 14, 2)), QStringLiteral("01 00"));       // Normal, word 7
+        QCOMPARE(Hex(image.mid(413 + 96 + 38, 2)), QStringLiteral("07 10"));  // Nightmare, word 19
+        QCOMPARE(Hex(image.mid(413 + 96 + 54, 2)), QStringLiteral("06 00"));  // Nightmare, word 27
+        const ParsedCharacter got = Opened(image);
+        QVERIFY(IsActOpen(got, 2, 4));
+        SetActOpen(c, 2, 4, false);
+        QVERIFY(!IsActOpen(c, 2, 4));
+    }
+
+    void wholeCharacterEdits_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<int>("progression");
+        QTest::addColumn<int>("quests");       // Normal's record
+        QTest::addColumn<QString>("waypoints"); // Normal's five bytes
+        QTest::addColumn<QString>("actFive");   // Normal's words 28 and 35, the believed act word and Siege
+
+        QTest::newRow("87, classic: four acts") << "v87_barbarian_new.d2s" << 8 << 140 << "ff ff ff 3f 00"
+                                                << "00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00";
+        QTest::newRow("99, expansion: five acts") << "v99_barbarian_new.d2s" << 10 << 345 << "ff ff ff ff 7f"
+                                                  << "01 00 00 00 00 00 00 00 00 00 00 00 00 00 07 10";
+    }
+
+    // All Quests Done and every waypoint: the new file passes its check and
+    // holds the act words, quest words and waypoint bits of the character's acts.
+    void wholeCharacterEdits()
+    {
+        QFETCH(QString, file);
+        QFETCH(int, progression);
+        QFETCH(int, quests);
+        QFETCH(QString, waypoints);
+        QFETCH(QString, actFive);
+        const QByteArray original = Sample(file);
+        ParsedCharacter c = Opened(original);
+        AllQuestsDone(c);
+        ActivateAllWaypoints(c);
+        MaximizeSkillLevels(c);
+        const BuildResult built = Build(c, original);
+        QCOMPARE(built.refusal, QString());
+        const ParsedCharacter got = Opened(built.image);
+        QCOMPARE(int(got.progression), progression);
+        QCOMPARE(Hex(built.image.mid(quests + 2, 4)), QStringLiteral("07 10 07 10"));  // Den, Burial Grounds
+        QCOMPARE(Hex(built.image.mid(quests + 192 + 46, 2)), QStringLiteral("01 00")); // Hell, word 23
+        QCOMPARE(Hex(built.image.mid(quests + 56, 16)), actFive);
+        QCOMPARE(Hex(built.image.mid(quests + 298, 5)), waypoints);
+        QCOMPARE(int(got.skills[29]), 20);
+    }
+
+    // Version 71 shares the offsets of 87 and 89: a version-71 file of the
+    // editor's own test fixture, given the section markers, reads the same.
+    void version71Offsets()
+    {
+        const QByteArray image = CharacterFixture()
+            .Byte(0, 0x55).Byte(1, 0xAA).Byte(2, 0x55).Byte(3, 0xAA)
+            .Name("Hero").Class(3).Level(12).Gold(4321).DifficultyFlags(0x04)
+            .Byte(130, 'W').Byte(131, 'o').Byte(132, 'o').Byte(133, '!').Byte(428, 'W').Byte(429, 'S')
+            .Byte(560, 'g').Byte(561, 'f').Byte(629, 'i').Byte(630, 'f').Byte(661, 'J').Byte(662, 'M')
+            .Build();
+        const ParsedCharacter c = Opened(image);
+        QCOMPARE(NameOf(c), QStringLiteral("Hero"));
+        QCOMPARE(ClassName(c.classId), QStringLiteral("Paladin"));
+        QCOMPARE(int(c.headerLevel), 12);
+        QCOMPARE(c.stats.value[Gold], 4321u);
+        QCOMPARE(c.stats.value[Strength], 15u);
+        QCOMPARE(c.stats.value[Experience], 57715u);
+        QCOMPARE(int(c.skills[29]), 10);
+        QVERIFY(IsDifficultyOpen(c, 1));
+        QVERIFY(!IsDifficultyOpen(c, 2));
+        QCOMPARE(Hex(Build(c, image).image), Hex(image));
+    }
+
+    void limits_data()
+    {
+        QTest::addColumn<quint32>("version");
+        QTest::addColumn<int>("stat");
+        QTest::addColumn<quint32>("level");
+        QTest::addColumn<quint32>("limit");
+
+        QTest::newRow("96 strength") << 96u << int(Strength) << 1u << 1023u;
+        QTest::newRow("97 skill points") << 97u << int(SkillPoints) << 1u << 255u;
+        QTest::newRow("98 maximum life") << 98u << int(MaxLife) << 1u << 8191u;
+        QTest::newRow("99 gold at level 3") << 99u << int(Gold) << 3u << 30000u;
+        QTest::newRow("96 gold in stash") << 96u << int(GoldInStash) << 99u << 2500000u;
+        QTest::newRow("92 strength") << 92u << int(Strength) << 1u << 2147483647u;
+        QTest::newRow("92 life") << 92u << int(Life) << 1u << 8388607u;
+    }
+
+    void limits()
+    {
+        QFETCH(quint32, version);
+        QFETCH(int, stat);
+        QFETCH(quint32, level);
+        QFETCH(quint32, limit);
+        QCOMPARE(StatLimit(*LayoutOf(version), stat, level), limit);
+    }
+
+    void names()
+    {
+        QCOMPARE(ClassName(5), QStringLiteral("Druid"));
+        QCOMPARE(SkillName(5, 0), QStringLiteral("Raven"));
+        QCOMPARE(SkillName(6, 29), QStringLiteral("Royal Strike"));
+        QCOMPARE(SkillName(1, 7), QStringLiteral("Telekenesis")); // the editor's spelling stays
+        QCOMPARE(SkillName(7, 11), QStringLiteral("Skill 12"));
+        QCOMPARE(ActName(4), QStringLiteral("Act5"));
+        QCOMPARE(QuestName(4, 2), QStringLiteral("Prison of Ice"));
+        QCOMPARE(WaypointName(4, 8), QStringLiteral("Worldstone Keep"));
+
+        const ParsedCharacter warlock = Opened(Sample("v105_warlock_new.d2s"));
+        const ParsedCharacter barbarian105 = Opened(Sample("v105_barbarian_new.d2s"));
+        const ParsedCharacter classic = Opened(Sample("v87_barbarian_new.d2s"));
+        QVERIFY(ClassAllowed(warlock, Warlock));
+        QVERIFY(!ClassAllowed(barbarian105, Warlock));
+        QVERIFY(!ClassAllowed(classic, Assassin));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestVersionsLayout)
+#include "tst_versionslayout.moc"
