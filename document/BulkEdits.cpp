@@ -22,11 +22,6 @@ void ActivateAllWaypoints(CDiablo2Doc &doc)
     Character(doc).ActivateAllWaypoints();
 }
 
-void WriteQuestState(CDiablo2Doc &doc, int difficulty, int act, int position, int state)
-{
-    Character(doc).SetQuestState(difficulty, act, position, state);
-}
-
 void MarkAllQuestsDone(CDiablo2Doc &doc)
 {
     const int done = kQuestStateCount - 1;
@@ -75,34 +70,4 @@ void AllQuestsDone(CDiablo2Doc &doc)
 {
     OpenAll(doc, OpenStep::Acts);
     MarkAllQuestsDone(doc);
-}
-
-bool IsWaypointActiveIn(const CDiablo2Doc &doc, int difficulty, int act, int position)
-{
-    return CharacterView(doc).IsWaypointActive(difficulty, act, position);
-}
-
-bool IsActOpenIn(const CDiablo2Doc &doc, int difficulty, int act)
-{
-    return CharacterView(doc).IsActOpen(difficulty, act);
-}
-
-bool IsDifficultyOpenIn(const CDiablo2Doc &doc, int difficulty)
-{
-    return CharacterView(doc).IsDifficultyOpen(difficulty);
-}
-
-void SetWaypointActive(CDiablo2Doc &doc, int difficulty, int act, int position, bool active)
-{
-    Character(doc).SetWaypointActive(difficulty, act, position, active);
-}
-
-void SetActOpen(CDiablo2Doc &doc, int difficulty, int act, bool open)
-{
-    Character(doc).SetActOpen(difficulty, act, open);
-}
-
-void SetDifficultyOpen(CDiablo2Doc &doc, int difficulty, bool open)
-{
-    Character(doc).SetDifficultyOpen(difficulty, open);
 }

@@ -22,10 +22,6 @@ void OpenAllActs(CDiablo2Doc &doc);
 // each 4-byte set, Normal's first (bits 0..29 set, 30 and 31 clear).
 void ActivateAllWaypoints(CDiablo2Doc &doc);
 
-// Writes the status word of a quest state (0 "Not Started" .. 3 "Done") for
-// the quest at a list position of an act of a difficulty.
-void WriteQuestState(CDiablo2Doc &doc, int difficulty, int act, int position, int state);
-
 // Marks every quest of every difficulty "Done", difficulty by difficulty, act
 // by act, in list order. Difficulties and acts are left as they are.
 void MarkAllQuestsDone(CDiablo2Doc &doc);
@@ -51,15 +47,5 @@ void OpenAll(CDiablo2Doc &doc, OpenStep upTo, const std::function<void(OpenStep)
 // quest done. The waypoints are left as they are.
 void AllQuestsDone(CDiablo2Doc &doc);
 
-// The cascade of the panel's three check boxes. A waypoint switched on opens
-// its act when that is closed, and an act opened opens its difficulty when
-// that is closed; switching anything off touches nothing else.
-void SetWaypointActive(CDiablo2Doc &doc, int difficulty, int act, int position, bool active);
-// Act1 has no access byte: it is always open and cannot be closed.
-void SetActOpen(CDiablo2Doc &doc, int difficulty, int act, bool open);
-// Changes the one bit of a difficulty; Normal has none and is always open.
-void SetDifficultyOpen(CDiablo2Doc &doc, int difficulty, bool open);
-
-[[nodiscard]] bool IsWaypointActiveIn(const CDiablo2Doc &doc, int difficulty, int act, int position);
-[[nodiscard]] bool IsActOpenIn(const CDiablo2Doc &doc, int difficulty, int act);
-[[nodiscard]] bool IsDifficultyOpenIn(const CDiablo2Doc &doc, int difficulty);
+// The cascade of the panel's three check boxes and the reads behind them
+// are the typed character's (Character.h).

@@ -59,11 +59,3 @@ void WriteField(CDiablo2Doc &doc, FieldId id, quint32 value)
     const ValueRange range = LayoutOf(doc).numbers[size_t(id)];
     doc.SetUInt(range.first, range.last, value);
 }
-
-void WriteFieldRaisingMaximum(CDiablo2Doc &doc, FieldId id, quint32 value)
-{
-    WriteField(doc, id, value);
-    const FieldId maximum = Field(id).maximum;
-    if (maximum != id && value > ReadField(doc, maximum))
-        WriteField(doc, maximum, value);
-}

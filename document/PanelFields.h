@@ -63,6 +63,3 @@ extern const PanelField kPanelFields[kPanelFieldCount];
 // (throws as the document does).
 [[nodiscard]] quint32 ReadField(const CDiablo2Doc &doc, FieldId id);
 void WriteField(CDiablo2Doc &doc, FieldId id, quint32 value);
-// Writes value, and for a current value above its row's maximum the maximum
-// too, as the panel does when that box is accepted.
-void WriteFieldRaisingMaximum(CDiablo2Doc &doc, FieldId id, quint32 value);
