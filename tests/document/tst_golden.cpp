@@ -205,6 +205,7 @@ private Q_SLOTS:
         QTest::newRow("levels held apart") << "levels" << 35 << "e3 07 e5";
         QTest::newRow("levels held apart, the stat copy") << "levels" << 612 << "c2 09 c4";
         QTest::newRow("gold") << "gold" << 620 << "00 d4 c3 b2 a1 7f";
+        QTest::newRow("stamina below its maximum leaves it") << "low stamina" << 606 << "23 22 fb fc 00 01";
         QTest::newRow("stamina above its maximum raises it") << "stamina" << 606 << "56 34 fb fc 56 34";
         QTest::newRow("skill 29") << "skill" << 659 << "1d 14 f3";
         QTest::newRow("Hell, Act4, third quest done") << "quest" << 384 << "07 10";
@@ -228,6 +229,7 @@ private Q_SLOTS:
             {"levels", [&] { c.SetLevels(7, 9); }},
             {"gold", [&] { c.SetNumber(FieldId::Gold, 0xA1B2C3D4); }},
             {"stamina", [&] { c.SetNumberRaisingMaximum(FieldId::Stamina, 0x3456); }},
+            {"low stamina", [&] { c.SetNumberRaisingMaximum(FieldId::Stamina, 0x0100); }},
             {"skill", [&] { c.SetSkillLevel(29, 20); }},
             {"quest", [&] { c.SetQuestState(2, 3, 2, 3); }},
             {"waypoint", [&] { c.SetWaypointActive(1, 2, 4, true); }},
