@@ -3,14 +3,14 @@
 // The files of one command: each character locked and loaded as the window
 // opens it, edited in memory, and saved together only when every step held.
 
+#include "document/CharacterFiles.h"
+
 #include <QString>
 #include <QStringList>
 
 #include <functional>
 #include <memory>
 #include <vector>
-
-#include "../document/CharacterFiles.h"
 
 class CDiablo2Doc;
 

@@ -1,6 +1,6 @@
 #include "FieldTable.h"
 
-#include "FieldLimits.h"
+#include "document/FieldLimits.h"
 
 #include <array>
 

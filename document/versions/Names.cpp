@@ -1,6 +1,6 @@
 #include "Names.h"
 
-#include "GameData.h"
+#include "document/GameData.h"
 
 namespace Versions {
 

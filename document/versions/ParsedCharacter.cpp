@@ -1,7 +1,7 @@
 #include "ParsedCharacter.h"
 
-#include "FieldRules.h"
-#include "GameData.h"
+#include "document/FieldRules.h"
+#include "document/GameData.h"
 
 #include <stdexcept>
 

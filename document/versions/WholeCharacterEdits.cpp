@@ -1,7 +1,7 @@
 #include "WholeCharacterEdits.h"
 
-#include "FieldRules.h"
-#include "GameData.h"
+#include "document/FieldRules.h"
+#include "document/GameData.h"
 
 namespace Versions {
 

@@ -2,8 +2,8 @@
 // (the fault shim is preloaded into this test): the character's files end
 // all under the old name with the old name inside, or all under the new.
 
-#include "RenameDlg.h"
-#include "Resources.h"
+#include "mainwindow/RenameDlg.h"
+#include "resources/Resources.h"
 #include "support/ModalDriver.h"
 #include "support/WindowHarness.h"
 
