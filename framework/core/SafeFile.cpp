@@ -84,12 +84,17 @@ bool Locate(const QString &path, Place &place)
 // save through a link writes the file it points to and keeps the link.
 bool FollowLinks(Place &place)
 {
-    for (int hops = 0; hops < 40; ++hops) {
+    // As many links as the system follows when it opens a name (40), so a
+    // file that loads through a chain of links also saves through it.
+    constexpr int kMostLinks = 40;
+    for (int hops = 0;; ++hops) {
         struct stat st{};
         if (::fstatat(place.dir.Get(), place.name.constData(), &st, AT_SYMLINK_NOFOLLOW) != 0)
             return errno == ENOENT;
         if (!S_ISLNK(st.st_mode))
             return true;
+        if (hops == kMostLinks)
+            break;
         QByteArray target(qsizetype(st.st_size) + 256, '\0');
         const ssize_t n = ::readlinkat(place.dir.Get(), place.name.constData(), target.data(), size_t(target.size()));
         if (n < 0)

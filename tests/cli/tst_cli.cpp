@@ -163,7 +163,7 @@ void TestCli::nothingWritten_data()
 
     auto row = [&](const char *name, const QStringList &arguments, const char *printed, int status = 1,
                    const QByteArray &file = QByteArray()) {
-        QTest::newRow(name) << (file.isNull() ? CharacterFixture().Build() : file) << arguments << status << QString::fromUtf8(printed) + '\n';
+        QTest::newRow(name) << (file.isNull() ? CharacterFixture().Build() : file) << arguments << status << QString::fromUtf8(printed) + (*printed ? "\n" : "");
     };
     row("a dry run prints what would change", {"set", "FILE", "HEALTH=500", "--dry-run"},
         "health: 300 -> 500\nmaxHealth: 400 -> 500", 0);
@@ -199,6 +199,7 @@ void TestCli::nothingWritten_data()
         "brennicor-cli: value +4294967296 is larger than 4294967295.");
     row("a value with a sign after its plus", {"put", "FILE", "600", "603", "+-1"},
         "brennicor-cli: value \"+-1\": Please enter a positive integer.");
+    row("find a value stored nowhere", {"find", "FILE", "4000000001"}, "");
     row("a backup where a folder stands", {"backup", "FILE"},
         "brennicor-cli: FILE: Failed to save document. FILE.bak: it is a folder, not a regular file");
 }

@@ -54,6 +54,8 @@ private Q_SLOTS:
         QTest::newRow("open a 600-byte file") << L{"Open Short.d2s"} << L{"Open|offset out of range"} << "QUARVINEL|0" << "";
         QTest::newRow("open a named pipe") << L{"Open Pipe.d2s"}
             << L{report + "\n\nPATH/Pipe.d2s:\nit is a named pipe (FIFO), not a regular file"} << "QUARVINEL|0" << "";
+        QTest::newRow("Reload drops the edits and shows the file") << L{"Open Hero.d2s", "gold 777", "Reload"} << L{}
+            << hero + "500" << "Hero.d2s=500";
         QTest::newRow("Reload of a deleted file") << L{"Open Hero.d2s", "delete Hero.d2s", "Reload"}
             << L{report, "Reload|Can't open the character file."} << "QUARVINEL|0" << "";
         QTest::newRow("Restore without a backup") << L{"Open Hero.d2s", "Restore"}

@@ -253,6 +253,38 @@ private Q_SLOTS:
         QCOMPARE(Describe(dir), before);
     }
 
+    // A file reached through as many links as the system follows (40) loads and saves; one more is refused.
+    void linkChains_data()
+    {
+        QTest::addColumn<int>("links");
+        QTest::addColumn<int>("status");
+        QTest::newRow("40 links") << 40 << 0;
+        QTest::newRow("41 links") << 41 << 1;
+    }
+
+    void linkChains()
+    {
+        QFETCH(int, links);
+        QFETCH(int, status);
+        QTemporaryDir root;
+        const QString dir = PrepareOpen(root);
+        const QString chain = QStringLiteral("ln -s Hero.d2s l1; for i in $(seq 2 %1); do ln -s l$((i-1)) l$i; done").arg(links);
+        const CliResult result = RunInFolder(dir, chain, QStringLiteral("set l%1 gold=4321").arg(links), false);
+        QCOMPARE(result.exitCode, status);
+        QCOMPARE(CharacterFixture::ReadFile(dir + "Hero.d2s").mid(621, 2), status == 0 ? QByteArray("\xe1\x10") : QByteArray("\xd2\x04"));
+        QVERIFY(status == 0 ? QFileInfo(dir + "l1").isSymLink() : result.err.contains("Too many levels of symbolic links"));
+    }
+
+    void characterNamedOnlyByItsExtension()
+    {
+        // ".d2s" has an empty name: its companions are ".map" and ".key", and they move with it.
+        QTemporaryDir root;
+        const QString dir = PrepareOpen(root);
+        const CliResult result = RunInFolder(dir, "mv Hero.d2s .d2s; echo map > .map", "rename .d2s Neo", false);
+        QVERIFY2(result.exitCode == 0, qPrintable(result.err));
+        QVERIFY(QFileInfo::exists(dir + "Neo.d2s") && QFileInfo::exists(dir + "Neo.map") && !QFileInfo::exists(dir + ".map"));
+    }
+
     void savesKeepExtendedAttributes()
     {
         QTemporaryDir root;
