@@ -143,6 +143,9 @@ private Q_SLOTS:
             QVERIFY2(seen.startsWith(shown[i].replace(QLatin1String("PATH"), m_w->dir.path())), qPrintable(seen));
         }
         QCOMPARE(m_w->dlg.windowTitle() + '|' + m_w->Text(IDC_GOLD), window);
+        // Whatever ran, the window holds no lock on the folder afterwards.
+        if (m_held < 0)
+            QVERIFY2(hold(m_w->dir.path()), "the window keeps the folder locked");
         for (const QString &file : disk.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
             const QString name = file.section(QRegularExpression(QStringLiteral("[=:]")), 0, 0).remove(QLatin1Char('-'));
             const QByteArray bytes = CharacterFixture::ReadFile(path(name));
