@@ -197,8 +197,7 @@ private:
     // The keys pressed in the gold box of the active window.
     void press(const QKeySequence &keys)
     {
-        m_w->dlg.show();
-        m_w->dlg.activateWindow();
+        m_w->dlg.show(), m_w->dlg.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&m_w->dlg));
         QTest::keyClick(m_w->dlg.DlgItem<QLineEdit>(IDC_GOLD), keys[0].key(), keys[0].keyboardModifiers());
         QVERIFY(!m_w->dlg.TakePendingError());
@@ -211,15 +210,11 @@ private:
         for (const QString &name : names)
             urls.append(QUrl::fromLocalFile(path(name)));
         mime.setUrls(urls);
-        const QPoint at(10, 10);
-        QDragEnterEvent enter(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(&m_w->dlg, &enter);
-        if (!enter.isAccepted())
-            return;
-        QDropEvent dropped(QPointF(at), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(&m_w->dlg, &dropped);
-        QCoreApplication::processEvents();
-        QVERIFY(dropped.isAccepted() && !m_w->dlg.TakePendingError());
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QDropEvent dropped(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        if (QCoreApplication::sendEvent(&m_w->dlg, &enter), enter.isAccepted())
+            QCoreApplication::sendEvent(&m_w->dlg, &dropped), QCoreApplication::processEvents();
+        QVERIFY(dropped.isAccepted() == enter.isAccepted() && !m_w->dlg.TakePendingError());
     }
     void open(const QString &name) { m_w->prompts.QueueFile(path(name)), m_w->dlg.SendCommand(ID_FILE_OPEN); }
     void rename(const QString &newName)

@@ -100,8 +100,7 @@ private Q_SLOTS:
 
         // Run where it was built, the program names the manual beside it.
         QFile manual(QCoreApplication::applicationDirPath() + QStringLiteral("/README.md"));
-        QVERIFY(!manual.exists() && manual.open(QIODevice::WriteOnly));
-        manual.close();
+        QVERIFY(!manual.exists() && manual.open(QIODevice::WriteOnly)); // removed below, closed first
         dlg.MenuAction(ID_HELP_HELP)->trigger();
         QVERIFY(manual.remove());
         QCOMPARE(prompts.messages.value(2).text, "You will find all the help you need about this software at: file://"

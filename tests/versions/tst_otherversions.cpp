@@ -38,10 +38,7 @@ QString Notice(quint32 version)
                                                      "1.03): values may be shown wrongly, and saving may damage the file."
                                    : kNotice.arg(version);
 }
-QString Risk(quint32 version)
-{
-    return version == kNoSignature ? kNotCharacter + " Saving may damage it." : kRisk.arg(version);
-}
+QString Risk(quint32 version) { return version == kNoSignature ? kNotCharacter + " Saving may damage it." : kRisk.arg(version); }
 
 } // namespace
 
