@@ -1,5 +1,7 @@
 #include "CommandLine.h"
 
+#include "resources/Resources.h"
+
 #include <QCommandLineParser>
 
 namespace {
@@ -140,5 +142,5 @@ QString UsageText(const QString &programName)
 
 QString VersionText(const QString &programName)
 {
-    return QStringLiteral("%1 %2\n").arg(programName, QStringLiteral(QUARVINEL_VERSION));
+    return QStringLiteral("%1 %2 (%3)\n").arg(programName, QStringLiteral(QUARVINEL_VERSION), QLatin1String(kShownVersion));
 }

@@ -9,15 +9,21 @@
 
 namespace {
 
+QStringList Difficulties()
+{
+    return ListedNames(g_strDifficultyNames, kDifficultyCount);
+}
+
 QString Caption(const Invocation &invocation)
 {
     return invocation.command;
 }
 
-bool NamedOrReport(const Invocation &invocation, bool found, const QString &what, const QString &name)
+bool NamedOrReport(const Invocation &invocation, bool found, const QString &what, const QString &name,
+                   const QStringList &listed)
 {
     if (!found)
-        Report(Caption(invocation), QStringLiteral("%1 \"%2\" is unknown.").arg(what, name));
+        Report(Caption(invocation), QStringLiteral("%1 \"%2\" is unknown.").arg(what, name) + DidYouMean(listed, name));
     return found;
 }
 
@@ -38,10 +44,12 @@ int RunQuest(const Invocation &invocation)
     const int act = ActFromName(args[1]);
     const int quest = QuestFromName(act, args[2]);
     const int state = QuestStateFromName(args[3]);
-    if (!NamedOrReport(invocation, difficulty >= 0, QStringLiteral("difficulty"), args[0])
-        || !NamedOrReport(invocation, act >= 0, QStringLiteral("act"), args[1])
-        || !NamedOrReport(invocation, quest >= 0, QStringLiteral("quest of ") + QString::fromLatin1(g_strActNames[act]), args[2])
-        || !NamedOrReport(invocation, state >= 0, QStringLiteral("quest state"), args[3]))
+    if (!NamedOrReport(invocation, difficulty >= 0, QStringLiteral("difficulty"), args[0], Difficulties())
+        || !NamedOrReport(invocation, act >= 0, QStringLiteral("act"), args[1], ListedNames(g_strActNames, kActCount))
+        || !NamedOrReport(invocation, quest >= 0, QStringLiteral("quest of ") + QString::fromLatin1(g_strActNames[act]), args[2],
+                          QuestNamesOf(act))
+        || !NamedOrReport(invocation, state >= 0, QStringLiteral("quest state"), args[3],
+                          ListedNames(g_strQuestStateNames, kQuestStateCount)))
         return ExitFailure;
 
     return RunOnFiles(invocation, 4, [=](CDiablo2Doc &doc) {
@@ -59,8 +67,8 @@ int RunWaypoint(const Invocation &invocation)
     const bool found = WaypointFromName(args[1], act, position);
     const QString state = args[2].toLower();
     const bool on = state == QLatin1String("on");
-    if (!NamedOrReport(invocation, difficulty >= 0, QStringLiteral("difficulty"), args[0])
-        || !NamedOrReport(invocation, found, QStringLiteral("waypoint"), args[1]))
+    if (!NamedOrReport(invocation, difficulty >= 0, QStringLiteral("difficulty"), args[0], Difficulties())
+        || !NamedOrReport(invocation, found, QStringLiteral("waypoint"), args[1], WaypointNames()))
         return ExitFailure;
     if (!on && state != QLatin1String("off")) {
         Report(Caption(invocation), QStringLiteral("\"%1\" is neither on nor off.").arg(args[2]));

@@ -133,8 +133,8 @@ int RunRename(const Invocation &invocation)
         return ExitFailure;
 
     const QList<CharacterFiles::Move> moves = CharacterFiles::RenameMoves(source, newName);
-    if (CharacterFiles::AnyNameTaken(moves)) {
-        Report(caption, QString::fromLatin1(Messages::NameTaken));
+    if (const QString taken = CharacterFiles::NameTakenMessage(moves); !taken.isEmpty()) {
+        Report(caption, taken);
         return ExitFailure;
     }
     QString error;

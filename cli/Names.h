@@ -1,12 +1,15 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 // The names under which the command line picks a class, skill, difficulty,
 // act, quest, quest state or waypoint: the names the window lists, from the
 // game-data tables. They are matched without regard to letter case, blanks,
 // hyphens, underscores or apostrophes, so "den-of-evil" picks "Den of Evil"
-// and "notstarted" picks "Not Started". Each returns -1 when nothing matches.
+// and "notstarted" picks "Not Started". The game's own spelling of a name the
+// window spells otherwise is taken beside it ("Telekinesis" for
+// "Telekenesis"). Each returns -1 when nothing matches.
 
 int ClassFromName(const QString &name);
 int DifficultyFromName(const QString &name);
@@ -22,3 +25,13 @@ int SkillFromName(int charClass, const QString &name);
 
 // The form in which names are compared.
 QString NameKey(const QString &name);
+
+// The names a finder above takes, as the window lists them: the skills of a
+// class, the quests of an act, the waypoints of every act, or a plain table.
+QStringList SkillNamesOf(int charClass);
+QStringList QuestNamesOf(int act);
+QStringList WaypointNames();
+QStringList ListedNames(const char *const *names, int count);
+// " Did you mean "A"?" (or "A" or "B") with the listed names nearest to name by
+// the edit distance of their compared forms, when one is near enough; else empty.
+QString DidYouMean(const QStringList &listed, const QString &name);

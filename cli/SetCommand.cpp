@@ -113,7 +113,8 @@ bool Apply(CDiablo2Doc &doc, const Assignment &a)
         if (position < 0) {
             const QString className = charClass < kClassCount ? QString::fromLatin1(g_strClassNames[charClass])
                                                              : QStringLiteral("class %1").arg(charClass);
-            Report(kCaption, QStringLiteral("%1 has no skill \"%2\".").arg(className, a.skill));
+            Report(kCaption, QStringLiteral("%1 has no skill \"%2\".").arg(className, a.skill)
+                                 + DidYouMean(SkillNamesOf(charClass), a.skill));
             return false;
         }
         character.SetSkillLevel(position, a.value);

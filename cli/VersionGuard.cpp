@@ -28,13 +28,12 @@ bool Accept(const CDiablo2Doc &doc)
 {
     if (g_rule == Rule::Allow || !FileVersion::IsOther(doc))
         return true;
-    const quint32 version = FileVersion::Of(doc);
     if (g_rule == Rule::Warn) {
-        Report(QString::fromLatin1(Captions::Open), FileVersion::OpenNotice(version));
+        Report(QString::fromLatin1(Captions::Open), FileVersion::OpenNoticeFor(doc));
         return true;
     }
     Report(QString::fromLatin1(Captions::Save),
-           FileVersion::SaveRisk(version) + QStringLiteral(" Nothing was written; add --force to change it anyway."));
+           FileVersion::SaveRiskFor(doc) + QStringLiteral(" Nothing was written; add --force to change it anyway."));
     return false;
 }
 

@@ -6,6 +6,7 @@
 #include "Messages.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 namespace CharacterFiles {
 
@@ -77,13 +78,16 @@ QList<Move> RenameMoves(const QString &path, const QString &newName)
     return moves;
 }
 
-bool AnyNameTaken(const QList<Move> &moves)
+QString NameTakenMessage(const QList<Move> &moves)
 {
-    for (const Move &move : moves) {
-        if (SafeFile::NameTaken(move.to))
-            return true;
+    for (qsizetype i = 0; i < moves.size(); ++i) {
+        if (!SafeFile::NameTaken(moves[i].to))
+            continue;
+        if (i == 0) // the character file itself
+            return QString::fromLatin1(Messages::NameTaken);
+        return QString::fromLatin1(Messages::CompanionNameTaken).arg(QFileInfo(moves[i].to).fileName());
     }
-    return false;
+    return QString();
 }
 
 bool MoveAll(const QList<Move> &moves, QString *error)

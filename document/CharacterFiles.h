@@ -45,9 +45,10 @@ struct Move
 [[nodiscard]] QString RenamedPath(const QString &path, const QString &newName);
 // The character file, then each companion that exists, with its new path.
 [[nodiscard]] QList<Move> RenameMoves(const QString &path, const QString &newName);
-// Whether any new name is taken: anything standing there, a link that leads
-// nowhere included, counts.
-[[nodiscard]] bool AnyNameTaken(const QList<Move> &moves);
+// What the user is told when a new name is taken, or empty when none is:
+// anything standing there, a link that leads nowhere included, counts. A
+// companion in the way is named.
+[[nodiscard]] QString NameTakenMessage(const QList<Move> &moves);
 // Moves every file in order, never replacing and never copying; when one
 // cannot move, those already moved go back, and error says what failed.
 bool MoveAll(const QList<Move> &moves, QString *error);

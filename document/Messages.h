@@ -14,10 +14,15 @@ inline constexpr const char *OpenFileFirst = "Open a file first!";
 inline constexpr const char *OpenDocumentFirst = "Open a document first!";
 inline constexpr const char *OpenCharacterFirst = "You must open a character first!";
 inline constexpr const char *NameTaken = "File already exist. Try a different character name.";
+// A companion of the renamed character is in the way; %1 is its file name.
+inline constexpr const char *CompanionNameTaken = "%1 already exists. Try a different character name.";
 inline constexpr const char *InvalidName =
     "This is not a valid Diablo2 character name. Try to use only a-z, A-Z.\n";
 inline constexpr const char *CantOpenCharacterFile = "Can't open the character file.";
 inline constexpr const char *CantOpenBackupFile = "Can't open backup file.";
+
+// Several files were dropped on the window; %1 is their number, %2 the one opened.
+inline constexpr const char *FirstOfDropped = "%1 files were dropped; only the first, %2, is opened.";
 
 // Another program holds the character's folder while it saves; %1 is the file.
 inline constexpr const char *FileBusy =
@@ -33,6 +38,14 @@ inline constexpr const char *OtherVersionNotice =
     "damage the file.";
 inline constexpr const char *OtherVersionSaveRisk =
     "This file has version %1, whose layout QUARVINEL does not know. Saving may damage it.";
+// A file that does not start with the signature 55 AA 55 AA.
+inline constexpr const char *NoSignatureNotice =
+    "This file does not look like a character file: it does not start with a character file's signature. "
+    "QUARVINEL knows the layout of version 71 (game versions up to 1.03): values may be shown wrongly, and "
+    "saving may damage the file.";
+inline constexpr const char *NoSignatureSaveRisk =
+    "This file does not look like a character file: it does not start with a character file's signature. "
+    "Saving may damage it.";
 
 } // namespace Messages
 

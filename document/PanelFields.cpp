@@ -39,6 +39,24 @@ const PanelField &Field(FieldId id)
     return kPanelFields[int(id)];
 }
 
+QString FieldExplanation(FieldId id)
+{
+    static const char *const kWhat[kPanelFieldCount] = {
+        "Experience points",        "Gold carried",          "Gold in the stash",
+        "Strength",                 "Dexterity",             "Vitality",
+        "Energy",                   "Stat points not spent", "Skill points not spent",
+        "Current life",             "Maximum life",          "Current mana",
+        "Maximum mana",             "Current stamina",       "Maximum stamina",
+    };
+    const PanelField &field = Field(id);
+    QString text = QStringLiteral("%1: a whole number from 0 to %2.").arg(QLatin1String(kWhat[int(id)])).arg(field.limit);
+    if (id != FieldId::Experience)
+        text += QStringLiteral(" A larger number is taken as %1.").arg(field.limit);
+    if (field.rule == EntryRule::RaiseMaximum)
+        text += QStringLiteral(" Above the maximum beside it, it raises that maximum too.");
+    return text;
+}
+
 const PanelField *PanelFieldNamed(const QString &key)
 {
     for (const PanelField &field : kPanelFields) {

@@ -56,6 +56,9 @@ inline constexpr int kPanelFieldCount = 15;
 extern const PanelField kPanelFields[kPanelFieldCount];
 
 [[nodiscard]] const PanelField &Field(FieldId id);
+// What the field's box holds and the numbers it takes, from its row: the
+// window's tooltip and accessible description.
+[[nodiscard]] QString FieldExplanation(FieldId id);
 // The field with this key (letter case ignored), or null.
 [[nodiscard]] const PanelField *PanelFieldNamed(const QString &key);
 

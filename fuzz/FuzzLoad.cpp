@@ -235,12 +235,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     Fuzz::Prompts().Reset();
 
     // The window works on the layout it knows: the input goes on as a file of
-    // version 71 (a file of another version is held as read, which the plain
+    // version 71 with the signature (a file of another version is held as read, which the plain
     // load above has checked, and the window's own questions about it are
     // tested apart).
     if (file.size() >= 8) {
         QByteArray known = file;
-        known.replace(4, 4, QByteArray::fromHex("47000000"));
+        known.replace(0, 8, QByteArray::fromHex("55aa55aa47000000"));
         Fuzz::WriteFileOrDie(path, known);
         expandable = Fuzz::ExpectedImage(known, expected, expectedError);
     }

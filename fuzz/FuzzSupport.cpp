@@ -133,10 +133,11 @@ bool ExpectedImage(const QByteArray &file, QByteArray &image, const char *&error
         error = "offset out of range";
         return false;
     }
-    // A file of another version than 71 is held exactly as read.
+    // A file of another version than 71, or one without the signature
+    // 55 AA 55 AA, is held exactly as read.
     const quint32 version = quint32(quint8(file[4])) | quint32(quint8(file[5])) << 8
         | quint32(quint8(file[6])) << 16 | quint32(quint8(file[7])) << 24;
-    if (version != 71) {
+    if (version != 71 || !file.startsWith(QByteArray::fromHex("55aa55aa"))) {
         image = file;
         return true;
     }

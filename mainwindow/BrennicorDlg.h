@@ -40,6 +40,11 @@ public:
     // Opens path as File, Open does after its file dialog (the command line's file).
     void OpenPath(const QString &path);
 
+protected:
+    // A character file dropped on the window opens as File, Open opens it.
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
+
 private:
     friend class CBrennicorDlgAutoProxy;
     friend class MainWindowAccess;

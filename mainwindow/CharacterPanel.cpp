@@ -15,6 +15,8 @@
 #include "document/PanelFields.h"
 #include "widgets/DataExchange.h"
 
+#include <QWidget>
+
 namespace {
 
 struct PanelBox
@@ -103,6 +105,11 @@ void CBrennicorDlg::ChangePanelBox(FieldId id)
 
 void CBrennicorDlg::MapCharacterPanel()
 {
+    for (const PanelBox &box : kBoxes) {
+        QWidget *control = GetDlgItem(box.id);
+        control->setToolTip(FieldExplanation(box.field));
+        control->setAccessibleDescription(control->toolTip());
+    }
     MapEditChange(IDC_EXPERIENCE, &CBrennicorDlg::OnChangeExperience);
     MapEditChange(IDC_GOLD, &CBrennicorDlg::OnChangeGold);
     MapEditChange(IDC_GOLD_IN_STASH, &CBrennicorDlg::OnChangeGoldInStash);

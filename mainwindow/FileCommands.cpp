@@ -3,6 +3,7 @@
 #include "BrennicorDlg.h"
 
 #include "document/CharacterFiles.h"
+#include "document/CharacterNames.h"
 #include "document/FileVersion.h"
 #include "resources/MainDialogIds.h"
 #include "document/Messages.h"
@@ -10,7 +11,11 @@
 #include "core/Prompts.h"
 
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFileInfo>
+#include <QMimeData>
+#include <QUrl>
 
 namespace {
 
@@ -105,6 +110,54 @@ void CBrennicorDlg::OpenPath(const QString &path)
 {
     OnFileClose();
     OpenDocumentAndShow([this, path] { return CharacterFiles::Load(m_doc, SafeFile::AbsolutePath(path)); });
+}
+
+namespace {
+
+// The local files of a drop, when the first is a character file by its
+// extension; empty for anything else, which the window refuses.
+QStringList droppedCharacterFiles(const QMimeData *mime)
+{
+    QStringList paths;
+    if (!mime || !mime->hasUrls())
+        return paths;
+    for (const QUrl &url : mime->urls()) {
+        if (url.isLocalFile())
+            paths.append(url.toLocalFile());
+    }
+    if (paths.isEmpty() || !paths.first().endsWith(QLatin1String(kCharacterFileExtension), Qt::CaseInsensitive))
+        paths.clear();
+    return paths;
+}
+
+} // namespace
+
+void CBrennicorDlg::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (!droppedCharacterFiles(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+    else
+        event->ignore();
+}
+
+void CBrennicorDlg::dropEvent(QDropEvent *event)
+{
+    const QStringList paths = droppedCharacterFiles(event->mimeData());
+    if (paths.isEmpty()) {
+        event->ignore();
+        return;
+    }
+    event->acceptProposedAction();
+    // Opened from the event loop, as a command is, once the drop has ended.
+    PostToHandler([this, paths] {
+        OpenPath(paths.first());
+        if (paths.size() > 1)
+            Prompts().MessageBox(this,
+                                 QString::fromLatin1(Messages::FirstOfDropped)
+                                     .arg(paths.size())
+                                     .arg(QFileInfo(paths.first()).fileName()),
+                                 QString::fromLatin1(Captions::Open), MessageIcon::Information);
+    });
 }
 
 void CBrennicorDlg::OpenDocumentAndShow(const std::function<bool()> &load)

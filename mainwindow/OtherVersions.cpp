@@ -10,7 +10,7 @@ namespace OtherVersions {
 void Notice(QObject *owner, const CDiablo2Doc &doc)
 {
     if (FileVersion::IsOther(doc))
-        Prompts().MessageBox(owner, FileVersion::OpenNotice(FileVersion::Of(doc)),
+        Prompts().MessageBox(owner, FileVersion::OpenNoticeFor(doc),
                              QString::fromLatin1(Captions::Open), MessageIcon::Exclamation);
 }
 
@@ -18,7 +18,7 @@ bool MaySave(QObject *owner, const CDiablo2Doc &doc)
 {
     if (!FileVersion::IsOther(doc))
         return true;
-    const QString question = FileVersion::SaveRisk(FileVersion::Of(doc)) + QStringLiteral(" Save anyway?");
+    const QString question = FileVersion::SaveRiskFor(doc) + QStringLiteral(" Save anyway?");
     return Prompts().AskYesNo(owner, question, QString::fromLatin1(Captions::Save), MessageIcon::Exclamation);
 }
 

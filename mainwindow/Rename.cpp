@@ -50,8 +50,8 @@ void CBrennicorDlg::RenameCharacter(const QString &newName)
 
     // Either every file of the character takes the new name or none does.
     const QList<CharacterFiles::Move> moves = CharacterFiles::RenameMoves(fileName, newName);
-    if (CharacterFiles::AnyNameTaken(moves)) {
-        Prompts().MessageBox(this, QString::fromLatin1(Messages::NameTaken), kCaption, MessageIcon::None);
+    if (const QString taken = CharacterFiles::NameTakenMessage(moves); !taken.isEmpty()) {
+        Prompts().MessageBox(this, taken, kCaption, MessageIcon::None);
         return;
     }
     QString error;

@@ -22,6 +22,7 @@ CBrennicorDlg::CBrennicorDlg(QWidget *parent)
     : CDialog(MainDialogTemplate(), parent)
 {
     setObjectName(QStringLiteral("CBrennicorDlg"));
+    setAcceptDrops(true);
     MapShell();
     MapCharacterPanel();
     MapClassSkills();
@@ -134,13 +135,16 @@ void CBrennicorDlg::OnAbout()
 
 namespace {
 
-// Where the manual is installed beside the program, or the project's pages.
+// Where the manual is installed beside the program, else the manual right
+// beside a program that runs where it was built, else the system's place.
 QString helpAddress()
 {
-    const QString manual = QDir(QCoreApplication::applicationDirPath())
-                               .absoluteFilePath(QStringLiteral("../share/doc/quarvinel/README.md"));
-    if (QFileInfo::exists(manual))
-        return QUrl::fromLocalFile(QDir::cleanPath(manual)).toString();
+    const QDir program(QCoreApplication::applicationDirPath());
+    for (const QString &manual : {program.absoluteFilePath(QStringLiteral("../share/doc/quarvinel/README.md")),
+                                  program.absoluteFilePath(QStringLiteral("README.md"))}) {
+        if (QFileInfo::exists(manual))
+            return QUrl::fromLocalFile(QDir::cleanPath(manual)).toString();
+    }
     return QStringLiteral("file:///usr/share/doc/quarvinel/README.md");
 }
 

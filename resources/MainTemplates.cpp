@@ -3,6 +3,8 @@
 #include "MainDialogIds.h"
 #include "Resources.h"
 
+#include <QKeySequence>
+
 namespace {
 
 constexpr const char *kDialogFont = "MS Sans Serif";
@@ -15,21 +17,21 @@ const MenuTemplate g_mainMenu{
         {"&File",
          0,
          {
-             {"&Open...", ID_FILE_OPEN, {}},
-             {"Reload", ID_FILE_RELOAD, {}},
-             {"&Save", ID_FILE_SAVE, {}},
-             {"&Close", ID_FILE_CLOSE, {}},
+             {"&Open...", ID_FILE_OPEN, {}, QKeySequence::Open},
+             {"Reload", ID_FILE_RELOAD, {}, QKeySequence::Refresh},
+             {"&Save", ID_FILE_SAVE, {}, QKeySequence::Save},
+             {"&Close", ID_FILE_CLOSE, {}, QKeySequence::Close},
              {nullptr, 0, {}},
              {"&Backup", ID_FILE_BACKUP, {}},
              {"&Restore", ID_FILE_RESTORE, {}},
              {nullptr, 0, {}},
-             {"E&xit", ID_FILE_EXIT, {}},
+             {"E&xit", ID_FILE_EXIT, {}, QKeySequence::Quit},
          }},
         {"&Edit",
          0,
          {
              {"&Edit Value...", ID_EDIT_EDIT_VALUE, {}},
-             {"&Find Value...", ID_EDIT_FIND_VALUE, {}},
+             {"&Find Value...", ID_EDIT_FIND_VALUE, {}, QKeySequence::Find},
              {"&Compare...", ID_EDIT_COMPARE, {}},
              {nullptr, 0, {}},
              {"Maximize Skills", ID_EDIT_MAXIMIZE_SKILLS, {}},
@@ -65,7 +67,7 @@ const DialogTemplate g_mainDialog{
     {
         {IDC_STATIC, K::Bitmap, kBannerResource, 3, 3, 293, 68, StyleBorder},
         {IDC_STATIC, K::Static, "Compatible with Diablo 2 up to version 1.03", 3, 47, 173, 8},
-        {IDC_STATIC, K::Static, "Quarvinel version beta 0.015", 206, 47, 90, 8, StyleRightAlign},
+        {IDC_STATIC, K::Static, kShownVersion, 206, 47, 90, 8, StyleRightAlign},
 
         {IDC_STATIC, K::GroupBox, "Quests And Waypoints:", 3, 57, 293, 44},
         {IDC_DIFFICULTY, K::ComboBox, "", 15, 67, 51, 62, StyleVScroll, "Difficulty"},
@@ -143,7 +145,7 @@ const DialogTemplate g_aboutDialog{
     {
         {IDC_STATIC, K::Bitmap, kIconResource, 11, 10, 24, 24},
         {IDC_STATIC, K::Static, "QUARVINEL", 44, 9, 120, 9},
-        {IDC_STATIC, K::Static, "Quarvinel version beta 0.015", 44, 20, 120, 8},
+        {IDC_STATIC, K::Static, kShownVersion, 44, 20, 120, 8},
         {IDC_STATIC, K::Static,
          "A character editor for Diablo 2 save files (*.d2s) of game versions up to 1.03.",
          44, 31, 126, 26},

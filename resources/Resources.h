@@ -19,6 +19,9 @@ inline constexpr int IDB_BANNER = 145;
 // The new name's edit in the rename dialog.
 inline constexpr int IDC_NEW_NAME = 1051;
 
+// The version the main window and About show; --version prints it beside the build's.
+inline constexpr const char *kShownVersion = "Quarvinel version beta 0.015";
+
 inline constexpr int IDP_OLE_INIT_FAILED = 100;
 inline constexpr int IDS_ABOUTBOX = 101;
 

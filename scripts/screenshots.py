@@ -1,6 +1,6 @@
 #!/usr/bin/python3
 """Takes the pictures of the README: the main window with a character open,
-the About box, the rename dialog and the three raw tools, each filled the way
+its File menu, the About box, the rename dialog and the three raw tools, each filled the way
 a user would fill it. Run through scripts/screenshots.sh."""
 
 import argparse
@@ -78,6 +78,19 @@ def main():
             time.sleep(0.5)  # let the window paint before the picture
             shoot(state["main"], "main.png")
 
+        def file_menu():
+            # The menu opens in a window of its own: the picture is the part
+            # of the screen that holds the main window and the open menu.
+            s.xdo("windowfocus", "--sync", state["main"])
+            s.key("alt+f")
+            time.sleep(0.5)
+            x, y, width, height = s.geometry(state["main"])
+            path = os.path.join(opts.out, "menu-file.png")
+            subprocess.run(["import", "-window", "root", "-crop", f"{width}x{height}+{x}+{y}", "+repage", path],
+                           env=s.env, check=True, timeout=60)
+            log(f"  wrote {path}")
+            s.key("Escape")
+
         def about():
             wid = open_dialog(["alt+h", "a"], "About QUARVINEL")
             shoot(wid, "about.png")
@@ -125,6 +138,7 @@ def main():
 
         return run_steps([
             ("main window with a character", main_window),
+            ("File menu with its keys", file_menu),
             ("About box", about),
             ("rename dialog", rename),
             ("Edit value", edit_value),

@@ -10,6 +10,7 @@
 #include <QComboBox>
 #include <QEventLoop>
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -100,6 +101,10 @@ void CDialog::BuildMenu()
             QAction *action = menu->addAction(QString::fromUtf8(item.text));
             const int command = item.command;
             action->setData(command);
+            // Shown in the menu; none of the standard keys used here is one a
+            // text box needs for itself (undo, select all, copy and paste).
+            if (item.shortcut)
+                action->setShortcut(QKeySequence(QKeySequence::StandardKey(item.shortcut)));
             m_menuActions.insert(command, action);
             connect(action, &QAction::triggered, this,
                     [this, command] { Dispatch([this, command] { RouteCommand(command); }, false); });

@@ -47,6 +47,7 @@ struct MenuItemTemplate
     const char *text;     // nullptr for a separator; '&' marks the mnemonic
     int command;          // 0 for a separator or a popup
     std::vector<MenuItemTemplate> items; // a popup's items
+    int shortcut = 0;     // the platform's standard key (a QKeySequence::StandardKey), 0 for none
 };
 
 struct MenuTemplate

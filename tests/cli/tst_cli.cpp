@@ -183,6 +183,14 @@ void TestCli::nothingWritten_data()
         "brennicor-cli: difficulty \"Easy\" is unknown.");
     row("a waypoint that does not exist", {"waypoint", "FILE", "Hell", "Nowhere", "on"},
         "brennicor-cli: waypoint \"Nowhere\" is unknown.");
+    row("a misspelt quest: the nearest name", {"quest", "FILE", "Normal", "Act1", "Den of Evl", "Done"},
+        "brennicor-cli: quest of Act1 \"Den of Evl\" is unknown. Did you mean \"Den of Evil\"?");
+    row("a misspelt skill: the nearest name", {"set", "FILE", "skill:Telekinesys=5"},
+        "brennicor-cli: FILE: Sorceress has no skill \"Telekinesys\". Did you mean \"Telekenesis\"?");
+    row("the game's spelling of a skill", {"set", "FILE", "skill:telekinesis=5", "--dry-run"},
+        "skill:Telekenesis: 8 -> 5", 0);
+    row("the game's spelling of a waypoint", {"waypoint", "FILE", "Hell", "palace cellar", "on", "--dry-run"},
+        "difficulty:Hell: closed -> open\nact:Hell/Act2: closed -> open\nwaypoint:Hell/Act2/Pallace Cellar: off -> on", 0);
     row("neither on nor off", {"waypoint", "FILE", "Hell", "Jail", "yes"}, "brennicor-cli: \"yes\" is neither on nor off.");
     row("get past the end of the file", {"get", "FILE", "700", "703"}, "brennicor-cli: FILE: offset out of range");
     row("put at an offset that is no number", {"put", "FILE", "x", "1", "7"}, "brennicor-cli: first offset \"x\": Please enter a positive integer.");

@@ -6,6 +6,7 @@
 #include "support/ModalDriver.h"
 #include "support/WindowHarness.h"
 
+#include <QMimeData>
 #include <QPushButton>
 #include <QtEndian>
 #include <QtTest>
@@ -36,7 +37,8 @@ private Q_SLOTS:
 
     // Steps: a File command with the file chosen for it ("Open Hero.d2s"), "gold N" or "health N" typed into the
     // gold or maximum health box, "answer Yes" queued for the next question, "delete NAME", "game saves gold N",
-    // "link NAME" to nowhere, "Rename NAME" typed into Rename Character (cancelled when refused).
+    // "link NAME" to nowhere, "Rename NAME" typed into Rename Character (cancelled when refused), "drop NAME..."
+    // dropped from a file manager, "press KEYS [NAME]" with the file chosen for the question it opens.
     void fileCommands_data()
     {
         QTest::addColumn<QStringList>("steps");
@@ -48,6 +50,16 @@ private Q_SLOTS:
         const QString changed = QStringLiteral("Save|The character file was changed by another program after it was "
                                                "opened. Overwrite it with the values shown here? (1)");
         using L = QStringList;
+        QTest::newRow("Ctrl+O opens, F5 reloads") << L{"press Ctrl+O Hero.d2s", "gold 777", "press F5"} << L{}
+            << hero + "500" << "Hero.d2s=500";
+        QTest::newRow("Ctrl+S saves, Ctrl+F4 closes") << L{"press Ctrl+O Hero.d2s", "gold 777", "press Ctrl+S", "press Ctrl+F4"}
+            << L{} << "QUARVINEL|0" << "Hero.d2s=777";
+        QTest::newRow("a character file dropped opens") << L{"drop Hero.d2s"} << L{} << hero + "500" << "";
+        QTest::newRow("a drop of several opens the first") << L{"drop sa.ve/Hero.old.d2s Hero.d2s Hero.map"}
+            << L{"Open|3 files were dropped; only the first, Hero.old.d2s, is opened. (3)"} << "QUARVINEL: Hero.old.d2s|500" << "";
+        QTest::newRow("anything else dropped is refused") << L{"drop Hero.map Hero.d2s"} << L{} << "QUARVINEL|0" << "";
+        QTest::newRow("a short file dropped: as Open") << L{"drop Short.d2s"} << L{"Open|offset out of range"}
+            << "QUARVINEL|0" << "";
         QTest::newRow("Save with no file") << L{"Save"} << L{"Save|Open a file first!"} << "QUARVINEL|0" << "Hero.d2s=500";
         QTest::newRow("Reload with no file") << L{"Reload"} << L{"Reload|Open a file first!"} << "QUARVINEL|0" << "";
         QTest::newRow("Restore with no file") << L{"Restore"} << L{"Restore|Open a file first!"} << "QUARVINEL|0" << "";
@@ -89,7 +101,8 @@ private Q_SLOTS:
             << "Hero.d2s=321 Hero.key Hero.map";
         QTest::newRow("Rename over a link under the new name") << L{"link Neo.d2s", "Open Hero.d2s", "Rename Neo"} << taken
             << "QUARVINEL|0" << "Hero.d2s Hero.key Hero.map -Neo.key -Neo.map";
-        QTest::newRow("Rename over a link under the new map") << L{"link Neo.map", "Open Hero.d2s", "Rename Neo"} << taken
+        QTest::newRow("Rename over a link under the new map") << L{"link Neo.map", "Open Hero.d2s", "Rename Neo"}
+            << L{"Rename Character|Neo.map already exists. Try a different character name."}
             << "QUARVINEL|0" << "Hero.d2s Hero.key Hero.map -Neo.d2s -Neo.key";
         // The box holds 14 characters: the fifteenth letter typed never reaches it.
         QTest::newRow("Rename to a name of 15 letters: the box keeps 14") << L{"Open Hero.d2s", "Rename Abcdefghijklmno"}
@@ -115,9 +128,13 @@ private Q_SLOTS:
                                            {"Backup", ID_FILE_BACKUP}, {"Restore", ID_FILE_RESTORE}};
         for (const QString &step : steps) {
             const QString last = step.section(QLatin1Char(' '), -1);
-            if (step.startsWith(QLatin1String("Open ")))
+            if (step.startsWith(QLatin1String("Open ")) || step.startsWith(QLatin1String("press Ctrl+O ")))
                 m_w->prompts.QueueFile(path(last));
-            if (commands.contains(step.section(QLatin1Char(' '), 0, 0)))
+            if (step.startsWith(QLatin1String("press ")))
+                press(QKeySequence(step.section(QLatin1Char(' '), 1, 1)));
+            else if (step.startsWith(QLatin1String("drop ")))
+                drop(step.section(QLatin1Char(' '), 1).split(QLatin1Char(' ')));
+            else if (commands.contains(step.section(QLatin1Char(' '), 0, 0)))
                 m_w->dlg.SendCommand(commands[step.section(QLatin1Char(' '), 0, 0)]);
             else if (step.startsWith(QLatin1String("gold ")) || step.startsWith(QLatin1String("health ")))
                 m_w->Enter(step.startsWith(QLatin1Char('g')) ? IDC_GOLD : IDC_MAX_HEALTH, last);
@@ -181,6 +198,28 @@ private:
         f.close();
         const timespec times[2] = {before.st_atim, before.st_mtim};
         return written && ::utimensat(AT_FDCWD, name.constData(), times, 0) == 0;
+    }
+    // The keys pressed in the gold box of the active window.
+    void press(const QKeySequence &keys)
+    {
+        m_w->dlg.show(), m_w->dlg.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&m_w->dlg));
+        QTest::keyClick(m_w->dlg.DlgItem<QLineEdit>(IDC_GOLD), keys[0].key(), keys[0].keyboardModifiers());
+        QVERIFY(!m_w->dlg.TakePendingError());
+    }
+    // Files dragged from a file manager and let go over the window when it takes them.
+    void drop(const QStringList &names)
+    {
+        QMimeData mime;
+        QList<QUrl> urls;
+        for (const QString &name : names)
+            urls.append(QUrl::fromLocalFile(path(name)));
+        mime.setUrls(urls);
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QDropEvent dropped(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        if (QCoreApplication::sendEvent(&m_w->dlg, &enter), enter.isAccepted())
+            QCoreApplication::sendEvent(&m_w->dlg, &dropped), QCoreApplication::processEvents();
+        QVERIFY(dropped.isAccepted() == enter.isAccepted() && !m_w->dlg.TakePendingError());
     }
     void open(const QString &name) { m_w->prompts.QueueFile(path(name)), m_w->dlg.SendCommand(ID_FILE_OPEN); }
     void rename(const QString &newName)

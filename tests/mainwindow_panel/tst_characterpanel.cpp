@@ -69,6 +69,28 @@ private Q_SLOTS:
         QCOMPARE(saved.size(), int(CharacterFixture::DefaultLength));
     }
 
+    // Hovering a control tells what it holds and takes; a screen reader reads the same.
+    void explainedControls_data()
+    {
+        QTest::addColumn<int>("control");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("gold") << int(IDC_GOLD)
+            << "Gold carried: a whole number from 0 to 2147483647. A larger number is taken as 2147483647.";
+        QTest::newRow("experience") << int(IDC_EXPERIENCE) << "Experience points: a whole number from 0 to 4294967295.";
+        QTest::newRow("health") << int(IDC_HEALTH) << "Current life: a whole number from 0 to 8191. A larger number is "
+                                                      "taken as 8191. Above the maximum beside it, it raises that maximum too.";
+        QTest::newRow("WP Activ.") << int(IDC_WAYPOINT_ACTIVE) << "WP Activ.: whether the chosen waypoint is active. "
+                                                                 "Activating one opens its act and that act's difficulty too.";
+    }
+    void explainedControls()
+    {
+        QFETCH(int, control);
+        QFETCH(QString, text);
+        WindowHarness window;
+        QWidget *item = window.dlg.GetDlgItem(control);
+        QCOMPARE(item->toolTip() + '|' + item->accessibleDescription(), text + '|' + text);
+    }
+
     void openShowsTheFile_data()
     {
         QTest::addColumn<CharacterFixture>("fixture");

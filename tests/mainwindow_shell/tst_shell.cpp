@@ -35,18 +35,19 @@ private Q_SLOTS:
         // The name changes only through Rename Character; the level follows the level list.
         QVERIFY(dlg.DlgItem<QLineEdit>(IDC_NAME)->isReadOnly() && !dlg.DlgItem<QLineEdit>(IDC_LEVEL)->isEnabled());
 
-        // Every menu item is on, and carries the command it runs.
+        // Every menu item is on, and carries the command it runs and its standard key.
         QStringList seen;
         for (QAction *top : dlg.MenuBar()->actions()) {
             seen.append(top->text());
             for (QAction *item : top->menu()->actions()) {
-                seen.append(item->isSeparator() ? QStringLiteral("-") : item->text() + ' ' + QString::number(item->data().toInt()));
+                seen.append(item->isSeparator() ? QStringLiteral("-") : item->text() + ' ' + QString::number(item->data().toInt())
+                                                           + (item->shortcut().isEmpty() ? QString() : ' ' + item->shortcut().toString()));
                 QVERIFY2(item->isEnabled(), qPrintable(item->text()));
             }
         }
         QCOMPARE(seen.join(QLatin1Char('|')),
-                 "&File|&Open... 57601|Reload 32783|&Save 57603|&Close 57602|-|&Backup 32780|&Restore 32781|-|E&xit 32773|"
-                 "&Edit|&Edit Value... 32779|&Find Value... 57636|&Compare... 32784|-|Maximize Skills 32786|"
+                 "&File|&Open... 57601 Ctrl+O|Reload 32783 F5|&Save 57603 Ctrl+S|&Close 57602 Ctrl+F4|-|&Backup 32780|"
+                 "&Restore 32781|-|E&xit 32773|&Edit|&Edit Value... 32779|&Find Value... 57636 Ctrl+F|&Compare... 32784|-|Maximize Skills 32786|"
                  "Maximize Attributes 32787|-|Rename Character... 32791|-|&Activate All Way Points 32792|"
                  "&Activate All Acts 32798|Activate Nightmare and Hell 32793|-|All Quests Done 32797|"
                  "&Help|&Help 32777|&About 32776");
@@ -96,6 +97,14 @@ private Q_SLOTS:
                  "Quarvinel Help|You will find all the help you need about this software at: README.md\n");
         QVERIFY(help.icon == MessageIcon::None && help.owner == &dlg);
         QVERIFY(index.caption == "Quarvinel Help" && index.text.contains("File, Backup") && index.icon == MessageIcon::Information);
+
+        // Run where it was built, the program names the manual beside it.
+        QFile manual(QCoreApplication::applicationDirPath() + QStringLiteral("/README.md"));
+        QVERIFY(!manual.exists() && manual.open(QIODevice::WriteOnly)); // removed below, closed first
+        dlg.MenuAction(ID_HELP_HELP)->trigger();
+        QVERIFY(manual.remove());
+        QCOMPARE(prompts.messages.value(2).text, "You will find all the help you need about this software at: file://"
+                                                     + manual.fileName() + "\n");
     }
 };
 

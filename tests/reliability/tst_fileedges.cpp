@@ -159,6 +159,14 @@ private Q_SLOTS:
         QVERIFY(result.err.contains("File already exist. Try a different character name."));
         QCOMPARE(Take(saves), before);
         QVERIFY(QFileInfo(saves + "Neo.d2s").isSymLink() && !QFileInfo::exists(root.filePath("elsewhere")));
+
+        // A companion in the way is named, and nothing moves either.
+        QVERIFY(QFile::remove(saves + "Neo.d2s") && CharacterFixture::WriteFile(saves + "Hero.map", "map")
+                && CharacterFixture::WriteFile(saves + "Neo.map", "other"));
+        const Snapshot taken = Take(saves);
+        QCOMPARE(RunCli({"rename", saves + "Hero.d2s", "Neo"}).err,
+                 "brennicor-cli: " + saves + "Hero.d2s: Neo.map already exists. Try a different character name.\n");
+        QCOMPARE(Take(saves), taken);
     }
 
     void concurrentWritersAllLand()

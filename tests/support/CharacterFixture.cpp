@@ -32,6 +32,7 @@ CharacterFixture::CharacterFixture()
     for (quint32 k = 0; k < DefaultLength; ++k)
         m_image[k] = char(FillByte(k));
 
+    Put(0, 3, 0xAA55AA55u); // the signature 55 AA 55 AA
     Version(Layout::KnownFileVersion);
     Name("Fixture");
     DifficultyFlags(0);

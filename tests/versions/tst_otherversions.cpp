@@ -14,10 +14,15 @@
 
 namespace {
 
+// Version 71 behind a text's first bytes where a character file has its signature.
+constexpr quint32 kNoSignature = 0;
+
 // Bytes a careless save changes: one after the name's zero, a level above 99, gold left out.
 QByteArray Character(quint32 version)
 {
-    return CharacterFixture().Version(version).Name("Hero").Byte(20, 0x5A).Level(120).WithoutGold().Build();
+    QByteArray bytes = CharacterFixture().Version(version == kNoSignature ? 71 : version).Name("Hero").Byte(20, 0x5A)
+                           .Level(120).WithoutGold().Build();
+    return version == kNoSignature ? bytes.replace(0, 4, "Text") : bytes;
 }
 
 const QString kNotice = QStringLiteral("This character was saved by a later version of the game (file version "
@@ -25,6 +30,15 @@ const QString kNotice = QStringLiteral("This character was saved by a later vers
                                        "values may be shown wrongly, and saving may damage the file.");
 const QString kRisk = QStringLiteral("This file has version %1, whose layout QUARVINEL does not know. Saving may "
                                      "damage it.");
+const QString kNotCharacter = QStringLiteral("This file does not look like a character file: it does not start with a "
+                                             "character file's signature.");
+QString Notice(quint32 version)
+{
+    return version == kNoSignature ? kNotCharacter + " QUARVINEL knows the layout of version 71 (game versions up to "
+                                                     "1.03): values may be shown wrongly, and saving may damage the file."
+                                   : kNotice.arg(version);
+}
+QString Risk(quint32 version) { return version == kNoSignature ? kNotCharacter + " Saving may damage it." : kRisk.arg(version); }
 
 } // namespace
 
@@ -45,6 +59,8 @@ private Q_SLOTS:
         QTest::newRow("87: Save answered Yes, no edit: same bytes") << 87u << int(ID_FILE_SAVE) << false << true;
         QTest::newRow("92: Rename answered No moves nothing") << 92u << int(ID_EDIT_RENAME_CHARACTER) << false << false;
         QTest::newRow("87: Rename answered Yes asks once") << 87u << int(ID_EDIT_RENAME_CHARACTER) << false << true;
+        QTest::newRow("no signature: Save answered No leaves the file") << kNoSignature << int(ID_FILE_SAVE) << true << false;
+        QTest::newRow("no signature: Reload tells again") << kNoSignature << int(ID_FILE_RELOAD) << false << false;
         QTest::newRow("92: Reload tells again") << 92u << int(ID_FILE_RELOAD) << false << false;
         QTest::newRow("87: Backup copies exactly; Restore tells again") << 87u << int(ID_FILE_RESTORE) << false << false;
     }
@@ -56,9 +72,11 @@ private Q_SLOTS:
         QFETCH(bool, edit);
         QFETCH(bool, yes);
         const bool other = version != Layout::KnownFileVersion;
-        const QString suffix = other ? QStringLiteral(" [version %1]").arg(version) : QString();
-        const QStringList notice = {"Open|" + kNotice.arg(version)};
-        const QStringList question = other ? QStringList{"Save|" + kRisk.arg(version) + " Save anyway?"} : QStringList();
+        const QString suffix = version == kNoSignature ? QStringLiteral(" [not a character file]")
+                               : other                 ? QStringLiteral(" [version %1]").arg(version)
+                                                       : QString();
+        const QStringList notice = {"Open|" + Notice(version)};
+        const QStringList question = other ? QStringList{"Save|" + Risk(version) + " Save anyway?"} : QStringList();
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("Hero.d2s"));
         const QByteArray file = Character(version);
@@ -117,6 +135,9 @@ private Q_SLOTS:
         QTest::newRow("put, 92: written") << 92u << QStringList{"put", "Hero.d2s", "100", "100", "7"} << 0 << "" << "";
         QTest::newRow("get, 87") << 87u << QStringList{"get", "Hero.d2s", "4", "7"} << 0 << "" << "87";
         QTest::newRow("show, 92: warns") << 92u << show << 0 << "warned" << "version: 92";
+        QTest::newRow("set, no signature: refused") << kNoSignature << set << 1 << "refused" << "";
+        QTest::newRow("set --force, no signature: written") << kNoSignature << set + QStringList{"--force"} << 0 << "" << "";
+        QTest::newRow("show, no signature: warns") << kNoSignature << show << 0 << "warned" << "";
         QTest::newRow("show, 71") << 71u << show << 0 << "" << "version: 71";
         QTest::newRow("show --json, 87: warns") << 87u << QStringList{"show", "--json", "Hero.d2s"} << 0 << "warned" << "\"fileVersion\": 87,";
     }
@@ -128,8 +149,8 @@ private Q_SLOTS:
         QFETCH(int, status);
         QFETCH(QString, error);
         QFETCH(QString, shown);
-        const QString refused = kRisk.arg(version) + " Nothing was written; add --force to change it anyway.";
-        const QString text = error == "refused" ? refused : error == "warned" ? kNotice.arg(version) : QString();
+        const QString refused = Risk(version) + " Nothing was written; add --force to change it anyway.";
+        const QString text = error == "refused" ? refused : error == "warned" ? Notice(version) : QString();
         QTemporaryDir dir;
         QVERIFY(CharacterFixture::WriteFile(dir.filePath(QStringLiteral("Hero.d2s")), Character(version)));
         const CliResult result = RunCli(arguments, dir.path());
