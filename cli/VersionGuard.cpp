@@ -26,13 +26,17 @@ void ChooseFor(const Command &command, const Invocation &invocation)
 
 bool Accept(const CDiablo2Doc &doc)
 {
-    if (g_rule == Rule::Allow || !FileVersion::IsOther(doc))
+    if (g_rule == Rule::Allow)
         return true;
-    const quint32 version = FileVersion::Of(doc);
     if (g_rule == Rule::Warn) {
-        Report(QString::fromLatin1(Captions::Open), FileVersion::OpenNotice(version));
+        const QString notice = FileVersion::OpenNotice(doc);
+        if (!notice.isEmpty())
+            Report(QString::fromLatin1(Captions::Open), notice);
         return true;
     }
+    if (!FileVersion::IsOther(doc))
+        return true;
+    const quint32 version = FileVersion::Of(doc);
     Report(QString::fromLatin1(Captions::Save),
            FileVersion::SaveRisk(version) + QStringLiteral(" Nothing was written; add --force to change it anyway."));
     return false;

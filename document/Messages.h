@@ -33,6 +33,9 @@ inline constexpr const char *OtherVersionNotice =
     "damage the file.";
 inline constexpr const char *OtherVersionSaveRisk =
     "This file has version %1, whose layout QUARVINEL does not know. Saving may damage it.";
+inline constexpr const char *RefusedVersionNotice =
+    "This character has file version %1, but it cannot be edited safely: %2. It is open for the raw "
+    "byte tools only; saving writes it as it is held.";
 
 } // namespace Messages
 

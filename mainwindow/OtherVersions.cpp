@@ -9,9 +9,9 @@ namespace OtherVersions {
 
 void Notice(QObject *owner, const CDiablo2Doc &doc)
 {
-    if (FileVersion::IsOther(doc))
-        Prompts().MessageBox(owner, FileVersion::OpenNotice(FileVersion::Of(doc)),
-                             QString::fromLatin1(Captions::Open), MessageIcon::Exclamation);
+    const QString notice = FileVersion::OpenNotice(doc);
+    if (!notice.isEmpty())
+        Prompts().MessageBox(owner, notice, QString::fromLatin1(Captions::Open), MessageIcon::Exclamation);
 }
 
 bool MaySave(QObject *owner, const CDiablo2Doc &doc)

@@ -40,13 +40,13 @@ private Q_SLOTS:
         QTest::addColumn<bool>("edit");
         QTest::addColumn<bool>("yes"); // the answer to the question before writing, if one comes
         QTest::newRow("71: no notice, no suffix; Save asks nothing") << 71u << int(ID_FILE_SAVE) << true << false;
-        QTest::newRow("92: Save answered No leaves the file") << 92u << int(ID_FILE_SAVE) << true << false;
-        QTest::newRow("92: Save answered Yes writes the edit") << 92u << int(ID_FILE_SAVE) << true << true;
-        QTest::newRow("87: Save answered Yes, no edit: same bytes") << 87u << int(ID_FILE_SAVE) << false << true;
-        QTest::newRow("92: Rename answered No moves nothing") << 92u << int(ID_EDIT_RENAME_CHARACTER) << false << false;
-        QTest::newRow("87: Rename answered Yes asks once") << 87u << int(ID_EDIT_RENAME_CHARACTER) << false << true;
-        QTest::newRow("92: Reload tells again") << 92u << int(ID_FILE_RELOAD) << false << false;
-        QTest::newRow("87: Backup copies exactly; Restore tells again") << 87u << int(ID_FILE_RESTORE) << false << false;
+        QTest::newRow("100: Save answered No leaves the file") << 100u << int(ID_FILE_SAVE) << true << false;
+        QTest::newRow("100: Save answered Yes writes the edit") << 100u << int(ID_FILE_SAVE) << true << true;
+        QTest::newRow("104: Save answered Yes, no edit: same bytes") << 104u << int(ID_FILE_SAVE) << false << true;
+        QTest::newRow("100: Rename answered No moves nothing") << 100u << int(ID_EDIT_RENAME_CHARACTER) << false << false;
+        QTest::newRow("104: Rename answered Yes asks once") << 104u << int(ID_EDIT_RENAME_CHARACTER) << false << true;
+        QTest::newRow("100: Reload tells again") << 100u << int(ID_FILE_RELOAD) << false << false;
+        QTest::newRow("104: Backup copies exactly; Restore tells again") << 104u << int(ID_FILE_RESTORE) << false << false;
     }
 
     void window()
@@ -108,17 +108,17 @@ private Q_SLOTS:
         QTest::addColumn<QString>("error"); // "refused", "warned" or nothing on standard error
         QTest::addColumn<QString>("shown"); // text that standard output holds
         const QStringList set = {"set", "Hero.d2s", "gold=5"}, show = {"show", "Hero.d2s"};
-        QTest::newRow("set, 92: refused") << 92u << set << 1 << "refused" << "";
-        QTest::newRow("set --force, 92: written") << 92u << set + QStringList{"--force"} << 0 << "" << "";
+        QTest::newRow("set, 100: refused") << 100u << set << 1 << "refused" << "";
+        QTest::newRow("set --force, 100: written") << 100u << set + QStringList{"--force"} << 0 << "" << "";
         QTest::newRow("set, 71: written") << 71u << set << 0 << "" << "";
-        QTest::newRow("max-skills --dry-run, 87: refused") << 87u << QStringList{"max-skills", "--dry-run", "Hero.d2s"} << 1 << "refused" << "";
-        QTest::newRow("rename, 87: refused") << 87u << QStringList{"rename", "Hero.d2s", "Neo"} << 1 << "refused" << "";
-        QTest::newRow("backup, 92: refused") << 92u << QStringList{"backup", "Hero.d2s"} << 1 << "refused" << "";
-        QTest::newRow("put, 92: written") << 92u << QStringList{"put", "Hero.d2s", "100", "100", "7"} << 0 << "" << "";
-        QTest::newRow("get, 87") << 87u << QStringList{"get", "Hero.d2s", "4", "7"} << 0 << "" << "87";
-        QTest::newRow("show, 92: warns") << 92u << show << 0 << "warned" << "version: 92";
+        QTest::newRow("max-skills --dry-run, 104: refused") << 104u << QStringList{"max-skills", "--dry-run", "Hero.d2s"} << 1 << "refused" << "";
+        QTest::newRow("rename, 104: refused") << 104u << QStringList{"rename", "Hero.d2s", "Neo"} << 1 << "refused" << "";
+        QTest::newRow("backup, 100: refused") << 100u << QStringList{"backup", "Hero.d2s"} << 1 << "refused" << "";
+        QTest::newRow("put, 100: written") << 100u << QStringList{"put", "Hero.d2s", "100", "100", "7"} << 0 << "" << "";
+        QTest::newRow("get, 104") << 104u << QStringList{"get", "Hero.d2s", "4", "7"} << 0 << "" << "104";
+        QTest::newRow("show, 100: warns") << 100u << show << 0 << "warned" << "version: 100";
         QTest::newRow("show, 71") << 71u << show << 0 << "" << "version: 71";
-        QTest::newRow("show --json, 87: warns") << 87u << QStringList{"show", "--json", "Hero.d2s"} << 0 << "warned" << "\"fileVersion\": 87,";
+        QTest::newRow("show --json, 104: warns") << 104u << QStringList{"show", "--json", "Hero.d2s"} << 0 << "warned" << "\"fileVersion\": 104,";
     }
 
     void commandLine()
