@@ -8,6 +8,9 @@
 #include "support/MainWindowAccess.h"
 #include "support/ScriptedPrompts.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -25,6 +28,36 @@ const QString kNotice = QStringLiteral("This character was saved by a later vers
                                        "values may be shown wrongly, and saving may damage the file.");
 const QString kRisk = QStringLiteral("This file has version %1, whose layout QUARVINEL does not know. Saving may "
                                      "damage it.");
+
+QByteArray Sample(const QString &name)
+{
+    return CharacterFixture::ReadFile(qEnvironmentVariable("QUARVINEL_TEST_DATA") + QLatin1Char('/') + name);
+}
+
+// The checksum of a file of version 92 or later, computed as the game does:
+// over every byte with the checksum's own four taken as zero, the sum rotated
+// left by one before each byte is added.
+quint32 GameChecksum(QByteArray image)
+{
+    image.replace(12, 4, QByteArray(4, '\0'));
+    quint32 sum = 0;
+    for (const char byte : std::as_const(image))
+        sum = ((sum << 1) | (sum >> 31)) + quint8(byte);
+    return sum;
+}
+
+// The items and everything after them: from the first "JM" after the fixed
+// sections of the header.
+QByteArray ItemsOf(const QByteArray &image)
+{
+    return image.mid(image.indexOf("JM", 765));
+}
+
+QJsonObject ShownJson(const QString &dir, const QString &file)
+{
+    const CliResult result = RunCli({"show", "--json", file}, dir);
+    return QJsonDocument::fromJson(result.out.toUtf8()).array().at(0).toObject();
+}
 
 } // namespace
 
@@ -98,6 +131,101 @@ private Q_SLOTS:
         if (!writes)
             QCOMPARE(DocumentImage(MainWindowAccess::Document(dlg)), file);
         QVERIFY(!dlg.TakePendingError());
+    }
+
+    // Every real file in tests/data through the command line: its values, a
+    // save that changes nothing, and an edit of gold, an attribute, a skill, a
+    // quest and a waypoint.
+    void realFiles_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<bool>("damaged"); // the stored checksum is spoiled first
+        QTest::addColumn<QStringList>("shown"); // lines of show, before any edit
+        QTest::addColumn<QString>("checksum");
+        const auto row = [](const char *tag, const char *file, QStringList shown, const char *checksum,
+                            bool damaged = false) {
+            QTest::newRow(tag) << QString::fromLatin1(file) << damaged << shown << QString::fromLatin1(checksum);
+        };
+        row("87", "v87_barbarian_new.d2s", {"version: 87", "name: testtt", "class: Barbarian", "level: 1", "gold: 0", "strength: 30", "health: 55"}, "none");
+        row("89", "v89_barbarian_new.d2s", {"version: 89", "name: fddfss", "class: Barbarian", "strength: 30", "maxMana: 10"}, "none");
+        row("92", "v92_barbarian_new.d2s", {"version: 92", "name: sdfsf", "class: Barbarian", "vitality: 25", "energy: 10"}, "valid");
+        row("96 level 3", "v96_sorceress_level3.d2s", {"name: test", "class: Sorceress", "level: 3", "experience: 1680", "strength: 10", "health: 40", "maxHealth: 42", "mana: 39"}, "valid");
+        row("96 library", "v96_barbarian_library_written.d2s", {"name: Simple", "class: Barbarian", "level: 1", "strength: 30"}, "valid");
+        row("96 level 94", "v96_sorceress_level94.d2s", {"name: NokkaSorc", "class: Sorceress", "level: 94", "gold: 458536", "strength: 122", "health: 1241", "maxMana: 221"}, "valid");
+        row("97", "v97_amazon_new.d2s", {"version: 97", "name: Amazon", "class: Amazon", "strength: 20", "health: 50", "mana: 15"}, "valid");
+        row("98", "v98_sorceress_level66.d2s", {"version: 98", "name: Agelatus", "class: Sorceress", "level: 66", "gold: 65447", "strength: 81", "health: 543", "maxMana: 275"}, "valid");
+        row("99", "v99_barbarian_new.d2s", {"version: 99", "name: Joe", "class: Barbarian", "strength: 30"}, "valid");
+        row("105 Barbarian", "v105_barbarian_new.d2s", {"version: 105", "name: barbexp", "class: Barbarian", "health: 55"}, "valid");
+        row("105 Warlock", "v105_warlock_new.d2s", {"version: 105", "name: Warlock", "class: 7", "strength: 15", "maxMana: 20"}, "valid");
+        row("99 damaged checksum", "v99_barbarian_new.d2s", {"name: Joe"}, "damaged", true);
+        row("98 header only", "v98_first_save_header_only.d2s", {}, "");
+    }
+
+    void realFiles()
+    {
+        QFETCH(QString, file);
+        QFETCH(bool, damaged);
+        QFETCH(QStringList, shown);
+        QFETCH(QString, checksum);
+        QTemporaryDir dir;
+        QByteArray original = Sample(file);
+        if (damaged)
+            original[12] = char(original[12] ^ 0x5A);
+        QVERIFY(CharacterFixture::WriteFile(dir.filePath(file), original));
+        const quint32 version = qFromLittleEndian<quint32>(original.constData() + 4);
+
+        const CliResult show = RunCli({"show", file}, dir.path());
+        if (checksum.isEmpty()) { // refused with its reason, the file left alone
+            QCOMPARE(show.exitCode, 1);
+            QVERIFY2(show.err.contains("holds only the 335-byte header"), qPrintable(show.err));
+            QCOMPARE(RunCli({"set", file, "gold=1"}, dir.path()).exitCode, 1);
+            QCOMPARE(CharacterFixture::ReadFile(dir.filePath(file)), original);
+            return;
+        }
+        QCOMPARE(show.exitCode, 0);
+        QCOMPARE(show.err.contains("the stored checksum"), damaged);
+        for (const QString &line : shown)
+            QVERIFY2(show.out.contains(line + "\n"), qPrintable(line));
+        const QJsonObject before = ShownJson(dir.path(), file);
+        QCOMPARE(before.value("checksum").toString(), checksum);
+        QCOMPARE(before.value("fileVersion").toInt(), int(version));
+
+        if (!damaged) { // a save that changes no value
+            const QString gold = QString::number(before.value("gold").toInteger());
+            QCOMPARE(RunCli({"set", file, "gold=" + gold}, dir.path()).exitCode, 0);
+            QCOMPARE(CharacterFixture::ReadFile(dir.filePath(file)), original);
+        }
+
+        // Versions 87 and 89 give gold no known width: a file without it cannot have it added.
+        const bool goldAddable = version >= 92;
+        const CliResult gold = RunCli({"set", file, "gold=4321"}, dir.path());
+        QCOMPARE(gold.exitCode, goldAddable ? 0 : 1);
+        if (!goldAddable) {
+            QCOMPARE(gold.err, QStringLiteral("brennicor-cli: %1: The character was not changed: this version-%2 file has no "
+                                              "gold, and the width version %2 gives it is not known: it cannot be added.\n")
+                                   .arg(file).arg(version));
+            QCOMPARE(CharacterFixture::ReadFile(dir.filePath(file)), original);
+        }
+        const int strength = before.value("strength").toInt() + 7;
+        QCOMPARE(RunCli({"set", file, "strength=" + QString::number(strength), "skill:0=7"}, dir.path()).exitCode, 0);
+        QCOMPARE(RunCli({"quest", file, "Normal", "Act1", "den-of-evil", "Done"}, dir.path()).exitCode, 0);
+        QCOMPARE(RunCli({"waypoint", file, "Hell", "Cold Plains", "on"}, dir.path()).exitCode, 0);
+
+        const QByteArray saved = CharacterFixture::ReadFile(dir.filePath(file));
+        const CliResult after = RunCli({"show", file}, dir.path());
+        QCOMPARE(after.err, QString());
+        QVERIFY(after.out.contains(goldAddable ? "gold: 4321\n" : "gold: 0\n"));
+        QVERIFY(after.out.contains(QStringLiteral("strength: %1\n").arg(strength)));
+        QVERIFY(after.out.contains("quest:Normal/Act1/Den of Evil: Done\n"));
+        QVERIFY(after.out.contains("waypoint:Hell/Act1/Cold Plains: on\n"));
+        QVERIFY(after.out.contains("difficulty:Hell: open\n")); // a waypoint switched on opens its difficulty
+        QCOMPARE(ShownJson(dir.path(), file).value("skills").toArray().at(0).toObject().value("level").toInt(), 7);
+        QCOMPARE(ItemsOf(saved), ItemsOf(original));
+        QCOMPARE(saved.left(8), original.left(8));
+        if (version >= 92) {
+            QCOMPARE(qFromLittleEndian<quint32>(saved.constData() + 8), quint32(saved.size()));
+            QCOMPARE(qFromLittleEndian<quint32>(saved.constData() + 12), GameChecksum(saved));
+        }
     }
 
     void commandLine_data()
