@@ -152,6 +152,13 @@ quint32 CharacterView::Number(FieldId id) const
     return ReadField(m_view, id);
 }
 
+quint32 CharacterView::MostItHolds(FieldId id) const
+{
+    if (!m_parsed)
+        return 0xFFFFFFFFu;
+    return Versions::StatLimit(*m_parsed->layout, StatOf(id), m_parsed->stats.value[Versions::Level]);
+}
+
 int CharacterView::SkillCount() const
 {
     return m_layout.skillCount;

@@ -62,6 +62,10 @@ public:
     [[nodiscard]] quint32 StatLevel() const;
 
     [[nodiscard]] quint32 Number(FieldId id) const;
+    // The most the character's file can hold in a field, within the game's
+    // caps where the version has them (its level counts for gold); the
+    // largest 32-bit value where only the panel's own limit applies.
+    [[nodiscard]] quint32 MostItHolds(FieldId id) const;
 
     [[nodiscard]] int SkillCount() const;
     [[nodiscard]] quint32 SkillLevel(int position) const;

@@ -209,7 +209,6 @@ private Q_SLOTS:
         QCOMPARE(RunCli({"quest", file, "Normal", "Act1", "den-of-evil", "Done"}, dir.path()).exitCode, 0);
         QCOMPARE(RunCli({"waypoint", file, "Hell", "Cold Plains", "on"}, dir.path()).exitCode, 0);
 
-        const QByteArray saved = CharacterFixture::ReadFile(dir.filePath(file));
         const CliResult after = RunCli({"show", file}, dir.path());
         QCOMPARE(after.err, QString());
         QVERIFY(after.out.contains(goldAddable ? "gold: 4321\n" : "gold: 0\n"));
@@ -218,6 +217,10 @@ private Q_SLOTS:
         QVERIFY(after.out.contains("waypoint:Hell/Act1/Cold Plains: on\n"));
         QVERIFY(after.out.contains("difficulty:Hell: open\n")); // a waypoint switched on opens its difficulty
         QCOMPARE(ShownJson(dir.path(), file).value("skills").toArray().at(0).toObject().value("level").toInt(), 7);
+        // Maximize Attributes stays within the field widths: 10 bits for strength from version 96.
+        QCOMPARE(RunCli({"max-attributes", file}, dir.path()).exitCode, 0);
+        QCOMPARE(ShownJson(dir.path(), file).value("strength").toInt(), version >= 96 ? 1023 : 10000);
+        const QByteArray saved = CharacterFixture::ReadFile(dir.filePath(file));
         QCOMPARE(ItemsOf(saved), ItemsOf(original));
         if (version >= 92) {
             QCOMPARE(qFromLittleEndian<quint32>(saved.constData() + 8), quint32(saved.size()));
