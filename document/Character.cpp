@@ -301,11 +301,14 @@ void Character::SetNumber(FieldId id, quint32 value)
     if (m_parsed) {
         const int stat = StatOf(id);
         const Versions::StatCodec codec = m_parsed->layout->statCodec;
+        // A value read from the file is kept even above the limit; a new one
+        // must fit the field and the game's cap.
+        if (value != Number(id) && value > MostItHolds(id))
+            throw RefusalText(QStringLiteral("%1 %2 is more than %3, the most a version-%4 character of level %5 "
+                                             "can hold.")
+                                  .arg(QLatin1String(Field(id).key)).arg(value).arg(MostItHolds(id))
+                                  .arg(m_parsed->version).arg(m_parsed->stats.value[Versions::Level]));
         if (Versions::FieldOf(codec, stat).fixedPoint) {
-            // The whole part must fit beside its fraction.
-            if (quint64(value) > (Versions::RawMax(codec, stat) >> 8))
-                throw RefusalText(QStringLiteral("%1 %2 does not fit its field in version %3")
-                                      .arg(QLatin1String(Field(id).key)).arg(value).arg(m_parsed->version));
             Versions::SetPoolWhole(m_parsed->stats, stat, value);
         } else {
             m_parsed->stats.value[std::size_t(stat)] = value;

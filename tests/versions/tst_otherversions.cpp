@@ -204,6 +204,7 @@ private Q_SLOTS:
             QVERIFY(gold.err.endsWith(": The character was not changed: this version-" + QString::number(version) + " file has no gold, and the width version " + QString::number(version) + " gives it is not known: it cannot be added.\n"));
             QCOMPARE(CharacterFixture::ReadFile(dir.filePath(file)), original);
         }
+        QVERIFY(RunCli({"set", file, "gold=990001"}, dir.path()).err.endsWith(" can hold.\n")); // 10,000 a level
         const int strength = before.value("strength").toInt() + 7;
         QCOMPARE(RunCli({"set", file, "strength=" + QString::number(strength), "skill:0=7"}, dir.path()).exitCode, 0);
         QCOMPARE(RunCli({"quest", file, "Normal", "Act1", "den-of-evil", "Done"}, dir.path()).exitCode, 0);
