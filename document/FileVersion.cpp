@@ -41,7 +41,7 @@ bool IsLater(const CDiablo2Doc &doc)
 
 QString OpenNotice(quint32 version)
 {
-    return QString::fromLatin1(Messages::OtherVersionNotice).arg(version);
+    return QString::fromLatin1(Messages::OtherVersionNotice).arg(version).arg(QLatin1String(Versions::KnownVersionsText()));
 }
 
 QString OpenNotice(const CDiablo2Doc &doc)

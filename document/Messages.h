@@ -28,9 +28,8 @@ inline constexpr const char *RenameUndone =
 
 // A character saved in another file version than 71; %1 is its version.
 inline constexpr const char *OtherVersionNotice =
-    "This character was saved by a later version of the game (file version %1). QUARVINEL knows the "
-    "layout of version 71 (game versions up to 1.03): values may be shown wrongly, and saving may "
-    "damage the file.";
+    "This character was saved in file version %1, whose layout QUARVINEL does not know (it knows %2): "
+    "values may be shown wrongly, and saving may damage the file.";
 inline constexpr const char *OtherVersionSaveRisk =
     "This file has version %1, whose layout QUARVINEL does not know. Saving may damage it.";
 inline constexpr const char *RefusedVersionNotice =

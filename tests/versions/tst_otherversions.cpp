@@ -23,9 +23,9 @@ QByteArray Character(quint32 version)
     return CharacterFixture().Version(version).Name("Hero").Byte(20, 0x5A).Level(120).WithoutGold().Build();
 }
 
-const QString kNotice = QStringLiteral("This character was saved by a later version of the game (file version "
-                                       "%1). QUARVINEL knows the layout of version 71 (game versions up to 1.03): "
-                                       "values may be shown wrongly, and saving may damage the file.");
+const QString kNotice = QStringLiteral("This character was saved in file version %1, whose layout QUARVINEL does "
+                                       "not know (it knows 71, 87, 89, 92, 96, 97, 98, 99 and 105): values may be "
+                                       "shown wrongly, and saving may damage the file.");
 const QString kRisk = QStringLiteral("This file has version %1, whose layout QUARVINEL does not know. Saving may "
                                      "damage it.");
 
