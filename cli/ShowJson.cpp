@@ -15,6 +15,8 @@ void AddFormatFields(QJsonObject &object, const CDiablo2Doc &doc)
                                                ? QJsonValue(QString::fromLatin1(g_strClassNames[charClass]))
                                                : QJsonValue(QJsonValue::Null));
     object.insert(QStringLiteral("classByte"), qint64(charClass));
+    object.insert(QStringLiteral("expansion"), character.IsExpansion());
+    object.insert(QStringLiteral("checksum"), character.ChecksumState());
     // Taken from the load itself: null only when the image was too short to hold the mask.
     const std::optional<QStringList> absent = character.AbsentFromFile();
     if (!absent) {

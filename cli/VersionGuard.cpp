@@ -26,12 +26,16 @@ void ChooseFor(const Command &command, const Invocation &invocation)
 
 bool Accept(const CDiablo2Doc &doc)
 {
-    if (g_rule == Rule::Allow || !FileVersion::IsOther(doc))
+    if (g_rule == Rule::Allow)
         return true;
     if (g_rule == Rule::Warn) {
-        Report(QString::fromLatin1(Captions::Open), FileVersion::OpenNoticeFor(doc));
+        const QString notice = FileVersion::OpenNotice(doc);
+        if (!notice.isEmpty())
+            Report(QString::fromLatin1(Captions::Open), notice);
         return true;
     }
+    if (!FileVersion::IsOther(doc))
+        return true;
     Report(QString::fromLatin1(Captions::Save),
            FileVersion::SaveRiskFor(doc) + QStringLiteral(" Nothing was written; add --force to change it anyway."));
     return false;

@@ -43,9 +43,10 @@ void MaximizeSkillLevels(CDiablo2Doc &doc)
 
 void WriteMaximizedAttributes(CDiablo2Doc &doc)
 {
+    Character character(doc);
     for (const PanelField &field : kPanelFields) {
         if (field.maximized != 0)
-            WriteField(doc, field.id, field.maximized);
+            character.SetNumber(field.id, qMin(field.maximized, character.MostItHolds(field.id)));
     }
 }
 

@@ -1,8 +1,13 @@
 #include "Character.h"
 
 #include "document/layout/CharacterLayout.h"
+#include "document/versions/Build.h"
+#include "document/versions/FieldTable.h"
+#include "document/versions/Parse.h"
+#include "document/versions/WholeCharacterEdits.h"
 #include "Diablo2Doc.h"
 #include "FieldRules.h"
+#include "FileVersion.h"
 #include "GameData.h"
 
 #include <cstring>
@@ -19,20 +24,91 @@ quint32 ValueIn(const CDiablo2Doc &doc, ValueRange range)
     return doc.GetUInt(range.first, range.last);
 }
 
+// The attribute of a later version's file that holds each panel field.
+int StatOf(FieldId id)
+{
+    switch (id) {
+    case FieldId::Experience: return Versions::Experience;
+    case FieldId::Gold: return Versions::Gold;
+    case FieldId::GoldInStash: return Versions::GoldInStash;
+    case FieldId::Strength: return Versions::Strength;
+    case FieldId::Dexterity: return Versions::Dexterity;
+    case FieldId::Vitality: return Versions::Vitality;
+    case FieldId::Energy: return Versions::Energy;
+    case FieldId::AttributePointsToAdd: return Versions::StatPoints;
+    case FieldId::SkillPointsToAdd: return Versions::SkillPoints;
+    case FieldId::Health: return Versions::Life;
+    case FieldId::MaxHealth: return Versions::MaxLife;
+    case FieldId::Mana: return Versions::Mana;
+    case FieldId::MaxMana: return Versions::MaxMana;
+    case FieldId::Stamina: return Versions::Stamina;
+    case FieldId::MaxStamina: return Versions::MaxStamina;
+    }
+    return Versions::Experience;
+}
+
+// The text a refused rebuild throws: it must outlive the throw, as the
+// document's own C-string errors do.
+const char *RefusalText(const QString &reason)
+{
+    static thread_local QByteArray text;
+    text = reason.toUtf8();
+    return text.constData();
+}
+
+// The name as the bytes of a later version's field: UTF-8 from version 98 on,
+// Latin-1 before, cut at a whole character so that it fits with its ending
+// zero.
+QByteArray NameBytes(const Versions::ParsedCharacter &c, const QString &name)
+{
+    const bool utf8 = c.layout->family == Versions::Family::C || c.layout->family == Versions::Family::D;
+    QByteArray bytes;
+    for (const QChar ch : name) {
+        const QByteArray one = utf8 ? QString(ch).toUtf8() : QString(ch).toLatin1();
+        if (bytes.size() + one.size() > c.layout->nameLength - 1)
+            break;
+        bytes += one;
+    }
+    return bytes;
+}
+
 } // namespace
 
 CharacterView::CharacterView(const CDiablo2Doc &doc)
     : m_view(doc), m_layout(LayoutOf(doc))
 {
+    if (FileVersion::IsNot71(doc) && !FileVersion::IsOther(doc))
+        m_parsed = std::make_shared<Versions::ParsedCharacter>(Versions::Parse(doc.ImageCopy()).character);
 }
 
 quint32 CharacterView::FileVersion() const
 {
+    if (m_parsed)
+        return m_parsed->version;
     return ValueIn(m_view, m_layout.fileVersion);
+}
+
+bool CharacterView::IsExpansion() const
+{
+    return m_parsed && m_parsed->expansion;
+}
+
+QString CharacterView::ChecksumState() const
+{
+    if (!m_parsed)
+        return QStringLiteral("none");
+    switch (m_parsed->checksum) {
+    case Versions::ChecksumState::Valid: return QStringLiteral("valid");
+    case Versions::ChecksumState::Damaged: return QStringLiteral("damaged");
+    case Versions::ChecksumState::NotInVersion: break;
+    }
+    return QStringLiteral("none");
 }
 
 QString CharacterView::Name() const
 {
+    if (m_parsed)
+        return Versions::NameOf(*m_parsed);
     const ValueRange field = m_layout.name;
     QByteArray buffer(qsizetype(field.last - field.first + 2), '\0');
     m_view.GetBytes(field.first, field.last, reinterpret_cast<quint8 *>(buffer.data()));
@@ -41,6 +117,8 @@ QString CharacterView::Name() const
 
 quint32 CharacterView::ClassByte() const
 {
+    if (m_parsed)
+        return m_parsed->classId;
     return ValueIn(m_view, m_layout.charClass);
 }
 
@@ -51,17 +129,34 @@ bool CharacterView::HasClass() const
 
 quint32 CharacterView::HeaderLevel() const
 {
+    if (m_parsed)
+        return m_parsed->headerLevel;
     return ValueIn(m_view, m_layout.headerLevel);
 }
 
 quint32 CharacterView::StatLevel() const
 {
+    if (m_parsed)
+        return m_parsed->stats.value[Versions::Level];
     return ValueIn(m_view, m_layout.statLevel);
 }
 
 quint32 CharacterView::Number(FieldId id) const
 {
+    if (m_parsed) {
+        const int stat = StatOf(id);
+        if (Versions::FieldOf(m_parsed->layout->statCodec, stat).fixedPoint)
+            return Versions::PoolWhole(m_parsed->stats, stat);
+        return m_parsed->stats.value[std::size_t(stat)];
+    }
     return ReadField(m_view, id);
+}
+
+quint32 CharacterView::MostItHolds(FieldId id) const
+{
+    if (!m_parsed)
+        return 0xFFFFFFFFu;
+    return Versions::StatLimit(*m_parsed->layout, StatOf(id), m_parsed->stats.value[Versions::Level]);
 }
 
 int CharacterView::SkillCount() const
@@ -71,6 +166,8 @@ int CharacterView::SkillCount() const
 
 quint32 CharacterView::SkillLevel(int position) const
 {
+    if (m_parsed)
+        return m_parsed->skills.at(std::size_t(position));
     return ByteAt(m_view, m_layout.firstSkill + quint32(position));
 }
 
@@ -96,12 +193,16 @@ int CharacterView::WaypointCount(int act) const
 
 int CharacterView::QuestState(int difficulty, int act, int quest) const
 {
+    if (m_parsed)
+        return Versions::QuestState(*m_parsed, difficulty, act, quest);
     const quint32 offset = m_layout.questWords[difficulty][act][quest];
     return m_layout.questStateFromWord(ByteAt(m_view, offset), ByteAt(m_view, offset + 1));
 }
 
 bool CharacterView::IsActOpen(int difficulty, int act) const
 {
+    if (m_parsed)
+        return Versions::IsActOpen(*m_parsed, difficulty, act);
     if (!ActHasAccessByte(act))
         return true;
     return ::IsActOpen(ByteAt(m_view, m_layout.actBytes[difficulty][act]));
@@ -109,17 +210,29 @@ bool CharacterView::IsActOpen(int difficulty, int act) const
 
 bool CharacterView::IsDifficultyOpen(int difficulty) const
 {
+    if (m_parsed)
+        return Versions::IsDifficultyOpen(*m_parsed, difficulty);
     return ::IsDifficultyOpen(ByteAt(m_view, m_layout.difficultyFlags), difficulty);
 }
 
 bool CharacterView::IsWaypointActive(int difficulty, int act, int position) const
 {
+    if (m_parsed)
+        return Versions::IsWaypointActive(*m_parsed, difficulty, act, position);
     const quint32 first = m_layout.waypointSets[difficulty];
     return ::IsWaypointActive(m_view.GetUInt(first, first + 3), act, position);
 }
 
 std::optional<QStringList> CharacterView::AbsentFromFile() const
 {
+    if (m_parsed) {
+        QStringList absent;
+        for (const PanelField &field : kPanelFields) {
+            if (!m_parsed->stats.IsStored(StatOf(field.id)))
+                absent.append(QString::fromLatin1(field.key));
+        }
+        return absent;
+    }
     // The presence mask as the load read it, before it filled the values in.
     const std::optional<quint16> mask = m_view.StatMaskAsRead();
     if (!mask)
@@ -140,6 +253,11 @@ Character::Character(CDiablo2Doc &doc)
 
 void Character::SetName(const QString &name)
 {
+    if (m_parsed) {
+        m_parsed->name = NameBytes(*m_parsed, name);
+        Rebuild();
+        return;
+    }
     // The field always receives all its bytes: the name, then zero bytes, so
     // no trace of a longer earlier name is left behind it.
     const ValueRange field = m_layout.name;
@@ -152,11 +270,22 @@ void Character::SetName(const QString &name)
 
 void Character::SetClassByte(quint32 charClass)
 {
+    if (m_parsed) {
+        m_parsed->classId = quint8(charClass);
+        Rebuild();
+        return;
+    }
     m_doc.SetUInt(m_layout.charClass.first, m_layout.charClass.last, charClass);
 }
 
 void Character::SetLevels(quint32 headerLevel, quint32 statLevel)
 {
+    if (m_parsed) {
+        m_parsed->headerLevel = quint8(headerLevel);
+        m_parsed->stats.value[Versions::Level] = statLevel;
+        Rebuild();
+        return;
+    }
     m_doc.SetUInt(m_layout.headerLevel.first, m_layout.headerLevel.last, headerLevel);
     m_doc.SetUInt(m_layout.statLevel.first, m_layout.statLevel.last, statLevel);
 }
@@ -169,6 +298,24 @@ void Character::SetLevel(int level)
 
 void Character::SetNumber(FieldId id, quint32 value)
 {
+    if (m_parsed) {
+        const int stat = StatOf(id);
+        const Versions::StatCodec codec = m_parsed->layout->statCodec;
+        // A value read from the file is kept even above the limit; a new one
+        // must fit the field and the game's cap.
+        if (value != Number(id) && value > MostItHolds(id))
+            throw RefusalText(QStringLiteral("%1 %2 is more than %3, the most a version-%4 character of level %5 "
+                                             "can hold.")
+                                  .arg(QLatin1String(Field(id).key)).arg(value).arg(MostItHolds(id))
+                                  .arg(m_parsed->version).arg(m_parsed->stats.value[Versions::Level]));
+        if (Versions::FieldOf(codec, stat).fixedPoint) {
+            Versions::SetPoolWhole(m_parsed->stats, stat, value);
+        } else {
+            m_parsed->stats.value[std::size_t(stat)] = value;
+        }
+        Rebuild();
+        return;
+    }
     WriteField(m_doc, id, value);
 }
 
@@ -182,12 +329,22 @@ void Character::SetNumberRaisingMaximum(FieldId id, quint32 value)
 
 void Character::SetSkillLevel(int position, quint32 level)
 {
+    if (m_parsed) {
+        m_parsed->skills.at(std::size_t(position)) = quint8(level);
+        Rebuild();
+        return;
+    }
     const quint32 offset = m_layout.firstSkill + quint32(position);
     m_doc.SetUInt(offset, offset, level);
 }
 
 void Character::SetQuestState(int difficulty, int act, int quest, int state)
 {
+    if (m_parsed) {
+        Versions::SetQuestState(*m_parsed, difficulty, act, quest, state);
+        Rebuild();
+        return;
+    }
     const QuestWord word = m_layout.questWordForState(state);
     const quint32 offset = m_layout.questWords[difficulty][act][quest];
     m_doc.SetUInt(offset, offset, word.byte0);
@@ -196,6 +353,15 @@ void Character::SetQuestState(int difficulty, int act, int quest, int state)
 
 void Character::SetWaypointActive(int difficulty, int act, int position, bool active)
 {
+    if (m_parsed) {
+        Versions::SetWaypointActive(*m_parsed, difficulty, act, position, active);
+        if (active && !Versions::IsActOpen(*m_parsed, difficulty, act))
+            Versions::SetActOpen(*m_parsed, difficulty, act, true);
+        if (active && !Versions::IsDifficultyOpen(*m_parsed, difficulty))
+            Versions::SetDifficultyOpen(*m_parsed, difficulty, true);
+        Rebuild();
+        return;
+    }
     const quint32 first = m_layout.waypointSets[difficulty];
     m_doc.SetUInt(first, first + 3, WithWaypoint(m_doc.GetUInt(first, first + 3), act, position, active));
     if (active && !IsActOpen(difficulty, act))
@@ -204,6 +370,13 @@ void Character::SetWaypointActive(int difficulty, int act, int position, bool ac
 
 void Character::SetActOpen(int difficulty, int act, bool open)
 {
+    if (m_parsed) {
+        Versions::SetActOpen(*m_parsed, difficulty, act, open);
+        if (open && !Versions::IsDifficultyOpen(*m_parsed, difficulty))
+            Versions::SetDifficultyOpen(*m_parsed, difficulty, true);
+        Rebuild();
+        return;
+    }
     if (!ActHasAccessByte(act))
         return;
     const quint32 offset = m_layout.actBytes[difficulty][act];
@@ -214,17 +387,32 @@ void Character::SetActOpen(int difficulty, int act, bool open)
 
 void Character::SetDifficultyOpen(int difficulty, bool open)
 {
+    if (m_parsed) {
+        Versions::SetDifficultyOpen(*m_parsed, difficulty, open);
+        Rebuild();
+        return;
+    }
     const quint32 offset = m_layout.difficultyFlags;
     m_doc.SetUInt(offset, offset, WithDifficulty(ByteAt(m_doc, offset), difficulty, open));
 }
 
 void Character::OpenAllDifficulties()
 {
+    if (m_parsed) {
+        Versions::OpenAllDifficulties(*m_parsed);
+        Rebuild();
+        return;
+    }
     m_doc.SetByte(m_layout.difficultyFlags, kAllDifficultiesOpen);
 }
 
 void Character::OpenAllActs()
 {
+    if (m_parsed) {
+        Versions::OpenAllActs(*m_parsed);
+        Rebuild();
+        return;
+    }
     for (int difficulty = 0; difficulty < DifficultyCount(); ++difficulty) {
         for (int act = 0; act < ActCount(); ++act) {
             if (!ActHasAccessByte(act))
@@ -237,9 +425,28 @@ void Character::OpenAllActs()
 
 void Character::ActivateAllWaypoints()
 {
+    if (m_parsed) {
+        Versions::ActivateAllWaypoints(*m_parsed);
+        Rebuild();
+        return;
+    }
     for (int difficulty = 0; difficulty < DifficultyCount(); ++difficulty) {
         const quint32 first = m_layout.waypointSets[difficulty];
         for (quint32 i = 0; i < 4; ++i)
             m_doc.SetByte(first + i, quint8(kAllWaypointsSet >> (8 * i)));
     }
+}
+
+void Character::Rebuild()
+{
+    const QByteArray original = m_doc.ImageCopy();
+    const Versions::BuildResult built = Versions::Build(*m_parsed, original);
+    if (!built.Built()) {
+        // The parsed character goes back to the image, which is unchanged.
+        *m_parsed = Versions::Parse(original).character;
+        throw RefusalText(QStringLiteral("The character was not changed: %1.").arg(built.refusal));
+    }
+    if (built.image != original)
+        m_doc.ReplaceImage(built.image);
+    *m_parsed = Versions::Parse(built.image).character;
 }

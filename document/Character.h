@@ -7,10 +7,14 @@
 #include <QStringList>
 #include <QtGlobal>
 
+#include <memory>
 #include <optional>
 
 class CDiablo2Doc;
 struct CharacterLayout;
+namespace Versions {
+struct ParsedCharacter;
+}
 
 // A character as its values: the one way in which the main window and the
 // command line read and change a character. Where a value stands in the image
@@ -20,6 +24,12 @@ struct CharacterLayout;
 //
 // Every access goes through the document's checked accessors, so an image too
 // short for a value throws "offset out of range" as the document does.
+//
+// A file of a known later version (FileVersion::IsLater) is read once into a
+// parsed character when the view is made; every write changes that character
+// and then rebuilds the document's image from it (Versions::Build, which
+// reads its result back and checks it). A rebuild that is refused throws its
+// reason as a C string and leaves the image as it was.
 // Positions (difficulty, act, quest, waypoint, skill) are list positions as
 // the window's lists and the command line's names give them; the caller keeps
 // them within the counts below.
@@ -30,6 +40,14 @@ public:
 
     // The version the file names (Of in FileVersion.h).
     [[nodiscard]] quint32 FileVersion() const;
+
+    // Whether the character belongs to the expansion (false in version 71).
+    [[nodiscard]] bool IsExpansion() const;
+
+    // The state of the stored checksum as the file was read: "valid",
+    // "damaged" (the next save writes a correct one) or "none" (versions 71
+    // to 89 carry none; a file held for the raw tools is not checked).
+    [[nodiscard]] QString ChecksumState() const;
 
     // The name up to its first zero byte, at most 15 characters.
     [[nodiscard]] QString Name() const;
@@ -44,6 +62,10 @@ public:
     [[nodiscard]] quint32 StatLevel() const;
 
     [[nodiscard]] quint32 Number(FieldId id) const;
+    // The most the character's file can hold in a field, within the game's
+    // caps where the version has them (its level counts for gold); the
+    // largest 32-bit value where only the panel's own limit applies.
+    [[nodiscard]] quint32 MostItHolds(FieldId id) const;
 
     [[nodiscard]] int SkillCount() const;
     [[nodiscard]] quint32 SkillLevel(int position) const;
@@ -69,6 +91,9 @@ public:
 protected:
     const CDiablo2Doc &m_view;
     const CharacterLayout &m_layout;
+    // The parsed character of a later version; null for version 71 and for
+    // a file held for the raw tools.
+    std::shared_ptr<Versions::ParsedCharacter> m_parsed;
 };
 
 class Character : public CharacterView
@@ -111,5 +136,9 @@ public:
     void ActivateAllWaypoints();
 
 private:
+    // Rebuilds the image of a later version from the edited parsed character
+    // and reads the new image back into it.
+    void Rebuild();
+
     CDiablo2Doc &m_doc;
 };

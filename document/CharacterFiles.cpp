@@ -3,6 +3,9 @@
 #include "CharacterNames.h"
 #include "Diablo2Doc.h"
 #include "document/layout/Layout.h"
+#include "document/versions/FamilyLayout.h"
+#include "document/versions/Parse.h"
+#include "FileVersion.h"
 #include "Messages.h"
 
 #include <QDir>
@@ -35,8 +38,19 @@ bool IsTooShort(const CDiablo2Doc &doc, bool refuseEmpty)
 
 void RefuseShortImage(const CDiablo2Doc &doc, bool refuseEmpty)
 {
-    if (IsTooShort(doc, refuseEmpty))
-        throw Messages::OffsetOutOfRange;
+    if (!IsTooShort(doc, refuseEmpty))
+        return;
+    // A short file of a known later version says why it cannot be edited
+    // (a new character's first save is its header alone).
+    if (FileVersion::IsNot71(doc) && Versions::LayoutOf(FileVersion::Of(doc)) != nullptr) {
+        static thread_local QByteArray text;
+        text = QStringLiteral("file version %1: %2.")
+                   .arg(FileVersion::Of(doc))
+                   .arg(Versions::Parse(doc.ImageCopy()).reason)
+                   .toUtf8();
+        throw text.constData();
+    }
+    throw Messages::OffsetOutOfRange;
 }
 
 QString TooShortText(quint32 size)

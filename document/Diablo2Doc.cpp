@@ -4,6 +4,7 @@
 #include "FileVersion.h"
 #include "document/layout/Layout.h"
 #include "Messages.h"
+#include "document/versions/FamilyLayout.h"
 
 #include "core/Prompts.h"
 #include "core/SafeFile.h"
@@ -136,6 +137,17 @@ void CDiablo2Doc::SetCharName(const QString &name)
 QByteArray CDiablo2Doc::ImageCopy() const
 {
     return QByteArray(reinterpret_cast<const char *>(m_pData.get()), qsizetype(m_nSize));
+}
+
+void CDiablo2Doc::ReplaceImage(const QByteArray &image)
+{
+    std::unique_ptr<quint8[]> data = NewImageBlock(quint32(image.size()));
+    if (!data)
+        throw CFileException(QStringLiteral("There is not enough memory to hold the file."));
+    std::memcpy(data.get(), image.constData(), size_t(image.size()));
+    m_pData = std::move(data);
+    m_nSize = quint32(image.size());
+    SetModifiedFlag(true);
 }
 
 // ---------------------------------------------------------------------------
@@ -292,12 +304,17 @@ void CDiablo2Doc::Serialize(CArchive &ar)
 
 void CDiablo2Doc::ExpandStats()
 {
+    // A file of a later version this program knows is held exactly as read:
+    // its own parse finds its sections, wherever they stand and however short
+    // the file is (a new character's first save is its header alone).
+    if (FileVersion::IsNot71(*this) && Versions::LayoutOf(FileVersion::Of(*this)) != nullptr)
+        return;
     const quint8 high = GetByte(Layout::StatPresenceMaskHigh);
     const quint8 low = GetByte(Layout::StatPresenceMaskLow);
     m_statMaskAsRead = quint16(high << 8 | low);
     // A file of another version keeps other data where version 71 has its
     // stat block: it is held exactly as read, so that it is saved unchanged.
-    if (FileVersion::IsOther(*this))
+    if (FileVersion::IsNot71(*this))
         return;
 
     // The five optional values in file order: two before the seven fixed

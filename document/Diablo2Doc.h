@@ -47,6 +47,11 @@ public:
     // no image is held.
     [[nodiscard]] QByteArray ImageCopy() const;
 
+    // Puts a whole new image in place of the one held, as a rebuilt
+    // character of a later version needs (its length may change); the
+    // document counts as modified.
+    void ReplaceImage(const QByteArray &image);
+
     [[nodiscard]] bool IsEmpty() const { return m_nSize == 0; }
     [[nodiscard]] quint32 GetSize() const { return m_nSize; }
     [[nodiscard]] QString GetFileName() const { return m_strFileName; }

@@ -5,11 +5,13 @@
 
 class CDiablo2Doc;
 
-// The file version of a character: the one rule that tells a file of the
-// layout this program knows (version 71) from the files of later game
-// versions, which keep other data at the same offsets. Such a file is held
-// exactly as it was read; the window and the command line both ask here
-// before they treat it as a character of the known layout.
+// The file version of a character: the one rule that tells a file of a layout
+// this program knows from the files of other game versions. Version 71 is
+// read through its own table; the later versions this program knows (87 to
+// 105, Versions::LayoutOf) are read into a parsed character and rebuilt when
+// written. Any other version, and a later file whose sections cannot be read
+// safely, is held exactly as it was read for the raw tools; the window and the
+// command line both ask here before they treat a file as a character.
 namespace FileVersion {
 
 // The version the image names: the 32-bit little-endian value at offset 4.
@@ -20,18 +22,33 @@ namespace FileVersion {
 // An image too short to hold it counts as having it (the load refuses it).
 [[nodiscard]] bool HasSignature(const CDiablo2Doc &doc);
 
-// True when the image lacks the signature or names a version other than 71. An image too short to
-// name one counts as the known layout, whose load refuses it as too short.
+// True when the image lacks the signature, or names a version other than 71
+// that cannot be edited: one this program does not know, or a known later one
+// whose parse is refused. An image too short to name a version counts as
+// version 71, whose load refuses it as too short.
 [[nodiscard]] bool IsOther(const CDiablo2Doc &doc);
+
+// True when the image names a known version other than 71 and parses: its
+// values are read and written through a parsed character.
+[[nodiscard]] bool IsLater(const CDiablo2Doc &doc);
+
+// True when the image names any version other than 71: the load keeps such an
+// image exactly as read.
+[[nodiscard]] bool IsNot71(const CDiablo2Doc &doc);
 
 // What the user is told when such a character opens, and the risk a save of it runs.
 [[nodiscard]] QString OpenNotice(quint32 version);
 [[nodiscard]] QString SaveRisk(quint32 version);
 
-// The notice and the save risk for doc: a file without the signature is told
-// so; any other names its version.
-[[nodiscard]] QString OpenNoticeFor(const CDiablo2Doc &doc);
+// The save risk for doc: a file without the signature is told so; any other
+// names its version.
 [[nodiscard]] QString SaveRiskFor(const CDiablo2Doc &doc);
+
+// What the user is told when doc opens: that it is no character file, the
+// other-version notice, why a known later file opens for the raw tools only,
+// or the warnings a later file opened with (a damaged checksum); empty when
+// there is nothing to tell.
+[[nodiscard]] QString OpenNotice(const CDiablo2Doc &doc);
 
 // The end of the window's title for doc: " [version N]" for another version,
 // " [not a character file]" without the signature, empty for the known one.

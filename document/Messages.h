@@ -33,19 +33,20 @@ inline constexpr const char *RenameUndone =
 
 // A character saved in another file version than 71; %1 is its version.
 inline constexpr const char *OtherVersionNotice =
-    "This character was saved by a later version of the game (file version %1). QUARVINEL knows the "
-    "layout of version 71 (game versions up to 1.03): values may be shown wrongly, and saving may "
-    "damage the file.";
+    "This character was saved in file version %1, whose layout QUARVINEL does not know (it knows %2): "
+    "values may be shown wrongly, and saving may damage the file.";
 inline constexpr const char *OtherVersionSaveRisk =
     "This file has version %1, whose layout QUARVINEL does not know. Saving may damage it.";
 // A file that does not start with the signature 55 AA 55 AA.
 inline constexpr const char *NoSignatureNotice =
     "This file does not look like a character file: it does not start with a character file's signature. "
-    "QUARVINEL knows the layout of version 71 (game versions up to 1.03): values may be shown wrongly, and "
-    "saving may damage the file.";
+    "Values may be shown wrongly, and saving may damage the file.";
 inline constexpr const char *NoSignatureSaveRisk =
     "This file does not look like a character file: it does not start with a character file's signature. "
     "Saving may damage it.";
+inline constexpr const char *RefusedVersionNotice =
+    "This character has file version %1, but it cannot be edited safely: %2. It is open for the raw "
+    "byte tools only; saving writes it as it is held.";
 
 } // namespace Messages
 

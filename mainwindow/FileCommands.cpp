@@ -223,8 +223,13 @@ bool CBrennicorDlg::SaveDocument(bool versionAgreed)
                 return false;
         }
         return m_doc.Save();
-    } catch (const char *) {
-        Prompts().MessageBox(this, QStringLiteral("Can't save"), caption, MessageIcon::Stop);
+    } catch (const char *text) {
+        // A later version's character that could not be rebuilt says why;
+        // the file on disk is as it was.
+        const QString message = FileVersion::IsLater(m_doc)
+                                    ? QStringLiteral("Can't save: %1").arg(QString::fromUtf8(text))
+                                    : QStringLiteral("Can't save");
+        Prompts().MessageBox(this, message, caption, MessageIcon::Stop);
         return false;
     }
 }

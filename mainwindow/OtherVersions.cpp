@@ -5,13 +5,19 @@
 #include "document/Messages.h"
 #include "core/Prompts.h"
 
+#include <QFileInfo>
+
 namespace OtherVersions {
 
 void Notice(QObject *owner, const CDiablo2Doc &doc)
 {
-    if (FileVersion::IsOther(doc))
-        Prompts().MessageBox(owner, FileVersion::OpenNoticeFor(doc),
-                             QString::fromLatin1(Captions::Open), MessageIcon::Exclamation);
+    QString notice = FileVersion::OpenNotice(doc);
+    if (notice.isEmpty())
+        return;
+    // A character that opened with a warning (a damaged checksum) names its file.
+    if (!FileVersion::IsOther(doc))
+        notice = QFileInfo(doc.GetFileName()).fileName() + QStringLiteral(": ") + notice;
+    Prompts().MessageBox(owner, notice, QString::fromLatin1(Captions::Open), MessageIcon::Exclamation);
 }
 
 bool MaySave(QObject *owner, const CDiablo2Doc &doc)

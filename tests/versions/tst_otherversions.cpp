@@ -8,6 +8,9 @@
 #include "support/MainWindowAccess.h"
 #include "support/ScriptedPrompts.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -25,20 +28,46 @@ QByteArray Character(quint32 version)
     return version == kNoSignature ? bytes.replace(0, 4, "Text") : bytes;
 }
 
-const QString kNotice = QStringLiteral("This character was saved by a later version of the game (file version "
-                                       "%1). QUARVINEL knows the layout of version 71 (game versions up to 1.03): "
-                                       "values may be shown wrongly, and saving may damage the file.");
+const QString kNotice = QStringLiteral("This character was saved in file version %1, whose layout QUARVINEL does "
+                                       "not know (it knows 71, 87, 89, 92, 96, 97, 98, 99 and 105): values may be "
+                                       "shown wrongly, and saving may damage the file.");
 const QString kRisk = QStringLiteral("This file has version %1, whose layout QUARVINEL does not know. Saving may "
                                      "damage it.");
 const QString kNotCharacter = QStringLiteral("This file does not look like a character file: it does not start with a "
                                              "character file's signature.");
 QString Notice(quint32 version)
 {
-    return version == kNoSignature ? kNotCharacter + " QUARVINEL knows the layout of version 71 (game versions up to "
-                                                     "1.03): values may be shown wrongly, and saving may damage the file."
+    return version == kNoSignature ? kNotCharacter + " Values may be shown wrongly, and saving may damage the file."
                                    : kNotice.arg(version);
 }
 QString Risk(quint32 version) { return version == kNoSignature ? kNotCharacter + " Saving may damage it." : kRisk.arg(version); }
+
+QByteArray Sample(const QString &name)
+{
+    return CharacterFixture::ReadFile(qEnvironmentVariable("QUARVINEL_TEST_DATA") + QLatin1Char('/') + name);
+}
+
+// The game's checksum: every byte (its own four as zero) added to the sum rotated left by one.
+quint32 GameChecksum(QByteArray image)
+{
+    image.replace(12, 4, QByteArray(4, '\0'));
+    quint32 sum = 0;
+    for (const char byte : std::as_const(image))
+        sum = ((sum << 1) | (sum >> 31)) + quint8(byte);
+    return sum;
+}
+
+// The items and all after them: from the first "JM" after the fixed sections.
+QByteArray ItemsOf(const QByteArray &image)
+{
+    return image.mid(image.indexOf("JM", 765));
+}
+
+QJsonObject ShownJson(const QString &dir, const QString &file)
+{
+    const CliResult result = RunCli({"show", "--json", file}, dir);
+    return QJsonDocument::fromJson(result.out.toUtf8()).array().at(0).toObject();
+}
 
 } // namespace
 
@@ -54,15 +83,15 @@ private Q_SLOTS:
         QTest::addColumn<bool>("edit");
         QTest::addColumn<bool>("yes"); // the answer to the question before writing, if one comes
         QTest::newRow("71: no notice, no suffix; Save asks nothing") << 71u << int(ID_FILE_SAVE) << true << false;
-        QTest::newRow("92: Save answered No leaves the file") << 92u << int(ID_FILE_SAVE) << true << false;
-        QTest::newRow("92: Save answered Yes writes the edit") << 92u << int(ID_FILE_SAVE) << true << true;
-        QTest::newRow("87: Save answered Yes, no edit: same bytes") << 87u << int(ID_FILE_SAVE) << false << true;
-        QTest::newRow("92: Rename answered No moves nothing") << 92u << int(ID_EDIT_RENAME_CHARACTER) << false << false;
-        QTest::newRow("87: Rename answered Yes asks once") << 87u << int(ID_EDIT_RENAME_CHARACTER) << false << true;
+        QTest::newRow("100: Save answered No leaves the file") << 100u << int(ID_FILE_SAVE) << true << false;
+        QTest::newRow("100: Save answered Yes writes the edit") << 100u << int(ID_FILE_SAVE) << true << true;
+        QTest::newRow("104: Save answered Yes, no edit: same bytes") << 104u << int(ID_FILE_SAVE) << false << true;
+        QTest::newRow("100: Rename answered No moves nothing") << 100u << int(ID_EDIT_RENAME_CHARACTER) << false << false;
+        QTest::newRow("104: Rename answered Yes asks once") << 104u << int(ID_EDIT_RENAME_CHARACTER) << false << true;
+        QTest::newRow("100: Reload tells again") << 100u << int(ID_FILE_RELOAD) << false << false;
+        QTest::newRow("104: Backup copies exactly; Restore tells again") << 104u << int(ID_FILE_RESTORE) << false << false;
         QTest::newRow("no signature: Save answered No leaves the file") << kNoSignature << int(ID_FILE_SAVE) << true << false;
         QTest::newRow("no signature: Reload tells again") << kNoSignature << int(ID_FILE_RELOAD) << false << false;
-        QTest::newRow("92: Reload tells again") << 92u << int(ID_FILE_RELOAD) << false << false;
-        QTest::newRow("87: Backup copies exactly; Restore tells again") << 87u << int(ID_FILE_RESTORE) << false << false;
     }
 
     void window()
@@ -118,6 +147,138 @@ private Q_SLOTS:
         QVERIFY(!dlg.TakePendingError());
     }
 
+    // Every real file in tests/data through the command line: its values, a
+    // save that changes nothing, and an edit of gold, an attribute, a skill, a
+    // quest and a waypoint.
+    void realFiles_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<bool>("damaged"); // the stored checksum is spoiled first
+        QTest::addColumn<QStringList>("shown"); // lines of show, before any edit
+        QTest::addColumn<QString>("checksum");
+        const auto row = [](const char *tag, const char *file, QStringList shown, const char *checksum,
+                            bool damaged = false) {
+            QTest::newRow(tag) << QString::fromLatin1(file) << damaged << shown << QString::fromLatin1(checksum);
+        };
+        row("87", "v87_barbarian_new.d2s", {"version: 87", "name: testtt", "class: Barbarian", "level: 1", "gold: 0", "strength: 30", "health: 55"}, "none");
+        row("89", "v89_barbarian_new.d2s", {"version: 89", "name: fddfss", "class: Barbarian", "strength: 30", "maxMana: 10"}, "none");
+        row("92", "v92_barbarian_new.d2s", {"version: 92", "name: sdfsf", "class: Barbarian", "vitality: 25", "energy: 10"}, "valid");
+        row("96 level 3", "v96_sorceress_level3.d2s", {"name: test", "class: Sorceress", "level: 3", "experience: 1680", "strength: 10", "health: 40", "maxHealth: 42", "mana: 39"}, "valid");
+        row("96 library", "v96_barbarian_library_written.d2s", {"name: Simple", "class: Barbarian", "level: 1", "strength: 30"}, "valid");
+        row("96 level 94", "v96_sorceress_level94.d2s", {"name: NokkaSorc", "class: Sorceress", "level: 94", "gold: 458536", "strength: 122", "health: 1241", "maxMana: 221"}, "valid");
+        row("97", "v97_amazon_new.d2s", {"version: 97", "name: Amazon", "class: Amazon", "strength: 20", "health: 50", "mana: 15"}, "valid");
+        row("98", "v98_sorceress_level66.d2s", {"version: 98", "name: Agelatus", "class: Sorceress", "level: 66", "gold: 65447", "strength: 81", "health: 543", "maxMana: 275"}, "valid");
+        row("99", "v99_barbarian_new.d2s", {"version: 99", "name: Joe", "class: Barbarian", "strength: 30"}, "valid");
+        row("105 Barbarian", "v105_barbarian_new.d2s", {"version: 105", "name: barbexp", "class: Barbarian", "health: 55"}, "valid");
+        row("105 Warlock", "v105_warlock_new.d2s", {"version: 105", "name: Warlock", "class: 7", "strength: 15", "maxMana: 20"}, "valid");
+        row("99 damaged checksum", "v99_barbarian_new.d2s", {"name: Joe"}, "damaged", true);
+        row("98 header only", "v98_first_save_header_only.d2s", {}, "");
+    }
+
+    void realFiles()
+    {
+        QFETCH(QString, file);
+        QFETCH(bool, damaged);
+        QFETCH(QStringList, shown);
+        QFETCH(QString, checksum);
+        QTemporaryDir dir;
+        QByteArray original = Sample(file);
+        if (damaged)
+            original[12] = char(original[12] ^ 0x5A);
+        QVERIFY(CharacterFixture::WriteFile(dir.filePath(file), original));
+        const quint32 version = qFromLittleEndian<quint32>(original.constData() + 4);
+
+        const CliResult show = RunCli({"show", file}, dir.path());
+        if (checksum.isEmpty()) { // refused with its reason, the file left alone
+            QCOMPARE(show.exitCode, 1);
+            QVERIFY2(show.err.contains("holds only the 335-byte header"), qPrintable(show.err));
+            QCOMPARE(RunCli({"set", file, "gold=1"}, dir.path()).exitCode, 1);
+            QCOMPARE(CharacterFixture::ReadFile(dir.filePath(file)), original);
+            return;
+        }
+        QCOMPARE(show.err.contains("the stored checksum"), damaged);
+        for (const QString &line : shown)
+            QVERIFY2(show.out.contains(line + "\n"), qPrintable(line));
+        const QJsonObject before = ShownJson(dir.path(), file);
+        QCOMPARE(before.value("checksum").toString(), checksum);
+
+        if (!damaged) { // a save that changes no value
+            const QString gold = QString::number(before.value("gold").toInteger());
+            QCOMPARE(RunCli({"set", file, "gold=" + gold}, dir.path()).exitCode, 0);
+            QCOMPARE(CharacterFixture::ReadFile(dir.filePath(file)), original);
+        }
+
+        // Versions 87 and 89 give gold no known width: a file without it cannot have it added.
+        const bool goldAddable = version >= 92;
+        const CliResult gold = RunCli({"set", file, "gold=4321"}, dir.path());
+        QCOMPARE(gold.exitCode, goldAddable ? 0 : 1);
+        QVERIFY(goldAddable || gold.err.endsWith(": The character was not changed: this version-" + QString::number(version) + " file has no gold, and the width version " + QString::number(version) + " gives it is not known: it cannot be added.\n"));
+        QVERIFY(RunCli({"set", file, "gold=990001"}, dir.path()).err.endsWith(" can hold.\n")); // 10,000 a level
+        const int strength = before.value("strength").toInt() + 7;
+        QCOMPARE(RunCli({"set", file, "strength=" + QString::number(strength), "skill:0=7"}, dir.path()).exitCode, 0);
+        QCOMPARE(RunCli({"quest", file, "Normal", "Act1", "den-of-evil", "Done"}, dir.path()).exitCode, 0);
+        QCOMPARE(RunCli({"waypoint", file, "Hell", "Cold Plains", "on"}, dir.path()).exitCode, 0);
+
+        const CliResult after = RunCli({"show", file}, dir.path());
+        QCOMPARE(after.err, QString());
+        QVERIFY(after.out.contains(goldAddable ? "gold: 4321\n" : "gold: 0\n"));
+        QVERIFY(after.out.contains(QStringLiteral("strength: %1\n").arg(strength)));
+        QVERIFY(after.out.contains("quest:Normal/Act1/Den of Evil: Done\n"));
+        QVERIFY(after.out.contains("waypoint:Hell/Act1/Cold Plains: on\n"));
+        QVERIFY(after.out.contains("difficulty:Hell: open\n")); // a waypoint switched on opens its difficulty
+        QCOMPARE(ShownJson(dir.path(), file).value("skills").toArray().at(0).toObject().value("level").toInt(), 7);
+        // Maximize Attributes stays within the field widths: 10 bits for strength from version 96.
+        QCOMPARE(RunCli({"max-attributes", file}, dir.path()).exitCode, 0);
+        QCOMPARE(ShownJson(dir.path(), file).value("strength").toInt(), version >= 96 ? 1023 : 10000);
+        const QByteArray saved = CharacterFixture::ReadFile(dir.filePath(file));
+        QCOMPARE(ItemsOf(saved), ItemsOf(original));
+        if (version >= 92) {
+            QCOMPARE(qFromLittleEndian<quint32>(saved.constData() + 8), quint32(saved.size()));
+            QCOMPARE(qFromLittleEndian<quint32>(saved.constData() + 12), GameChecksum(saved));
+        }
+    }
+
+    // The window edits real files of versions 96 and 105: no notice, a save
+    // without a change keeps every byte, gold typed and saved leaves a valid file.
+    void windowEditsLaterFiles()
+    {
+        for (const QString file : {"v96_sorceress_level94.d2s", "v105_barbarian_new.d2s"}) {
+            QTemporaryDir dir;
+            const QByteArray original = Sample(file);
+            QVERIFY(CharacterFixture::WriteFile(dir.filePath(file), original));
+            ScriptedPrompts prompts;
+            CBrennicorDlg dlg;
+            dlg.Create();
+            prompts.QueueFile(dir.filePath(file));
+            MainWindowAccess::Command(dlg, ID_FILE_OPEN);
+            MainWindowAccess::Command(dlg, ID_FILE_SAVE);
+            QCOMPARE(CharacterFixture::ReadFile(dir.filePath(file)), original);
+            dlg.DlgItem<QLineEdit>(IDC_GOLD)->setText(QStringLiteral("777"));
+            MainWindowAccess::Command(dlg, ID_FILE_SAVE);
+            QCOMPARE(prompts.Summaries(), QStringList());
+            QVERIFY(!dlg.TakePendingError());
+            QCOMPARE(ItemsOf(CharacterFixture::ReadFile(dir.filePath(file))), ItemsOf(original));
+            const QJsonObject shown = ShownJson(dir.path(), file);
+            QCOMPARE(shown.value("gold").toInt(), 777);
+            QCOMPARE(shown.value("checksum").toString(), QStringLiteral("valid"));
+        }
+    }
+
+    void windowNamesFileWithDamagedChecksum()
+    {
+        QTemporaryDir dir;
+        QByteArray image = Sample("v99_barbarian_new.d2s");
+        image[12] = char(image[12] ^ 1);
+        QVERIFY(CharacterFixture::WriteFile(dir.filePath("Joe.d2s"), image));
+        ScriptedPrompts prompts;
+        CBrennicorDlg dlg;
+        dlg.Create();
+        prompts.QueueFile(dir.filePath("Joe.d2s"));
+        MainWindowAccess::Command(dlg, ID_FILE_OPEN);
+        const QStringList told = prompts.Summaries();
+        QVERIFY2(told.size() == 1 && told[0].startsWith("Open|Joe.d2s: the stored checksum"), qPrintable(told.join('#')));
+    }
+
     void commandLine_data()
     {
         QTest::addColumn<quint32>("version");
@@ -126,20 +287,20 @@ private Q_SLOTS:
         QTest::addColumn<QString>("error"); // "refused", "warned" or nothing on standard error
         QTest::addColumn<QString>("shown"); // text that standard output holds
         const QStringList set = {"set", "Hero.d2s", "gold=5"}, show = {"show", "Hero.d2s"};
-        QTest::newRow("set, 92: refused") << 92u << set << 1 << "refused" << "";
-        QTest::newRow("set --force, 92: written") << 92u << set + QStringList{"--force"} << 0 << "" << "";
+        QTest::newRow("set, 100: refused") << 100u << set << 1 << "refused" << "";
+        QTest::newRow("set --force, 100: written") << 100u << set + QStringList{"--force"} << 0 << "" << "";
         QTest::newRow("set, 71: written") << 71u << set << 0 << "" << "";
-        QTest::newRow("max-skills --dry-run, 87: refused") << 87u << QStringList{"max-skills", "--dry-run", "Hero.d2s"} << 1 << "refused" << "";
-        QTest::newRow("rename, 87: refused") << 87u << QStringList{"rename", "Hero.d2s", "Neo"} << 1 << "refused" << "";
-        QTest::newRow("backup, 92: refused") << 92u << QStringList{"backup", "Hero.d2s"} << 1 << "refused" << "";
-        QTest::newRow("put, 92: written") << 92u << QStringList{"put", "Hero.d2s", "100", "100", "7"} << 0 << "" << "";
-        QTest::newRow("get, 87") << 87u << QStringList{"get", "Hero.d2s", "4", "7"} << 0 << "" << "87";
-        QTest::newRow("show, 92: warns") << 92u << show << 0 << "warned" << "version: 92";
+        QTest::newRow("max-skills --dry-run, 104: refused") << 104u << QStringList{"max-skills", "--dry-run", "Hero.d2s"} << 1 << "refused" << "";
+        QTest::newRow("rename, 104: refused") << 104u << QStringList{"rename", "Hero.d2s", "Neo"} << 1 << "refused" << "";
+        QTest::newRow("backup, 100: refused") << 100u << QStringList{"backup", "Hero.d2s"} << 1 << "refused" << "";
+        QTest::newRow("put, 100: written") << 100u << QStringList{"put", "Hero.d2s", "100", "100", "7"} << 0 << "" << "";
+        QTest::newRow("get, 104") << 104u << QStringList{"get", "Hero.d2s", "4", "7"} << 0 << "" << "104";
+        QTest::newRow("show, 100: warns") << 100u << show << 0 << "warned" << "version: 100";
         QTest::newRow("set, no signature: refused") << kNoSignature << set << 1 << "refused" << "";
         QTest::newRow("set --force, no signature: written") << kNoSignature << set + QStringList{"--force"} << 0 << "" << "";
         QTest::newRow("show, no signature: warns") << kNoSignature << show << 0 << "warned" << "";
         QTest::newRow("show, 71") << 71u << show << 0 << "" << "version: 71";
-        QTest::newRow("show --json, 87: warns") << 87u << QStringList{"show", "--json", "Hero.d2s"} << 0 << "warned" << "\"fileVersion\": 87,";
+        QTest::newRow("show --json, 104: warns") << 104u << QStringList{"show", "--json", "Hero.d2s"} << 0 << "warned" << "\"fileVersion\": 104,";
     }
 
     void commandLine()
