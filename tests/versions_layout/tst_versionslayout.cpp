@@ -49,69 +49,6 @@ private Q_SLOTS:
     // attribute's level, expansion, stored checksum, gold ("-": not stored),
     // strength, life (whole + 256ths), the sum of the skill levels, the
     // difficulties open and Normal's acts open.
-    void realFile_data()
-    {
-        QTest::addColumn<QString>("file");
-        QTest::addColumn<QString>("reads");
-
-        QTest::newRow("87: new Barbarian of 1.07") << "v87_barbarian_new.d2s"
-            << "87 testtt Barbarian 1/1 classic none gold - str 30 life 55+0 skills 0 open 1/1";
-        QTest::newRow("89: new Barbarian of 1.08") << "v89_barbarian_new.d2s"
-            << "89 fddfss Barbarian 1/1 classic none gold - str 30 life 55+0 skills 0 open 1/1";
-        QTest::newRow("92: new Barbarian of 1.09") << "v92_barbarian_new.d2s"
-            << "92 sdfsf Barbarian 1/1 expansion 53a06752 gold - str 30 life 55+0 skills 0 open 1/1";
-        QTest::newRow("96: level-3 Sorceress, life with a fraction") << "v96_sorceress_level3.d2s"
-            << "96 test Sorceress 3/3 expansion 30e59a03 gold - str 10 life 40+44 skills 0 open 1/1";
-        QTest::newRow("96: written by a library, every stat stored") << "v96_barbarian_library_written.d2s"
-            << "96 Simple Barbarian 1/1 expansion b94f0709 gold 0 str 30 life 55+0 skills 0 open 1/1";
-        QTest::newRow("96: level-94 hardcore Sorceress") << "v96_sorceress_level94.d2s"
-            << "96 NokkaSorc Sorceress 94/94 expansion 50c227bd gold 458536 str 122 life 1241+0 skills 105 open 3/5";
-        QTest::newRow("97: new Amazon") << "v97_amazon_new.d2s"
-            << "97 Amazon Amazon 1/1 expansion dc343bc4 gold - str 20 life 50+0 skills 0 open 1/1";
-        QTest::newRow("98: level-66 Sorceress") << "v98_sorceress_level66.d2s"
-            << "98 Agelatus Sorceress 66/66 expansion f23ec312 gold 65447 str 81 life 543+0 skills 73 open 3/5";
-        QTest::newRow("99: new Barbarian") << "v99_barbarian_new.d2s"
-            << "99 Joe Barbarian 1/1 expansion b40350d9 gold - str 30 life 55+0 skills 0 open 1/1";
-        QTest::newRow("105: new Warlock") << "v105_warlock_new.d2s"
-            << "105 Warlock Warlock 1/1 expansion d8f30cc6 gold - str 15 life 55+0 skills 0 open 1/1";
-        QTest::newRow("105: new Barbarian of the expansion") << "v105_barbarian_new.d2s"
-            << "105 barbexp Barbarian 1/1 expansion e8b3e61b gold - str 30 life 55+0 skills 0 open 1/1";
-    }
-
-    void realFile()
-    {
-        QFETCH(QString, file);
-        QFETCH(QString, reads);
-        const QByteArray image = Sample(file);
-        const ParseResult result = Parse(image);
-        QCOMPARE(result.reason, QString());
-        QCOMPARE(result.warnings, QStringList());
-        const ParsedCharacter &c = result.character;
-        int difficulties = 0, acts = 0, skills = 0;
-        for (int d = 0; d < Difficulties; ++d)
-            difficulties += IsDifficultyOpen(c, d) ? 1 : 0;
-        for (int act = 0; act < ActCountOf(c); ++act)
-            acts += IsActOpen(c, 0, act) ? 1 : 0;
-        for (const quint8 level : c.skills)
-            skills += level;
-        const QString checksum = c.checksum == ChecksumState::NotInVersion ? QStringLiteral("none")
-            : c.checksum == ChecksumState::Valid ? QString::number(c.storedChecksum, 16) : QStringLiteral("damaged");
-        const QString gold = c.stats.IsStored(Gold) ? QString::number(c.stats.value[Gold]) : QStringLiteral("-");
-        const QStringList got = {QString::number(c.version), NameOf(c), ClassName(c.classId),
-            QStringLiteral("%1/%2").arg(c.headerLevel).arg(c.stats.value[Level]),
-            c.expansion ? QStringLiteral("expansion") : QStringLiteral("classic"), checksum, "gold", gold, "str",
-            QString::number(c.stats.value[Strength]), "life",
-            QStringLiteral("%1+%2").arg(PoolWhole(c.stats, Life)).arg(c.stats.value[Life] & 0xFF), "skills",
-            QString::number(skills), "open", QStringLiteral("%1/%2").arg(difficulties).arg(acts)};
-        QCOMPARE(got.join(' '), reads);
-        if (c.checksum != ChecksumState::NotInVersion)
-            QCOMPARE(c.sizeField, quint32(image.size()));
-        // A rebuild without change gives the file back byte for byte.
-        const BuildResult built = Build(c, image);
-        QCOMPARE(built.refusal, QString());
-        QCOMPARE(Hex(built.image), Hex(image));
-    }
-
     // Quests, act words and waypoints of the two played characters, as the
     // words of their files give them.
     void playedCharacters()
@@ -462,29 +399,6 @@ private Q_SLOTS:
         QCOMPARE(Hex(built.image.mid(quests + 56, 16)), actFive);
         QCOMPARE(Hex(built.image.mid(quests + 298, 5)), waypoints);
         QCOMPARE(int(got.skills[29]), 20);
-    }
-
-    // Version 71 shares the offsets of 87 and 89: a version-71 file of the
-    // editor's own test fixture, given the section markers, reads the same.
-    void version71Offsets()
-    {
-        const QByteArray image = CharacterFixture()
-            .Byte(0, 0x55).Byte(1, 0xAA).Byte(2, 0x55).Byte(3, 0xAA)
-            .Name("Hero").Class(3).Level(12).Gold(4321).DifficultyFlags(0x04)
-            .Byte(130, 'W').Byte(131, 'o').Byte(132, 'o').Byte(133, '!').Byte(428, 'W').Byte(429, 'S')
-            .Byte(560, 'g').Byte(561, 'f').Byte(629, 'i').Byte(630, 'f').Byte(661, 'J').Byte(662, 'M')
-            .Build();
-        const ParsedCharacter c = Opened(image);
-        QCOMPARE(NameOf(c), QStringLiteral("Hero"));
-        QCOMPARE(ClassName(c.classId), QStringLiteral("Paladin"));
-        QCOMPARE(int(c.headerLevel), 12);
-        QCOMPARE(c.stats.value[Gold], 4321u);
-        QCOMPARE(c.stats.value[Strength], 15u);
-        QCOMPARE(c.stats.value[Experience], 57715u);
-        QCOMPARE(int(c.skills[29]), 10);
-        QVERIFY(IsDifficultyOpen(c, 1));
-        QVERIFY(!IsDifficultyOpen(c, 2));
-        QCOMPARE(Hex(Build(c, image).image), Hex(image));
     }
 
     void limits_data()
