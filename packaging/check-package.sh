@@ -94,7 +94,11 @@ cmp -s docs/screenshots/main.png /usr/share/doc/quarvinel/docs/screenshots/main.
 version="$(/usr/bin/brennicor --version)"
 echo "$version"
 upstream="$(dpkg-deb --field "$deb" Version)"
-[ "$version" = "brennicor ${upstream%-*}" ] || fail "--version says '$version'"
+# The package's version first, then the name About shows in brackets.
+case "$version" in
+  "brennicor ${upstream%-*} ("*")") ;;
+  *) fail "--version says '$version'" ;;
+esac
 # A wrong option is refused with status 2 before any display is needed.
 status=0
 env -u DISPLAY -u WAYLAND_DISPLAY /usr/bin/brennicor --bogus >/dev/null 2>&1 || status=$?
