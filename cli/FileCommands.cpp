@@ -14,6 +14,8 @@
 
 #include <QDir>
 
+#include <map>
+
 namespace {
 
 // Two characters sharing one backup (Hero.d2s and Hero), or a character given
@@ -23,31 +25,33 @@ namespace {
 bool RefuseSharedBackups(const QStringList &files)
 {
     const QString caption = QString::fromLatin1(Captions::Backup);
-    QList<SafeFile::Location> characters, backups;
-    for (const QString &file : files) {
-        const QString path = SafeFile::AbsolutePath(file);
+    // Where each character and each backup finally stands, with the first
+    // argument that reaches it: one look-up a file, however many files.
+    std::map<SafeFile::Location, qsizetype> characters, backups;
+    QList<SafeFile::Location> backupOf;
+    for (qsizetype i = 0; i < files.size(); ++i) {
+        const QString path = SafeFile::AbsolutePath(files[i]);
         SafeFile::Location character, backup;
         QString ignored; // an unreachable folder is reported by the load
-        SafeFile::LocationOf(path, character, &ignored);
+        if (SafeFile::LocationOf(path, character, &ignored))
+            characters.emplace(character, i);
         SafeFile::LocationOf(CDiablo2Doc::BackupPathOf(path), backup, &ignored);
-        characters.append(character);
-        backups.append(backup);
+        backupOf.append(backup);
     }
     bool ok = true;
     for (qsizetype i = 0; i < files.size(); ++i) {
-        for (qsizetype j = 0; j < files.size(); ++j) {
-            if (backups[i].name.isEmpty())
-                break;
-            if (backups[i] == characters[j]) {
-                FileContext context(files[j]);
-                Report(caption, i == j ? QStringLiteral("it is its own backup")
-                                       : QStringLiteral("it is the backup of %1").arg(files[i]));
-                ok = false;
-            } else if (j > i && backups[i] == backups[j]) {
-                FileContext context(files[j]);
-                Report(caption, QStringLiteral("its backup is also the backup of %1").arg(files[i]));
-                ok = false;
-            }
+        if (backupOf[i].name.isEmpty())
+            continue;
+        if (const auto character = characters.find(backupOf[i]); character != characters.end()) {
+            FileContext context(files[character->second]);
+            Report(caption, character->second == i ? QStringLiteral("it is its own backup")
+                                                   : QStringLiteral("it is the backup of %1").arg(files[i]));
+            ok = false;
+        }
+        if (const auto [earlier, added] = backups.emplace(backupOf[i], i); !added) {
+            FileContext context(files[i]);
+            Report(caption, QStringLiteral("its backup is also the backup of %1").arg(files[earlier->second]));
+            ok = false;
         }
     }
     return ok;
