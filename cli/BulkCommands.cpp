@@ -4,15 +4,10 @@
 #include "document/Character.h"
 #include "Session.h"
 #include "Console.h"
-#include "document/GameData.h"
+#include "document/GameNames.h"
 #include "Names.h"
 
 namespace {
-
-QStringList Difficulties()
-{
-    return ListedNames(g_strDifficultyNames, kDifficultyCount);
-}
 
 QString Caption(const Invocation &invocation)
 {
@@ -25,6 +20,17 @@ bool NamedOrReport(const Invocation &invocation, bool found, const QString &what
     if (!found)
         Report(Caption(invocation), QStringLiteral("%1 \"%2\" is unknown.").arg(what, name) + DidYouMean(listed, name));
     return found;
+}
+
+// Act5 is an expansion character's only.
+bool HasAct(const Invocation &invocation, const CharacterView &character, int act)
+{
+    if (act < character.ActCount())
+        return true;
+    Report(Caption(invocation), QStringLiteral("%1 is an expansion character's only; this character has %2 acts.")
+                                    .arg(GameNames::ActName(act))
+                                    .arg(character.ActCount()));
+    return false;
 }
 
 int RunOnFiles(const Invocation &invocation, int trailing, const Edit &edit)
@@ -44,16 +50,18 @@ int RunQuest(const Invocation &invocation)
     const int act = ActFromName(args[1]);
     const int quest = QuestFromName(act, args[2]);
     const int state = QuestStateFromName(args[3]);
-    if (!NamedOrReport(invocation, difficulty >= 0, QStringLiteral("difficulty"), args[0], Difficulties())
-        || !NamedOrReport(invocation, act >= 0, QStringLiteral("act"), args[1], ListedNames(g_strActNames, kActCount))
-        || !NamedOrReport(invocation, quest >= 0, QStringLiteral("quest of ") + QString::fromLatin1(g_strActNames[act]), args[2],
+    if (!NamedOrReport(invocation, difficulty >= 0, QStringLiteral("difficulty"), args[0], DifficultyNames())
+        || !NamedOrReport(invocation, act >= 0, QStringLiteral("act"), args[1], ActNames())
+        || !NamedOrReport(invocation, quest >= 0, QStringLiteral("quest of ") + GameNames::ActName(act), args[2],
                           QuestNamesOf(act))
-        || !NamedOrReport(invocation, state >= 0, QStringLiteral("quest state"), args[3],
-                          ListedNames(g_strQuestStateNames, kQuestStateCount)))
+        || !NamedOrReport(invocation, state >= 0, QStringLiteral("quest state"), args[3], QuestStateNames()))
         return ExitFailure;
 
     return RunOnFiles(invocation, 4, [=](CDiablo2Doc &doc) {
-        Character(doc).SetQuestState(difficulty, act, quest, state);
+        Character character(doc);
+        if (!HasAct(invocation, character, act))
+            return false;
+        character.SetQuestState(difficulty, act, quest, state);
         return true;
     });
 }
@@ -67,7 +75,7 @@ int RunWaypoint(const Invocation &invocation)
     const bool found = WaypointFromName(args[1], act, position);
     const QString state = args[2].toLower();
     const bool on = state == QLatin1String("on");
-    if (!NamedOrReport(invocation, difficulty >= 0, QStringLiteral("difficulty"), args[0], Difficulties())
+    if (!NamedOrReport(invocation, difficulty >= 0, QStringLiteral("difficulty"), args[0], DifficultyNames())
         || !NamedOrReport(invocation, found, QStringLiteral("waypoint"), args[1], WaypointNames()))
         return ExitFailure;
     if (!on && state != QLatin1String("off")) {
@@ -76,7 +84,10 @@ int RunWaypoint(const Invocation &invocation)
     }
 
     return RunOnFiles(invocation, 3, [=](CDiablo2Doc &doc) {
-        Character(doc).SetWaypointActive(difficulty, act, position, on);
+        Character character(doc);
+        if (!HasAct(invocation, character, act))
+            return false;
+        character.SetWaypointActive(difficulty, act, position, on);
         return true;
     });
 }

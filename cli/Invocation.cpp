@@ -3,6 +3,7 @@
 #include "Console.h"
 
 #include "core/NumberParse.h"
+#include "document/PanelFields.h"
 
 QString ProgramName()
 {
@@ -30,7 +31,7 @@ bool ReadUnsigned(const QString &caption, const QString &what, const QString &te
         Report(caption, QStringLiteral("%1 \"%2\": %3").arg(what, text, QLatin1String(kParseUIntMessage)));
         return false;
     case WholeNumber::TooLarge:
-        Report(caption, QStringLiteral("%1 %2 is larger than 4294967295.").arg(what, text.trimmed()));
+        Report(caption, OverLimitText(what, text.trimmed(), 0xFFFFFFFFu));
         return false;
     }
     return false;

@@ -5,6 +5,7 @@
 #include "document/Diablo2Doc.h"
 #include "document/GameData.h"
 #include "document/PanelFields.h"
+#include "document/GameNames.h"
 #include "ShowJson.h"
 
 #include <QJsonArray>
@@ -83,7 +84,7 @@ QString SkillKey(const CharacterValues &v, int position)
 {
     if (!HasClass(v))
         return QString::number(position);
-    return QString::fromLatin1(SkillName(int(v.charClass), position));
+    return GameNames::SkillName(int(v.charClass), position);
 }
 
 QString Latin1(const char *text)
@@ -105,7 +106,7 @@ QList<NamedValue> NamedValues(const CDiablo2Doc &doc)
     values.append({QStringLiteral("version"), QString::number(v.version)});
     values.append({QStringLiteral("name"), v.name});
     values.append({QStringLiteral("class"),
-                   HasClass(v) ? Latin1(g_strClassNames[v.charClass]) : QString::number(v.charClass)});
+                   HasClass(v) ? GameNames::ClassName(int(v.charClass)) : QString::number(v.charClass)});
     values.append({QStringLiteral("level"), QString::number(v.level)});
     values.append({QStringLiteral("statLevel"), QString::number(v.statLevel)});
     for (int k = 0; k < kPanelFieldCount; ++k)
@@ -118,14 +119,14 @@ QList<NamedValue> NamedValues(const CDiablo2Doc &doc)
         values.append({QStringLiteral("difficulty:") + difficulty, OpenText(v.difficulties[d].open)});
         for (int a = 0; a < v.difficulties[d].acts.size(); ++a) {
             const ActValues &act = v.difficulties[d].acts[a];
-            const QString path = difficulty + QLatin1Char('/') + Latin1(g_strActNames[a]);
+            const QString path = difficulty + QLatin1Char('/') + GameNames::ActName(a);
             values.append({QStringLiteral("act:") + path, OpenText(act.open)});
             for (int q = 0; q < act.questStates.size(); ++q) {
-                values.append({QStringLiteral("quest:%1/%2").arg(path, Latin1(QuestName(a, q))),
+                values.append({QStringLiteral("quest:%1/%2").arg(path, GameNames::QuestName(a, q)),
                                Latin1(g_strQuestStateNames[act.questStates[q]])});
             }
             for (int w = 0; w < act.waypoints.size(); ++w) {
-                values.append({QStringLiteral("waypoint:%1/%2").arg(path, Latin1(WaypointName(a, w))),
+                values.append({QStringLiteral("waypoint:%1/%2").arg(path, GameNames::WaypointName(a, w)),
                                act.waypoints[w] ? QStringLiteral("on") : QStringLiteral("off")});
             }
         }
@@ -165,19 +166,19 @@ QJsonObject CharacterObject(const CDiablo2Doc &doc, const QString &path)
             QJsonArray quests;
             for (int q = 0; q < act.questStates.size(); ++q) {
                 quests.append(QJsonObject{
-                    {QStringLiteral("name"), Latin1(QuestName(a, q))},
+                    {QStringLiteral("name"), GameNames::QuestName(a, q)},
                     {QStringLiteral("state"), Latin1(g_strQuestStateNames[act.questStates[q]])},
                 });
             }
             QJsonArray waypoints;
             for (int w = 0; w < act.waypoints.size(); ++w) {
                 waypoints.append(QJsonObject{
-                    {QStringLiteral("name"), Latin1(WaypointName(a, w))},
+                    {QStringLiteral("name"), GameNames::WaypointName(a, w)},
                     {QStringLiteral("active"), act.waypoints[w]},
                 });
             }
             acts.append(QJsonObject{
-                {QStringLiteral("name"), Latin1(g_strActNames[a])},
+                {QStringLiteral("name"), GameNames::ActName(a)},
                 {QStringLiteral("open"), act.open},
                 {QStringLiteral("quests"), quests},
                 {QStringLiteral("waypoints"), waypoints},

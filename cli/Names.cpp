@@ -1,6 +1,9 @@
 #include "Names.h"
 
 #include "document/GameData.h"
+#include "document/GameNames.h"
+
+#include <functional>
 
 #include <algorithm>
 #include <vector>
@@ -19,6 +22,7 @@ constexpr Spelling kGameSpellings[] = {
     {"Bone Prison", "Bone Prision"},      {"Vengeance", "Vengence"},          {"Redemption", "Redemtion"},
     {"Fist of the Heavens", "Fist of Heavens"}, {"Throwing Mastery", "Throwiing Mastery"}, {"Grim Ward", "Grim Wand"},
     {"Berserk", "Bersek"},                {"Palace Cellar", "Pallace Cellar"},
+    {"Werewolf", "Wearwolf"},             {"Werebear", "Wearbear"},
 };
 
 // The listed name a game's spelling stands for, or the name itself.
@@ -32,16 +36,38 @@ QString Listed(const QString &name)
     return name;
 }
 
-int Find(const char *const *names, int count, const QString &name)
+int Find(const QStringList &names, const QString &name)
 {
     const QString key = NameKey(Listed(name));
     if (key.isEmpty())
         return -1;
-    for (int k = 0; k < count; ++k) {
-        if (NameKey(QString::fromLatin1(names[k])) == key)
-            return k;
+    for (qsizetype k = 0; k < names.size(); ++k) {
+        if (NameKey(names[k]) == key)
+            return int(k);
     }
     return -1;
+}
+
+QStringList Listed(const char *const *names, int count)
+{
+    QStringList listed;
+    for (int k = 0; k < count; ++k)
+        listed.append(QString::fromLatin1(names[k]));
+    return listed;
+}
+
+// The names of positions 0 .. count - 1 of a list.
+QStringList Listed(int count, const std::function<QString(int)> &name)
+{
+    QStringList listed;
+    for (int k = 0; k < count; ++k)
+        listed.append(name(k));
+    return listed;
+}
+
+QStringList WaypointNamesOf(int act)
+{
+    return Listed(GameNames::WaypointCount(act), [act](int w) { return GameNames::WaypointName(act, w); });
 }
 
 qsizetype EditDistance(const QString &a, const QString &b)
@@ -63,34 +89,44 @@ qsizetype EditDistance(const QString &a, const QString &b)
 
 } // namespace
 
-QStringList ListedNames(const char *const *names, int count)
+QStringList ClassNames()
 {
-    QStringList listed;
-    for (int k = 0; k < count; ++k)
-        listed.append(QString::fromLatin1(names[k]));
-    return listed;
+    return Listed(GameNames::Classes, GameNames::ClassName);
 }
 
-QStringList SkillNamesOf(int charClass)
+QStringList DifficultyNames()
 {
-    if (charClass < 0 || charClass >= kClassCount)
-        return {};
-    return ListedNames(SkillNames + charClass * kSkillsPerClass, kSkillsPerClass);
+    return Listed(g_strDifficultyNames, kDifficultyCount);
+}
+
+QStringList ActNames()
+{
+    return Listed(GameNames::Acts, GameNames::ActName);
 }
 
 QStringList QuestNamesOf(int act)
 {
-    if (act < 0 || act >= kActCount)
-        return {};
-    return ListedNames(g_strQuestNames + act * kQuestSlotsPerAct, QuestCountOfAct(act));
+    return Listed(GameNames::QuestCount(act), [act](int q) { return GameNames::QuestName(act, q); });
+}
+
+QStringList QuestStateNames()
+{
+    return Listed(g_strQuestStateNames, kQuestStateCount);
 }
 
 QStringList WaypointNames()
 {
     QStringList listed;
-    for (int a = 0; a < kActCount; ++a)
-        listed += ListedNames(g_strWaypointNames + a * kWaypointSlotsPerAct, WaypointCountOfAct(a));
+    for (int a = 0; a < GameNames::Acts; ++a)
+        listed += WaypointNamesOf(a);
     return listed;
+}
+
+QStringList SkillNamesOf(int charClass)
+{
+    if (charClass < 0 || charClass >= GameNames::Classes)
+        return {};
+    return Listed(GameNames::SkillsPerClass, [charClass](int k) { return GameNames::SkillName(charClass, k); });
 }
 
 QString DidYouMean(const QStringList &listed, const QString &name)
@@ -124,38 +160,36 @@ QString NameKey(const QString &name)
 
 int ClassFromName(const QString &name)
 {
-    return Find(g_strClassNames, kClassCount, name);
+    return Find(ClassNames(), name);
 }
 
 int DifficultyFromName(const QString &name)
 {
-    return Find(g_strDifficultyNames, kDifficultyCount, name);
+    return Find(DifficultyNames(), name);
 }
 
 int ActFromName(const QString &name)
 {
-    const int act = Find(g_strActNames, kActCount, name);
+    const int act = Find(ActNames(), name);
     if (act >= 0)
         return act;
-    return Find(g_strActNames, kActCount, QStringLiteral("Act") + name);
+    return Find(ActNames(), QStringLiteral("Act") + name);
 }
 
 int QuestFromName(int act, const QString &name)
 {
-    if (act < 0 || act >= kActCount)
-        return -1;
-    return Find(g_strQuestNames + act * kQuestSlotsPerAct, QuestCountOfAct(act), name);
+    return Find(QuestNamesOf(act), name);
 }
 
 int QuestStateFromName(const QString &name)
 {
-    return Find(g_strQuestStateNames, kQuestStateCount, name);
+    return Find(QuestStateNames(), name);
 }
 
 bool WaypointFromName(const QString &name, int &act, int &position)
 {
-    for (int a = 0; a < kActCount; ++a) {
-        const int p = Find(g_strWaypointNames + a * kWaypointSlotsPerAct, WaypointCountOfAct(a), name);
+    for (int a = 0; a < GameNames::Acts; ++a) {
+        const int p = Find(WaypointNamesOf(a), name);
         if (p >= 0) {
             act = a;
             position = p;
@@ -170,8 +204,6 @@ int SkillFromName(int charClass, const QString &name)
     bool isNumber = false;
     const int position = name.trimmed().toInt(&isNumber, 10);
     if (isNumber)
-        return position >= 0 && position < kSkillsPerClass ? position : -1;
-    if (charClass < 0 || charClass >= kClassCount)
-        return -1;
-    return Find(SkillNames + charClass * kSkillsPerClass, kSkillsPerClass, name);
+        return position >= 0 && position < GameNames::SkillsPerClass ? position : -1;
+    return Find(SkillNamesOf(charClass), name);
 }

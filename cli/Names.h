@@ -13,7 +13,7 @@
 
 int ClassFromName(const QString &name);
 int DifficultyFromName(const QString &name);
-// "Act2" or "2": the act index 1.
+// "Act2" or "2": the act index 1; "Act5" is 4.
 int ActFromName(const QString &name);
 // A quest of an act: its list position.
 int QuestFromName(int act, const QString &name);
@@ -26,12 +26,16 @@ int SkillFromName(int charClass, const QString &name);
 // The form in which names are compared.
 QString NameKey(const QString &name);
 
-// The names a finder above takes, as the window lists them: the skills of a
-// class, the quests of an act, the waypoints of every act, or a plain table.
-QStringList SkillNamesOf(int charClass);
+// The names a finder above takes, in list order: every class and act of
+// every version (a command checks what the character itself has), the quests
+// of an act, the waypoints of every act, the skills of a class.
+QStringList ClassNames();
+QStringList DifficultyNames();
+QStringList ActNames();
 QStringList QuestNamesOf(int act);
+QStringList QuestStateNames();
 QStringList WaypointNames();
-QStringList ListedNames(const char *const *names, int count);
+QStringList SkillNamesOf(int charClass);
 // " Did you mean "A"?" (or "A" or "B") with the listed names nearest to name by
 // the edit distance of their compared forms, when one is near enough; else empty.
 QString DidYouMean(const QStringList &listed, const QString &name);

@@ -5,6 +5,7 @@
 #include "Console.h"
 #include "document/FieldLimits.h"
 #include "document/GameData.h"
+#include "document/GameNames.h"
 #include "Names.h"
 #include "document/PanelFields.h"
 
@@ -40,7 +41,7 @@ bool ReadLimited(const QString &field, const QString &text, quint32 limit, quint
     if (!ReadUnsigned(kCaption, field, text, value))
         return false;
     if (value > limit) {
-        Report(kCaption, QStringLiteral("%1 %2 is more than %3, the most it can hold.").arg(field).arg(value).arg(limit));
+        Report(kCaption, OverLimitText(field, QString::number(value), limit));
         return false;
     }
     return true;
@@ -65,8 +66,8 @@ bool Parse(const QString &argument, Assignment &a)
         a.kind = Assignment::Class;
         const int charClass = ClassFromName(text);
         if (charClass < 0) {
-            Report(kCaption, QStringLiteral("class \"%1\" is none of Amazon, Sorceress, Necromancer, Paladin, "
-                                            "Barbarian.").arg(text));
+            Report(kCaption, QStringLiteral("class \"%1\" is none of %2.").arg(text, ClassNames().join(QStringLiteral(", ")))
+                                 + DidYouMean(ClassNames(), text));
             return false;
         }
         a.value = quint32(charClass);
@@ -103,6 +104,12 @@ bool Apply(CDiablo2Doc &doc, const Assignment &a)
         character.SetLevel(int(a.value));
         return true;
     case Assignment::Class:
+        if (a.value >= quint32(character.ClassCount())) {
+            Report(kCaption, QStringLiteral("this character cannot be a %1: it can be one of %2.")
+                                 .arg(GameNames::ClassName(int(a.value)),
+                                      ClassNames().mid(0, character.ClassCount()).join(QStringLiteral(", "))));
+            return false;
+        }
         character.SetClassByte(a.value);
         return true;
     case Assignment::Skill: {
@@ -111,8 +118,8 @@ bool Apply(CDiablo2Doc &doc, const Assignment &a)
         const int charClass = int(character.ClassByte());
         const int position = SkillFromName(charClass, a.skill);
         if (position < 0) {
-            const QString className = charClass < kClassCount ? QString::fromLatin1(g_strClassNames[charClass])
-                                                             : QStringLiteral("class %1").arg(charClass);
+            const QString className = character.HasClass() ? GameNames::ClassName(charClass)
+                                                           : QStringLiteral("class %1").arg(charClass);
             Report(kCaption, QStringLiteral("%1 has no skill \"%2\".").arg(className, a.skill)
                                  + DidYouMean(SkillNamesOf(charClass), a.skill));
             return false;

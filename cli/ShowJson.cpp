@@ -2,7 +2,7 @@
 
 #include "document/Character.h"
 #include "document/Diablo2Doc.h"
-#include "document/GameData.h"
+#include "document/GameNames.h"
 
 #include <QJsonArray>
 
@@ -12,7 +12,7 @@ void AddFormatFields(QJsonObject &object, const CDiablo2Doc &doc)
     const CharacterView character(doc);
     const quint32 charClass = character.ClassByte();
     object.insert(QStringLiteral("class"), character.HasClass()
-                                               ? QJsonValue(QString::fromLatin1(g_strClassNames[charClass]))
+                                               ? QJsonValue(GameNames::ClassName(int(charClass)))
                                                : QJsonValue(QJsonValue::Null));
     object.insert(QStringLiteral("classByte"), qint64(charClass));
     object.insert(QStringLiteral("expansion"), character.IsExpansion());

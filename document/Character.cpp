@@ -3,6 +3,8 @@
 #include "document/layout/CharacterLayout.h"
 #include "document/versions/Build.h"
 #include "document/versions/FieldTable.h"
+#include "document/versions/Names.h"
+#include "GameNames.h"
 #include "document/versions/Parse.h"
 #include "document/versions/WholeCharacterEdits.h"
 #include "Diablo2Doc.h"
@@ -124,7 +126,15 @@ quint32 CharacterView::ClassByte() const
 
 bool CharacterView::HasClass() const
 {
-    return ClassByte() < quint32(kClassCount);
+    return ClassByte() < quint32(ClassCount());
+}
+
+int CharacterView::ClassCount() const
+{
+    int count = kClassCount;
+    while (m_parsed && count < GameNames::Classes && Versions::ClassAllowed(*m_parsed, count))
+        ++count;
+    return count;
 }
 
 quint32 CharacterView::HeaderLevel() const
@@ -154,9 +164,11 @@ quint32 CharacterView::Number(FieldId id) const
 
 quint32 CharacterView::MostItHolds(FieldId id) const
 {
+    const quint32 panelLimit = Field(id).limit;
     if (!m_parsed)
-        return 0xFFFFFFFFu;
-    return Versions::StatLimit(*m_parsed->layout, StatOf(id), m_parsed->stats.value[Versions::Level]);
+        return panelLimit;
+    return qMin(panelLimit,
+                Versions::StatLimit(*m_parsed->layout, StatOf(id), m_parsed->stats.value[Versions::Level]));
 }
 
 int CharacterView::SkillCount() const
@@ -178,17 +190,17 @@ int CharacterView::DifficultyCount() const
 
 int CharacterView::ActCount() const
 {
-    return m_layout.actCount;
+    return m_parsed ? Versions::ActCountOf(*m_parsed) : m_layout.actCount;
 }
 
 int CharacterView::QuestCount(int act) const
 {
-    return QuestCountOfAct(act);
+    return GameNames::QuestCount(act);
 }
 
 int CharacterView::WaypointCount(int act) const
 {
-    return WaypointCountOfAct(act);
+    return GameNames::WaypointCount(act);
 }
 
 int CharacterView::QuestState(int difficulty, int act, int quest) const
@@ -304,10 +316,7 @@ void Character::SetNumber(FieldId id, quint32 value)
         // A value read from the file is kept even above the limit; a new one
         // must fit the field and the game's cap.
         if (value != Number(id) && value > MostItHolds(id))
-            throw RefusalText(QStringLiteral("%1 %2 is more than %3, the most a version-%4 character of level %5 "
-                                             "can hold.")
-                                  .arg(QLatin1String(Field(id).key)).arg(value).arg(MostItHolds(id))
-                                  .arg(m_parsed->version).arg(m_parsed->stats.value[Versions::Level]));
+            throw RefusalText(OverLimitText(QLatin1String(Field(id).key), QString::number(value), MostItHolds(id)));
         if (Versions::FieldOf(codec, stat).fixedPoint) {
             Versions::SetPoolWhole(m_parsed->stats, stat, value);
         } else {

@@ -52,9 +52,14 @@ public:
     // The name up to its first zero byte, at most 15 characters.
     [[nodiscard]] QString Name() const;
 
-    // The class byte as stored; it names a class only when below kClassCount.
+    // The class byte as stored; it names a class only when below ClassCount().
     [[nodiscard]] quint32 ClassByte() const;
     [[nodiscard]] bool HasClass() const;
+    // The classes the character may be given, ids 0 to ClassCount() - 1
+    // (GameNames::ClassName names them): the five original classes, with the
+    // Druid and the Assassin in an expansion character, and the Warlock too in
+    // a version-105 character of the Warlock's game mode.
+    [[nodiscard]] int ClassCount() const;
 
     // The level of the character-selection screen and that of the stat block.
     // The program keeps them equal when it sets a level; a file may not.
@@ -62,15 +67,16 @@ public:
     [[nodiscard]] quint32 StatLevel() const;
 
     [[nodiscard]] quint32 Number(FieldId id) const;
-    // The most the character's file can hold in a field, within the game's
-    // caps where the version has them (its level counts for gold); the
-    // largest 32-bit value where only the panel's own limit applies.
+    // The most a user may enter in a field: the panel's limit, lowered for a
+    // later version to what its file holds and to the game's caps (the
+    // level counts for gold).
     [[nodiscard]] quint32 MostItHolds(FieldId id) const;
 
     [[nodiscard]] int SkillCount() const;
     [[nodiscard]] quint32 SkillLevel(int position) const;
 
     [[nodiscard]] int DifficultyCount() const;
+    // Four acts; five in an expansion character.
     [[nodiscard]] int ActCount() const;
     [[nodiscard]] int QuestCount(int act) const;
     [[nodiscard]] int WaypointCount(int act) const;

@@ -130,18 +130,3 @@ int WaypointCountOfAct(int act)
         return 0;
     return NamedCount(g_strWaypointNames + act * kWaypointSlotsPerAct, kWaypointSlotsPerAct);
 }
-
-const char *SkillName(int charClass, int position)
-{
-    return SkillNames[charClass * kSkillsPerClass + position];
-}
-
-const char *QuestName(int act, int position)
-{
-    return g_strQuestNames[act * kQuestSlotsPerAct + position];
-}
-
-const char *WaypointName(int act, int position)
-{
-    return g_strWaypointNames[act * kWaypointSlotsPerAct + position];
-}

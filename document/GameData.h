@@ -38,7 +38,3 @@ extern const char *const g_strWaypointNames[kActCount * kWaypointSlotsPerAct];
 int QuestCountOfAct(int act);
 int WaypointCountOfAct(int act);
 
-// The name shown for a list position (no bounds beyond the tables' own).
-[[nodiscard]] const char *SkillName(int charClass, int position);
-[[nodiscard]] const char *QuestName(int act, int position);
-[[nodiscard]] const char *WaypointName(int act, int position);

@@ -39,7 +39,7 @@ const PanelField &Field(FieldId id)
     return kPanelFields[int(id)];
 }
 
-QString FieldExplanation(FieldId id)
+QString FieldExplanation(FieldId id, quint32 limit)
 {
     static const char *const kWhat[kPanelFieldCount] = {
         "Experience points",        "Gold carried",          "Gold in the stash",
@@ -49,12 +49,17 @@ QString FieldExplanation(FieldId id)
         "Maximum mana",             "Current stamina",       "Maximum stamina",
     };
     const PanelField &field = Field(id);
-    QString text = QStringLiteral("%1: a whole number from 0 to %2.").arg(QLatin1String(kWhat[int(id)])).arg(field.limit);
+    QString text = QStringLiteral("%1: a whole number from 0 to %2.").arg(QLatin1String(kWhat[int(id)])).arg(limit);
     if (id != FieldId::Experience)
-        text += QStringLiteral(" A larger number is taken as %1.").arg(field.limit);
+        text += QStringLiteral(" A larger number is taken as %1.").arg(limit);
     if (field.rule == EntryRule::RaiseMaximum)
         text += QStringLiteral(" Above the maximum beside it, it raises that maximum too.");
     return text;
+}
+
+QString OverLimitText(const QString &what, const QString &value, quint64 limit)
+{
+    return QStringLiteral("%1 %2 is more than %3, the most it can hold.").arg(what, value).arg(limit);
 }
 
 const PanelField *PanelFieldNamed(const QString &key)

@@ -56,9 +56,13 @@ inline constexpr int kPanelFieldCount = 15;
 extern const PanelField kPanelFields[kPanelFieldCount];
 
 [[nodiscard]] const PanelField &Field(FieldId id);
-// What the field's box holds and the numbers it takes, from its row: the
-// window's tooltip and accessible description.
-[[nodiscard]] QString FieldExplanation(FieldId id);
+// What the field's box holds and the numbers it takes up to limit (the most
+// the open character's file holds there): the window's tooltip and
+// accessible description.
+[[nodiscard]] QString FieldExplanation(FieldId id, quint32 limit);
+// The one wording of a value refused as too large, wherever it is entered:
+// "gold 5000000 is more than 990000, the most it can hold."
+[[nodiscard]] QString OverLimitText(const QString &what, const QString &value, quint64 limit);
 // The field with this key (letter case ignored), or null.
 [[nodiscard]] const PanelField *PanelFieldNamed(const QString &key);
 

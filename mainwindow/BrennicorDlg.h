@@ -13,6 +13,7 @@
 #include <memory>
 
 class CBrennicorDlgAutoProxy;
+class CharacterView;
 class CDataExchange;
 class MainWindowAccess;
 
@@ -202,6 +203,11 @@ private:
     // The panel's member of a number field, and the exchange of the number
     // boxes before (true) or after (false) the class row.
     quint32 &PanelValue(FieldId field);
+    // The class and act lists as long as the open character has them (an
+    // expansion character has more classes and five acts), and the number
+    // boxes' tooltips with the limits of its file; those of version 71 for
+    // null, when no character is open.
+    void FitToCharacter(const CharacterView *character);
     void ExchangePanelBoxes(CDataExchange *pDX, bool beforeClassRow);
     // What a change in a number box does, by the field's entry rule.
     void ChangePanelBox(FieldId field);

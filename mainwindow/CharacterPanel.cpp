@@ -13,6 +13,7 @@
 #include "document/GameData.h"
 #include "resources/MainDialogIds.h"
 #include "document/PanelFields.h"
+#include "document/GameNames.h"
 #include "widgets/DataExchange.h"
 
 #include <QWidget>
@@ -70,6 +71,25 @@ quint32 &CBrennicorDlg::PanelValue(FieldId field)
     Q_UNREACHABLE();
 }
 
+void CBrennicorDlg::FitToCharacter(const CharacterView *character)
+{
+    const auto fit = [](CComboBox &list, int count, QString (*name)(int), int &selection) {
+        if (list.GetCount() == count)
+            return;
+        list.ResetContent();
+        for (int k = 0; k < count; ++k)
+            list.AddString(name(k));
+        if (selection >= count)
+            selection = -1;
+    };
+    fit(m_cbClass, character ? character->ClassCount() : kClassCount, GameNames::ClassName, m_nClass);
+    fit(m_cbAct, character ? character->ActCount() : kActCount, GameNames::ActName, m_nAct);
+    for (const PanelBox &box : kBoxes) {
+        const quint32 limit = character ? character->MostItHolds(box.field) : Field(box.field).limit;
+        Explain(GetDlgItem(box.id), FieldExplanation(box.field, limit));
+    }
+}
+
 void CBrennicorDlg::ExchangePanelBoxes(CDataExchange *pDX, bool beforeClassRow)
 {
     const int from = beforeClassRow ? 0 : kBoxesBeforeClassRow;
@@ -93,8 +113,9 @@ void CBrennicorDlg::ChangePanelBox(FieldId id)
     quint32 &value = PanelValue(id);
     if (!UpdateData(true) && field.rule != EntryRule::Revert)
         return;
-    if (value > field.limit) {
-        value = field.limit;
+    const quint32 limit = CharacterView(m_doc).MostItHolds(id);
+    if (value > limit) {
+        value = limit;
         UpdateData(false);
     }
     if (field.rule == EntryRule::RaiseMaximum && value > PanelValue(field.maximum))
@@ -105,11 +126,6 @@ void CBrennicorDlg::ChangePanelBox(FieldId id)
 
 void CBrennicorDlg::MapCharacterPanel()
 {
-    for (const PanelBox &box : kBoxes) {
-        QWidget *control = GetDlgItem(box.id);
-        control->setToolTip(FieldExplanation(box.field));
-        control->setAccessibleDescription(control->toolTip());
-    }
     MapEditChange(IDC_EXPERIENCE, &CBrennicorDlg::OnChangeExperience);
     MapEditChange(IDC_GOLD, &CBrennicorDlg::OnChangeGold);
     MapEditChange(IDC_GOLD_IN_STASH, &CBrennicorDlg::OnChangeGoldInStash);
@@ -149,12 +165,14 @@ bool CBrennicorDlg::SyncWithDocument(bool bSave)
         m_cbSkill.ResetContent();
         m_cbQuest.ResetContent();
         m_cbWaypoint.ResetContent();
+        FitToCharacter(nullptr);
         UpdateData(false);
         return false;
     }
 
     if (!bSave) {
         const CharacterView character(m_doc);
+        FitToCharacter(&character);
         m_strName = character.Name();
         for (const PanelField &field : kPanelFields)
             PanelValue(field.id) = character.Number(field.id);
@@ -167,7 +185,7 @@ bool CBrennicorDlg::SyncWithDocument(bool bSave)
             m_nLevel = kLevelCount;
         }
 
-        // A class byte outside 0..4 has no item in the list: no class is shown,
+        // A class byte past the list has no item in it: no class is shown,
         // and the write-back leaves that byte as it is.
         m_nClass = character.HasClass() ? int(character.ClassByte()) : -1;
         UpdateData(false);
@@ -181,7 +199,7 @@ bool CBrennicorDlg::SyncWithDocument(bool bSave)
     for (const PanelField &field : kPanelFields)
         character.SetNumber(field.id, PanelValue(field.id));
     character.SetLevels(m_nLevel, quint32(m_nLevelIndex + 1));
-    if (m_nClass >= 0 && m_nClass < kClassCount)
+    if (m_nClass >= 0 && m_nClass < character.ClassCount())
         character.SetClassByte(quint32(m_nClass));
     return true;
 }

@@ -10,17 +10,12 @@
 #include "document/BulkEdits.h"
 #include "document/Character.h"
 #include "document/FieldLimits.h"
-#include "document/GameData.h"
+#include "document/GameNames.h"
 #include "resources/MainDialogIds.h"
 
 namespace {
 
 constexpr quint32 kMaxSkillLevel = FieldLimits::SkillLevel;                // 20
-
-bool IsClass(int index)
-{
-    return index >= 0 && index < kClassCount;
-}
 
 bool IsSkill(const CDiablo2Doc &doc, int index)
 {
@@ -48,13 +43,14 @@ void CBrennicorDlg::OnSelchangeClass()
     SyncWithDocument(true);
 
     m_cbSkill.ResetContent();
-    if (IsClass(m_nClass)) {
-        for (int i = 0; i < CharacterView(m_doc).SkillCount(); ++i)
-            m_cbSkill.AddString(QString::fromLatin1(SkillName(m_nClass, i)));
+    const CharacterView character(m_doc);
+    if (m_nClass >= 0 && m_nClass < character.ClassCount()) {
+        for (int i = 0; i < character.SkillCount(); ++i)
+            m_cbSkill.AddString(GameNames::SkillName(m_nClass, i));
         m_nSkill = 0;
     } else {
-        // A class byte outside 0..4 has no names: the list stays empty, and no
-        // level is shown for a skill that is not listed.
+        // A class byte past the class list has no names: the list stays empty,
+        // and no level is shown for a skill that is not listed.
         m_nSkill = -1;
         m_nSkillLevel = 0;
     }

@@ -17,6 +17,7 @@
 #include "document/BulkEdits.h"
 #include "document/Character.h"
 #include "document/GameData.h"
+#include "document/GameNames.h"
 #include "resources/MainDialogIds.h"
 #include "document/Messages.h"
 #include "core/Prompts.h"
@@ -41,11 +42,11 @@ bool RefuseWithoutFile(QWidget *owner, const CDiablo2Doc &doc, const char *capti
 }
 
 // Fills a list with the names of an act's slots.
-void FillActList(CComboBox &list, int count, const char *(*name)(int act, int position), int act)
+void FillActList(CComboBox &list, int count, QString (*name)(int act, int position), int act)
 {
     list.ResetContent();
     for (int position = 0; position < count; ++position)
-        list.AddString(QString::fromLatin1(name(act, position)));
+        list.AddString(name(act, position));
 }
 
 } // namespace
@@ -65,10 +66,8 @@ void CBrennicorDlg::MapQuestsWaypoints()
         {IDC_WAYPOINT_ACTIVE, "WP Activ.: whether the chosen waypoint is active. Activating one opens its act "
                               "and that act's difficulty too."},
     };
-    for (const auto &[id, text] : explained) {
-        GetDlgItem(id)->setToolTip(QString::fromLatin1(text));
-        GetDlgItem(id)->setAccessibleDescription(QString::fromLatin1(text));
-    }
+    for (const auto &[id, text] : explained)
+        Explain(GetDlgItem(id), QString::fromLatin1(text));
     MapClicked(IDC_WAYPOINT_ACTIVE, &CBrennicorDlg::OnWaypointActive);
     MapClicked(IDC_ACT_ACTIVE, &CBrennicorDlg::OnActActive);
     MapClicked(IDC_DIFFICULTY_ACTIVE, &CBrennicorDlg::OnDifficultyActive);
@@ -106,8 +105,8 @@ void CBrennicorDlg::OnSelchangeAct()
         return;
     m_bActActive = CharacterView(m_doc).IsActOpen(m_nDifficulty, m_nAct) ? 1 : 0;
     const CharacterView character(m_doc);
-    FillActList(m_cbQuest, character.QuestCount(m_nAct), QuestName, m_nAct);
-    FillActList(m_cbWaypoint, character.WaypointCount(m_nAct), WaypointName, m_nAct);
+    FillActList(m_cbQuest, character.QuestCount(m_nAct), GameNames::QuestName, m_nAct);
+    FillActList(m_cbWaypoint, character.WaypointCount(m_nAct), GameNames::WaypointName, m_nAct);
     m_nQuest = 0;
     m_nWaypoint = 0;
     UpdateData(false);

@@ -82,13 +82,11 @@ bool CBrennicorDlg::OnInitDialog()
     // The system menu is the window manager's here; About stays on the Help menu.
     // The window shows the application's icon, decoded once at start.
 
-    for (const char *name : g_strClassNames)
-        m_cbClass.AddString(QString::fromLatin1(name));
+    // The class and act lists, and the number boxes' tooltips, of version 71.
+    FitToCharacter(nullptr);
     for (const char *name : g_strDifficultyNames)
         m_cbDifficulty.AddString(QString::fromLatin1(name));
     m_nDifficulty = -1;
-    for (const char *name : g_strActNames)
-        m_cbAct.AddString(QString::fromLatin1(name));
     m_nAct = -1;
     for (const char *name : g_strQuestStateNames)
         m_cbQuestState.AddString(QString::fromLatin1(name));

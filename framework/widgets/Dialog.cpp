@@ -316,3 +316,9 @@ void CDialog::accept()
 {
     SendCommand(IDOK);
 }
+
+void Explain(QWidget *control, const QString &text)
+{
+    control->setToolTip(text);
+    control->setAccessibleDescription(text);
+}

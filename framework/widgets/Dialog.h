@@ -14,6 +14,9 @@ class QAction;
 class QEventLoop;
 class QMenuBar;
 
+// Gives control a tooltip and the same text as its accessible description.
+void Explain(QWidget *control, const QString &text);
+
 // The framework's command identifier of Help (the F1 key).
 inline constexpr int ID_HELP = 57670;
 

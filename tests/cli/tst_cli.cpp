@@ -175,7 +175,7 @@ void TestCli::nothingWritten_data()
         "brennicor-cli: FILE: Sorceress has no skill \"Smite\".");
     row("skill position 30", {"set", "FILE", "skill:30=5"}, "brennicor-cli: FILE: Sorceress has no skill \"30\".");
     row("a name that is no class", {"set", "FILE", "class=Normal"},
-        "brennicor-cli: class \"Normal\" is none of Amazon, Sorceress, Necromancer, Paladin, Barbarian.");
+        "brennicor-cli: class \"Normal\" is none of Amazon, Sorceress, Necromancer, Paladin, Barbarian, Druid, Assassin, Warlock.");
     row("level 100", {"set", "FILE", "level=100"}, "brennicor-cli: level 100 is not a level from 1 to 99.");
     row("a quest of the next act", {"quest", "FILE", "Normal", "Act1", "Radament's Lair", "Done"},
         "brennicor-cli: quest of Act1 \"Radament's Lair\" is unknown.");
@@ -204,7 +204,7 @@ void TestCli::nothingWritten_data()
     row("a new name of 15 characters, one a digit", {"rename", "FILE", "Abcdefghijklmn0"},
         "brennicor-cli: Please enter no more than 14 characters.");
     row("a value one past 32 bits", {"put", "FILE", "600", "603", " +4294967296 "},
-        "brennicor-cli: value +4294967296 is larger than 4294967295.");
+        "brennicor-cli: value +4294967296 is more than 4294967295, the most it can hold.");
     row("a value with a sign after its plus", {"put", "FILE", "600", "603", "+-1"},
         "brennicor-cli: value \"+-1\": Please enter a positive integer.");
     row("find a value stored nowhere", {"find", "FILE", "4000000001"}, "");

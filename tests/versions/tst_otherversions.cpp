@@ -8,6 +8,7 @@
 #include "support/MainWindowAccess.h"
 #include "support/ScriptedPrompts.h"
 
+#include <QComboBox>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -67,6 +68,14 @@ QJsonObject ShownJson(const QString &dir, const QString &file)
 {
     const CliResult result = RunCli({"show", "--json", file}, dir);
     return QJsonDocument::fromJson(result.out.toUtf8()).array().at(0).toObject();
+}
+
+// A choice in one of the window's lists, as the user makes it.
+void Choose(CBrennicorDlg &dlg, int id, int index)
+{
+    QComboBox *list = dlg.DlgItem<QComboBox>(id);
+    list->setCurrentIndex(index);
+    Q_EMIT list->activated(index);
 }
 
 } // namespace
@@ -170,7 +179,7 @@ private Q_SLOTS:
         row("98", "v98_sorceress_level66.d2s", {"version: 98", "name: Agelatus", "class: Sorceress", "level: 66", "gold: 65447", "strength: 81", "health: 543", "maxMana: 275"}, "valid");
         row("99", "v99_barbarian_new.d2s", {"version: 99", "name: Joe", "class: Barbarian", "strength: 30"}, "valid");
         row("105 Barbarian", "v105_barbarian_new.d2s", {"version: 105", "name: barbexp", "class: Barbarian", "health: 55"}, "valid");
-        row("105 Warlock", "v105_warlock_new.d2s", {"version: 105", "name: Warlock", "class: 7", "strength: 15", "maxMana: 20"}, "valid");
+        row("105 Warlock", "v105_warlock_new.d2s", {"version: 105", "name: Warlock", "class: Warlock", "strength: 15", "maxMana: 20"}, "valid");
         row("99 damaged checksum", "v99_barbarian_new.d2s", {"name: Joe"}, "damaged", true);
         row("98 header only", "v98_first_save_header_only.d2s", {}, "");
     }
@@ -218,6 +227,11 @@ private Q_SLOTS:
         QCOMPARE(RunCli({"set", file, "strength=" + QString::number(strength), "skill:0=7"}, dir.path()).exitCode, 0);
         QCOMPARE(RunCli({"quest", file, "Normal", "Act1", "den-of-evil", "Done"}, dir.path()).exitCode, 0);
         QCOMPARE(RunCli({"waypoint", file, "Hell", "Cold Plains", "on"}, dir.path()).exitCode, 0);
+        // Act5 and the expansion's classes are an expansion character's only.
+        const bool expansion = before.value("expansion").toBool();
+        const CliResult act5 = RunCli({"quest", file, "Hell", "Act5", "rite of passage", "Done"}, dir.path());
+        QCOMPARE(act5.err.endsWith(": Act5 is an expansion character's only; this character has 4 acts.\n"), !expansion);
+        QCOMPARE(RunCli({"set", file, "class=Druid"}, dir.path()).exitCode, expansion ? 0 : 1);
 
         const CliResult after = RunCli({"show", file}, dir.path());
         QCOMPARE(after.err, QString());
@@ -226,6 +240,8 @@ private Q_SLOTS:
         QVERIFY(after.out.contains("quest:Normal/Act1/Den of Evil: Done\n"));
         QVERIFY(after.out.contains("waypoint:Hell/Act1/Cold Plains: on\n"));
         QVERIFY(after.out.contains("difficulty:Hell: open\n")); // a waypoint switched on opens its difficulty
+        QCOMPARE(after.out.contains("quest:Hell/Act5/Rite of Passage: Done\n"), expansion);
+        QCOMPARE(after.out.contains("class: Druid\nlevel:"), expansion);
         QCOMPARE(ShownJson(dir.path(), file).value("skills").toArray().at(0).toObject().value("level").toInt(), 7);
         // Maximize Attributes stays within the field widths: 10 bits for strength from version 96.
         QCOMPARE(RunCli({"max-attributes", file}, dir.path()).exitCode, 0);
@@ -261,6 +277,12 @@ private Q_SLOTS:
                 MainWindowAccess::Command(dlg, ID_FILE_SAVE);
                 QCOMPARE(CharacterFixture::ReadFile(dir.filePath("Joe.d2s")) == original, !damaged);
                 dlg.DlgItem<QLineEdit>(IDC_GOLD)->setText(QStringLiteral("777"));
+                // An expansion character: seven classes, and Act5 with its quests.
+                QCOMPARE(dlg.DlgItem<QComboBox>(IDC_CLASS)->itemText(6), QStringLiteral("Assassin"));
+                QCOMPARE(dlg.DlgItem<QComboBox>(IDC_CLASS)->count(), 7);
+                Choose(dlg, IDC_ACT, 4);
+                Choose(dlg, IDC_QUEST, 5);
+                Choose(dlg, IDC_QUEST_STATE, 3);
                 MainWindowAccess::Command(dlg, ID_FILE_SAVE);
                 QCOMPARE(prompts.Summaries(), told);
                 QVERIFY(!dlg.TakePendingError());
@@ -268,6 +290,12 @@ private Q_SLOTS:
                 const QJsonObject shown = ShownJson(dir.path(), "Joe.d2s");
                 QCOMPARE(shown.value("gold").toInt(), 777);
                 QCOMPARE(shown.value("checksum").toString(), QStringLiteral("valid"));
+                const QJsonObject act5 = shown.value("difficulties")[0].toObject().value("acts")[4].toObject();
+                QCOMPARE(act5.value("quests")[5].toObject().value("name").toString(), QStringLiteral("Eve of Destruction"));
+                QCOMPARE(act5.value("quests")[5].toObject().value("state").toString(), QStringLiteral("Done"));
+                // Closed, the window's lists are those of version 71 again.
+                MainWindowAccess::Command(dlg, ID_FILE_CLOSE);
+                QCOMPARE(dlg.DlgItem<QComboBox>(IDC_ACT)->count(), 4);
             }
         }
     }

@@ -6,7 +6,6 @@
 
 #include "versions/Build.h"
 #include "versions/Checksum.h"
-#include "versions/Names.h"
 #include "versions/Parse.h"
 #include "versions/WholeCharacterEdits.h"
 
