@@ -20,6 +20,7 @@ class MainWindowAccess;
 // The main window: a dialog with a menu that lives for the whole run and owns
 // the one character document. One class, one source file per concern:
 //   Shell.cpp            construction, data exchange, start-up lists, closing, About, Help
+//   Explanations.cpp     the tooltips of the controls other than the number boxes
 //   CharacterPanel.cpp   the "Character" group: SyncWithDocument and its edits, the level
 //   ClassSkills.cpp      class, skills, Maximize Skills / Attributes
 //   QuestsWaypoints.cpp  the "Quests And Waypoints:" group and the four bulk commands
@@ -208,6 +209,8 @@ private:
     // boxes' tooltips with the limits of its file; those of version 71 for
     // null, when no character is open.
     void FitToCharacter(const CharacterView *character);
+    // Gives the controls other than the number boxes their tooltips.
+    void ExplainControls();
     void ExchangePanelBoxes(CDataExchange *pDX, bool beforeClassRow);
     // What a change in a number box does, by the field's entry rule.
     void ChangePanelBox(FieldId field);

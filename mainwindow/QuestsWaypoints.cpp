@@ -58,16 +58,6 @@ void CBrennicorDlg::MapQuestsWaypoints()
     MapSelChange(IDC_QUEST, &CBrennicorDlg::OnSelchangeQuest);
     MapSelChange(IDC_QUEST_STATE, &CBrennicorDlg::OnSelchangeQuestState);
     MapSelChange(IDC_WAYPOINT, &CBrennicorDlg::OnSelchangeWaypoint);
-    const std::pair<int, const char *> explained[] = {
-        {IDC_DIFFICULTY_ACTIVE, "Diff. Activ.: whether the chosen difficulty is open to the character. Normal is "
-                                "always open; opening another opens nothing else."},
-        {IDC_ACT_ACTIVE, "Act Activ.: whether the chosen act of the chosen difficulty is open. Act1 is always "
-                         "open; opening an act opens its difficulty too."},
-        {IDC_WAYPOINT_ACTIVE, "WP Activ.: whether the chosen waypoint is active. Activating one opens its act "
-                              "and that act's difficulty too."},
-    };
-    for (const auto &[id, text] : explained)
-        Explain(GetDlgItem(id), QString::fromLatin1(text));
     MapClicked(IDC_WAYPOINT_ACTIVE, &CBrennicorDlg::OnWaypointActive);
     MapClicked(IDC_ACT_ACTIVE, &CBrennicorDlg::OnActActive);
     MapClicked(IDC_DIFFICULTY_ACTIVE, &CBrennicorDlg::OnDifficultyActive);

@@ -30,6 +30,7 @@ CBrennicorDlg::CBrennicorDlg(QWidget *parent)
     MapFileCommands();
     MapRename();
     MapRawTools();
+    ExplainControls();
 }
 
 CBrennicorDlg::~CBrennicorDlg()

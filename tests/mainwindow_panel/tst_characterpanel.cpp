@@ -79,6 +79,8 @@ private Q_SLOTS:
         QTest::newRow("experience") << int(IDC_EXPERIENCE) << "Experience points: a whole number from 0 to 4294967295.";
         QTest::newRow("health") << int(IDC_HEALTH) << "Current life: a whole number from 0 to 8191. A larger number is "
                                                       "taken as 8191. Above the maximum beside it, it raises that maximum too.";
+        QTest::newRow("level list") << int(IDC_LEVEL_LIST) << "The character's level, 1 to 99. Choosing one also "
+                                                              "sets the experience to where that level begins.";
         QTest::newRow("WP Activ.") << int(IDC_WAYPOINT_ACTIVE) << "WP Activ.: whether the chosen waypoint is active. "
                                                                  "Activating one opens its act and that act's difficulty too.";
     }

@@ -277,6 +277,10 @@ private Q_SLOTS:
                 MainWindowAccess::Command(dlg, ID_FILE_SAVE);
                 QCOMPARE(CharacterFixture::ReadFile(dir.filePath("Joe.d2s")) == original, !damaged);
                 dlg.DlgItem<QLineEdit>(IDC_GOLD)->setText(QStringLiteral("777"));
+                // Strength is held to the 10 bits of its field, and its tooltip says so.
+                dlg.DlgItem<QLineEdit>(IDC_STRENGTH)->setText(QStringLiteral("5000"));
+                QCOMPARE(dlg.DlgItem<QLineEdit>(IDC_STRENGTH)->text(), QStringLiteral("1023"));
+                QVERIFY(dlg.GetDlgItem(IDC_STRENGTH)->toolTip().startsWith("Strength: a whole number from 0 to 1023."));
                 // An expansion character: seven classes, and Act5 with its quests.
                 QCOMPARE(dlg.DlgItem<QComboBox>(IDC_CLASS)->itemText(6), QStringLiteral("Assassin"));
                 QCOMPARE(dlg.DlgItem<QComboBox>(IDC_CLASS)->count(), 7);
