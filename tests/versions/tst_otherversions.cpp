@@ -16,6 +16,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <tuple>
+
 namespace {
 
 // Version 71 behind a text's first bytes where a character file has its signature.
@@ -226,6 +228,20 @@ private Q_SLOTS:
         const int strength = before.value("strength").toInt() + 7;
         QCOMPARE(RunCli({"set", file, "strength=" + QString::number(strength), "skill:0=7"}, dir.path()).exitCode, 0);
         QCOMPARE(RunCli({"quest", file, "Normal", "Act1", "den-of-evil", "Done"}, dir.path()).exitCode, 0);
+        QCOMPARE(RunCli({"waypoint", file, "Normal", "Cold Plains", "on"}, dir.path()).exitCode, 0);
+        // Before the attributes only the size, the checksum, Den of Evil's word and
+        // Cold Plains' bit have changed; after them the first skill's byte.
+        const auto [denOfEvil, coldPlains, attributes] = version < 92    ? std::tuple(142, 438, 560)
+                                                         : version < 105 ? std::tuple(347, 643, 765)
+                                                                         : std::tuple(415, 711, 833);
+        const QByteArray edited = CharacterFixture::ReadFile(dir.filePath(file));
+        QByteArray expected = original.left(attributes).replace(denOfEvil, 2, "\x07\x10");
+        expected[coldPlains] = char(expected[coldPlains] | 0x02);
+        if (version >= 92)
+            expected.replace(8, 8, edited.mid(8, 8));
+        QCOMPARE(edited.left(attributes).toHex(' '), expected.toHex(' '));
+        const QByteArray skills = original.mid(original.indexOf("JM", attributes) - 30, 30);
+        QCOMPARE(edited.mid(edited.indexOf("JM", attributes) - 30, 30).toHex(' '), ('\x07' + skills.mid(1)).toHex(' '));
         QCOMPARE(RunCli({"waypoint", file, "Hell", "Cold Plains", "on"}, dir.path()).exitCode, 0);
         // Act5 and the expansion's classes are an expansion character's only.
         const bool expansion = before.value("expansion").toBool();

@@ -1,6 +1,7 @@
 // The file versions after 71 on real files written by the game: what each
-// file reads as, a rebuild that changes nothing, edits that change only their
-// own bytes, the refusals, the limits and the names.
+// file reads as, a rebuild that changes nothing, the refusals, the limits and
+// the names. Edits of each real file are checked byte by byte, through the
+// command line, in tests/versions.
 
 #include "support/CharacterFixture.h"
 
@@ -65,77 +66,6 @@ private Q_SLOTS:
         QVERIFY(!IsActOpen(sorc66, 2, 1));
         QCOMPARE(sorc66.stats.value[GoldInStash], 2500000u);
 
-    }
-
-    void edits_data()
-    {
-        QTest::addColumn<QString>("file");
-        QTest::addColumn<quint32>("gold");       // 0: gold left as it is
-        QTest::addColumn<int>("act");            // of the quest set done in Normal
-        QTest::addColumn<int>("questOffset");    // its word in the file
-        QTest::addColumn<int>("waypointOffset"); // the byte of Lut Gholein in Normal
-        QTest::addColumn<int>("statsOffset");
-
-        QTest::newRow("87") << "v87_barbarian_new.d2s" << 0u << 0 << 142 << 439 << 560;
-        QTest::newRow("92") << "v92_barbarian_new.d2s" << 1000u << 4 << 415 << 644 << 765;
-        QTest::newRow("96, library") << "v96_barbarian_library_written.d2s" << 1u << 4 << 415 << 644 << 765;
-        QTest::newRow("96, level 94") << "v96_sorceress_level94.d2s" << 940000u << 0 << 347 << 644 << 765;
-        QTest::newRow("98") << "v98_sorceress_level66.d2s" << 7u << 4 << 415 << 644 << 765;
-        QTest::newRow("105, Warlock") << "v105_warlock_new.d2s" << 9999u << 4 << 483 << 712 << 833;
-        QTest::newRow("105, Barbarian") << "v105_barbarian_new.d2s" << 10000u << 0 << 415 << 712 << 833;
-    }
-
-    // Gold, strength, a skill, a quest and a waypoint changed: the new file
-    // reads back with them, carries its size and a valid checksum, and every
-    // other byte is the one it had.
-    void edits()
-    {
-        QFETCH(QString, file);
-        QFETCH(quint32, gold);
-        QFETCH(int, act);
-        QFETCH(int, questOffset);
-        QFETCH(int, waypointOffset);
-        QFETCH(int, statsOffset);
-
-        const QByteArray original = Sample(file);
-        const ParsedCharacter was = Opened(original);
-        ParsedCharacter c = was;
-        if (gold != 0)
-            c.stats.value[Gold] = gold;
-        c.stats.value[Strength] += 5;
-        c.skills[3] = 7;
-        SetQuestState(c, 0, act, 0, 3);
-        SetWaypointActive(c, 0, 1, 0, true);
-        const BuildResult built = Build(c, original);
-        QCOMPARE(built.refusal, QString());
-        const QByteArray &image = built.image;
-
-        const ParseResult again = Parse(image);
-        QCOMPARE(again.reason, QString());
-        const ParsedCharacter &got = again.character;
-        QCOMPARE(got.stats.value[Gold], gold != 0 ? gold : was.stats.value[Gold]);
-        QCOMPARE(got.stats.value[Strength], was.stats.value[Strength] + 5);
-        QCOMPARE(int(got.skills[3]), 7);
-        QCOMPARE(QuestState(got, 0, act, 0), 3);
-        QVERIFY(IsWaypointActive(got, 0, 1, 0));
-        if (was.layout->sizeAndChecksum) {
-            QCOMPARE(ReadU32(image, 8), quint32(image.size()));
-            QCOMPARE(got.checksum, ChecksumState::Valid);
-        }
-
-        // Before the attributes: only the size, the checksum, the quest word and
-        // the waypoint byte differ.
-        QByteArray expected = original.left(statsOffset);
-        if (was.layout->sizeAndChecksum)
-            expected.replace(8, 8, image.mid(8, 8));
-        expected[questOffset] = char(0x07);
-        expected[questOffset + 1] = char(0x10);
-        expected[waypointOffset] = char(expected[waypointOffset] | 0x02);
-        QCOMPARE(Hex(image.left(statsOffset)), Hex(expected));
-        // After them: the skills with one byte changed, then the items to the end.
-        QByteArray tail = original.mid(was.sections.statsEnd);
-        tail[2 + 3] = char(7);
-        QCOMPARE(Hex(image.mid(got.sections.statsEnd)), Hex(tail));
     }
 
     void refusals_data()
