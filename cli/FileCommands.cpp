@@ -15,6 +15,7 @@
 #include <QDir>
 
 #include <map>
+#include <set>
 
 namespace {
 
@@ -38,23 +39,24 @@ bool RefuseSharedBackups(const QStringList &files)
         SafeFile::LocationOf(CDiablo2Doc::BackupPathOf(path), backup, &ignored);
         backupOf.append(backup);
     }
-    bool ok = true;
+    // One line for each file refused, with the first reason found.
+    std::set<qsizetype> refused;
+    const auto refuse = [&](qsizetype file, const QString &reason) {
+        if (!refused.insert(file).second)
+            return;
+        FileContext context(files[file]);
+        Report(caption, reason);
+    };
     for (qsizetype i = 0; i < files.size(); ++i) {
         if (backupOf[i].name.isEmpty())
             continue;
-        if (const auto character = characters.find(backupOf[i]); character != characters.end()) {
-            FileContext context(files[character->second]);
-            Report(caption, character->second == i ? QStringLiteral("it is its own backup")
-                                                   : QStringLiteral("it is the backup of %1").arg(files[i]));
-            ok = false;
-        }
-        if (const auto [earlier, added] = backups.emplace(backupOf[i], i); !added) {
-            FileContext context(files[i]);
-            Report(caption, QStringLiteral("its backup is also the backup of %1").arg(files[earlier->second]));
-            ok = false;
-        }
+        if (const auto character = characters.find(backupOf[i]); character != characters.end())
+            refuse(character->second, character->second == i ? QStringLiteral("it is its own backup")
+                                                              : QStringLiteral("it is the backup of %1").arg(files[i]));
+        if (const auto [earlier, added] = backups.emplace(backupOf[i], i); !added)
+            refuse(i, QStringLiteral("its backup is also the backup of %1").arg(files[earlier->second]));
     }
-    return ok;
+    return refused.empty();
 }
 
 } // namespace
