@@ -373,6 +373,7 @@ private Q_SLOTS:
     {
         QTest::addColumn<QByteArray>("name");
         QTest::newRow("not UTF-8") << QByteArray("caf\xe9.d2s");
+        QTest::newRow("bytes that begin no UTF-8 character") << QByteArray("\xff\x80.d2s");
         QTest::newRow("255 bytes") << QByteArray(251, 'n') + ".d2s";
         QTest::newRow("path past the system's limit") << (QByteArray(200, 'd') + '/').repeated(25) + "Hero.d2s";
     }
