@@ -1,6 +1,6 @@
 // The editor on the desktop: the window named as its launcher, captions that
 // fit their buttons, the Open dialog starting in the folder of the last file
-// opened, and the session bus's activation file.
+// opened at its last size, and the session bus's activation file.
 
 #include "app/ActivationFile.h"
 #include "app/BrennicorApp.h"
@@ -20,10 +20,12 @@
 #include <QLabel>
 #include <QPainter>
 #include <QGuiApplication>
+#include <QHeaderView>
 #include <QPushButton>
 #include <QStyle>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QTreeView>
 #include <QtTest>
 
 namespace {
@@ -33,13 +35,25 @@ bool WriteText(const QString &path, const QByteArray &text)
     return QDir().mkpath(QFileInfo(path).absolutePath()) && CharacterFixture::WriteFile(path, text);
 }
 
-// Runs the real Open dialog, chooses `choose` or cancels, and returns the folder it started in.
-QString OpenWithDialog(const QString &choose)
+// Runs the real Open dialog, chooses `choose` or cancels, and returns the folder it started in,
+// its size then and whether the Size, Type and Date columns showed their texts whole once the
+// folder was read; the dialog is resized to resizeTo before it closes.
+QString OpenWithDialog(const QString &choose, QSize *size = nullptr, bool *columnsShow = nullptr, QSize resizeTo = {})
 {
     QString folder = QStringLiteral("no dialog");
     QTimer::singleShot(0, [&] {
         if (auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget())) {
             folder = dialog->directory().absolutePath();
+            if (size)
+                *size = dialog->size();
+            auto *list = dialog->findChild<QTreeView *>(QStringLiteral("treeView"));
+            const auto shown = [list](int column) {
+                const int end = list->header()->sectionViewportPosition(column) + list->header()->sectionSize(column);
+                return static_cast<QAbstractItemView *>(list)->sizeHintForColumn(column) <= list->header()->sectionSize(column) && end <= list->viewport()->width();
+            };
+            if (columnsShow) // once the folder's files are listed
+                *columnsShow = QTest::qWaitFor([&] { return list->model()->rowCount(list->rootIndex()) > 0 && shown(1) && shown(2) && shown(3); });
+            dialog->resize(resizeTo.isValid() ? resizeTo : dialog->size());
             dialog->selectFile(choose);
             choose.isEmpty() ? dialog->reject() : static_cast<QDialog *>(dialog)->accept();
         }
@@ -188,15 +202,19 @@ private Q_SLOTS:
         }
     }
 
-    // The dialog starts where the last file was chosen, and somewhere that
-    // exists once that folder is gone.
+    // The dialog starts where the last file was chosen, at the size it had, and somewhere that
+    // exists once that folder is gone; its list shows the files' size, type and date whole.
     void openDialogStartsInTheLastFolder()
     {
         QTemporaryDir saves;
         const QString hero = saves.filePath(QStringLiteral("deep/Hero.d2s"));
         QVERIFY(WriteText(hero, "x"));
-        OpenWithDialog(hero);
-        QCOMPARE(OpenWithDialog(QString()), QFileInfo(hero).absolutePath());
+        QSize size;
+        bool columnsShow = false;
+        OpenWithDialog(hero, nullptr, nullptr, QSize(780, 540));
+        QCOMPARE(OpenWithDialog(QString(), &size, &columnsShow), QFileInfo(hero).absolutePath());
+        QCOMPARE(size, QSize(780, 540));
+        QVERIFY(columnsShow);
         QVERIFY(QDir(QFileInfo(hero).absolutePath()).removeRecursively());
         const QString folder = OpenWithDialog(QString());
         QVERIFY2(QDir(folder).exists(), qPrintable(folder));
