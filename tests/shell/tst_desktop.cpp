@@ -35,24 +35,23 @@ bool WriteText(const QString &path, const QByteArray &text)
     return QDir().mkpath(QFileInfo(path).absolutePath()) && CharacterFixture::WriteFile(path, text);
 }
 
-// Runs the real Open dialog, chooses `choose` or cancels, and returns the folder it started in,
-// its size then and whether the Size, Type and Date columns showed their texts whole once the
-// folder was read; the dialog is resized to resizeTo before it closes.
-QString OpenWithDialog(const QString &choose, QSize *size = nullptr, bool *columnsShow = nullptr, QSize resizeTo = {})
+// Runs the real Open dialog, resizes it to resizeTo, chooses `choose` or cancels; returns the folder it started in,
+// and with look its size and whether its list showed each file's size, type and date whole once it was read.
+QStringList OpenWithDialog(const QString &choose, QSize resizeTo = {}, bool look = false)
 {
-    QString folder = QStringLiteral("no dialog");
+    QStringList shown{QStringLiteral("no dialog")};
     QTimer::singleShot(0, [&] {
         if (auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget())) {
-            folder = dialog->directory().absolutePath();
-            if (size)
-                *size = dialog->size();
             auto *list = dialog->findChild<QTreeView *>(QStringLiteral("treeView"));
-            const auto shown = [list](int column) {
+            const auto whole = [list](int column) {
                 const int end = list->header()->sectionViewportPosition(column) + list->header()->sectionSize(column);
                 return static_cast<QAbstractItemView *>(list)->sizeHintForColumn(column) <= list->header()->sectionSize(column) && end <= list->viewport()->width();
             };
-            if (columnsShow) // once the folder's files are listed
-                *columnsShow = QTest::qWaitFor([&] { return list->model()->rowCount(list->rootIndex()) > 0 && shown(1) && shown(2) && shown(3); });
+            shown = QStringList{dialog->directory().absolutePath()};
+            if (look)
+                shown << QStringLiteral("%1x%2").arg(dialog->width()).arg(dialog->height())
+                      << (QTest::qWaitFor([&] { return list->model()->rowCount(list->rootIndex()) > 0 && whole(1) && whole(2) && whole(3); })
+                              ? "columns whole" : "columns cut");
             dialog->resize(resizeTo.isValid() ? resizeTo : dialog->size());
             dialog->selectFile(choose);
             choose.isEmpty() ? dialog->reject() : static_cast<QDialog *>(dialog)->accept();
@@ -60,7 +59,7 @@ QString OpenWithDialog(const QString &choose, QSize *size = nullptr, bool *colum
     });
     QString path;
     QtPrompts().GetOpenFileName(path, QStringLiteral("d2s"), QStringLiteral("Character (*.d2s)|*.d2s||"));
-    return folder;
+    return shown;
 }
 
 } // namespace
@@ -209,14 +208,10 @@ private Q_SLOTS:
         QTemporaryDir saves;
         const QString hero = saves.filePath(QStringLiteral("deep/Hero.d2s"));
         QVERIFY(WriteText(hero, "x"));
-        QSize size;
-        bool columnsShow = false;
-        OpenWithDialog(hero, nullptr, nullptr, QSize(780, 540));
-        QCOMPARE(OpenWithDialog(QString(), &size, &columnsShow), QFileInfo(hero).absolutePath());
-        QCOMPARE(size, QSize(780, 540));
-        QVERIFY(columnsShow);
+        OpenWithDialog(hero, QSize(780, 540));
+        QCOMPARE(OpenWithDialog(QString(), {}, true), QStringList({QFileInfo(hero).absolutePath(), "780x540", "columns whole"}));
         QVERIFY(QDir(QFileInfo(hero).absolutePath()).removeRecursively());
-        const QString folder = OpenWithDialog(QString());
+        const QString folder = OpenWithDialog(QString()).first();
         QVERIFY2(QDir(folder).exists(), qPrintable(folder));
     }
 
