@@ -202,7 +202,7 @@ QByteArray ImageOf(const CDiablo2Doc &doc)
 void PrintChanges(const QString &prefix, const QList<NamedValue> &before, const QByteArray &beforeImage,
                   const CDiablo2Doc &after)
 {
-    const QList<NamedValue> now = NamedValues(after);
+    const QList<NamedValue> now = before.isEmpty() ? before : NamedValues(after);
     bool named = false;
     // A class change renames the skill keys; the bytes behind them stay, so a
     // skill is reported under its new name only when its level changed.

@@ -31,6 +31,7 @@ QByteArray ImageOf(const CDiablo2Doc &doc);
 
 // What a dry run prints for one file: each named value that an edit changed,
 // as "key: old -> new", or the changed bytes when no named value changed.
-// prefix starts every line (the file's name when there are several).
+// prefix starts every line (the file's name when there are several). With no
+// named values before (a file held for the raw tools), only bytes are compared.
 void PrintChanges(const QString &prefix, const QList<NamedValue> &before, const QByteArray &beforeImage,
                   const CDiablo2Doc &after);

@@ -3,6 +3,7 @@
 #include "document/CharacterFiles.h"
 #include "Console.h"
 #include "document/Diablo2Doc.h"
+#include "document/FileVersion.h"
 #include "document/Messages.h"
 #include "Listing.h"
 #include "VersionGuard.h"
@@ -144,7 +145,8 @@ int EditCharacters(const QStringList &paths, const QString &caption, bool dryRun
         QList<NamedValue> before;
         QByteArray beforeImage;
         if (dryRun) {
-            before = NamedValues(doc);
+            if (FileVersion::ShowsValues(doc)) // else only its bytes can change
+                before = NamedValues(doc);
             beforeImage = ImageOf(doc);
         }
         if (!RunReporting(caption, [&] { return edit(doc); })) {

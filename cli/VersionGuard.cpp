@@ -9,8 +9,9 @@ namespace VersionGuard {
 
 namespace {
 
-enum class Rule { Allow, Warn, Refuse };
-Rule g_rule = Rule::Allow;
+// Bytes: the raw tools, which work on any file byte by byte.
+enum class Rule { Bytes, Allow, Warn, Refuse };
+Rule g_rule = Rule::Bytes;
 
 } // namespace
 
@@ -21,11 +22,18 @@ void ChooseFor(const Command &command, const Invocation &invocation)
     if (changes)
         g_rule = invocation.Has("force") ? Rule::Allow : Rule::Refuse;
     else
-        g_rule = invocation.command == QLatin1String("show") ? Rule::Warn : Rule::Allow;
+        g_rule = invocation.command == QLatin1String("show") ? Rule::Warn : Rule::Bytes;
 }
 
 bool Accept(const CDiablo2Doc &doc)
 {
+    if (g_rule == Rule::Bytes)
+        return true;
+    // A file held for the raw tools has no values to show or change, forced or not.
+    if (!FileVersion::ShowsValues(doc)) {
+        Report(QString::fromLatin1(Captions::Open), FileVersion::RefusalText(doc));
+        return false;
+    }
     if (g_rule == Rule::Allow)
         return true;
     if (g_rule == Rule::Warn) {

@@ -8,6 +8,8 @@ class CDiablo2Doc;
 // than 71, whose layout the tool does not know. A command that changes files
 // refuses such a file unless --force is given; show prints it with a warning;
 // get, put, find and diff work on any file, byte by byte, as the raw tools do.
+// A file held for the raw tools only (FileVersion::ShowsValues) is refused,
+// with its reason, by every command but those four.
 namespace VersionGuard {
 
 // Chooses the rule for this run from its command and options.

@@ -4,7 +4,6 @@
 #include "Diablo2Doc.h"
 #include "document/layout/Layout.h"
 #include "document/versions/FamilyLayout.h"
-#include "document/versions/Parse.h"
 #include "FileVersion.h"
 #include "Messages.h"
 
@@ -33,21 +32,19 @@ QString BaseNameOf(const QString &path)
 
 bool IsTooShort(const CDiablo2Doc &doc, bool refuseEmpty)
 {
-    return (refuseEmpty || !doc.IsEmpty()) && doc.GetSize() < Layout::MinimumCharacterSize;
+    return (refuseEmpty || !doc.IsEmpty()) && doc.GetSize() < Layout::MinimumCharacterSize
+        && !FileVersion::IsRawToolsOnly(doc);
 }
 
 void RefuseShortImage(const CDiablo2Doc &doc, bool refuseEmpty)
 {
     if (!IsTooShort(doc, refuseEmpty))
         return;
-    // A short file of a known later version says why it cannot be edited
-    // (a new character's first save is its header alone).
+    // A short file that names a known later version without its signature
+    // says why it cannot be edited.
     if (FileVersion::IsNot71(doc) && Versions::LayoutOf(FileVersion::Of(doc)) != nullptr) {
         static thread_local QByteArray text;
-        text = QStringLiteral("file version %1: %2.")
-                   .arg(FileVersion::Of(doc))
-                   .arg(Versions::Parse(doc.ImageCopy()).reason)
-                   .toUtf8();
+        text = FileVersion::RefusalText(doc).toUtf8();
         throw text.constData();
     }
     throw Messages::OffsetOutOfRange;

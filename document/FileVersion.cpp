@@ -49,6 +49,33 @@ bool IsLater(const CDiablo2Doc &doc)
     return IsNot71(doc) && IsKnown(doc) && Versions::Parse(doc.ImageCopy()).Opened();
 }
 
+namespace {
+
+// A file that names a known later version is read by its parse alone.
+bool ReadByParse(const CDiablo2Doc &doc)
+{
+    return IsNot71(doc) && HasSignature(doc) && IsKnown(doc);
+}
+
+} // namespace
+
+bool IsRawToolsOnly(const CDiablo2Doc &doc)
+{
+    return ReadByParse(doc) && !Versions::Parse(doc.ImageCopy()).Opened();
+}
+
+bool ShowsValues(const CDiablo2Doc &doc)
+{
+    if (ReadByParse(doc))
+        return Versions::Parse(doc.ImageCopy()).Opened();
+    return !doc.IsEmpty() && doc.GetSize() >= Layout::MinimumCharacterSize;
+}
+
+QString RefusalText(const CDiablo2Doc &doc)
+{
+    return QStringLiteral("file version %1: %2.").arg(Of(doc)).arg(Versions::Parse(doc.ImageCopy()).reason);
+}
+
 QString OpenNotice(quint32 version)
 {
     return QString::fromLatin1(Messages::OtherVersionNotice).arg(version).arg(QLatin1String(Versions::KnownVersionsText()));

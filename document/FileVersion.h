@@ -36,6 +36,22 @@ namespace FileVersion {
 // image exactly as read.
 [[nodiscard]] bool IsNot71(const CDiablo2Doc &doc);
 
+// True when the image has the signature and names a known version other than
+// 71 but does not parse (a new character's first save holds its header
+// alone): the load holds it as read, however short, for the raw byte tools only.
+[[nodiscard]] bool IsRawToolsOnly(const CDiablo2Doc &doc);
+
+// True when the character's values can be read from the image, so that the
+// window's form shows them and the commands that read or change values work
+// on them: a known later version's file that parses, or any other image that
+// reaches version 71's last skill byte. False with no image and for a file
+// held for the raw byte tools only.
+[[nodiscard]] bool ShowsValues(const CDiablo2Doc &doc);
+
+// Why a file of a known version other than 71 is not edited: "file version N:
+// the reason of its parse."
+[[nodiscard]] QString RefusalText(const CDiablo2Doc &doc);
+
 // What the user is told when such a character opens, and the risk a save of it runs.
 [[nodiscard]] QString OpenNotice(quint32 version);
 [[nodiscard]] QString SaveRisk(quint32 version);

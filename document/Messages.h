@@ -44,6 +44,9 @@ inline constexpr const char *NoSignatureNotice =
 inline constexpr const char *NoSignatureSaveRisk =
     "This file does not look like a character file: it does not start with a character file's signature. "
     "Saving may damage it.";
+// A command that changes values, given a file held for the raw byte tools only.
+inline constexpr const char *RawToolsOnly =
+    "This file is open for the raw byte tools only: it holds no character values to change.";
 inline constexpr const char *RefusedVersionNotice =
     "This character has file version %1, but it cannot be edited safely: %2. It is open for the raw "
     "byte tools only; saving writes it as it is held.";

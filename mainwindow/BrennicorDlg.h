@@ -103,8 +103,8 @@ private:
     void OnHelpIndex();
 
     // Character panel
-    // false: document to panel (or reset when no file is open); true: panel to
-    // document. Returns false when no file is open or a box does not parse.
+    // false: document to panel (or reset when the form is empty); true: panel
+    // to document. Returns false when the form is empty or a box does not parse.
     bool SyncWithDocument(bool bSave);
     void OnChangeExperience();
     void OnChangeGold();
@@ -156,6 +156,10 @@ private:
     // Refuses an image too short to be a character (it does not reach the last
     // skill byte) by throwing what any access past its end would.
     void RefuseShortImage();
+    // True when the form has no values to show: no file is open, or the file
+    // is held for the raw byte tools only (FileVersion::ShowsValues). The
+    // form then stays blank and its handlers do nothing.
+    [[nodiscard]] bool FormIsEmpty() const;
 
     // Rename
     void OnRenameCharacter();

@@ -107,7 +107,7 @@ void CBrennicorDlg::ExchangePanelBoxes(CDataExchange *pDX, bool beforeClassRow)
 // does not parse stays and nothing is written.
 void CBrennicorDlg::ChangePanelBox(FieldId id)
 {
-    if (m_doc.IsEmpty())
+    if (FormIsEmpty())
         return;
     const PanelField &field = Field(id);
     quint32 &value = PanelValue(id);
@@ -147,7 +147,7 @@ void CBrennicorDlg::MapCharacterPanel()
 
 bool CBrennicorDlg::SyncWithDocument(bool bSave)
 {
-    if (m_doc.IsEmpty()) {
+    if (FormIsEmpty()) {
         m_strName.clear();
         for (const PanelField &field : kPanelFields)
             PanelValue(field.id) = 0;
@@ -281,7 +281,7 @@ void CBrennicorDlg::OnChangeAttributePointsToAdd()
 
 void CBrennicorDlg::OnSelchangeLevel()
 {
-    if (m_doc.IsEmpty())
+    if (FormIsEmpty())
         return;
     if (!UpdateData(true))
         return;
@@ -295,7 +295,7 @@ void CBrennicorDlg::OnSelchangeLevel()
 
 void CBrennicorDlg::OnLevelFromExperience()
 {
-    if (m_doc.IsEmpty())
+    if (FormIsEmpty())
         return;
     if (!UpdateData(true))
         return;

@@ -35,7 +35,7 @@ void CBrennicorDlg::MapClassSkills()
 
 void CBrennicorDlg::OnSelchangeClass()
 {
-    if (m_doc.IsEmpty())
+    if (FormIsEmpty())
         return;
     // Writes the new class with the rest of the panel. Its result is not
     // tested: when a box does not parse nothing is written, and the list below
@@ -60,7 +60,7 @@ void CBrennicorDlg::OnSelchangeClass()
 
 void CBrennicorDlg::OnSelchangeSkill()
 {
-    if (m_doc.IsEmpty())
+    if (FormIsEmpty())
         return;
     if (!UpdateData(true))
         return;
@@ -72,7 +72,7 @@ void CBrennicorDlg::OnSelchangeSkill()
 
 void CBrennicorDlg::OnChangeSkillLevel()
 {
-    if (m_doc.IsEmpty())
+    if (FormIsEmpty())
         return;
     if (!UpdateData(true))
         return;
@@ -90,7 +90,7 @@ void CBrennicorDlg::OnChangeSkillLevel()
 
 void CBrennicorDlg::OnMaximizeSkills()
 {
-    if (m_doc.IsEmpty())
+    if (FormIsEmpty())
         return;
     MaximizeSkillLevels(m_doc);
     // The selection as the dialog last stored it; the controls are not read.
@@ -101,7 +101,7 @@ void CBrennicorDlg::OnMaximizeSkills()
 
 void CBrennicorDlg::OnMaximizeAttributes()
 {
-    if (m_doc.IsEmpty())
+    if (FormIsEmpty())
         return;
     for (const PanelField &field : kPanelFields) {
         if (field.maximized != 0)

@@ -47,7 +47,9 @@ void CBrennicorDlg::ReopenCharacter(CBrennicorDlg &dlg, const QString &caption, 
         return;
     }
     const QString fileName = dlg.m_doc.GetFileName();
-    const QString charName = dlg.m_doc.GetCharName();
+    // A file held for the raw tools has no name to read: the title names its file.
+    const QString shownName = dlg.FormIsEmpty() ? QFileInfo(fileName).fileName()
+                                                : dlg.m_doc.GetCharName() + QStringLiteral(".d2s");
     dlg.OnFileClose();
     try {
         if (!load(fileName)) {
@@ -57,7 +59,7 @@ void CBrennicorDlg::ReopenCharacter(CBrennicorDlg &dlg, const QString &caption, 
         OtherVersions::Notice(&dlg, dlg.m_doc);
         const OtherVersions::KeepImageAsRead keep(dlg.m_doc);
         show();
-        dlg.SetWindowText(titleFor(charName + QStringLiteral(".d2s")) + FileVersion::TitleSuffix(dlg.m_doc));
+        dlg.SetWindowText(titleFor(shownName) + FileVersion::TitleSuffix(dlg.m_doc));
         dlg.SyncWithDocument(false);
     } catch (const char *text) {
         dlg.OnFileClose();
@@ -91,6 +93,11 @@ void CBrennicorDlg::MapFileCommands()
 void CBrennicorDlg::RefuseShortImage()
 {
     CharacterFiles::RefuseShortImage(m_doc);
+}
+
+bool CBrennicorDlg::FormIsEmpty() const
+{
+    return !FileVersion::ShowsValues(m_doc);
 }
 
 void CBrennicorDlg::OnFileClose()

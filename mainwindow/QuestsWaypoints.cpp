@@ -16,6 +16,7 @@
 
 #include "document/BulkEdits.h"
 #include "document/Character.h"
+#include "document/FileVersion.h"
 #include "document/GameData.h"
 #include "document/GameNames.h"
 #include "resources/MainDialogIds.h"
@@ -31,13 +32,14 @@ namespace {
 // The index of "Done" in the quest-state list.
 constexpr int QuestStateDone = kQuestStateCount - 1;
 
-// The bulk commands say so when no character is open; true when they must stop.
+// The bulk commands say so when no character is open, or the file is held
+// for the raw tools only; true when they must stop.
 bool RefuseWithoutFile(QWidget *owner, const CDiablo2Doc &doc, const char *caption)
 {
-    if (!doc.IsEmpty())
+    if (FileVersion::ShowsValues(doc))
         return false;
-    Prompts().MessageBox(owner, QString::fromLatin1(Messages::OpenFileFirst), QString::fromLatin1(caption),
-                         MessageIcon::None);
+    Prompts().MessageBox(owner, QString::fromLatin1(doc.IsEmpty() ? Messages::OpenFileFirst : Messages::RawToolsOnly),
+                         QString::fromLatin1(caption), MessageIcon::None);
     return true;
 }
 
@@ -70,7 +72,7 @@ void CBrennicorDlg::MapQuestsWaypoints()
 // Also the refresh of the whole group: Open and Reload select Normal and call it.
 void CBrennicorDlg::OnSelchangeDifficulty()
 {
-    if (m_doc.IsEmpty())
+    if (FormIsEmpty())
         return;
     // A box of the panel that does not parse has been reported; the group goes
     // on with the selections as they stood.
@@ -86,7 +88,7 @@ void CBrennicorDlg::OnSelchangeDifficulty()
 
 void CBrennicorDlg::OnSelchangeAct()
 {
-    if (m_doc.IsEmpty())
+    if (FormIsEmpty())
         return;
     UpdateData(true);
     if (m_nDifficulty == -1)
@@ -106,7 +108,7 @@ void CBrennicorDlg::OnSelchangeAct()
 
 void CBrennicorDlg::OnSelchangeQuest()
 {
-    if (m_doc.IsEmpty())
+    if (FormIsEmpty())
         return;
     UpdateData(true);
     if (m_nAct == -1 || m_nDifficulty == -1 || m_nQuest == -1)
@@ -117,7 +119,7 @@ void CBrennicorDlg::OnSelchangeQuest()
 
 void CBrennicorDlg::OnSelchangeQuestState()
 {
-    if (m_doc.IsEmpty())
+    if (FormIsEmpty())
         return;
     UpdateData(true);
     if (m_nAct == -1 || m_nDifficulty == -1 || m_nQuest == -1)
@@ -127,7 +129,7 @@ void CBrennicorDlg::OnSelchangeQuestState()
 
 void CBrennicorDlg::OnSelchangeWaypoint()
 {
-    if (m_doc.IsEmpty())
+    if (FormIsEmpty())
         return;
     if (!UpdateData(true))
         return;
@@ -139,7 +141,7 @@ void CBrennicorDlg::OnSelchangeWaypoint()
 
 void CBrennicorDlg::OnWaypointActive()
 {
-    if (m_doc.IsEmpty())
+    if (FormIsEmpty())
         return;
     if (!UpdateData(true))
         return;
@@ -154,7 +156,7 @@ void CBrennicorDlg::OnWaypointActive()
 
 void CBrennicorDlg::OnActActive()
 {
-    if (m_doc.IsEmpty())
+    if (FormIsEmpty())
         return;
     if (!UpdateData(true))
         return;
@@ -169,7 +171,7 @@ void CBrennicorDlg::OnActActive()
 
 void CBrennicorDlg::OnDifficultyActive()
 {
-    if (m_doc.IsEmpty())
+    if (FormIsEmpty())
         return;
     if (!UpdateData(true))
         return;

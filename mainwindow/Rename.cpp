@@ -30,6 +30,11 @@ void CBrennicorDlg::OnRenameCharacter()
                              MessageIcon::None);
         return;
     }
+    // A file held for the raw tools has no name field to write the new name into.
+    if (FormIsEmpty()) {
+        Prompts().MessageBox(this, QString::fromLatin1(Messages::RawToolsOnly), kCaption, MessageIcon::None);
+        return;
+    }
     CRenameDlg dlg;
     if (dlg.DoModal() == IDOK)
         RenameCharacter(dlg.m_strNewName);

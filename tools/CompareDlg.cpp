@@ -5,6 +5,7 @@
 #include "document/Messages.h"
 #include "resources/Resources.h"
 #include "resources/ToolDialogIds.h"
+#include "ToolTips.h"
 #include "widgets/DataExchange.h"
 
 namespace {
@@ -17,6 +18,7 @@ CCompareDlg::CCompareDlg(CDiablo2Doc *pDoc, QWidget *parent)
     : CDialog(CompareDialogTemplate(), parent), m_pDoc(pDoc)
 {
     setObjectName(QStringLiteral("CCompareDlg"));
+    ExplainCompare(*this);
     MapClicked(IDC_FIND, &CCompareDlg::OnFind);
     MapClicked(IDC_FIND_NEXT, &CCompareDlg::OnFindNext);
     MapClicked(IDC_LOAD, &CCompareDlg::OnLoad);

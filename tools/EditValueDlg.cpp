@@ -6,12 +6,14 @@
 #include "document/Messages.h"
 #include "resources/Resources.h"
 #include "resources/ToolDialogIds.h"
+#include "ToolTips.h"
 #include "widgets/DataExchange.h"
 
 CEditValueDlg::CEditValueDlg(CDiablo2Doc *pDoc, QWidget *parent)
     : CDialog(EditValueDialogTemplate(), parent), m_pDoc(pDoc)
 {
     setObjectName(QStringLiteral("CEditValueDlg"));
+    ExplainEditValue(*this, *pDoc);
     MapClicked(IDC_SET_VALUE, &CEditValueDlg::OnSetValue);
     MapClicked(IDC_GET_VALUE, &CEditValueDlg::OnGetValue);
     MapClicked(IDC_FIND_A_VALUE, &CEditValueDlg::OnFindAValue);

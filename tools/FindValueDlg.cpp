@@ -4,12 +4,14 @@
 #include "document/Diablo2Doc.h"
 #include "resources/Resources.h"
 #include "resources/ToolDialogIds.h"
+#include "ToolTips.h"
 #include "widgets/DataExchange.h"
 
 CFindValueDlg::CFindValueDlg(CDiablo2Doc *pDoc, QWidget *parent)
     : CDialog(FindValueDialogTemplate(), parent), m_pDoc(pDoc)
 {
     setObjectName(QStringLiteral("CFindValueDlg"));
+    ExplainFindValue(*this, *pDoc);
     MapClicked(IDC_FIND_NEXT, &CFindValueDlg::OnFindNext);
     MapClicked(IDC_FIND, &CFindValueDlg::OnFind);
     MapEditChange(IDC_VALUE, &CFindValueDlg::OnChangeValue);

@@ -4,8 +4,14 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFileSystemModel>
+#include <QFontMetrics>
+#include <QGuiApplication>
+#include <QHeaderView>
 #include <QMessageBox>
+#include <QScreen>
 #include <QSettings>
+#include <QTreeView>
 #include <QWidget>
 
 namespace {
@@ -28,6 +34,11 @@ QMessageBox::Icon qtIcon(MessageIcon icon)
 }
 
 const char *const kLastFolderKey = "OpenDialog/lastFolder";
+const char *const kSizeKey = "OpenDialog/size";
+// The columns of the dialog's list after Name, as Qt's file dialog has them.
+constexpr int kSizeColumn = 1;
+constexpr int kTypeColumn = 2;
+constexpr int kDateColumn = 3;
 
 // The one settings file of the program: ~/.config/quarvinel/brennicor.conf.
 QSettings Settings()
@@ -47,6 +58,40 @@ void RememberOpenedFile(const QString &path)
 {
     Settings().setValue(QLatin1String(kLastFolderKey), QFileInfo(path).absolutePath());
 }
+
+QSize OpenDialogSize(const QFont &font)
+{
+    QSize size = Settings().value(QLatin1String(kSizeKey)).toSize();
+    if (!size.isValid()) {
+        // Wide enough for the list's Name, Size, Type and Date Modified
+        // columns beside the places, in the dialog's own font.
+        const QFontMetrics metrics(font);
+        size = QSize(metrics.averageCharWidth() * 130, metrics.height() * 28);
+    }
+    // A size kept from a larger screen still fits this one.
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        size = size.boundedTo(screen->availableSize());
+    return size;
+}
+
+namespace {
+
+// Widens the Size, Type and Date Modified columns of the dialog's list to their
+// texts each time a folder has been read; a column the user made wider stays so.
+void FitColumnsOnLoad(QFileDialog &dialog)
+{
+    auto *list = dialog.findChild<QTreeView *>(QStringLiteral("treeView"));
+    auto *model = dialog.findChild<QFileSystemModel *>();
+    if (!list || !model)
+        return;
+    QObject::connect(model, &QFileSystemModel::directoryLoaded, list, [list] {
+        const QAbstractItemView *view = list; // the view's own measure of a column's texts
+        for (const int column : {kSizeColumn, kTypeColumn, kDateColumn})
+            list->header()->resizeSection(column, qMax(list->header()->sectionSize(column), view->sizeHintForColumn(column)));
+    });
+}
+
+} // namespace
 
 QString QtFileFilter(const QString &filter)
 {
@@ -101,7 +146,12 @@ bool QtPrompts::GetOpenFileName(QString &path, const QString &defaultExtension,
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setDefaultSuffix(defaultExtension);
     dialog.setOption(QFileDialog::DontUseNativeDialog, true);
-    if (dialog.exec() != QDialog::Accepted)
+    dialog.setViewMode(QFileDialog::Detail);
+    dialog.resize(OpenDialogSize(dialog.font()));
+    FitColumnsOnLoad(dialog);
+    const int result = dialog.exec();
+    Settings().setValue(QLatin1String(kSizeKey), dialog.size());
+    if (result != QDialog::Accepted)
         return false;
     const QStringList chosen = dialog.selectedFiles();
     if (chosen.isEmpty())

@@ -2,6 +2,9 @@
 
 #include "core/Prompts.h"
 
+#include <QFont>
+#include <QSize>
+
 // The real prompts: QMessageBox and Qt's own file dialog.
 class QtPrompts final : public IPrompts
 {
@@ -19,6 +22,10 @@ public:
 // choice and once that folder is gone.
 QString OpenDialogStartFolder();
 void RememberOpenedFile(const QString &path);
+// The size the open-file dialog starts at: the one it had when last closed
+// (kept in the user's settings), or one that shows every column of its list
+// in font; within the screen either way.
+QSize OpenDialogSize(const QFont &font);
 
 // Turns a "Name|pattern|Name|pattern||" filter into Qt's "Name (pattern);;..." form.
 QString QtFileFilter(const QString &filter);

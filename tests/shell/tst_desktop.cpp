@@ -1,6 +1,6 @@
 // The editor on the desktop: the window named as its launcher, captions that
 // fit their buttons, the Open dialog starting in the folder of the last file
-// opened, and the session bus's activation file.
+// opened at its last size, and the session bus's activation file.
 
 #include "app/ActivationFile.h"
 #include "app/BrennicorApp.h"
@@ -20,10 +20,12 @@
 #include <QLabel>
 #include <QPainter>
 #include <QGuiApplication>
+#include <QHeaderView>
 #include <QPushButton>
 #include <QStyle>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QTreeView>
 #include <QtTest>
 
 namespace {
@@ -33,20 +35,31 @@ bool WriteText(const QString &path, const QByteArray &text)
     return QDir().mkpath(QFileInfo(path).absolutePath()) && CharacterFixture::WriteFile(path, text);
 }
 
-// Runs the real Open dialog, chooses `choose` or cancels, and returns the folder it started in.
-QString OpenWithDialog(const QString &choose)
+// Runs the real Open dialog, resizes it to resizeTo, chooses `choose` or cancels; returns the folder it started in,
+// and with look its size and whether its list showed each file's size, type and date whole once it was read.
+QStringList OpenWithDialog(const QString &choose, QSize resizeTo = {}, bool look = false)
 {
-    QString folder = QStringLiteral("no dialog");
+    QStringList shown{QStringLiteral("no dialog")};
     QTimer::singleShot(0, [&] {
         if (auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget())) {
-            folder = dialog->directory().absolutePath();
+            auto *list = dialog->findChild<QTreeView *>(QStringLiteral("treeView"));
+            const auto whole = [list](int column) {
+                const int end = list->header()->sectionViewportPosition(column) + list->header()->sectionSize(column);
+                return static_cast<QAbstractItemView *>(list)->sizeHintForColumn(column) <= list->header()->sectionSize(column) && end <= list->viewport()->width();
+            };
+            shown = QStringList{dialog->directory().absolutePath()};
+            if (look)
+                shown << QStringLiteral("%1x%2").arg(dialog->width()).arg(dialog->height())
+                      << (QTest::qWaitFor([&] { return list->model()->rowCount(list->rootIndex()) > 0 && whole(1) && whole(2) && whole(3); })
+                              ? "columns whole" : "columns cut");
+            dialog->resize(resizeTo.isValid() ? resizeTo : dialog->size());
             dialog->selectFile(choose);
             choose.isEmpty() ? dialog->reject() : static_cast<QDialog *>(dialog)->accept();
         }
     });
     QString path;
     QtPrompts().GetOpenFileName(path, QStringLiteral("d2s"), QStringLiteral("Character (*.d2s)|*.d2s||"));
-    return folder;
+    return shown;
 }
 
 } // namespace
@@ -188,17 +201,17 @@ private Q_SLOTS:
         }
     }
 
-    // The dialog starts where the last file was chosen, and somewhere that
-    // exists once that folder is gone.
+    // The dialog starts where the last file was chosen, at the size it had, and somewhere that
+    // exists once that folder is gone; its list shows the files' size, type and date whole.
     void openDialogStartsInTheLastFolder()
     {
         QTemporaryDir saves;
         const QString hero = saves.filePath(QStringLiteral("deep/Hero.d2s"));
         QVERIFY(WriteText(hero, "x"));
-        OpenWithDialog(hero);
-        QCOMPARE(OpenWithDialog(QString()), QFileInfo(hero).absolutePath());
+        OpenWithDialog(hero, QSize(780, 540));
+        QCOMPARE(OpenWithDialog(QString(), {}, true), QStringList({QFileInfo(hero).absolutePath(), "780x540", "columns whole"}));
         QVERIFY(QDir(QFileInfo(hero).absolutePath()).removeRecursively());
-        const QString folder = OpenWithDialog(QString());
+        const QString folder = OpenWithDialog(QString()).first();
         QVERIFY2(QDir(folder).exists(), qPrintable(folder));
     }
 

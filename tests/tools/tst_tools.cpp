@@ -1,7 +1,7 @@
 // The raw byte tools as a user drives them. Each row is a script of steps:
 //   "Value=57715" types into the field of that label, "Set value" clicks that
 //   button or command, "load=Other" answers the next file question ("" cancels),
-//   "?" notes what the tool shows ("?Gold": one field), ">step" acts in the tool
+//   "?" notes what the tool shows ("?Gold": one field, "?~Offset": its tooltip), ">step" acts in the tool
 //   the click before opened (">>" one further in). A tool shows its fields in
 //   order: "value first last" or "file offset". The last note is taken at the end.
 
@@ -62,7 +62,9 @@ struct Script
                 opened->EndDialog(IDCANCEL);
             });
             if (step.startsWith(QLatin1Char('?'))) {
-                notes.append(step.size() > 1 ? Named<QLineEdit>(dlg, step.mid(1))->text() : Shows(dlg));
+                const bool tip = step.startsWith(QLatin1String("?~"));
+                const QLineEdit *field = step.size() > 1 ? Named<QLineEdit>(dlg, step.mid(tip ? 2 : 1)) : nullptr;
+                notes.append(!field ? Shows(dlg) : tip ? field->toolTip() : field->text());
                 continue;
             }
             if (step.startsWith(QLatin1String("load="))) {
@@ -133,8 +135,9 @@ void TestTools::script_data()
     using L = QStringList;
 
     QTest::newRow("Edit value: an offset typed shows its byte, Get value reads 617..620")
-        << edit << c << L{"Offset=36", "?", "Offset=617", "Last offset=620", "Value=1", "Get value"}
-        << L{"10 36 36", "57715 617 620"} << L() << "";
+        << edit << c << L{"Offset=36", "?", "Offset=617", "Last offset=620", "Value=1", "Get value", "?~Offset"}
+        << L{"10 36 36", "First offset: the byte position where the value starts, 0 to 699 in this 700-byte file. "
+                         "Typing it makes the last offset the same byte.", "57715 617 620"} << L() << "";
     QTest::newRow("Edit value: a value typed shows in plain decimal; five bytes are refused")
         << edit << c << L{"Offset=10", "Last offset=14", "Value=0099", "?", "Set value", "?", "Get value"}
         << L{"99 10 14", "99 10 14", "0 10 14"} << L{"Edit value|an UINTerger can only hold 4 bytes of data (!)"} << "";
@@ -232,6 +235,10 @@ void TestTools::script()
     QCOMPARE(DocumentImage(*character), image);
     QCOMPARE(character->IsModified(), !changes.isEmpty());
     QVERIFY(!dlg->TakePendingError() && dlg->isVisible());
+    for (const QWidget *control : dlg->findChildren<QWidget *>()) { // a tool's fields and buttons explain themselves
+        if (tool != "window" && (qobject_cast<const QLineEdit *>(control) || qobject_cast<const QPushButton *>(control)))
+            QVERIFY(!control->toolTip().isEmpty() && control->accessibleDescription() == control->toolTip());
+    }
     QCOMPARE(CharacterFixture::ReadFile(m_dir.filePath(QStringLiteral("Hero.d2s"))), CharacterFixture().Build());
 }
 

@@ -6,7 +6,10 @@
 #include "cli/CliRunner.h"
 #include "support/CharacterFixture.h"
 #include "support/MainWindowAccess.h"
+#include "support/ModalDriver.h"
 #include "support/ScriptedPrompts.h"
+#include "tools/EditValueDlg.h"
+#include "resources/ToolDialogIds.h"
 
 #include <QComboBox>
 #include <QJsonArray>
@@ -22,10 +25,19 @@ namespace {
 
 // Version 71 behind a text's first bytes where a character file has its signature.
 constexpr quint32 kNoSignature = 0;
+// A new character's first save of version 98: its 335-byte header alone.
+constexpr quint32 kHeaderOnly = 1;
+
+QByteArray Sample(const QString &name)
+{
+    return CharacterFixture::ReadFile(qEnvironmentVariable("QUARVINEL_TEST_DATA") + QLatin1Char('/') + name);
+}
 
 // Bytes a careless save changes: one after the name's zero, a level above 99, gold left out.
 QByteArray Character(quint32 version)
 {
+    if (version == kHeaderOnly)
+        return Sample(QStringLiteral("v98_first_save_header_only.d2s"));
     QByteArray bytes = CharacterFixture().Version(version == kNoSignature ? 71 : version).Name("Hero").Byte(20, 0x5A)
                            .Level(120).WithoutGold().Build();
     return version == kNoSignature ? bytes.replace(0, 4, "Text") : bytes;
@@ -40,15 +52,14 @@ const QString kNotCharacter = QStringLiteral("This file does not look like a cha
                                              "character file's signature.");
 QString Notice(quint32 version)
 {
+    if (version == kHeaderOnly)
+        return "This character has file version 98, but it cannot be edited safely: the file holds only the 335-byte "
+               "header of a new character's first save: it has no quests, waypoints, attributes or skills until the "
+               "game saves the character again. It is open for the raw byte tools only; saving writes it as it is held.";
     return version == kNoSignature ? kNotCharacter + " Values may be shown wrongly, and saving may damage the file."
                                    : kNotice.arg(version);
 }
 QString Risk(quint32 version) { return version == kNoSignature ? kNotCharacter + " Saving may damage it." : kRisk.arg(version); }
-
-QByteArray Sample(const QString &name)
-{
-    return CharacterFixture::ReadFile(qEnvironmentVariable("QUARVINEL_TEST_DATA") + QLatin1Char('/') + name);
-}
 
 // The game's checksum: every byte (its own four as zero) added to the sum rotated left by one.
 quint32 GameChecksum(QByteArray image)
@@ -103,6 +114,8 @@ private Q_SLOTS:
         QTest::newRow("104: Backup copies exactly; Restore tells again") << 104u << int(ID_FILE_RESTORE) << false << false;
         QTest::newRow("no signature: Save answered No leaves the file") << kNoSignature << int(ID_FILE_SAVE) << true << false;
         QTest::newRow("no signature: Reload tells again") << kNoSignature << int(ID_FILE_RELOAD) << false << false;
+        QTest::newRow("header only: a blank form; Edit value's byte alone is saved") << kHeaderOnly << int(ID_FILE_SAVE) << true << true;
+        QTest::newRow("header only: Reload tells again, the title names the file") << kHeaderOnly << int(ID_FILE_RELOAD) << false << false;
     }
 
     void window()
@@ -111,12 +124,13 @@ private Q_SLOTS:
         QFETCH(int, command);
         QFETCH(bool, edit);
         QFETCH(bool, yes);
-        const bool other = version != Layout::KnownFileVersion;
+        const bool other = version != Layout::KnownFileVersion, headerOnly = version == kHeaderOnly;
+        const quint32 named = headerOnly ? 98 : version;
         const QString suffix = version == kNoSignature ? QStringLiteral(" [not a character file]")
-                               : other                 ? QStringLiteral(" [version %1]").arg(version)
+                               : other                 ? QStringLiteral(" [version %1]").arg(named)
                                                        : QString();
         const QStringList notice = {"Open|" + Notice(version)};
-        const QStringList question = other ? QStringList{"Save|" + Risk(version) + " Save anyway?"} : QStringList();
+        const QStringList question = other ? QStringList{"Save|" + Risk(named) + " Save anyway?"} : QStringList();
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("Hero.d2s"));
         const QByteArray file = Character(version);
@@ -129,7 +143,20 @@ private Q_SLOTS:
         QCOMPARE(prompts.Summaries(), other ? notice : QStringList());
         QCOMPARE(dlg.windowTitle(), "QUARVINEL: Hero.d2s" + suffix);
         QCOMPARE(DocumentImage(MainWindowAccess::Document(dlg)).size(), file.size() + (other ? 0 : 4));
+        QCOMPARE(dlg.DlgItem<QLineEdit>(IDC_NAME)->text(), headerOnly ? "" : "Hero");
 
+        if (headerOnly) { // the form's commands write nothing (two say why); Edit value sets byte 300 to 7
+            for (const int c : {ID_EDIT_MAXIMIZE_SKILLS, ID_EDIT_MAXIMIZE_ATTRIBUTES, ID_EDIT_ALL_QUESTS_DONE, ID_EDIT_RENAME_CHARACTER})
+                MainWindowAccess::Command(dlg, c);
+            QCOMPARE(prompts.Summaries().filter("open for the raw byte tools only: it holds no").size(), 2);
+            WhenModal<CEditValueDlg>([](CEditValueDlg *tool) {
+                tool->DlgItem<QLineEdit>(IDC_FIRST_OFFSET)->setText(QStringLiteral("300"));
+                tool->DlgItem<QLineEdit>(IDC_VALUE)->setText(QStringLiteral("7"));
+                tool->SendCommand(IDC_SET_VALUE);
+                tool->EndDialog(IDCANCEL);
+            });
+            MainWindowAccess::Command(dlg, ID_EDIT_EDIT_VALUE);
+        }
         prompts.Reset();
         prompts.yesNoAnswers = {yes};
         if (edit)
@@ -149,7 +176,9 @@ private Q_SLOTS:
         QCOMPARE(dlg.windowTitle(), "QUARVINEL: " + name + suffix);
         QCOMPARE(QFileInfo::exists(path), !renamed);
         const QByteArray saved = CharacterFixture::ReadFile(dir.filePath(name));
-        if (edit && (yes || !other))
+        if (headerOnly && writes)
+            QCOMPARE(saved, QByteArray(file).replace(300, 1, "\x07"));
+        else if (edit && (yes || !other))
             QCOMPARE(qFromLittleEndian<quint32>(saved.constData() + Layout::GoldFirst), 777u);
         else
             QCOMPARE(renamed ? saved.mid(8, 4) : saved, renamed ? QByteArray("Neo\0", 4) : file);
@@ -200,11 +229,14 @@ private Q_SLOTS:
         const quint32 version = qFromLittleEndian<quint32>(original.constData() + 4);
 
         const CliResult show = RunCli({"show", file}, dir.path());
-        if (checksum.isEmpty()) { // refused with its reason, the file left alone
+        if (checksum.isEmpty()) { // refused with its reason, forced or not; the raw tools change its bytes
             QCOMPARE(show.exitCode, 1);
             QVERIFY2(show.err.contains("holds only the 335-byte header"), qPrintable(show.err));
-            QCOMPARE(RunCli({"set", file, "gold=1"}, dir.path()).exitCode, 1);
-            QCOMPARE(CharacterFixture::ReadFile(dir.filePath(file)), original);
+            QCOMPARE(RunCli({"set", file, "gold=1", "--force"}, dir.path()).exitCode, 1);
+            QCOMPARE(RunCli({"put", file, "300", "300", "7"}, dir.path()).exitCode, 0);
+            QCOMPARE(RunCli({"find", file, "7"}, dir.path()).out, "300..300\n");
+            QVERIFY(CharacterFixture::WriteFile(dir.filePath("Before.d2s"), original));
+            QCOMPARE(RunCli({"diff", file, "Before.d2s"}, dir.path()).out, "300: 7 0\n");
             return;
         }
         QCOMPARE(show.err.contains("the stored checksum"), damaged);
