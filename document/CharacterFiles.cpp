@@ -46,7 +46,7 @@ void RefuseShortImage(const CDiablo2Doc &doc, bool refuseEmpty)
         static thread_local QByteArray text;
         text = QStringLiteral("file version %1: %2.")
                    .arg(FileVersion::Of(doc))
-                   .arg(Versions::Parse(doc.ImageCopy()).reason)
+                   .arg(doc.ParsedImage()->reason)
                    .toUtf8();
         throw text.constData();
     }
