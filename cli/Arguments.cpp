@@ -54,16 +54,17 @@ void PrintGeneralHelp()
     for (const Command &command : Commands())
         PrintLine(QStringLiteral("  %1%2").arg(QLatin1String(command.name), -17).arg(command.summary));
     PrintLine(QString());
-    PrintLine(QStringLiteral("File versions (the 32-bit value at offset 4):"));
-    PrintLine(QStringLiteral("  71               edited at fixed offsets (game versions up to 1.03)"));
-    PrintLine(QStringLiteral("  87, 89           rebuilt on every change (1.07, 1.08)"));
-    PrintLine(QStringLiteral("  92, 96, 97, 98, 99, 105"));
-    PrintLine(QStringLiteral("                   rebuilt on every change with a new file size and checksum"));
-    PrintLine(QStringLiteral("                   (1.09, 1.10 to 1.14d, the remastered game)"));
-    PrintLine(QStringLiteral("  any other        held as read for get, put, find and diff; changed only with --force,"));
-    PrintLine(QStringLiteral("                   as is a later file whose sections are not where its version keeps them"));
-    PrintLine(QStringLiteral("Edited in each: name, class, level, the panel's numbers, skills, quests, acts,"));
-    PrintLine(QStringLiteral("difficulties and waypoints; Act5, the Druid, the Assassin and the Warlock not yet."));
+    PrintLine(QStringLiteral(
+        "File versions (the 32-bit value at offset 4):\n"
+        "  71               edited at fixed offsets (game versions up to 1.03)\n"
+        "  87, 89           rebuilt on every change (1.07, 1.08)\n"
+        "  92, 96, 97, 98, 99, 105\n"
+        "                   rebuilt on every change with a new file size and checksum\n"
+        "                   (1.09, 1.10 to 1.14d, the remastered game)\n"
+        "  any other        held as read for get, put, find and diff; changed only with --force,\n"
+        "                   as is a later file whose sections are not where its version keeps them\n"
+        "Edited in each: name, class, level, the panel's numbers, skills, quests, acts,\n"
+        "difficulties and waypoints; Act5, the Druid, the Assassin and the Warlock not yet."));
     PrintLine(QString());
     PrintLine(QStringLiteral("Options:"));
     PrintLine(QStringLiteral("  -q, --quiet      print no results; only the exit status and errors tell"));
