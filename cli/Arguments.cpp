@@ -35,7 +35,7 @@ void PrintCommandHelp(const Command &command)
     PrintLine(QString());
     PrintLine(command.details.trimmed());
     if (OptionsOf(command).contains(QLatin1String("force")))
-        PrintLine(QStringLiteral("  --force      also change a file of another file version than 71"));
+        PrintLine(QStringLiteral("  --force      also change a file of a version the tool does not edit"));
     PrintLine(QString());
     PrintLine(QStringLiteral("  -q, --quiet    print no results; only the exit status tells"));
 }
@@ -53,6 +53,18 @@ void PrintGeneralHelp()
     PrintLine(QStringLiteral("Commands:"));
     for (const Command &command : Commands())
         PrintLine(QStringLiteral("  %1%2").arg(QLatin1String(command.name), -17).arg(command.summary));
+    PrintLine(QString());
+    PrintLine(QStringLiteral(
+        "File versions (the 32-bit value at offset 4):\n"
+        "  71               edited at fixed offsets (game versions up to 1.03)\n"
+        "  87, 89           rebuilt on every change (1.07, 1.08)\n"
+        "  92, 96, 97, 98, 99, 105\n"
+        "                   rebuilt on every change with a new file size and checksum\n"
+        "                   (1.09, 1.10 to 1.14d, the remastered game)\n"
+        "  any other        held as read for get, put, find and diff; changed only with --force,\n"
+        "                   as is a later file whose sections are not where its version keeps them\n"
+        "Edited in each: name, class, level, the panel's numbers, skills, quests, acts,\n"
+        "difficulties and waypoints; Act5, the Druid, the Assassin and the Warlock not yet."));
     PrintLine(QString());
     PrintLine(QStringLiteral("Options:"));
     PrintLine(QStringLiteral("  -q, --quiet      print no results; only the exit status and errors tell"));

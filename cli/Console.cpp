@@ -127,6 +127,12 @@ void PrintLine(const QString &line)
         Write(stdout, line);
 }
 
+void PrintText(const QByteArray &text)
+{
+    if (!g_quiet)
+        std::fwrite(text.constData(), 1, size_t(text.size()), stdout);
+}
+
 void SetQuiet(bool quiet)
 {
     g_quiet = quiet;

@@ -60,6 +60,8 @@ void ReportWrongCommandLine(const QString &text);
 
 // One line of the command's result on standard output; nothing when quiet.
 void PrintLine(const QString &line);
+// Part of the result as it stands, UTF-8, with no line end added; nothing when quiet.
+void PrintText(const QByteArray &text);
 void SetQuiet(bool quiet);
 
 // The one line an error becomes on standard error, for text about file

@@ -6,9 +6,8 @@
 #include "document/GameData.h"
 #include "document/PanelFields.h"
 #include "document/GameNames.h"
+#include "IndentedJson.h"
 #include "ShowJson.h"
-
-#include <QJsonArray>
 
 #include <array>
 
@@ -134,64 +133,65 @@ QList<NamedValue> NamedValues(const CDiablo2Doc &doc)
     return values;
 }
 
-QJsonObject CharacterObject(const CDiablo2Doc &doc, const QString &path)
+void WriteCharacterObject(IndentedJson &json, const CDiablo2Doc &doc, const QString &path)
 {
     const CharacterValues v = Read(doc);
-    QJsonObject object;
-    object.insert(QStringLiteral("file"), path);
-    object.insert(QStringLiteral("fileVersion"), qint64(v.version));
-    object.insert(QStringLiteral("name"), v.name);
-    AddFormatFields(object, doc);
-    object.insert(QStringLiteral("level"), qint64(v.level));
-    object.insert(QStringLiteral("statLevel"), qint64(v.statLevel));
+    json.BeginObject();
+    json.Key("file").String(path);
+    json.Key("fileVersion").Number(v.version);
+    json.Key("name").String(v.name);
+    AddFormatFields(json, doc);
+    json.Key("level").Number(v.level);
+    json.Key("statLevel").Number(v.statLevel);
     for (int k = 0; k < kPanelFieldCount; ++k)
-        object.insert(Latin1(kPanelFields[k].key), qint64(v.panel[k]));
+        json.Key(kPanelFields[k].key).Number(v.panel[k]);
 
-    QJsonArray skills;
+    json.Key("skills").BeginArray();
     for (int i = 0; i < v.skills.size(); ++i) {
-        QJsonObject skill;
-        skill.insert(QStringLiteral("position"), i);
-        skill.insert(QStringLiteral("name"),
-                     HasClass(v) ? QJsonValue(SkillKey(v, i)) : QJsonValue(QJsonValue::Null));
-        skill.insert(QStringLiteral("level"), int(v.skills[i]));
-        skills.append(skill);
+        json.BeginObject();
+        json.Key("level").Number(v.skills[i]);
+        HasClass(v) ? json.Key("name").String(SkillKey(v, i)) : json.Key("name").Null();
+        json.Key("position").Number(i);
+        json.EndObject();
     }
-    object.insert(QStringLiteral("skills"), skills);
+    json.EndArray();
 
-    QJsonArray difficulties;
+    // The members of the smaller objects come in the order of their keys,
+    // which the writer would otherwise have to restore.
+    json.Key("difficulties").BeginArray();
     for (int d = 0; d < v.difficulties.size(); ++d) {
-        QJsonArray acts;
+        json.BeginObject();
+        json.Key("acts").BeginArray();
         for (int a = 0; a < v.difficulties[d].acts.size(); ++a) {
             const ActValues &act = v.difficulties[d].acts[a];
-            QJsonArray quests;
+            json.BeginObject();
+            json.Key("name").String(GameNames::ActName(a));
+            json.Key("open").Bool(act.open);
+            json.Key("quests").BeginArray();
             for (int q = 0; q < act.questStates.size(); ++q) {
-                quests.append(QJsonObject{
-                    {QStringLiteral("name"), GameNames::QuestName(a, q)},
-                    {QStringLiteral("state"), Latin1(g_strQuestStateNames[act.questStates[q]])},
-                });
+                json.BeginObject();
+                json.Key("name").String(GameNames::QuestName(a, q));
+                json.Key("state").String(g_strQuestStateNames[act.questStates[q]]);
+                json.EndObject();
             }
-            QJsonArray waypoints;
+            json.EndArray();
+            json.Key("waypoints").BeginArray();
             for (int w = 0; w < act.waypoints.size(); ++w) {
-                waypoints.append(QJsonObject{
-                    {QStringLiteral("name"), GameNames::WaypointName(a, w)},
-                    {QStringLiteral("active"), act.waypoints[w]},
-                });
+                json.BeginObject();
+                json.Key("active").Bool(act.waypoints[w]);
+                json.Key("name").String(GameNames::WaypointName(a, w));
+                json.EndObject();
             }
-            acts.append(QJsonObject{
-                {QStringLiteral("name"), GameNames::ActName(a)},
-                {QStringLiteral("open"), act.open},
-                {QStringLiteral("quests"), quests},
-                {QStringLiteral("waypoints"), waypoints},
-            });
+            json.EndArray();
+            json.EndObject();
         }
-        difficulties.append(QJsonObject{
-            {QStringLiteral("name"), Latin1(g_strDifficultyNames[d])},
-            {QStringLiteral("open"), v.difficulties[d].open},
-            {QStringLiteral("acts"), acts},
-        });
+        json.EndArray();
+        json.Key("name").String(g_strDifficultyNames[d]);
+        json.Key("open").Bool(v.difficulties[d].open);
+        json.EndObject();
     }
-    object.insert(QStringLiteral("difficulties"), difficulties);
-    return object;
+    json.EndArray();
+    json.EndObject();
 }
 
 QByteArray ImageOf(const CDiablo2Doc &doc)

@@ -1,11 +1,11 @@
 #pragma once
 
 #include <QByteArray>
-#include <QJsonObject>
 #include <QList>
 #include <QString>
 
 class CDiablo2Doc;
+class IndentedJson;
 
 // Every value the window shows for a character, read with the same field
 // rules: as a flat list of "key: value" lines (the text of `show`, and what a
@@ -22,9 +22,9 @@ struct NamedValue
 // waypoints.
 QList<NamedValue> NamedValues(const CDiablo2Doc &doc);
 
-// The same values as JSON; the numbers of the panel under the keys that `set`
-// takes, so that the object can be written back field by field.
-QJsonObject CharacterObject(const CDiablo2Doc &doc, const QString &path);
+// The same values as one JSON object; the numbers of the panel under the keys
+// that `set` takes, so that the object can be written back field by field.
+void WriteCharacterObject(IndentedJson &json, const CDiablo2Doc &doc, const QString &path);
 
 // The whole image, for comparing a document before and after an edit.
 QByteArray ImageOf(const CDiablo2Doc &doc);

@@ -115,6 +115,26 @@ bool LoadCharacters(const QStringList &paths, HeldFiles &characters)
     return ok;
 }
 
+bool ForEachCharacter(const QStringList &paths, const Use &use)
+{
+    bool ok = true;
+    for (const QString &path : paths) {
+        FileContext context(path);
+        CDiablo2Doc doc;
+        // The folder is locked while the file is read, not while it is used:
+        // a slow reader of the output keeps no writer waiting.
+        const bool loaded = [&] {
+            const CharacterFiles::Lock lock(SafeFile::AbsolutePath(path));
+            return LoadCharacter(doc, path);
+        }();
+        if (loaded)
+            use(path, doc);
+        else
+            ok = false;
+    }
+    return ok;
+}
+
 bool SaveCharacters(const HeldFiles &characters)
 {
     return SaveAll(characters, Target::CharacterFile);

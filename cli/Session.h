@@ -40,6 +40,13 @@ bool LoadCharacter(CDiablo2Doc &doc, const QString &path);
 // Locks and loads every file, reporting each one that fails; false when any failed.
 bool LoadCharacters(const QStringList &paths, HeldFiles &characters);
 
+// For a command that only reads: locks and loads each file in turn and hands
+// it to use, then releases it before the next is read, so that one character
+// is held however many are named. Each file that fails is reported and
+// skipped; false when any failed.
+using Use = std::function<void(const QString &path, const CDiablo2Doc &doc)>;
+bool ForEachCharacter(const QStringList &paths, const Use &use);
+
 // Saves every document over its file, all together: each file is written and
 // synced before any replaces its old one, so a failure up to then changes no
 // file. A rename that fails after others succeeded leaves that file old and

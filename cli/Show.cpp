@@ -1,13 +1,11 @@
 #include "Show.h"
 
 #include "Console.h"
+#include "IndentedJson.h"
 #include "Listing.h"
 #include "Session.h"
 
 #include "document/Diablo2Doc.h"
-
-#include <QJsonArray>
-#include <QJsonDocument>
 
 int RunShow(const Invocation &invocation)
 {
@@ -15,22 +13,27 @@ int RunShow(const Invocation &invocation)
     if (!SplitFiles(invocation, 0, files, rest))
         return ExitUsage;
 
-    // Every file that loads is shown; each that does not has been reported.
-    HeldFiles characters;
-    const int status = LoadCharacters(files, characters) ? ExitSuccess : ExitFailure;
-
-    if (invocation.Has("json")) {
-        QJsonArray array;
-        for (const HeldFile &character : characters)
-            array.append(CharacterObject(*character.doc, character.path));
-        PrintLine(QString::fromUtf8(QJsonDocument(array).toJson(QJsonDocument::Indented)).trimmed());
-        return status;
-    }
-
-    for (const HeldFile &character : characters) {
-        const QString prefix = files.size() > 1 ? character.path + QStringLiteral(": ") : QString();
-        for (const NamedValue &value : NamedValues(*character.doc))
+    // Every file that loads is shown as soon as it is read, in the order
+    // named; each that does not has been reported and is left out.
+    const bool json = invocation.Has("json");
+    QByteArray text;
+    IndentedJson array(text);
+    if (json)
+        array.BeginArray();
+    const bool ok = ForEachCharacter(files, [&](const QString &path, const CDiablo2Doc &doc) {
+        if (json) {
+            WriteCharacterObject(array, doc, path);
+            PrintText(text);
+            text.truncate(0);
+            return;
+        }
+        const QString prefix = files.size() > 1 ? path + QStringLiteral(": ") : QString();
+        for (const NamedValue &value : NamedValues(doc))
             PrintLine(prefix + value.key + QStringLiteral(": ") + value.value);
+    });
+    if (json) {
+        array.EndArray();
+        PrintText(text + '\n');
     }
-    return status;
+    return ok ? ExitSuccess : ExitFailure;
 }

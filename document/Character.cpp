@@ -80,7 +80,7 @@ CharacterView::CharacterView(const CDiablo2Doc &doc)
     : m_view(doc), m_layout(LayoutOf(doc))
 {
     if (FileVersion::IsNot71(doc) && !FileVersion::IsOther(doc))
-        m_parsed = std::make_shared<Versions::ParsedCharacter>(Versions::Parse(doc.ImageCopy()).character);
+        m_parsed = std::make_shared<Versions::ParsedCharacter>(doc.ParsedImage()->character);
 }
 
 quint32 CharacterView::FileVersion() const
@@ -452,10 +452,10 @@ void Character::Rebuild()
     const Versions::BuildResult built = Versions::Build(*m_parsed, original);
     if (!built.Built()) {
         // The parsed character goes back to the image, which is unchanged.
-        *m_parsed = Versions::Parse(original).character;
+        *m_parsed = m_doc.ParsedImage()->character;
         throw RefusalText(QStringLiteral("The character was not changed: %1.").arg(built.refusal));
     }
     if (built.image != original)
         m_doc.ReplaceImage(built.image);
-    *m_parsed = Versions::Parse(built.image).character;
+    *m_parsed = m_doc.ParsedImage()->character;
 }

@@ -5,6 +5,7 @@
 #include "document/layout/Layout.h"
 #include "Messages.h"
 #include "document/versions/FamilyLayout.h"
+#include "document/versions/Parse.h"
 
 #include "core/Prompts.h"
 #include "core/SafeFile.h"
@@ -66,6 +67,7 @@ void CDiablo2Doc::SetByte(quint32 offset, quint8 byte)
     if (offset >= m_nSize)
         throw kOffsetOutOfRange;
     m_pData[offset] = byte;
+    ForgetParse();
     SetModifiedFlag(true);
 }
 
@@ -145,9 +147,29 @@ void CDiablo2Doc::ReplaceImage(const QByteArray &image)
     if (!data)
         throw CFileException(QStringLiteral("There is not enough memory to hold the file."));
     std::memcpy(data.get(), image.constData(), size_t(image.size()));
-    m_pData = std::move(data);
-    m_nSize = quint32(image.size());
+    TakeImage(std::move(data), quint32(image.size()));
     SetModifiedFlag(true);
+}
+
+std::shared_ptr<const Versions::ParseResult> CDiablo2Doc::ParsedImage() const
+{
+    const std::lock_guard<std::mutex> guard(m_parseMutex);
+    if (!m_parsed)
+        m_parsed = std::make_shared<const Versions::ParseResult>(Versions::Parse(ImageCopy()));
+    return m_parsed;
+}
+
+void CDiablo2Doc::TakeImage(std::unique_ptr<quint8[]> data, quint32 size)
+{
+    m_pData = std::move(data);
+    m_nSize = size;
+    ForgetParse();
+}
+
+void CDiablo2Doc::ForgetParse()
+{
+    // A change has the document to itself: no const call runs beside it.
+    m_parsed.reset();
 }
 
 // ---------------------------------------------------------------------------
@@ -155,8 +177,7 @@ void CDiablo2Doc::ReplaceImage(const QByteArray &image)
 
 void CDiablo2Doc::ReleaseImage()
 {
-    m_pData.reset();
-    m_nSize = 0;
+    TakeImage(nullptr, 0);
     m_statMaskAsRead.reset();
 }
 
@@ -294,8 +315,7 @@ void CDiablo2Doc::Serialize(CArchive &ar)
         throw CFileException(QStringLiteral("There is not enough memory to hold the file."));
     ar.Read(data.get(), length);
     // Only a whole read becomes the image; a short read leaves the document empty.
-    m_pData = std::move(data);
-    m_nSize = quint32(length);
+    TakeImage(std::move(data), quint32(length));
     ExpandStats();
 }
 
@@ -371,8 +391,7 @@ void CDiablo2Doc::ExpandStats()
     optional(present[4]);
     copy(quint32(m_pData.get() + m_nSize - from));
 
-    m_pData = std::move(grown);
-    m_nSize = newSize;
+    TakeImage(std::move(grown), newSize);
     SetByte(Layout::StatPresenceMaskHigh, 0xFF);
     SetByte(Layout::StatPresenceMaskLow, 0xFF);
 }

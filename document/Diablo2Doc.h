@@ -6,7 +6,12 @@
 #include <QString>
 
 #include <memory>
+#include <mutex>
 #include <optional>
+
+namespace Versions {
+struct ParseResult;
+}
 
 // One character file held as an in-memory byte image: the only way in which the
 // rest of the program reads or changes a character.
@@ -51,6 +56,13 @@ public:
     // character of a later version needs (its length may change); the
     // document counts as modified.
     void ReplaceImage(const QByteArray &image);
+
+    // The image read as a character file of a later version (Versions::Parse).
+    // It is parsed once, at the first call after the image last changed, and
+    // kept until the next change; the result stays valid for its holder after
+    // that. Like every const member, it may be called from several threads at
+    // once while none changes the document.
+    [[nodiscard]] std::shared_ptr<const Versions::ParseResult> ParsedImage() const;
 
     [[nodiscard]] bool IsEmpty() const { return m_nSize == 0; }
     [[nodiscard]] quint32 GetSize() const { return m_nSize; }
@@ -103,13 +115,22 @@ protected:
     // that every field stands at its fixed offset.
     void ExpandStats();
 
-    std::unique_ptr<quint8[]> m_pData;
-    quint32 m_nSize = 0;
     QString m_strFileName;
 
 private:
+    // The image and its length are changed only through TakeImage, SetByte
+    // and ReleaseImage, which forget the parse of the image before.
+    std::unique_ptr<quint8[]> m_pData;
+    quint32 m_nSize = 0;
     SafeFile::Identity m_diskIdentity;
     std::optional<quint16> m_statMaskAsRead;
+    mutable std::mutex m_parseMutex;
+    mutable std::shared_ptr<const Versions::ParseResult> m_parsed;
+
+    // Holds data (size bytes) as the new image.
+    void TakeImage(std::unique_ptr<quint8[]> data, quint32 size);
+    // Forgets the parse of the image held: the image has changed.
+    void ForgetParse();
 
     // The compare walk reads both images whole through this read-only view;
     // nothing else in the program sees the bytes unchecked.

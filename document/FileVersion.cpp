@@ -41,12 +41,12 @@ bool IsOther(const CDiablo2Doc &doc)
 {
     if (!IsNot71(doc))
         return false;
-    return !IsKnown(doc) || !Versions::Parse(doc.ImageCopy()).Opened();
+    return !IsKnown(doc) || !doc.ParsedImage()->Opened();
 }
 
 bool IsLater(const CDiablo2Doc &doc)
 {
-    return IsNot71(doc) && IsKnown(doc) && Versions::Parse(doc.ImageCopy()).Opened();
+    return IsNot71(doc) && IsKnown(doc) && doc.ParsedImage()->Opened();
 }
 
 namespace {
@@ -61,19 +61,19 @@ bool ReadByParse(const CDiablo2Doc &doc)
 
 bool IsRawToolsOnly(const CDiablo2Doc &doc)
 {
-    return ReadByParse(doc) && !Versions::Parse(doc.ImageCopy()).Opened();
+    return ReadByParse(doc) && !doc.ParsedImage()->Opened();
 }
 
 bool ShowsValues(const CDiablo2Doc &doc)
 {
     if (ReadByParse(doc))
-        return Versions::Parse(doc.ImageCopy()).Opened();
+        return doc.ParsedImage()->Opened();
     return !doc.IsEmpty() && doc.GetSize() >= Layout::MinimumCharacterSize;
 }
 
 QString RefusalText(const CDiablo2Doc &doc)
 {
-    return QStringLiteral("file version %1: %2.").arg(Of(doc)).arg(Versions::Parse(doc.ImageCopy()).reason);
+    return QStringLiteral("file version %1: %2.").arg(Of(doc)).arg(doc.ParsedImage()->reason);
 }
 
 QString OpenNotice(quint32 version)
@@ -89,10 +89,10 @@ QString OpenNotice(const CDiablo2Doc &doc)
         return QString::fromLatin1(Messages::NoSignatureNotice);
     if (!IsKnown(doc))
         return OpenNotice(Of(doc));
-    const Versions::ParseResult parsed = Versions::Parse(doc.ImageCopy());
-    if (!parsed.Opened())
-        return QString::fromLatin1(Messages::RefusedVersionNotice).arg(Of(doc)).arg(parsed.reason);
-    return parsed.warnings.join(QLatin1Char(' '));
+    const auto parsed = doc.ParsedImage();
+    if (!parsed->Opened())
+        return QString::fromLatin1(Messages::RefusedVersionNotice).arg(Of(doc)).arg(parsed->reason);
+    return parsed->warnings.join(QLatin1Char(' '));
 }
 
 QString SaveRisk(quint32 version)

@@ -76,11 +76,7 @@ SilentPrompts &Prompts()
 void HeldDoc::Hold(const QByteArray &image)
 {
     Clear();
-    if (image.isEmpty())
-        return;
-    m_pData = std::make_unique<quint8[]>(size_t(image.size()));
-    std::copy(image.cbegin(), image.cend(), reinterpret_cast<char *>(m_pData.get()));
-    m_nSize = quint32(image.size());
+    ReplaceImage(image);
 }
 
 QByteArray ImageOf(const CDiablo2Doc &doc)

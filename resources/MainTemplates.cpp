@@ -137,7 +137,7 @@ const DialogTemplate g_aboutDialog{
     IDD_ABOUTBOX,
     "About QUARVINEL",
     235,
-    216,
+    226,
     kDialogFont,
     8,
     DialogModalFrame,
@@ -149,23 +149,24 @@ const DialogTemplate g_aboutDialog{
         {IDC_STATIC, K::Static,
          "A character editor for Diablo 2 save files (*.d2s) of game versions up to 1.03.",
          44, 31, 126, 26},
+        {IDC_STATIC, K::Static, "Knows file versions 71, 87, 89, 92, 96 to 99 and 105.", 44, 59, 184, 8},
         {IDOK, K::DefPushButton, "OK", 178, 7, 50, 14},
-        {IDC_STATIC, K::GroupBox, "Notice", 7, 62, 221, 54},
+        {IDC_STATIC, K::GroupBox, "Notice", 7, 72, 221, 54},
         {IDC_STATIC, K::Static,
          "Keep a backup of every character before you edit it: File, Backup writes one "
          "beside the character file and File, Restore brings it back. The editor never "
          "touches a running game.",
-         14, 74, 207, 38},
-        {IDC_STATIC, K::GroupBox, "Credits", 7, 120, 221, 40},
+         14, 84, 207, 38},
+        {IDC_STATIC, K::GroupBox, "Credits", 7, 130, 221, 40},
         {IDC_STATIC, K::Static,
          "Written by the QUARVINEL developers with Qt. Diablo is a trademark of its owner; "
          "this program is not made or endorsed by it.",
-         14, 132, 207, 26},
-        {IDC_STATIC, K::GroupBox, "Contact", 7, 164, 221, 45},
+         14, 142, 207, 26},
+        {IDC_STATIC, K::GroupBox, "Contact", 7, 174, 221, 45},
         {IDC_STATIC, K::Static,
          "Questions, ideas and bug reports are welcome through the project's issue tracker. "
          "The manual is installed with the program (Help, Help).",
-         14, 176, 207, 30},
+         14, 186, 207, 30},
     }};
 
 } // namespace

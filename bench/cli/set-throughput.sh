@@ -23,13 +23,10 @@ cli="$build_dir/cli/brennicor-cli"
 work=$(mktemp -d "${TMPDIR:-/tmp}/cli-bench.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 
-# One character: a zeroed file of 700 bytes of file version 71, whose empty
-# stat block the load expands, then given the values of a Sorceress at level 10.
+# One character: a version-71 Sorceress at level 10 (v71-character.sh).
 base="$work/base.d2s"
-{ head -c 4 /dev/zero; printf '\107\0\0\0'; head -c 692 /dev/zero; } > "$base"
-"$cli" set "$base" class=Sorceress level=10 gold=1234 goldInStash=5678 strength=15 \
-    dexterity=20 vitality=10 energy=25 maxHealth=400 health=300 maxMana=600 mana=500 \
-    maxStamina=700 stamina=650 skill:0=5 > /dev/null
+. "$(dirname "$0")/v71-character.sh"
+make_v71_character "$cli" "$base"
 
 mkdir "$work/saves"
 seq -f "$work/saves/c%05g.d2s" 1 "$count" | xargs -n 500 sh -c 'tee "$@" < "$0" > /dev/null' "$base"

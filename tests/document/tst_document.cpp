@@ -4,9 +4,11 @@
 #include "support/ScriptedPrompts.h"
 
 #include "document/BulkEdits.h"
+#include "document/Character.h"
 #include "document/Compare.h"
 #include "document/Diablo2Doc.h"
 #include "document/FieldRules.h"
+#include "document/FileVersion.h"
 #include "document/GameData.h"
 #include "document/layout/Layout.h"
 
@@ -91,6 +93,21 @@ private Q_SLOTS:
             QCOMPARE(doc.GetCharName(), QString::fromLatin1(kept));
             QCOMPARE(doc.ImageCopy().mid(8, 15), kept.leftJustified(15, '\0'));
         }
+    }
+
+    // A later version's character is read anew after each change of its image, by a byte or
+    // whole (version 96: the class at 40, "gf" at 765); the view before a change reads the old one.
+    void laterVersionReadAfterEveryChange()
+    {
+        const QByteArray original = CharacterFixture::ReadFile(qEnvironmentVariable("QUARVINEL_TEST_DATA") + "/v96_sorceress_level94.d2s");
+        FixtureDoc doc(original);
+        const CharacterView before(doc);
+        doc.SetByte(40, 3);
+        QVERIFY(before.ClassByte() == 1 && CharacterView(doc).ClassByte() == 3 && !FileVersion::IsOther(doc));
+        doc.SetByte(765, 0);
+        QVERIFY(FileVersion::IsOther(doc));
+        doc.ReplaceImage(original);
+        QVERIFY(!FileVersion::IsOther(doc) && CharacterView(doc).ClassByte() == 1);
     }
 
     void findValue_data()

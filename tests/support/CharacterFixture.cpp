@@ -202,10 +202,7 @@ FixtureDoc::FixtureDoc(const QByteArray &image, const QString &fileName) { Hold(
 
 void FixtureDoc::Hold(const QByteArray &image, const QString &fileName)
 {
-    m_nSize = quint32(image.size());
-    m_pData.reset(m_nSize ? new quint8[m_nSize] : nullptr);
-    if (m_nSize)
-        std::memcpy(m_pData.get(), image.constData(), m_nSize);
+    ReplaceImage(image);
     m_strFileName = fileName;
     SetModifiedFlag(false);
 }
