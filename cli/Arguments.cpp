@@ -56,7 +56,7 @@ void PrintGeneralHelp()
     PrintLine(QString());
     PrintLine(QStringLiteral(
         "File versions (the 32-bit value at offset 4):\n"
-        "  71               edited at fixed offsets (game versions up to 1.03)\n"
+        "  71               edited at fixed offsets (game versions 1.00 to 1.06)\n"
         "  87, 89           rebuilt on every change (1.07, 1.08)\n"
         "  92, 96, 97, 98, 99, 105\n"
         "                   rebuilt on every change with a new file size and checksum\n"

@@ -101,7 +101,8 @@ as Edit, Maximize Skills does.
 const char *const kMaxAttributesDetails = R"(
 Writes %1 into strength, dexterity, vitality and energy and %2 into
 health, mana and stamina and their maxima in every FILE, as Edit, Maximize
-Attributes followed by File, Save does.
+Attributes followed by File, Save does. A file of a later version gets at
+most what its fields hold (strength 1023 from version 96, for one).
 
   --dry-run    print what would change, write nothing
 )";

@@ -12,6 +12,8 @@ namespace {
 // Bytes: the raw tools, which work on any file byte by byte.
 enum class Rule { Bytes, Allow, Warn, Refuse };
 Rule g_rule = Rule::Bytes;
+// backup and restore copy a file whole: they need no values from it.
+bool g_copiesWhole = false;
 
 } // namespace
 
@@ -23,6 +25,7 @@ void ChooseFor(const Command &command, const Invocation &invocation)
         g_rule = invocation.Has("force") ? Rule::Allow : Rule::Refuse;
     else
         g_rule = invocation.command == QLatin1String("show") ? Rule::Warn : Rule::Bytes;
+    g_copiesWhole = invocation.command == QLatin1String("backup") || invocation.command == QLatin1String("restore");
 }
 
 bool Accept(const CDiablo2Doc &doc)
@@ -30,7 +33,7 @@ bool Accept(const CDiablo2Doc &doc)
     if (g_rule == Rule::Bytes)
         return true;
     // A file held for the raw tools has no values to show or change, forced or not.
-    if (!FileVersion::ShowsValues(doc)) {
+    if (!FileVersion::ShowsValues(doc) && !g_copiesWhole) {
         Report(QString::fromLatin1(Captions::Open), FileVersion::RefusalText(doc));
         return false;
     }

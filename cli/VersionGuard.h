@@ -9,7 +9,8 @@ class CDiablo2Doc;
 // refuses such a file unless --force is given; show prints it with a warning;
 // get, put, find and diff work on any file, byte by byte, as the raw tools do.
 // A file held for the raw tools only (FileVersion::ShowsValues) is refused,
-// with its reason, by every command but those four.
+// with its reason, by every command but those four and backup and restore,
+// which copy it whole (with --force, as any file of another version).
 namespace VersionGuard {
 
 // Chooses the rule for this run from its command and options.

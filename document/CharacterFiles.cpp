@@ -50,11 +50,6 @@ void RefuseShortImage(const CDiablo2Doc &doc, bool refuseEmpty)
     throw Messages::OffsetOutOfRange;
 }
 
-QString TooShortText(quint32 size)
-{
-    return QStringLiteral("too short to be a character file (%1 bytes)").arg(size);
-}
-
 bool Load(CDiablo2Doc &doc, const QString &path, bool refuseEmpty)
 {
     if (!doc.OpenFile(path))

@@ -22,8 +22,6 @@ namespace CharacterFiles {
 [[nodiscard]] bool IsTooShort(const CDiablo2Doc &doc, bool refuseEmpty = false);
 // Throws what any access past the end of such an image would: "offset out of range".
 void RefuseShortImage(const CDiablo2Doc &doc, bool refuseEmpty = false);
-// The refusal in words, for a report that names the file before it.
-[[nodiscard]] QString TooShortText(quint32 size);
 
 // Loads path (or its backup) into doc and refuses an image too short to be a
 // character by throwing the accessors' "offset out of range". False when the

@@ -102,7 +102,11 @@ QString SaveRisk(quint32 version)
 
 QString SaveRiskFor(const CDiablo2Doc &doc)
 {
-    return HasSignature(doc) ? SaveRisk(Of(doc)) : QString::fromLatin1(Messages::NoSignatureSaveRisk);
+    if (!HasSignature(doc))
+        return QString::fromLatin1(Messages::NoSignatureSaveRisk);
+    if (IsRawToolsOnly(doc))
+        return QString::fromLatin1(Messages::RawToolsOnlySaveRisk).arg(Of(doc));
+    return SaveRisk(Of(doc));
 }
 
 QString TitleSuffix(const CDiablo2Doc &doc)

@@ -56,8 +56,9 @@ namespace FileVersion {
 [[nodiscard]] QString OpenNotice(quint32 version);
 [[nodiscard]] QString SaveRisk(quint32 version);
 
-// The save risk for doc: a file without the signature is told so; any other
-// names its version.
+// The save risk for doc: a file without the signature is told so, a known
+// later file held for the raw tools says its values cannot be read; any other
+// names its version as one whose layout is not known.
 [[nodiscard]] QString SaveRiskFor(const CDiablo2Doc &doc);
 
 // What the user is told when doc opens: that it is no character file, the

@@ -44,6 +44,9 @@ inline constexpr const char *NoSignatureNotice =
 inline constexpr const char *NoSignatureSaveRisk =
     "This file does not look like a character file: it does not start with a character file's signature. "
     "Saving may damage it.";
+// Save of a known later version's file held for the raw byte tools only.
+inline constexpr const char *RawToolsOnlySaveRisk =
+    "This file has version %1, whose values QUARVINEL cannot read here. Saving writes its bytes as they stand.";
 // A command that changes values, given a file held for the raw byte tools only.
 inline constexpr const char *RawToolsOnly =
     "This file is open for the raw byte tools only: it holds no character values to change.";

@@ -59,7 +59,12 @@ QString Notice(quint32 version)
     return version == kNoSignature ? kNotCharacter + " Values may be shown wrongly, and saving may damage the file."
                                    : kNotice.arg(version);
 }
-QString Risk(quint32 version) { return version == kNoSignature ? kNotCharacter + " Saving may damage it." : kRisk.arg(version); }
+QString Risk(quint32 version)
+{
+    if (version == kHeaderOnly)
+        return "This file has version 98, whose values QUARVINEL cannot read here. Saving writes its bytes as they stand.";
+    return version == kNoSignature ? kNotCharacter + " Saving may damage it." : kRisk.arg(version);
+}
 
 // The game's checksum: every byte (its own four as zero) added to the sum rotated left by one.
 quint32 GameChecksum(QByteArray image)
@@ -130,7 +135,7 @@ private Q_SLOTS:
                                : other                 ? QStringLiteral(" [version %1]").arg(named)
                                                        : QString();
         const QStringList notice = {"Open|" + Notice(version)};
-        const QStringList question = other ? QStringList{"Save|" + Risk(named) + " Save anyway?"} : QStringList();
+        const QStringList question = other ? QStringList{"Save|" + Risk(version) + " Save anyway?"} : QStringList();
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("Hero.d2s"));
         const QByteArray file = Character(version);
@@ -237,6 +242,8 @@ private Q_SLOTS:
             QCOMPARE(RunCli({"find", file, "7"}, dir.path()).out, "300..300\n");
             QVERIFY(CharacterFixture::WriteFile(dir.filePath("Before.d2s"), original));
             QCOMPARE(RunCli({"diff", file, "Before.d2s"}, dir.path()).out, "300: 7 0\n");
+            QCOMPARE(RunCli({"backup", file, "--force"}, dir.path()).exitCode, 0); // a copy needs no values
+            QCOMPARE(CharacterFixture::ReadFile(dir.filePath(file.chopped(3) + "bak")).at(300), '\7');
             return;
         }
         QCOMPARE(show.err.contains("the stored checksum"), damaged);
