@@ -93,6 +93,7 @@ private Q_SLOTS:
         row("another signature", patched(v96, 0, "PK"), Refusal::NotACharacter,
             "the file does not begin with the signature of a character file (55 AA 55 AA)");
         row("seven bytes", v96.left(7), Refusal::NotACharacter, "the file has 7 bytes, too few for a character file");
+        row("eight bytes", v96.left(8), Refusal::HeaderCutShort, "the file ends at byte 8, inside the 335-byte header of version 96");
         row("cut inside the header", v105.left(402), Refusal::HeaderCutShort,
             "the file ends at byte 402, inside the 403-byte header of version 105");
         row("no \"Woo!\"", patched(v96, 335, "Wool"), Refusal::SectionMissing,
