@@ -251,6 +251,17 @@ private Q_SLOTS:
             QVERIFY2(show.out.contains(line + "\n"), qPrintable(line));
         const QJsonObject before = ShownJson(dir.path(), file);
         QCOMPARE(before.value("checksum").toString(), checksum);
+        { // the window shows what show shows
+            ScriptedPrompts prompts;
+            CBrennicorDlg dlg;
+            dlg.Create();
+            prompts.QueueFile(dir.filePath(file));
+            MainWindowAccess::Command(dlg, ID_FILE_OPEN);
+            QCOMPARE(dlg.DlgItem<QLineEdit>(IDC_NAME)->text() + ' ' + dlg.DlgItem<QComboBox>(IDC_CLASS)->currentText() + ' '
+                         + dlg.DlgItem<QLineEdit>(IDC_GOLD)->text() + ' ' + dlg.DlgItem<QLineEdit>(IDC_MANA)->text(),
+                     QStringLiteral("%1 %2 %3 %4").arg(before.value("name").toString(), before.value("class").toString())
+                         .arg(before.value("gold").toInteger()).arg(before.value("mana").toInteger()));
+        }
 
         if (!damaged) { // a save that changes no value
             const QString gold = QString::number(before.value("gold").toInteger());
