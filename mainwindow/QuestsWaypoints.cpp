@@ -225,7 +225,8 @@ void CBrennicorDlg::OnAllQuestsDone()
         return;
     OpenAllAndShow(OpenStep::Acts);
     // Walks the panel through every quest as a user would, so that it ends on
-    // the last one: Hell, Act4, "Terror's End", "Done".
+    // the last one: Hell, Act4, "Terror's End" (Act5, "Eve of Destruction" for
+    // an expansion character), "Done".
     for (int difficulty = 0; difficulty < m_cbDifficulty.GetCount(); ++difficulty) {
         m_nDifficulty = difficulty;
         UpdateData(false);
