@@ -201,6 +201,8 @@ bool CBrennicorDlg::SyncWithDocument(bool bSave)
     character.SetLevels(m_nLevel, quint32(m_nLevelIndex + 1));
     if (m_nClass >= 0 && m_nClass < character.ClassCount())
         character.SetClassByte(quint32(m_nClass));
+    // The tooltips follow the limits, which the level raises for gold.
+    FitToCharacter(&character);
     return true;
 }
 

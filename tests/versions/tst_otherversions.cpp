@@ -347,6 +347,8 @@ private Q_SLOTS:
                 dlg.DlgItem<QLineEdit>(IDC_STRENGTH)->setText(QStringLiteral("5000"));
                 QCOMPARE(dlg.DlgItem<QLineEdit>(IDC_STRENGTH)->text(), QStringLiteral("1023"));
                 QVERIFY(dlg.GetDlgItem(IDC_STRENGTH)->toolTip().startsWith("Strength: a whole number from 0 to 1023."));
+                Choose(dlg, IDC_LEVEL_LIST, 98); // at level 99 gold goes up to 990,000
+                QVERIFY(dlg.GetDlgItem(IDC_GOLD)->toolTip().startsWith("Gold carried: a whole number from 0 to 990000."));
                 // An expansion character: seven classes, and Act5 with its quests.
                 QCOMPARE(dlg.DlgItem<QComboBox>(IDC_CLASS)->itemText(6), QStringLiteral("Assassin"));
                 QCOMPARE(dlg.DlgItem<QComboBox>(IDC_CLASS)->count(), 7);
