@@ -115,13 +115,16 @@ bool Apply(CDiablo2Doc &doc, const Assignment &a)
     case Assignment::Skill: {
         // Skill names are those of the class the file holds at this step, so
         // a class set earlier in the same command names the skills after it.
+        // A class byte that names no class the character can have names no
+        // skills either: its skills are taken by position only.
         const int charClass = int(character.ClassByte());
-        const int position = SkillFromName(charClass, a.skill);
+        const int named = character.HasClass() ? charClass : -1;
+        const int position = SkillFromName(named, a.skill);
         if (position < 0) {
             const QString className = character.HasClass() ? GameNames::ClassName(charClass)
                                                            : QStringLiteral("class %1").arg(charClass);
             Report(kCaption, QStringLiteral("%1 has no skill \"%2\".").arg(className, a.skill)
-                                 + DidYouMean(SkillNamesOf(charClass), a.skill));
+                                 + DidYouMean(SkillNamesOf(named), a.skill));
             return false;
         }
         character.SetSkillLevel(position, a.value);

@@ -192,8 +192,10 @@ void TestCli::nothingWritten_data()
         "brennicor-cli: waypoint \"Nowhere\" is unknown.");
     row("a misspelt quest: the nearest name", {"quest", "FILE", "Normal", "Act1", "Den of Evl", "Done"},
         "brennicor-cli: quest of Act1 \"Den of Evl\" is unknown. Did you mean \"Den of Evil\"?");
-    row("a misspelt skill: the nearest name", {"set", "FILE", "skill:Telekinesys=5"},
-        "brennicor-cli: FILE: Sorceress has no skill \"Telekinesys\". Did you mean \"Telekenesis\"?");
+    row("a misspelt skill: the nearest name", {"set", "FILE", "skill:Wrmth=5"},
+        "brennicor-cli: FILE: Sorceress has no skill \"Wrmth\". Did you mean \"Warmth\"?");
+    row("a class byte of no class names no skill", {"set", "FILE", "skill:Skill 1=5"},
+        "brennicor-cli: FILE: class 7 has no skill \"Skill 1\".", 1, CharacterFixture().Class(7).Build());
     row("the game's spelling of a skill", {"set", "FILE", "skill:telekinesis=5", "--dry-run"},
         "skill:Telekenesis: 8 -> 5", 0);
     row("the game's spelling of a waypoint", {"waypoint", "FILE", "Hell", "palace cellar", "on", "--dry-run"},

@@ -205,7 +205,7 @@ private Q_SLOTS:
                             bool damaged = false) {
             QTest::newRow(tag) << QString::fromLatin1(file) << damaged << shown << QString::fromLatin1(checksum);
         };
-        row("87", "v87_barbarian_new.d2s", {"version: 87", "name: testtt", "class: Barbarian", "level: 1", "gold: 0", "strength: 30", "health: 55"}, "none");
+        row("87", "v87_barbarian_new.d2s", {"version: 87", "name: testtt", "class: Barbarian", "level: 1", "gold: 0", "strength: 30", "energy: 10", "health: 55"}, "none");
         row("89", "v89_barbarian_new.d2s", {"version: 89", "name: fddfss", "class: Barbarian", "strength: 30", "maxMana: 10"}, "none");
         row("92", "v92_barbarian_new.d2s", {"version: 92", "name: sdfsf", "class: Barbarian", "vitality: 25", "energy: 10"}, "valid");
         row("96 level 3", "v96_sorceress_level3.d2s", {"name: test", "class: Sorceress", "level: 3", "experience: 1680", "strength: 10", "health: 40", "maxHealth: 42", "mana: 39"}, "valid");
