@@ -103,7 +103,7 @@ def main():
         for args, status, out, err in ((["--help"], 0, "Usage: brennicor [OPTION]... [FILE]", ""),
                                        (["Hero.d2s", "-h"], 0, "-Automation, /Automation", ""),
                                        (["--version"], 0, " (Quarvinel version beta 0.015)", ""),
-                                       (["--bogus"], 2, "", "brennicor: unknown option '--bogus'"),
+                                       (["Hero.d2s", "--bogus=3"], 2, "", "brennicor: unknown option '--bogus'"),
                                        (["-Automate"], 2, "", "'-Automate'"),
                                        (["a.d2s", "b.d2s"], 2, "", "'b.d2s'")):
             code, stdout, stderr = run([OPTS.editor, *args], d, env)
