@@ -201,8 +201,6 @@ bool CBrennicorDlg::SyncWithDocument(bool bSave)
     character.SetLevels(m_nLevel, quint32(m_nLevelIndex + 1));
     if (m_nClass >= 0 && m_nClass < character.ClassCount())
         character.SetClassByte(quint32(m_nClass));
-    // The tooltips follow the limits, which the level raises for gold.
-    FitToCharacter(&character);
     return true;
 }
 
@@ -292,7 +290,11 @@ void CBrennicorDlg::OnSelchangeLevel()
     m_nExperience = ExperienceOfLevel(m_nLevelIndex + 1);
     m_nLevel = quint32(m_nLevelIndex + 1);
     UpdateData(false);
-    SyncWithDocument(true);
+    if (!SyncWithDocument(true))
+        return;
+    // The tooltips follow the limits, which the level raises for gold.
+    const CharacterView character(m_doc);
+    FitToCharacter(&character);
 }
 
 void CBrennicorDlg::OnLevelFromExperience()
