@@ -37,18 +37,6 @@ bool IsKnown(const CDiablo2Doc &doc)
 
 } // namespace
 
-bool IsOther(const CDiablo2Doc &doc)
-{
-    if (!IsNot71(doc))
-        return false;
-    return !IsKnown(doc) || !doc.ParsedImage()->Opened();
-}
-
-bool IsLater(const CDiablo2Doc &doc)
-{
-    return IsNot71(doc) && IsKnown(doc) && doc.ParsedImage()->Opened();
-}
-
 namespace {
 
 // A file that names a known later version is read by its parse alone.
@@ -58,6 +46,16 @@ bool ReadByParse(const CDiablo2Doc &doc)
 }
 
 } // namespace
+
+bool IsLater(const CDiablo2Doc &doc)
+{
+    return ReadByParse(doc) && doc.ParsedImage()->Opened();
+}
+
+bool IsOther(const CDiablo2Doc &doc)
+{
+    return IsNot71(doc) && !IsLater(doc);
+}
 
 bool IsRawToolsOnly(const CDiablo2Doc &doc)
 {
