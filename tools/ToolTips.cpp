@@ -12,12 +12,11 @@
 
 namespace {
 
-void Explain(CDialog &dlg, std::initializer_list<std::pair<int, QString>> texts)
+void ExplainEach(CDialog &dlg, std::initializer_list<std::pair<int, QString>> texts)
 {
     for (const auto &[id, text] : texts) {
         QWidget *control = dlg.GetDlgItem(id);
-        control->setToolTip(text);
-        control->setAccessibleDescription(text);
+        Explain(control, text);
         // The label before a field shows its field's tooltip too.
         for (QLabel *label : dlg.findChildren<QLabel *>()) {
             if (label->buddy() == control)
@@ -40,7 +39,7 @@ const QString kValueRange = QStringLiteral("a whole number from 0 to 4294967295"
 
 void ExplainEditValue(CDialog &dlg, const CDiablo2Doc &doc)
 {
-    Explain(dlg, {
+    ExplainEach(dlg, {
         {IDC_VALUE, QStringLiteral("Value: %1, stored lowest byte first in the bytes from the first to the last "
                                    "offset (1 to 4 bytes); Set value writes as many low bytes as they hold.")
                         .arg(kValueRange)},
@@ -59,7 +58,7 @@ void ExplainEditValue(CDialog &dlg, const CDiablo2Doc &doc)
 
 void ExplainFindValue(CDialog &dlg, const CDiablo2Doc &doc)
 {
-    Explain(dlg, {
+    ExplainEach(dlg, {
         {IDC_VALUE, QStringLiteral("Value to look for: %1, matched in as few bytes as hold it (1 to 4, lowest "
                                    "byte first). Typing it searches from the start.").arg(kValueRange)},
         {IDC_FIRST_OFFSET, QStringLiteral("Offset where the match found starts, %1; -1 when none was found.")
@@ -75,7 +74,7 @@ void ExplainFindValue(CDialog &dlg, const CDiablo2Doc &doc)
 
 void ExplainCompare(CDialog &dlg)
 {
-    Explain(dlg, {
+    ExplainEach(dlg, {
         {IDC_COMPARE_FILE, QStringLiteral("File compared with the open one, byte by byte; Load... chooses it.")},
         {IDC_COMPARE_OFFSET, QStringLiteral("Offset: the byte position of the difference shown, counted from 0 "
                                             "and inside both files; -1 when none is shown.")},
