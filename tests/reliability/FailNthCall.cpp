@@ -1,5 +1,6 @@
 /* Preloaded into brennicor-cli: call number QV_FAULT_CALL of those touching folder QV_FAULT_DIR fails
- * with errno QV_FAULT_ERRNO, or kills the process when that is 0; the calls' names go to QV_FAULT_LOG. */
+ * with errno QV_FAULT_ERRNO, or kills the process when that is 0; with QV_FAULT_STAYS set, so does every
+ * later call, as on a disk that stays full. The calls' names go to QV_FAULT_LOG. */
 #include <dlfcn.h>
 #include <errno.h>
 #include <fcntl.h>
@@ -25,7 +26,7 @@ static int Fail(const char *name)
     strncat(names, name, sizeof names - strlen(names) - 2);
     strcat(names, "\n");
     const char *n = getenv("QV_FAULT_CALL"), *e = getenv("QV_FAULT_ERRNO");
-    if (!n || atoi(n) != count)
+    if (!n || (getenv("QV_FAULT_STAYS") ? count < atoi(n) : count != atoi(n)))
         return 0;
     if ((errno = e ? atoi(e) : 0) == 0)
         raise(SIGKILL);

@@ -293,6 +293,7 @@ private Q_SLOTS:
         const QByteArray skills = original.mid(original.indexOf("JM", attributes) - 30, 30);
         QCOMPARE(edited.mid(edited.indexOf("JM", attributes) - 30, 30).toHex(' '), ('\x07' + skills.mid(1)).toHex(' '));
         QCOMPARE(RunCli({"waypoint", file, "Hell", "Cold Plains", "on"}, dir.path()).exitCode, 0);
+        QCOMPARE(RunCli({"waypoint", file, "Nightmare", "Lut Gholein", "off"}, dir.path()).exitCode, 0); // opens nothing
         // Act5 and the expansion's classes are an expansion character's only.
         const bool expansion = before.value("expansion").toBool();
         const CliResult act5 = RunCli({"quest", file, "Hell", "Act5", "rite of passage", "Done"}, dir.path());
@@ -306,6 +307,7 @@ private Q_SLOTS:
         QVERIFY(after.out.contains("quest:Normal/Act1/Den of Evil: Done\n"));
         QVERIFY(after.out.contains("waypoint:Hell/Act1/Cold Plains: on\n"));
         QVERIFY(after.out.contains("difficulty:Hell: open\n")); // a waypoint switched on opens its difficulty
+        QCOMPARE(after.out.contains("act:Nightmare/Act2: open\n"), show.out.contains("act:Nightmare/Act2: open\n"));
         QCOMPARE(after.out.contains("quest:Hell/Act5/Rite of Passage: Done\n"), expansion);
         QCOMPARE(after.out.contains("class: Druid\nlevel:"), expansion);
         QCOMPARE(ShownJson(dir.path(), file).value("skills").toArray().at(0).toObject().value("level").toInt(), 7);

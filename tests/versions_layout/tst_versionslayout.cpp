@@ -65,7 +65,8 @@ private Q_SLOTS:
         QVERIFY(IsActOpen(sorc66, 1, 4));
         QVERIFY(!IsActOpen(sorc66, 2, 1));
         QCOMPARE(sorc66.stats.value[GoldInStash], 2500000u);
-
+        QByteArray unnamed = Sample("v96_sorceress_level3.d2s"); // the name ends at the field's first zero
+        QCOMPARE(Opened(unnamed.replace(20, 1, QByteArray(1, '\0'))).name, QByteArray());
     }
 
     void refusals_data()
@@ -110,6 +111,10 @@ private Q_SLOTS:
             "the file ends inside its attributes, which begin at byte 765");
         row("cut inside plain attributes", v87.left(600), Refusal::AttributesCutShort,
             "the file ends inside its attributes, which begin at byte 560");
+        ParsedCharacter rich = Opened(v96); // gold's 34 bits end its attributes on a byte boundary
+        rich.stats.value[Gold] = 1;
+        row("cut where whole-byte attributes end", Build(rich, v96).image.left(816), Refusal::SectionMissing,
+            "the skills (\"if\") do not follow the attributes at byte 816");
         row("attribute id 16", patched(v96, 767, QByteArray::fromHex("10")), Refusal::AttributesDamaged,
             "the attributes hold id 16, which no character file stores");
     }
