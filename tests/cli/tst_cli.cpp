@@ -133,6 +133,7 @@ void TestCli::showAndJsonWrittenBack()
     const QJsonArray shown = QJsonDocument::fromJson(all.out.toUtf8()).array();
     QCOMPARE(all.out.toUtf8(), QJsonDocument(shown).toJson());
     QVERIFY(all.exitCode == 1 && shown.size() == 3 && shown[2]["class"].isNull());
+    QCOMPARE(shown[0]["difficulties"][2]["acts"][3]["waypoints"].toArray().size(), 3);
     QCOMPARE(shown[2]["file"].toString(), odd);
 
     // Every number of the JSON goes back in with set under its own key.

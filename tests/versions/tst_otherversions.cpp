@@ -296,8 +296,10 @@ private Q_SLOTS:
         QCOMPARE(RunCli({"waypoint", file, "Nightmare", "Lut Gholein", "off"}, dir.path()).exitCode, 0); // opens nothing
         // Act5 and the expansion's classes are an expansion character's only.
         const bool expansion = before.value("expansion").toBool();
+        const QByteArray withoutAct5 = CharacterFixture::ReadFile(dir.filePath(file));
         const CliResult act5 = RunCli({"quest", file, "Hell", "Act5", "rite of passage", "Done"}, dir.path());
         QCOMPARE(act5.err.endsWith(": Act5 is an expansion character's only; this character has 4 acts.\n"), !expansion);
+        QVERIFY(expansion || CharacterFixture::ReadFile(dir.filePath(file)) == withoutAct5);
         QCOMPARE(RunCli({"set", file, "class=Druid"}, dir.path()).exitCode, expansion ? 0 : 1);
 
         const CliResult after = RunCli({"show", file}, dir.path());
