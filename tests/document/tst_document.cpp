@@ -134,8 +134,13 @@ private Q_SLOTS:
     }
 
     // One byte in an image full of another at every offset: found wherever the search reads byte by byte.
+    // The widest value of each width is read as that many bytes.
     void findValueWhereItsBytesAreEverywhere()
     {
+        for (quint32 width = 1, first = 0xFFFFFFFF, last = 0; width <= 3; ++width, first = 0xFFFFFFFF) {
+            QVERIFY(FixtureDoc(QByteArray(2, '\0') + QByteArray(4, '\xFF')).FindValue(first, last, (1u << (8 * width)) - 1));
+            QCOMPARE(QStringLiteral("%1..%2").arg(first).arg(last), QStringLiteral("2..%1").arg(1 + width));
+        }
         for (quint32 width = 2; width <= 4; ++width) {
             const quint32 value = 0x80808081u & (width == 4 ? 0xFFFFFFFFu : (1u << (8 * width)) - 1);
             for (quint32 at = 0; at + width <= 3000; ++at) {

@@ -166,6 +166,7 @@ private Q_SLOTS:
         for (const QString &file : disk.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
             const QString name = file.section(QRegularExpression(QStringLiteral("[=:]")), 0, 0).remove(QLatin1Char('-'));
             const QByteArray bytes = CharacterFixture::ReadFile(path(name));
+            QVERIFY(file.startsWith('-') || QFile::permissions(path(name)).testFlags(QFile::ReadOwner | QFile::WriteOwner));
             if (file.contains(QLatin1Char('=')))
                 QCOMPARE(QString::number(qFromLittleEndian<quint32>(bytes.constData() + 621)), file.section(QLatin1Char('='), 1));
             else if (file.contains(QLatin1Char(':'))) {

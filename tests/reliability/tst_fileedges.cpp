@@ -357,6 +357,7 @@ private Q_SLOTS:
             QVERIFY2(result.exitCode == 0, qPrintable(result.err.left(300)));
         }
         QCOMPARE(CharacterFixture::ReadFile(root.filePath("c1099.bak")).mid(621, 4), QByteArray("\xe1\x10\0\0", 4));
+        QCOMPARE(QFile::permissions(root.filePath("c1099.bak")), QFile::permissions(root.filePath("c1099.d2s"))); // a new file's mode
     }
 
     void namesThatAreNotUtf8()
