@@ -443,9 +443,12 @@ private Q_SLOTS:
         for (auto file = after.cbegin(); file != after.cend(); ++file)
             names.append(file.key() + (before.value(file.key()) != *file ? "*" : ""));
         QCOMPARE(names.join(' '), files);
-        struct stat st{}; // the saved character keeps its owner, group and mode
-        if (::stat(QFile::encodeName(cleanDir + command[1]).constData(), &st) == 0)
-            QVERIFY(st.st_uid == (::geteuid() == 0 ? 65534u : ::geteuid()) && (st.st_mode & 07777) == 0640);
+        const auto keepsOwnerAndMode = [&](const QString &dir) { // the saved character's, after a success
+            struct stat st{};
+            return ::stat(QFile::encodeName(dir + command[1]).constData(), &st) != 0
+                || (st.st_uid == (::geteuid() == 0 ? 65534u : ::geteuid()) && (st.st_mode & 07777) == 0640);
+        };
+        QVERIFY(keepsOwnerAndMode(cleanDir));
         // A batch is all or nothing up to its first rename, and afterwards each
         // file is whole: old where its rename failed, new where it happened.
         const qsizetype firstRename = clean.calls.indexOf("rename") + 1;
@@ -477,7 +480,8 @@ private Q_SLOTS:
             // as such); a success wrote everything.
             const QRegularExpression told(QString::fromLocal8Bit(::strerror(std::abs(error))) + "|length of the file cannot be read| already exist");
             if (error != 0)
-                QVERIFY2(run.exitCode > 0 ? run.err.contains(told) : run.exitCode == 0 && now == after, qPrintable(where));
+                QVERIFY2(run.exitCode > 0 ? run.err.contains(told) : run.exitCode == 0 && now == after && keepsOwnerAndMode(dir),
+                         qPrintable(where));
         }
         QVERIFY(injected > 0);
     }

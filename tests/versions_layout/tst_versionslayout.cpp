@@ -67,6 +67,8 @@ private Q_SLOTS:
         QCOMPARE(sorc66.stats.value[GoldInStash], 2500000u);
         QByteArray unnamed = Sample("v96_sorceress_level3.d2s"); // the name ends at the field's first zero
         QCOMPARE(Opened(unnamed.replace(20, 1, QByteArray(1, '\0'))).name, QByteArray());
+        // A name is Latin-1 up to version 97 and UTF-8 from version 98.
+        QCOMPARE(NameOf(Opened(unnamed.replace(20, 1, "\xe9"))) + NameOf(Opened(Sample("v99_barbarian_new.d2s").replace(267, 3, "\xc3\xa9o"))), "\u00e9est\u00e9o");
     }
 
     void refusals_data()
