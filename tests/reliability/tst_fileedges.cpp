@@ -1,6 +1,7 @@
 // Where a character could be lost: each file-system call failing in turn, links under a new name, concurrent
 // writers, another user's file, special files, names not UTF-8, 255 bytes long or past the system's limit.
 
+#include "cli/CliRunner.h"
 #include "support/CharacterFixture.h"
 
 #include "core/SafeFile.h"
@@ -33,31 +34,21 @@ Snapshot Take(const QString &dir, bool withTemporaries = true)
     return files;
 }
 
-struct CliResult { int exitCode; QString out, err; QStringList calls; }; // calls: the shim's log, if any
-
-// Runs the command line; with a root, call failCall in root/saves fails with error (0: is killed; below 0:
-// fails with -error, and so does every call after it).
-CliResult RunCli(const QStringList &arguments, const QString &program = QStringLiteral(QUARVINEL_CLI),
-                 const QString &root = QString(), int failCall = 0, int error = 0)
+// Runs the command line; call failCall in root/saves fails with error (0: is killed; below 0: fails with
+// -error, and so does every call after it).
+CliResult RunFaulty(const QStringList &arguments, const QString &root, int failCall = 0, int error = 0)
 {
-    QProcess cli;
-    if (!root.isEmpty()) {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("LD_PRELOAD", QUARVINEL_FAIL_NTH_CALL);
-        env.insert("QV_FAULT_DIR", root + "/saves");
-        env.insert("QV_FAULT_CALL", QString::number(failCall));
-        env.insert("QV_FAULT_ERRNO", QString::number(std::abs(error)));
-        if (error < 0)
-            env.insert("QV_FAULT_STAYS", "1");
-        env.insert("QV_FAULT_LOG", root + "/calls");
-        cli.setProcessEnvironment(env);
-    }
-    cli.start(program, arguments);
-    if (!cli.waitForFinished(60000))
-        return {-1, {}, "did not finish", {}};
-    const QString calls = QString::fromLatin1(CharacterFixture::ReadFile(root + "/calls"));
-    return {cli.exitStatus() == QProcess::NormalExit ? cli.exitCode() : -1, QString::fromLocal8Bit(cli.readAllStandardOutput()),
-            QString::fromLocal8Bit(cli.readAllStandardError()), calls.split('\n', Qt::SkipEmptyParts)};
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("LD_PRELOAD", QUARVINEL_FAIL_NTH_CALL);
+    env.insert("QV_FAULT_DIR", root + "/saves");
+    env.insert("QV_FAULT_CALL", QString::number(failCall));
+    env.insert("QV_FAULT_ERRNO", QString::number(std::abs(error)));
+    if (error < 0)
+        env.insert("QV_FAULT_STAYS", "1");
+    env.insert("QV_FAULT_LOG", root + "/calls");
+    CliResult result = RunCli(arguments, QString(), env);
+    result.calls = QString::fromLatin1(CharacterFixture::ReadFile(root + "/calls")).split('\n', Qt::SkipEmptyParts);
+    return result;
 }
 
 // Runs the command line with a path given as raw bytes, as a shell passes a name that is not UTF-8.
@@ -67,7 +58,7 @@ CliResult RunWithRawPath(const QString &command, const QByteArray &path, const Q
     for (const char c : path)
         escaped += uchar(c) < 0x80 ? QByteArray(1, c) : "\\" + QByteArray::number(uchar(c), 8);
     const QString script = QStringLiteral("exec \"$0\" %1 \"$(printf '%2')\" \"$@\"").arg(command, QString::fromLatin1(escaped));
-    return RunCli(QStringList{"-c", script, QUARVINEL_CLI} + rest, "/bin/sh");
+    return RunCli(QStringList{"-c", script, QUARVINEL_CLI} + rest, QString(), QProcessEnvironment::systemEnvironment(), "/bin/sh");
 }
 
 // Writes bytes under a path of any length, one folder at a time.
@@ -120,17 +111,10 @@ QStringList Describe(const QString &dir)
 // Runs brennicor-cli in dir through sh as the runner, after setup (sh, in dir, with $RUNNER its user:group).
 CliResult RunInFolder(const QString &dir, const QString &setup, const QString &command, bool asRunner = true)
 {
-    QProcess sh;
-    sh.setWorkingDirectory(dir);
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("RUNNER", ::geteuid() == 0 ? QStringLiteral("65534:65534") : QStringLiteral("%1:%2").arg(::geteuid()).arg(::getegid()));
-    sh.setProcessEnvironment(env);
     const QString drop = asRunner && ::geteuid() == 0 ? QStringLiteral("setpriv --reuid=65534 --regid=65534 --clear-groups -- ") : QString();
-    sh.start("/bin/sh", {"-c", QStringLiteral("set -e; %1\n%2\"$0\" %3").arg(setup, drop, command), QUARVINEL_CLI});
-    if (!sh.waitForFinished(120000))
-        return {-1, {}, "did not finish", {}};
-    return {sh.exitStatus() == QProcess::NormalExit ? sh.exitCode() : -1, QString::fromLocal8Bit(sh.readAllStandardOutput()),
-            QString::fromLocal8Bit(sh.readAllStandardError()), {}};
+    return RunCli({"-c", QStringLiteral("set -e; %1\n%2\"$0\" %3").arg(setup, drop, command), QUARVINEL_CLI}, dir, env, "/bin/sh");
 }
 
 // A folder anyone may write, with Hero.d2s, its older backup Hero.bak and Two.d2s, all ours.
@@ -367,7 +351,8 @@ private Q_SLOTS:
         const QByteArray folder = QFile::encodeName(root.path()) + "/caf\xe9";
         QVERIFY(::mkdir(folder.constData(), 0755) == 0);
         QVERIFY(WriteDeep(folder + "/A.d2s", CharacterFixture().Build()) && WriteDeep(folder + "/B.d2s", CharacterFixture().Gold(7).Build()));
-        const CliResult diff = RunCli({"-c", "cd \"$1/$(printf 'caf\\351')\" && exec \"$0\" diff A.d2s B.d2s", QUARVINEL_CLI, root.path()}, "/bin/sh");
+        const CliResult diff = RunCli({"-c", "cd \"$1/$(printf 'caf\\351')\" && exec \"$0\" diff A.d2s B.d2s", QUARVINEL_CLI, root.path()},
+                                      QString(), QProcessEnvironment::systemEnvironment(), "/bin/sh");
         QVERIFY2(diff.exitCode == 1 && diff.out == "621: 210 7\n622: 4 0\n", qPrintable(diff.out + diff.err));
         // show --json says which values the file left out, whatever its name.
         const CliResult json = RunWithRawPath("show", folder + "/A.d2s", {"--json"});
@@ -436,7 +421,7 @@ private Q_SLOTS:
         QTemporaryDir cleanRoot;
         const QString cleanDir = Prepare(cleanRoot);
         const Snapshot before = Take(cleanDir);
-        const CliResult clean = RunCli(inFolder(command, cleanDir), QUARVINEL_CLI, cleanRoot.path());
+        const CliResult clean = RunFaulty(inFolder(command, cleanDir), cleanRoot.path());
         QCOMPARE(clean.exitCode, 0);
         const Snapshot after = Take(cleanDir);
         QStringList names;
@@ -465,7 +450,7 @@ private Q_SLOTS:
                 continue;
             QTemporaryDir root;
             const QString dir = Prepare(root);
-            const CliResult run = RunCli(inFolder(command, dir), QUARVINEL_CLI, root.path(), call, error);
+            const CliResult run = RunFaulty(inFolder(command, dir), root.path(), call, error);
             ++injected;
             const QString where = QStringLiteral("call %1 (%2): exit %3, %4").arg(call).arg(kind).arg(run.exitCode).arg(run.err);
             const Snapshot now = Take(dir, false);
