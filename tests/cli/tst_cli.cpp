@@ -160,6 +160,8 @@ void TestCli::helpExampleDoesWhatItSays()
     QVERIFY(CharacterFixture().WriteTo(dir.filePath(QStringLiteral("Hero.d2s"))));
     QCOMPARE(RunCli({"put", "Hero.d2s", example.captured(1), example.captured(2), example.captured(3)}, dir.path()).exitCode, 0);
     QCOMPARE(quint8(CharacterFixture::ReadFile(dir.filePath("Hero.d2s"))[example.captured(1).toInt()]), example.captured(4).toUInt());
+    // Backup's and restore's help show which way each copies.
+    QVERIFY(RunCli({"backup", "--help"}).out.contains("(Hero.d2s -> Hero.bak)") && RunCli({"restore", "--help"}).out.contains("(Hero.d2s <- Hero.bak)"));
 }
 
 void TestCli::nothingWritten_data()
