@@ -255,6 +255,7 @@ private Q_SLOTS:
         QCOMPARE(user.exists(), !userExecAfter.isEmpty());
         if (user.open(QIODevice::ReadOnly))
             QVERIFY(user.readAll().split('\n').contains(userExecAfter));
+        QVERIFY(!WriteActivationFile(QStringLiteral("/usr/bin/brennicor"), dir.path())); // a folder in the file's place: nothing written, and said so
     }
 };
 
