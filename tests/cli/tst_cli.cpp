@@ -189,8 +189,8 @@ void TestCli::nothingWritten_data()
     row("level 100", {"set", "FILE", "level=100"}, "brennicor-cli: level 100 is not a level from 1 to 99.");
     row("a quest of the next act", {"quest", "FILE", "Normal", "Act1", "Radament's Lair", "Done"},
         "brennicor-cli: quest of Act1 \"Radament's Lair\" is unknown.");
-    row("a difficulty that does not exist", {"quest", "FILE", "Easy", "Act1", "Den of Evil", "Done"},
-        "brennicor-cli: difficulty \"Easy\" is unknown.");
+    row("a difficulty of one letter that does not exist: no suggestion", {"quest", "FILE", "E", "Act1", "Den of Evil", "Done"},
+        "brennicor-cli: difficulty \"E\" is unknown.");
     row("a waypoint that does not exist", {"waypoint", "FILE", "Hell", "Nowhere", "on"},
         "brennicor-cli: waypoint \"Nowhere\" is unknown.");
     row("a misspelt quest: the nearest name", {"quest", "FILE", "Normal", "Act1", "Den of Evl", "Done"},
