@@ -201,6 +201,8 @@ void TestCli::nothingWritten_data()
         "brennicor-cli: FILE: class 7 has no skill \"Skill 1\".", 1, CharacterFixture().Class(7).Build());
     row("the game's spelling of a skill", {"set", "FILE", "skill:telekinesis=5", "--dry-run"},
         "skill:Telekenesis: 8 -> 5", 0);
+    row("the first class's skill by its name", {"set", "FILE", "skill:magic arrow=5", "--dry-run"}, "skill:Magic Arrow: 1 -> 5", 0,
+        CharacterFixture().Class(0).Build());
     row("the game's spelling of a waypoint", {"waypoint", "FILE", "Hell", "palace cellar", "on", "--dry-run"},
         "difficulty:Hell: closed -> open\nact:Hell/Act2: closed -> open\nwaypoint:Hell/Act2/Pallace Cellar: off -> on", 0);
     row("neither on nor off", {"waypoint", "FILE", "Hell", "Jail", "yes"}, "brennicor-cli: \"yes\" is neither on nor off.");

@@ -299,7 +299,7 @@ private Q_SLOTS:
         const QByteArray withoutAct5 = CharacterFixture::ReadFile(dir.filePath(file));
         const CliResult act5 = RunCli({"quest", file, "Hell", "Act5", "rite of passage", "Done"}, dir.path());
         QCOMPARE(act5.err.endsWith(": Act5 is an expansion character's only; this character has 4 acts.\n"), !expansion);
-        QVERIFY(expansion || CharacterFixture::ReadFile(dir.filePath(file)) == withoutAct5);
+        QVERIFY(expansion || (act5.exitCode == 1 && CharacterFixture::ReadFile(dir.filePath(file)) == withoutAct5));
         QCOMPARE(RunCli({"set", file, "class=Druid"}, dir.path()).exitCode, expansion ? 0 : 1);
 
         const CliResult after = RunCli({"show", file}, dir.path());
