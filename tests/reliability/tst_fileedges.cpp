@@ -463,7 +463,8 @@ private Q_SLOTS:
             }
             // A failure is told with its cause (a length not read, or a name that may be taken, is told
             // as such); a success wrote everything.
-            const QRegularExpression told(QString::fromLocal8Bit(::strerror(std::abs(error))) + "|length of the file cannot be read| already exist");
+            const QRegularExpression told(QRegularExpression::escape(QString::fromLocal8Bit(::strerror(std::abs(error))))
+                                          + "|length of the file cannot be read| already exist");
             if (error != 0)
                 QVERIFY2(run.exitCode > 0 ? run.err.contains(told) : run.exitCode == 0 && now == after && keepsOwnerAndMode(dir),
                          qPrintable(where));
