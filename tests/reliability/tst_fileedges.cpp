@@ -51,6 +51,13 @@ CliResult RunFaulty(const QStringList &arguments, const QString &root, int failC
     return result;
 }
 
+// Runs sh with arguments (the script first, then $0 and on), in dir.
+CliResult RunSh(const QStringList &arguments, const QString &dir = QString(),
+                const QProcessEnvironment &env = QProcessEnvironment::systemEnvironment())
+{
+    return RunCli(QStringList{"-c"} + arguments, dir, env, "/bin/sh");
+}
+
 // Runs the command line with a path given as raw bytes, as a shell passes a name that is not UTF-8.
 CliResult RunWithRawPath(const QString &command, const QByteArray &path, const QStringList &rest = {})
 {
@@ -58,7 +65,7 @@ CliResult RunWithRawPath(const QString &command, const QByteArray &path, const Q
     for (const char c : path)
         escaped += uchar(c) < 0x80 ? QByteArray(1, c) : "\\" + QByteArray::number(uchar(c), 8);
     const QString script = QStringLiteral("exec \"$0\" %1 \"$(printf '%2')\" \"$@\"").arg(command, QString::fromLatin1(escaped));
-    return RunCli(QStringList{"-c", script, QUARVINEL_CLI} + rest, QString(), QProcessEnvironment::systemEnvironment(), "/bin/sh");
+    return RunSh(QStringList{script, QUARVINEL_CLI} + rest);
 }
 
 // Writes bytes under a path of any length, one folder at a time.
@@ -114,7 +121,7 @@ CliResult RunInFolder(const QString &dir, const QString &setup, const QString &c
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("RUNNER", ::geteuid() == 0 ? QStringLiteral("65534:65534") : QStringLiteral("%1:%2").arg(::geteuid()).arg(::getegid()));
     const QString drop = asRunner && ::geteuid() == 0 ? QStringLiteral("setpriv --reuid=65534 --regid=65534 --clear-groups -- ") : QString();
-    return RunCli({"-c", QStringLiteral("set -e; %1\n%2\"$0\" %3").arg(setup, drop, command), QUARVINEL_CLI}, dir, env, "/bin/sh");
+    return RunSh({QStringLiteral("set -e; %1\n%2\"$0\" %3").arg(setup, drop, command), QUARVINEL_CLI}, dir, env);
 }
 
 // A folder anyone may write, with Hero.d2s, its older backup Hero.bak and Two.d2s, all ours.
@@ -351,8 +358,7 @@ private Q_SLOTS:
         const QByteArray folder = QFile::encodeName(root.path()) + "/caf\xe9";
         QVERIFY(::mkdir(folder.constData(), 0755) == 0);
         QVERIFY(WriteDeep(folder + "/A.d2s", CharacterFixture().Build()) && WriteDeep(folder + "/B.d2s", CharacterFixture().Gold(7).Build()));
-        const CliResult diff = RunCli({"-c", "cd \"$1/$(printf 'caf\\351')\" && exec \"$0\" diff A.d2s B.d2s", QUARVINEL_CLI, root.path()},
-                                      QString(), QProcessEnvironment::systemEnvironment(), "/bin/sh");
+        const CliResult diff = RunSh({"cd \"$1/$(printf 'caf\\351')\" && exec \"$0\" diff A.d2s B.d2s", QUARVINEL_CLI, root.path()});
         QVERIFY2(diff.exitCode == 1 && diff.out == "621: 210 7\n622: 4 0\n", qPrintable(diff.out + diff.err));
         // show --json says which values the file left out, whatever its name.
         const CliResult json = RunWithRawPath("show", folder + "/A.d2s", {"--json"});
@@ -443,6 +449,10 @@ private Q_SLOTS:
                 whole = *file == before.value(file.key()) || *file == after.value(file.key());
             return whole;
         };
+        // A failure is told with its cause (a length not read, or a name that may be taken, is told
+        // as such); a success wrote everything.
+        const QRegularExpression told(QRegularExpression::escape(QString::fromLocal8Bit(::strerror(std::abs(error))))
+                                      + "|length of the file cannot be read| already exist");
         int injected = 0;
         for (int call = 1; call <= clean.calls.size(); ++call) {
             const QString kind = clean.calls[call - 1];
@@ -461,10 +471,6 @@ private Q_SLOTS:
                 QCOMPARE(RunCli({"set", dir + "Hero.d2s", "gold=5"}).exitCode, 0);
                 QCOMPARE(Take(dir).keys(), now.keys());
             }
-            // A failure is told with its cause (a length not read, or a name that may be taken, is told
-            // as such); a success wrote everything.
-            const QRegularExpression told(QRegularExpression::escape(QString::fromLocal8Bit(::strerror(std::abs(error))))
-                                          + "|length of the file cannot be read| already exist");
             if (error != 0)
                 QVERIFY2(run.exitCode > 0 ? run.err.contains(told) : run.exitCode == 0 && now == after && keepsOwnerAndMode(dir),
                          qPrintable(where));
