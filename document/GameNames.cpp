@@ -4,6 +4,8 @@
 #include "document/versions/Names.h"
 #include "document/versions/ParsedCharacter.h"
 
+#include <iterator>
+
 namespace GameNames {
 
 namespace {
@@ -23,6 +25,11 @@ const char *const kExpansionSkills[2][SkillsPerClass] = {
      "Lightning Sentry", "Inferno Sentry", "Mind Blast", "Blades of Ice", "Dragon Flight",
      "Death Sentry", "Blade Shield", "Venom", "Shadow Master", "Royal Strike"},
 };
+
+const char *const kWarlockSkills[] = {
+#include "WarlockSkills.inc"
+};
+static_assert(std::size(kWarlockSkills) == SkillsPerClass);
 
 const char *const kActFiveQuests[] = {
     "Siege on Harrogath", "Rescue on Mount Arreat", "Prison of Ice",
@@ -54,6 +61,8 @@ QString SkillName(int classId, int position)
         return QLatin1String(SkillNames[classId * kSkillsPerClass + position]);
     if (classId == Versions::Druid || classId == Versions::Assassin)
         return QLatin1String(kExpansionSkills[classId - Versions::Druid][position]);
+    if (classId == Versions::Warlock)
+        return QLatin1String(kWarlockSkills[position]);
     return QStringLiteral("Skill %1").arg(position + 1);
 }
 

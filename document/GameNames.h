@@ -17,8 +17,10 @@ inline constexpr int SkillsPerClass = 30;
 // "Amazon" .. "Warlock"; "Class 9" for an id past them.
 [[nodiscard]] QString ClassName(int classId);
 
-// The name of skill position 0..29 of a class. The Warlock's skills are not
-// known by name: they are given by position, "Skill 1" to "Skill 30".
+// The name of skill position 0..29 of a class; the Warlock's come from the
+// game's skill table (WarlockSkills.inc, written by
+// scripts/gen-warlock-skills.py). A class id past the classes has no skill
+// names: "Skill 1" to "Skill 30".
 [[nodiscard]] QString SkillName(int classId, int position);
 
 // "Act1" .. "Act5", the length of each act's quest and waypoint lists, and

@@ -215,7 +215,8 @@ private Q_SLOTS:
         row("98", "v98_sorceress_level66.d2s", {"version: 98", "name: Agelatus", "class: Sorceress", "level: 66", "gold: 65447", "strength: 81", "health: 543", "maxMana: 275"}, "valid");
         row("99", "v99_barbarian_new.d2s", {"version: 99", "name: Joe", "class: Barbarian", "strength: 30"}, "valid");
         row("105 Barbarian", "v105_barbarian_new.d2s", {"version: 105", "name: barbexp", "class: Barbarian", "health: 55"}, "valid");
-        row("105 Warlock", "v105_warlock_new.d2s", {"version: 105", "name: Warlock", "class: Warlock", "strength: 15", "maxMana: 20"}, "valid");
+        row("105 Warlock", "v105_warlock_new.d2s", {"version: 105", "name: Warlock", "class: Warlock", "strength: 15", "maxMana: 20",
+                                                       "skill:Summon Goatman: 0", "skill:Eldritch Blast: 0", "skill:Abyss: 0"}, "valid");
         row("99 damaged checksum", "v99_barbarian_new.d2s", {"name: Joe"}, "damaged", true);
         row("98 header only", "v98_first_save_header_only.d2s", {}, "");
     }
@@ -251,6 +252,7 @@ private Q_SLOTS:
             QVERIFY2(show.out.contains(line + "\n"), qPrintable(line));
         const QJsonObject before = ShownJson(dir.path(), file);
         QCOMPARE(before.value("checksum").toString(), checksum);
+        const QString firstSkill = before.value("skills")[0].toObject().value("name").toString();
         { // the window shows what show shows
             ScriptedPrompts prompts;
             CBrennicorDlg dlg;
@@ -258,9 +260,10 @@ private Q_SLOTS:
             prompts.QueueFile(dir.filePath(file));
             MainWindowAccess::Command(dlg, ID_FILE_OPEN);
             QCOMPARE(dlg.DlgItem<QLineEdit>(IDC_NAME)->text() + ' ' + dlg.DlgItem<QComboBox>(IDC_CLASS)->currentText() + ' '
-                         + dlg.DlgItem<QLineEdit>(IDC_GOLD)->text() + ' ' + dlg.DlgItem<QLineEdit>(IDC_MANA)->text(),
-                     QStringLiteral("%1 %2 %3 %4").arg(before.value("name").toString(), before.value("class").toString())
-                         .arg(before.value("gold").toInteger()).arg(before.value("mana").toInteger()));
+                         + dlg.DlgItem<QLineEdit>(IDC_GOLD)->text() + ' ' + dlg.DlgItem<QLineEdit>(IDC_MANA)->text() + ' '
+                         + dlg.DlgItem<QComboBox>(IDC_SKILL)->itemText(0),
+                     QStringLiteral("%1 %2 %3 %4 %5").arg(before.value("name").toString(), before.value("class").toString())
+                         .arg(before.value("gold").toInteger()).arg(before.value("mana").toInteger()).arg(firstSkill));
         }
 
         if (!damaged) { // a save that changes no value
@@ -276,7 +279,7 @@ private Q_SLOTS:
         QVERIFY(goldAddable || gold.err.endsWith(": The character was not changed: this version-" + QString::number(version) + " file has no gold, and the width version " + QString::number(version) + " gives it is not known: it cannot be added.\n"));
         QVERIFY(RunCli({"set", file, "gold=990001"}, dir.path()).err.endsWith(" can hold.\n")); // 10,000 a level
         const int strength = before.value("strength").toInt() + 7;
-        QCOMPARE(RunCli({"set", file, "strength=" + QString::number(strength), "skill:0=7"}, dir.path()).exitCode, 0);
+        QCOMPARE(RunCli({"set", file, "strength=" + QString::number(strength), "skill:" + firstSkill + "=7"}, dir.path()).exitCode, 0);
         QCOMPARE(RunCli({"quest", file, "Normal", "Act1", "den-of-evil", "Done"}, dir.path()).exitCode, 0);
         QCOMPARE(RunCli({"waypoint", file, "Normal", "Cold Plains", "on"}, dir.path()).exitCode, 0);
         // Before the attributes only the size, the checksum, Den of Evil's word and
