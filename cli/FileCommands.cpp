@@ -138,7 +138,7 @@ int RunRename(const Invocation &invocation)
     if (!LoadCharacter(doc, path))
         return ExitFailure;
 
-    const QList<CharacterFiles::Move> moves = CharacterFiles::RenameMoves(source, newName);
+    QList<CharacterFiles::Move> moves = CharacterFiles::RenameMoves(source, newName);
     if (const QString taken = CharacterFiles::NameTakenMessage(moves); !taken.isEmpty()) {
         Report(caption, taken);
         return ExitFailure;

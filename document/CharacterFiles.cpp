@@ -96,11 +96,17 @@ QString NameTakenMessage(const QList<Move> &moves)
     return QString();
 }
 
-bool MoveAll(const QList<Move> &moves, QString *error)
+bool MoveAll(QList<Move> &moves, QString *error)
 {
     for (qsizetype i = 0; i < moves.size(); ++i) {
         QString reason;
         if (!SafeFile::MoveNoReplace(moves[i].from, moves[i].to, &reason)) {
+            // A companion whose look-up failed is listed in case it exists;
+            // when nothing stands under its name there is nothing to move.
+            if (i > 0 && !SafeFile::NameTaken(moves[i].from)) {
+                moves.remove(i--);
+                continue;
+            }
             *error = QStringLiteral("Can't move %1 to %2: %3")
                          .arg(QDir::toNativeSeparators(moves[i].from), QDir::toNativeSeparators(moves[i].to), reason);
             MoveBack(moves.mid(0, i));

@@ -34,6 +34,12 @@ bool LoadBackup(CDiablo2Doc &doc, const QString &characterPath, bool refuseEmpty
 // each other's changes.
 using Lock = SafeFile::Lock;
 
+// The game's files beside a character, named after it with these extensions:
+// its map (.map; .ma0 to .ma3 in later games), its key settings (.key) and,
+// in the remastered game, .ctl (reported, not confirmed). Those that exist
+// move with a rename, in this order, after the character file.
+inline constexpr const char *kCompanionFileExtensions[] = {".map", ".key", ".ma0", ".ma1", ".ma2", ".ma3", ".ctl"};
+
 // One file of a character that moves to the new name.
 struct Move
 {
@@ -50,8 +56,9 @@ struct Move
 // companion in the way is named.
 [[nodiscard]] QString NameTakenMessage(const QList<Move> &moves);
 // Moves every file in order, never replacing and never copying; when one
-// cannot move, those already moved go back, and error says what failed.
-bool MoveAll(const QList<Move> &moves, QString *error);
+// cannot move, those already moved go back, and error says what failed. A
+// companion found not to exist after all is left out of moves.
+bool MoveAll(QList<Move> &moves, QString *error);
 // Puts moved files back under their old names.
 void MoveBack(const QList<Move> &moves);
 

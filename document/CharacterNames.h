@@ -3,13 +3,11 @@
 #include <QString>
 
 // A character lives on disk as a file named after the character with the
-// extension ".d2s", and two optional companion files of the same base name
-// beside it. Renaming a character moves all three and writes the new name
-// into the file. The main window and the command-line tool both take these
-// rules from here.
+// extension ".d2s" (its companion files are listed in CharacterFiles.h).
+// Renaming a character moves them and writes the new name into the file. The
+// main window and the command-line tool both take these rules from here.
 
 inline constexpr const char *kCharacterFileExtension = ".d2s";
-inline constexpr const char *kCompanionFileExtensions[] = {".map", ".key"};
 
 // A new name holds at most 14 characters: with its ending zero byte it fills
 // the 15-byte name field.

@@ -54,7 +54,7 @@ void CBrennicorDlg::RenameCharacter(const QString &newName)
     OnFileClose();
 
     // Either every file of the character takes the new name or none does.
-    const QList<CharacterFiles::Move> moves = CharacterFiles::RenameMoves(fileName, newName);
+    QList<CharacterFiles::Move> moves = CharacterFiles::RenameMoves(fileName, newName);
     if (const QString taken = CharacterFiles::NameTakenMessage(moves); !taken.isEmpty()) {
         Prompts().MessageBox(this, taken, kCaption, MessageIcon::None);
         return;
