@@ -64,7 +64,8 @@ void PrintGeneralHelp()
         "  any other        held as read for get, put, find and diff; changed only with --force,\n"
         "                   as is a later file whose sections are not where its version keeps them\n"
         "Edited in each: name, class, level, the panel's numbers, skills, quests, acts,\n"
-        "difficulties and waypoints; Act5, the Druid, the Assassin and the Warlock not yet."));
+        "difficulties and waypoints; an expansion character also has Act5 and may be a\n"
+        "Druid or an Assassin, a version-105 character of \"Reign of the Warlock\" a Warlock."));
     PrintLine(QString());
     PrintLine(QStringLiteral("Options:"));
     PrintLine(QStringLiteral("  -q, --quiet      print no results; only the exit status and errors tell"));

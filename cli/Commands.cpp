@@ -34,9 +34,13 @@ comes before the '='); every other argument is a file. Field names ignore
 letter case.
 
   experience=N                 any number up to 4294967295
-  gold=N  goldInStash=N        at most %1
+  gold=N  goldInStash=N
   strength=N  dexterity=N  vitality=N  energy=N
   attributePointsToAdd=N  skillPointsToAdd=N
+                               at most %1, and in a later file at most what
+                               the game takes: gold 10000 a level, goldInStash
+                               2500000; from version 96 the attributes and
+                               attributePointsToAdd 1023, skillPointsToAdd 255
   health=N  mana=N  stamina=N  at most %2; a current value above its
                                maximum raises the maximum
   maxHealth=N  maxMana=N  maxStamina=N
@@ -44,7 +48,10 @@ letter case.
   level=N                      1 to %3: both level bytes become N and the
                                experience the start of level N
   class=NAME                   Amazon, Sorceress, Necromancer, Paladin or
-                               Barbarian; the skill levels stay as they are
+                               Barbarian; Druid or Assassin for an expansion
+                               character; Warlock for a version-105 character
+                               of "Reign of the Warlock"; the skill levels
+                               stay as they are
   skill:NAME=N                 a skill of the character's class by name, or
                                by its position 0 to %4; level 0 to %5
 
@@ -56,9 +63,10 @@ an error, and then no file is written.
 
 const char *const kQuestDetails = R"(
 Sets the state of one quest in every FILE, as the window's quest list does.
-DIFFICULTY is Normal, Nightmare or Hell; ACT is Act1 to Act4 (or 1 to 4); QUEST
-is a quest of that act by name; STATE is "Not Started", "Started", "Reward" or
-"Done". Names ignore letter case, blanks and hyphens: not-started, den-of-evil.
+DIFFICULTY is Normal, Nightmare or Hell; ACT is Act1 to Act4 (or 1 to 4), and
+Act5 (or 5) for an expansion character; QUEST is a quest of that act by name;
+STATE is "Not Started", "Started", "Reward" or "Done". Names ignore letter
+case, blanks and hyphens: not-started, den-of-evil.
 
   --dry-run    print what would change, write nothing
 )";
@@ -73,10 +81,11 @@ closed. NAME is a waypoint by name, such as "Rogue Encampment" or travincal.
 )";
 
 const char *const kOpenAllDetails = R"(
-Opens everything in every FILE, as Edit, Activate All Way Points does: the
-difficulty byte becomes 0x14 (Nightmare and Hell open, its other bits clear),
-the access bytes of Acts 2 to 4 of every difficulty become 1, and every
-waypoint of every difficulty is switched on.
+Opens everything in every FILE, as Edit, Activate All Way Points does:
+Nightmare and Hell open (in a version-71 file the difficulty byte becomes
+0x14, its other bits clear), Acts 2 to 4 of every difficulty open (to Act5 in
+an expansion character), and every waypoint of every difficulty is switched
+on.
 
   --acts           only difficulties and acts (Edit, Activate All Acts)
   --difficulties   only Nightmare and Hell (Edit, Activate Nightmare and Hell)
@@ -86,7 +95,8 @@ waypoint of every difficulty is switched on.
 const char *const kAllQuestsDoneDetails = R"(
 Marks every quest of every difficulty "Done" in every FILE, as Edit, All
 Quests Done does: it also opens Nightmare and Hell and Acts 2 to 4 of every
-difficulty, and leaves the waypoints as they are.
+difficulty (to Act5 in an expansion character), and leaves the waypoints as
+they are.
 
   --dry-run    print what would change, write nothing
 )";

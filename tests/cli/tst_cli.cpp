@@ -162,6 +162,11 @@ void TestCli::helpExampleDoesWhatItSays()
     QCOMPARE(quint8(CharacterFixture::ReadFile(dir.filePath("Hero.d2s"))[example.captured(1).toInt()]), example.captured(4).toUInt());
     // Backup's and restore's help show which way each copies.
     QVERIFY(RunCli({"backup", "--help"}).out.contains("(Hero.d2s -> Hero.bak)") && RunCli({"restore", "--help"}).out.contains("(Hero.d2s <- Hero.bak)"));
+    // set's help names every class it takes, quest's the fifth act.
+    const QString setHelp = RunCli({"set", "--help"}).out;
+    for (const char *name : {"Amazon", "Sorceress", "Necromancer", "Paladin", "Barbarian", "Druid", "Assassin", "Warlock"})
+        QVERIFY2(setHelp.contains(QLatin1String(name)), name);
+    QVERIFY(RunCli({"quest", "--help"}).out.contains("Act5"));
 }
 
 void TestCli::nothingWritten_data()
