@@ -91,12 +91,10 @@ int RunRestore(const Invocation &invocation)
         auto doc = std::make_unique<CDiablo2Doc>();
         const std::shared_ptr<CharacterFiles::Lock> &lock = locks[size_t(i)];
         // The backup is read; the character file stays the document's file,
-        // so the save below writes there.
+        // so the save below writes there. A backup that does not open has
+        // been reported by the open, with its name and why: one line.
         const bool loaded = RunReporting(caption, [&] {
-            if (CharacterFiles::LoadBackup(*doc, SafeFile::AbsolutePath(path), kRefuseEmpty))
-                return true;
-            Report(caption, QString::fromLatin1(Messages::CantOpenBackupFile));
-            return false;
+            return CharacterFiles::LoadBackup(*doc, SafeFile::AbsolutePath(path), kRefuseEmpty);
         });
         if (!loaded) {
             ok = false;

@@ -34,6 +34,7 @@ CASES = [
                                             "See 'brennicor-cli set --help'."]),
     (["show", "-x", "Hero.d2s"], 2, [], ["brennicor-cli: Unknown option 'x'. Try 'brennicor-cli show --help'."]),
     (["show", "--", "-q"], 1, [], ["brennicor-cli: -q: Failed to open document: No such file or directory"]),
+    (["restore", "Other.d2s"], 1, [], ["brennicor-cli: Other.d2s: Failed to open document. "]),  # no Other.bak
 ]
 
 
