@@ -36,12 +36,13 @@ bool IsAssignment(const QString &argument)
     return equals > 0 && !argument.left(equals).contains(QLatin1Char('/'));
 }
 
-bool ReadLimited(const QString &field, const QString &text, quint32 limit, quint32 &value)
+bool ReadLimited(const QString &field, const QString &text, quint32 limit, quint32 &value,
+                 QString (*overLimit)(const QString &, const QString &, quint64) = OverLimitText)
 {
     if (!ReadUnsigned(kCaption, field, text, value))
         return false;
     if (value > limit) {
-        Report(kCaption, OverLimitText(field, QString::number(value), limit));
+        Report(kCaption, overLimit(field, QString::number(value), limit));
         return false;
     }
     return true;
@@ -60,7 +61,8 @@ bool Parse(const QString &argument, Assignment &a)
             Report(kCaption, QStringLiteral("\"%1\" names no skill.").arg(a.field));
             return false;
         }
-        return ReadLimited(a.field, text, FieldLimits::SkillLevel, a.value);
+        // The skill's byte holds up to 255; the editor sets up to its own limit.
+        return ReadLimited(a.field, text, FieldLimits::SkillLevel, a.value, OverEditorLimitText);
     }
     if (a.field.compare(QLatin1String("class"), Qt::CaseInsensitive) == 0) {
         a.kind = Assignment::Class;

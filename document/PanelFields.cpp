@@ -62,6 +62,11 @@ QString OverLimitText(const QString &what, const QString &value, quint64 limit)
     return QStringLiteral("%1 %2 is more than %3, the most it can hold.").arg(what, value).arg(limit);
 }
 
+QString OverEditorLimitText(const QString &what, const QString &value, quint64 limit)
+{
+    return QStringLiteral("%1 %2 is more than %3, the most the editor sets.").arg(what, value).arg(limit);
+}
+
 const PanelField *PanelFieldNamed(const QString &key)
 {
     for (const PanelField &field : kPanelFields) {

@@ -63,6 +63,10 @@ extern const PanelField kPanelFields[kPanelFieldCount];
 // The one wording of a value refused as too large, wherever it is entered:
 // "gold 5000000 is more than 990000, the most it can hold."
 [[nodiscard]] QString OverLimitText(const QString &what, const QString &value, quint64 limit);
+// The wording for a value above what the editor sets where the file holds
+// more (a skill level: the editor sets up to 20, the byte holds 255):
+// "skill:Warmth 21 is more than 20, the most the editor sets."
+[[nodiscard]] QString OverEditorLimitText(const QString &what, const QString &value, quint64 limit);
 // The field with this key (letter case ignored), or null.
 [[nodiscard]] const PanelField *PanelFieldNamed(const QString &key);
 

@@ -184,7 +184,7 @@ void TestCli::nothingWritten_data()
         "health: 300 -> 500\nmaxHealth: 400 -> 500", 0);
     row("a dry run of a raw write names the byte", {"put", "FILE", "1", "1", "7", "--dry-run"}, "byte 1: 129 -> 7", 0,
         CharacterFixture().Byte(1, 129).Build());
-    row("skill level above 20", {"set", "FILE", "skill:Warmth=21"}, "brennicor-cli: skill:Warmth 21 is more than 20, the most it can hold.");
+    row("skill level above 20", {"set", "FILE", "skill:Warmth=21"}, "brennicor-cli: skill:Warmth 21 is more than 20, the most the editor sets.");
     row("a skill with no name", {"set", "FILE", "skill:=5"}, "brennicor-cli: \"skill:\" names no skill.");
     row("a skill of another class, after a good one", {"set", "FILE", "gold=5", "skill:Smite=5"},
         "brennicor-cli: FILE: Sorceress has no skill \"Smite\".");
