@@ -132,10 +132,12 @@ then no file is written.
 
 const char *const kRenameDetails = R"(
 Renames the character in FILE to NEWNAME, as Edit, Rename Character does: the
-character file and its companion files (.map and .key of the same name, where
-they exist) move to NEWNAME in the same folder, and NEWNAME is written into the
-file. NEWNAME is 1 to %1 letters a-z, A-Z. Nothing moves when any of the new
-file names is taken.
+character file and its companion files (.map, .key, .ma0 to .ma3 and .ctl of
+the same name, where they exist) move to NEWNAME in the same folder, and
+NEWNAME is written into the file. NEWNAME follows the game's rule for the
+file's version: 2 to %1 letters a-z, A-Z up to version 89; from version 92, 2
+to %2 characters, letters with at most one - or _, neither first nor last.
+Nothing moves when any of the new file names is taken.
 )";
 
 const char *const kGetDetails = R"(
@@ -207,7 +209,7 @@ const QList<Command> &Commands()
         {"backup", "FILE...", "write each file's backup beside it", kBackupDetails, "force", 1, -1, RunBackup},
         {"restore", "FILE...", "replace each file by its backup", kRestoreDetails, "force", 1, -1, RunRestore},
         {"rename", "FILE NEWNAME", "rename a character with its files",
-         Filled(kRenameDetails, kCharacterNameLength), "force", 2, 2, RunRename},
+         Filled(kRenameDetails, kCharacterNameLength, kLaterCharacterNameLength), "force", 2, 2, RunRename},
         {"get", "FILE... FIRST LAST", "print the value over a range of offsets", kGetDetails, "", 3, -1, RunGet},
         {"put", "FILE... FIRST LAST VALUE [--dry-run]", "write a value over a range of offsets",
          kPutDetails, "dry-run", 4, -1, RunPut},

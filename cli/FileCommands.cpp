@@ -10,8 +10,6 @@
 #include "document/Messages.h"
 #include "document/CharacterFiles.h"
 
-#include "core/NumberParse.h"
-
 #include <QDir>
 
 #include <map>
@@ -117,25 +115,23 @@ int RunRename(const Invocation &invocation)
     const QString path = invocation.operands.at(0);
     const QString newName = invocation.operands.at(1);
 
-    switch (CheckNewCharacterName(newName)) {
-    case NewNameCheck::Ok:
-        break;
-    case NewNameCheck::TooLong:
-        AfxMessageBox(QString::fromLatin1(kMaxCharsMessage).arg(kCharacterNameLength));
-        return ExitFailure;
-    case NewNameCheck::NotAName:
-        Report(caption, QString::fromLatin1(Messages::InvalidName));
-        return ExitFailure;
-    }
-
-    FileContext context(path);
     const QString source = SafeFile::AbsolutePath(path);
     // Held from the load to the save: the lock follows the file through its move.
     const CharacterFiles::Lock lock(source);
     CDiablo2Doc doc;
-    if (!LoadCharacter(doc, path))
+    {
+        FileContext context(path);
+        if (!LoadCharacter(doc, path))
+            return ExitFailure;
+    }
+    // The new name follows the game's rule for the file's version; like the
+    // rename box, its refusal names no file.
+    if (const QString refusal = NewNameRefusal(newName, NameRuleOf(doc)); !refusal.isEmpty()) {
+        Report(caption, refusal);
         return ExitFailure;
+    }
 
+    FileContext context(path);
     QList<CharacterFiles::Move> moves = CharacterFiles::RenameMoves(source, newName);
     if (const QString taken = CharacterFiles::NameTakenMessage(moves); !taken.isEmpty()) {
         Report(caption, taken);

@@ -4,6 +4,7 @@
 #include "BrennicorDlg.h"
 
 #include "document/CharacterFiles.h"
+#include "document/CharacterNames.h"
 #include "document/FileVersion.h"
 #include "resources/MainDialogIds.h"
 #include "document/Messages.h"
@@ -35,7 +36,8 @@ void CBrennicorDlg::OnRenameCharacter()
         Prompts().MessageBox(this, QString::fromLatin1(Messages::RawToolsOnly), kCaption, MessageIcon::None);
         return;
     }
-    CRenameDlg dlg;
+    // The new name follows the game's rule for the file's version.
+    CRenameDlg dlg(NameRuleOf(m_doc));
     if (dlg.DoModal() == IDOK)
         RenameCharacter(dlg.m_strNewName);
 }

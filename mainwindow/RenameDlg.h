@@ -1,23 +1,26 @@
 #pragma once
 
+#include "document/CharacterNames.h"
 #include "widgets/Dialog.h"
 
 #include <QString>
 
-// Asks for a character's new name: at most 14 letters a-z and A-Z.
+// Asks for a character's new name under the rule of the character's file
+// version (CharacterNames.h): the box holds at most as many characters as the
+// rule allows, and OK refuses any other name the rule refuses.
 class CRenameDlg : public CDialog
 {
     Q_OBJECT
 
 public:
-    explicit CRenameDlg(QWidget *parent = nullptr);
+    explicit CRenameDlg(CharacterNameRule rule = kWrittenNameRule, QWidget *parent = nullptr);
 
     QString m_strNewName;
-
-    // Whether name is one the game accepts: letters a-z and A-Z only, at least one.
-    [[nodiscard]] static bool IsValidCharacterName(const QString &name);
 
 protected:
     void DoDataExchange(CDataExchange *pDX) override;
     void OnOK() override;
+
+private:
+    CharacterNameRule m_rule;
 };

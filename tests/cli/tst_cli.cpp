@@ -222,6 +222,17 @@ void TestCli::nothingWritten_data()
     // The rename box checks the length before the letters; so does the command line.
     row("a new name of 15 characters, one a digit", {"rename", "FILE", "Abcdefghijklmn0"},
         "brennicor-cli: Please enter no more than 14 characters.");
+    // The game's rule for a name follows the file's version: letters up to 89; from 92 on, 15 with one - or _ inside.
+    const auto sample = [](const char *name) { return CharacterFixture::ReadFile(qEnvironmentVariable("QUARVINEL_TEST_DATA") + '/' + name); };
+    row("a new name of one letter", {"rename", "FILE", "A"}, "brennicor-cli: Please enter at least 2 characters.");
+    row("version 87: letters only", {"rename", "FILE", "Thor_isMYbitch"},
+        "brennicor-cli: This is not a valid Diablo2 character name. Try to use only a-z, A-Z.", 1, sample("v87_barbarian_new.d2s"));
+    row("version 92: a digit", {"rename", "FILE", "Thor1"},
+        "brennicor-cli: This is not a valid Diablo2 character name. Try to use only a-z, A-Z and one - or _.", 1, sample("v92_barbarian_new.d2s"));
+    row("version 96: 16 characters", {"rename", "FILE", "Thor_isMYbitchhh"},
+        "brennicor-cli: Please enter no more than 15 characters.", 1, sample("v96_sorceress_level94.d2s"));
+    row("version 105: a - and a _", {"rename", "FILE", "Thor-isMY_bitch"}, "brennicor-cli: This is not a valid Diablo2 character name. "
+        "Use at most one - or _, and neither first nor last.", 1, sample("v105_barbarian_new.d2s"));
     row("a value one past 32 bits", {"put", "FILE", "600", "603", " +4294967296 "},
         "brennicor-cli: value +4294967296 is more than 4294967295, the most it can hold.");
     row("a value with a sign after its plus", {"put", "FILE", "600", "603", "+-1"},

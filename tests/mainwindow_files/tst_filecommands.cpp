@@ -37,8 +37,9 @@ private Q_SLOTS:
 
     // Steps: a File command with the file chosen for it ("Open Hero.d2s"), "gold N" or "health N" typed into the
     // gold or maximum health box, "answer Yes" queued for the next question, "delete NAME", "game saves gold N",
-    // "link NAME" to nowhere, "Rename NAME" typed into Rename Character (cancelled when refused), "drop NAME..."
-    // dropped from a file manager, "press KEYS [NAME]" with the file chosen for the question it opens.
+    // "link NAME" to nowhere, "v96 NAME" a version-96 character there, "Rename NAME" typed into Rename Character
+    // (cancelled when refused), "drop NAME..." dropped from a file manager, "press KEYS [NAME]" with the file chosen
+    // for the question it opens.
     void fileCommands_data()
     {
         QTest::addColumn<QStringList>("steps");
@@ -95,22 +96,32 @@ private Q_SLOTS:
         QTest::newRow("then Save asks nothing") << L{"Open sa.ve/Hero.old.d2s", "gold 600", "Backup", "gold 700", "Restore",
             "Save"} << L{} << hero + "600" << "sa.ve/Hero.old.d2s=600";
         const QStringList taken{"Rename Character|File already exist. Try a different character name."};
-        QTest::newRow("Rename moves all three, saved first") << L{"Open Hero.d2s", "gold 321", "Rename Neo"} << L{}
-            << "QUARVINEL: Neo.d2s|321" << "Neo.d2s=321 Neo.d2s:Neo Neo.key Neo.map -Hero.d2s -Hero.key -Hero.map";
+        QTest::newRow("Rename moves every companion, saved first") << L{"Open Hero.d2s", "gold 321", "Rename Neo"} << L{}
+            << "QUARVINEL: Neo.d2s|321" << "Neo.d2s=321 Neo.d2s:Neo Neo.key Neo.map Neo.ma0 Neo.ctl -Hero.d2s -Hero.key -Hero.map -Hero.ctl";
         QTest::newRow("Rename to the same name") << L{"Open Hero.d2s", "gold 321", "Rename Hero"} << taken << "QUARVINEL|0"
             << "Hero.d2s=321 Hero.key Hero.map";
         QTest::newRow("Rename over a link under the new name") << L{"link Neo.d2s", "Open Hero.d2s", "Rename Neo"} << taken
             << "QUARVINEL|0" << "Hero.d2s Hero.key Hero.map -Neo.key -Neo.map";
-        QTest::newRow("Rename over a link under the new map") << L{"link Neo.map", "Open Hero.d2s", "Rename Neo"}
-            << L{"Rename Character|Neo.map already exists. Try a different character name."}
-            << "QUARVINEL|0" << "Hero.d2s Hero.key Hero.map -Neo.d2s -Neo.key";
+        QTest::newRow("Rename over a link under the new .ctl") << L{"link Neo.ctl", "Open Hero.d2s", "Rename Neo"}
+            << L{"Rename Character|Neo.ctl already exists. Try a different character name."}
+            << "QUARVINEL|0" << "Hero.d2s Hero.key Hero.map Hero.ctl -Neo.d2s -Neo.map";
         // The box holds 14 characters: the fifteenth letter typed never reaches it.
         QTest::newRow("Rename to a name of 15 letters: the box keeps 14") << L{"Open Hero.d2s", "Rename Abcdefghijklmno"}
             << L{} << "QUARVINEL: Abcdefghijklmn.d2s|500"
             << "Abcdefghijklmn.d2s:Abcdefghijklmn Abcdefghijklmn.key Abcdefghijklmn.map -Hero.d2s -Abcdefghijklmno.d2s";
-        QTest::newRow("Rename to a name not of letters only") << L{"Open Hero.d2s", "gold 321", "Rename Ne0"}
-            << L{"Rename Character|This is not a valid Diablo2 character name. Try to use only a-z, A-Z.\n"}
+        const QStringList letters{"Rename Character|This is not a valid Diablo2 character name. Try to use only a-z, A-Z.\n"};
+        QTest::newRow("Rename to a name not of letters only") << L{"Open Hero.d2s", "gold 321", "Rename Ne0"} << letters
             << "QUARVINEL: Hero.d2s|321" << "Hero.d2s Hero.key Hero.map -Neo.d2s -Neo.key -Neo.map";
+        QTest::newRow("Rename to one letter") << L{"Open Hero.d2s", "Rename A"} << L{"Rename Character|Please enter at least 2 characters. (0)"}
+            << "QUARVINEL: Hero.d2s|500" << "Hero.d2s -A.d2s";
+        QTest::newRow("Rename, version 71: no _") << L{"Open Hero.d2s", "Rename Thor_isMYbitch"} << letters
+            << "QUARVINEL: Hero.d2s|500" << "Hero.d2s -Thor_isMYbitch.d2s";
+        // From version 92 the box keeps 15 characters, with one - or _ inside.
+        QTest::newRow("Rename, version 96: 15 with one _") << L{"v96 Hero.d2s", "Open Hero.d2s", "Rename Thor_isMYbitchhh"} << L{}
+            << "QUARVINEL: Thor_isMYbitchh.d2s|458536" << "Thor_isMYbitchh.d2s Thor_isMYbitchh.ma0 -Hero.d2s -Hero.ma0";
+        QTest::newRow("Rename, version 96: _ first") << L{"v96 Hero.d2s", "Open Hero.d2s", "Rename _Thor"}
+            << L{"Rename Character|This is not a valid Diablo2 character name. Use at most one - or _, and neither first nor last. (0)"}
+            << "QUARVINEL: Hero.d2s|458536" << "Hero.d2s -_Thor.d2s";
     }
     void fileCommands()
     {
@@ -122,8 +133,8 @@ private Q_SLOTS:
         QVERIFY(::mkfifo(QFile::encodeName(path(QStringLiteral("Pipe.d2s"))).constData(), 0644) == 0);
         QVERIFY(QDir(m_w->dir.path()).mkdir(QStringLiteral("sa.ve")));
         CharacterFixture().Name("Hero").Gold(500).WriteTo(path(QStringLiteral("sa.ve/Hero.old.d2s")));
-        CharacterFixture::WriteFile(path(QStringLiteral("Hero.map")), "map");
-        CharacterFixture::WriteFile(path(QStringLiteral("Hero.key")), "key");
+        for (const char *companion : {"map", "key", "ma0", "ctl"})
+            CharacterFixture::WriteFile(path(QStringLiteral("Hero.") + companion), companion);
         const QHash<QString, int> commands{{"Open", ID_FILE_OPEN}, {"Save", ID_FILE_SAVE}, {"Reload", ID_FILE_RELOAD},
                                            {"Backup", ID_FILE_BACKUP}, {"Restore", ID_FILE_RESTORE}};
         for (const QString &step : steps) {
@@ -142,6 +153,8 @@ private Q_SLOTS:
                 m_w->prompts.yesNoAnswers.append(last == QLatin1String("Yes"));
             else if (step.startsWith(QLatin1String("delete ")))
                 QVERIFY(QFile::remove(path(last)));
+            else if (step.startsWith(QLatin1String("v96 ")))
+                QVERIFY(QFile::remove(path(last)) && QFile::copy(qEnvironmentVariable("QUARVINEL_TEST_DATA") + "/v96_sorceress_level94.d2s", path(last)));
             else if (step.startsWith(QLatin1String("link ")))
                 QVERIFY(QFile::link(QStringLiteral("../nowhere"), path(last)));
             else if (step.startsWith(QLatin1String("Rename ")))

@@ -295,12 +295,15 @@ private Q_SLOTS:
 
     void characterNamedOnlyByItsExtension()
     {
-        // ".d2s" has an empty name: its companions are ".map" and ".key", and they move with it.
+        // ".d2s" has an empty name: its companions are ".map", ".ma3" and so on, and they move with it. A
+        // version-96 character takes 15 characters with one _.
         QTemporaryDir root;
         const QString dir = PrepareOpen(root);
-        const CliResult result = RunInFolder(dir, "mv Hero.d2s .d2s; echo map > .map", "rename .d2s Neo", false);
+        const CliResult result = RunInFolder(dir, "cp \"$QUARVINEL_TEST_DATA/v96_sorceress_level94.d2s\" .d2s; echo map > .map; echo > .ma3",
+                                             "rename .d2s Thor_isMYbitchh", false);
         QVERIFY2(result.exitCode == 0, qPrintable(result.err));
-        QVERIFY(QFileInfo::exists(dir + "Neo.d2s") && QFileInfo::exists(dir + "Neo.map") && !QFileInfo::exists(dir + ".map"));
+        QVERIFY(QFileInfo::exists(dir + "Thor_isMYbitchh.map") && QFileInfo::exists(dir + "Thor_isMYbitchh.ma3") && !QFileInfo::exists(dir + ".ma3"));
+        QVERIFY(RunCli({"show", dir + "Thor_isMYbitchh.d2s"}).out.contains("\nname: Thor_isMYbitchh\n"));
     }
 
     void savesKeepExtendedAttributes()
