@@ -137,3 +137,19 @@ void SetQuiet(bool quiet)
 {
     g_quiet = quiet;
 }
+
+QString Printable(QStringView text)
+{
+    QString printable;
+    printable.reserve(text.size());
+    for (const QChar c : text) {
+        const char16_t unit = c.unicode();
+        if (unit == u'\\')
+            printable += QStringLiteral("\\\\");
+        else if (unit < 0x20 || (unit >= 0x7F && unit <= 0x9F))
+            printable += QStringLiteral("\\u%1").arg(unsigned(unit), 4, 16, QLatin1Char('0'));
+        else
+            printable += c;
+    }
+    return printable;
+}

@@ -64,6 +64,13 @@ void PrintLine(const QString &line);
 void PrintText(const QByteArray &text);
 void SetQuiet(bool quiet);
 
+// Text read from a file (a character's name), made safe and unambiguous to
+// print: each control character (U+0000 to U+001F and U+007F to U+009F,
+// which a terminal could take as a command) becomes \u and four lower-case
+// hex digits, in the form of a JSON escape ("a\u001bb"), and a backslash
+// becomes two. Every other character stays as it is.
+[[nodiscard]] QString Printable(QStringView text);
+
 // The one line an error becomes on standard error, for text about file
 // (empty when about no file).
 [[nodiscard]] QString ErrorLine(const QString &file, const QString &text);

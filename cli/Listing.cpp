@@ -103,7 +103,7 @@ QList<NamedValue> NamedValues(const CDiablo2Doc &doc)
     const CharacterValues v = Read(doc);
     QList<NamedValue> values;
     values.append({QStringLiteral("version"), QString::number(v.version)});
-    values.append({QStringLiteral("name"), v.name});
+    values.append({QStringLiteral("name"), Printable(v.name)});
     values.append({QStringLiteral("class"),
                    HasClass(v) ? GameNames::ClassName(int(v.charClass)) : QString::number(v.charClass)});
     values.append({QStringLiteral("level"), QString::number(v.level)});

@@ -16,10 +16,11 @@ struct NamedValue
     QString value;
 };
 
-// In the order `show` lists them: name, class, both level bytes, the panel's
-// numbers, the skills by name (by position when the class byte names no
-// class), then per difficulty whether it is open, its acts, quests and
-// waypoints.
+// In the order `show` lists them: version, name, class, both level bytes,
+// the panel's numbers, the skills by name (by position when the class byte
+// names no class), then per difficulty whether it is open, its acts, quests
+// and waypoints. The name is given Printable (Console.h): the file may hold
+// any bytes there.
 QList<NamedValue> NamedValues(const CDiablo2Doc &doc);
 
 // The same values as one JSON object; the numbers of the panel under the keys

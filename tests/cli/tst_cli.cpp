@@ -113,7 +113,7 @@ void TestCli::showAndJsonWrittenBack()
                   classless = dir.filePath(QStringLiteral("None.d2s"));
     QVERIFY(CharacterFixture().Name("Hero").Class(3).Level(42).Gold(4242).Health(900).MaxHealth(10).Skill(5, 9)
                 .QuestWord(1, 0, 4, 0x06, 0x00).DifficultyFlags(0x10).WaypointSet(2, 1u << 25).WriteTo(from));
-    QVERIFY(CharacterFixture().Name("Hero").WriteTo(to) && CharacterFixture().Class(5).WriteTo(classless));
+    QVERIFY(CharacterFixture().Name("Hero").WriteTo(to) && CharacterFixture().Class(5).Name("a\x01" "b\x1b" "c\\\x9b").WriteTo(classless));
 
     const CliResult text = RunCli({QStringLiteral("show"), from});
     QCOMPARE(text.exitCode, 0);
@@ -124,7 +124,8 @@ void TestCli::showAndJsonWrittenBack()
         QVERIFY2(lines.contains(QLatin1String(line)), line);
     // Per difficulty: itself, four acts, 6+6+6+3 quests, 9+9+9+3 waypoints.
     QCOMPARE(lines.size(), 5 + 15 + 30 + 3 * (1 + 4 + 21 + 30));
-    QVERIFY(RunCli({"show", classless}).out.contains("\nclass: 5\n"));
+    // A name's control characters, which could drive the terminal, and its backslashes are printed escaped.
+    QVERIFY(RunCli({"show", classless}).out.contains("\nname: a\\u0001b\\u001bc\\\\\\u009b\nclass: 5\n"));
     // Files named together, one missing, one of version 96, one classless whose name JSON escapes:
     // one array of those that load, in order, laid out as QJsonDocument lays it out.
     const QString odd = dir.filePath(QStringLiteral("H\u00e9\"r\\o\t\u001f\U0001D11E.d2s"));
