@@ -41,12 +41,18 @@ void MaximizeSkillLevels(CDiablo2Doc &doc)
         character.SetSkillLevel(position, FieldLimits::MaximizedSkillLevel);
 }
 
+quint32 MaximizedValue(const CharacterView &character, FieldId id)
+{
+    const quint32 maximized = Field(id).maximized;
+    return maximized == 0 ? 0 : qMin(maximized, character.MostItHolds(id));
+}
+
 void WriteMaximizedAttributes(CDiablo2Doc &doc)
 {
     Character character(doc);
     for (const PanelField &field : kPanelFields) {
         if (field.maximized != 0)
-            character.SetNumber(field.id, qMin(field.maximized, character.MostItHolds(field.id)));
+            character.SetNumber(field.id, MaximizedValue(character, field.id));
     }
 }
 

@@ -1,8 +1,11 @@
 #pragma once
 
+#include "PanelFields.h"
+
 #include <functional>
 
 class CDiablo2Doc;
+class CharacterView;
 
 // The bytes written by the Edit menu's commands that change many fields at
 // once. The main window runs them from its menu and refreshes its panels
@@ -30,10 +33,15 @@ void MarkAllQuestsDone(CDiablo2Doc &doc);
 // ascending order, whatever the class.
 void MaximizeSkillLevels(CDiablo2Doc &doc);
 
-// Writes the values of Maximize Attributes into the file: 10000 into each of
-// Strength, Energy, Vitality and Dexterity, 8000 into each of the six health,
-// mana and stamina values. (The main window puts them into its panel instead,
-// which writes them at its next commit.)
+// What Maximize Attributes puts into a field of this character: 10000 into
+// each of Strength, Energy, Vitality and Dexterity, 8000 into each of the six
+// health, mana and stamina values, each lowered to the most the file's
+// version holds there (1023 for an attribute from version 96 on); 0 for a
+// field it leaves alone.
+[[nodiscard]] quint32 MaximizedValue(const CharacterView &character, FieldId id);
+
+// Writes the values of Maximize Attributes into the file. (The main window
+// puts them into its panel instead, which writes them at its next commit.)
 void WriteMaximizedAttributes(CDiablo2Doc &doc);
 
 // The opening commands of the Edit menu, each of which first does the one

@@ -103,9 +103,10 @@ void CBrennicorDlg::OnMaximizeAttributes()
 {
     if (FormIsEmpty())
         return;
+    const CharacterView character(m_doc);
     for (const PanelField &field : kPanelFields) {
         if (field.maximized != 0)
-            PanelValue(field.id) = field.maximized;
+            PanelValue(field.id) = MaximizedValue(character, field.id);
     }
     // Shown only: the values reach the file at the next commit of the panel.
     UpdateData(false);

@@ -78,9 +78,6 @@ QString Unwritable(const ParsedCharacter &c, const ParsedCharacter &was)
         if (value > RawMax(l.statCodec, id))
             return QStringLiteral("%1 %2 does not fit its field in version %3")
                 .arg(QLatin1String(name)).arg(value).arg(c.version);
-        if (value != 0 && !was.stats.IsStored(id) && !((l.addableStats >> id) & 1))
-            return QStringLiteral("this version-%1 file has no %2, and the width version %1 gives it "
-                                  "is not known: it cannot be added").arg(c.version).arg(QLatin1String(name));
     }
     return {};
 }

@@ -4,10 +4,6 @@ namespace Versions {
 
 namespace {
 
-// In versions 87 and 89 the widths of the point counters, experience and both
-// golds are not known from a real file: they are kept when stored, never added.
-constexpr quint16 kWidthsSeenIn87 = 0x1FCF;
-
 // Version 71's table keeps the editor's reading of Act 3: Blade of the Old
 // Religion at word 18, Khalim's Will at 19. The later versions are read with
 // Khalim's Will at 18 and the Blade at 19, the order the written accounts of
@@ -24,53 +20,59 @@ constexpr QuestWordTable kQuestWords = {
 constexpr FamilyLayout kVersion71 = {
     .family = Family::A, .versions = "71",
     .statCodec = StatCodec::MaskReservedPlain, .difficultyRule = DifficultyRule::FlagBits,
+    .questStateRule = QuestStateRule::WholeWord,
     .sizeAndChecksum = false, .nameOffset = 8, .nameLength = 16,
     .statusOffset = 24, .progressionOffset = 25, .classOffset = 34, .levelOffset = 36,
     .gameModeOffset = -1, .questsOffset = 130, .waypointsOffset = 428, .npcOffset = 508,
-    .statsOffset = 560, .addableStats = 0xFFFF, .questWords = &kQuestWords71};
+    .statsOffset = 560, .questWords = &kQuestWords71};
 
 constexpr FamilyLayout kFamilyA = {
     .family = Family::A, .versions = "87, 89",
     .statCodec = StatCodec::MaskReservedPlain, .difficultyRule = DifficultyRule::Progression,
+    .questStateRule = QuestStateRule::StateBits,
     .sizeAndChecksum = false, .nameOffset = 8, .nameLength = 16,
     .statusOffset = 24, .progressionOffset = 25, .classOffset = 34, .levelOffset = 36,
     .gameModeOffset = -1, .questsOffset = 130, .waypointsOffset = 428, .npcOffset = 508,
-    .statsOffset = 560, .addableStats = kWidthsSeenIn87, .questWords = &kQuestWords};
+    .statsOffset = 560, .questWords = &kQuestWords};
 
 constexpr FamilyLayout kVersion92 = {
     .family = Family::B, .versions = "92",
     .statCodec = StatCodec::MaskPlain, .difficultyRule = DifficultyRule::Progression,
+    .questStateRule = QuestStateRule::StateBits,
     .sizeAndChecksum = true, .nameOffset = 20, .nameLength = 16,
     .statusOffset = 36, .progressionOffset = 37, .classOffset = 40, .levelOffset = 43,
     .gameModeOffset = -1, .questsOffset = 335, .waypointsOffset = 633, .npcOffset = 713,
-    .statsOffset = 765, .addableStats = 0xFFFF, .questWords = &kQuestWords};
+    .statsOffset = 765, .questWords = &kQuestWords};
 
 constexpr FamilyLayout kFamilyB = {
     .family = Family::B, .versions = "96, 97",
     .statCodec = StatCodec::BitPacked, .difficultyRule = DifficultyRule::Progression,
+    .questStateRule = QuestStateRule::StateBits,
     .sizeAndChecksum = true, .nameOffset = 20, .nameLength = 16,
     .statusOffset = 36, .progressionOffset = 37, .classOffset = 40, .levelOffset = 43,
     .gameModeOffset = -1, .questsOffset = 335, .waypointsOffset = 633, .npcOffset = 713,
-    .statsOffset = 765, .addableStats = 0xFFFF, .questWords = &kQuestWords};
+    .statsOffset = 765, .questWords = &kQuestWords};
 
 // The name moved to 267; the old field at 20 stays zero.
 constexpr FamilyLayout kFamilyC = {
     .family = Family::C, .versions = "98, 99",
     .statCodec = StatCodec::BitPacked, .difficultyRule = DifficultyRule::Progression,
+    .questStateRule = QuestStateRule::StateBits,
     .sizeAndChecksum = true, .nameOffset = 267, .nameLength = 48,
     .statusOffset = 36, .progressionOffset = 37, .classOffset = 40, .levelOffset = 43,
     .gameModeOffset = -1, .questsOffset = 335, .waypointsOffset = 633, .npcOffset = 713,
-    .statsOffset = 765, .addableStats = 0xFFFF, .questWords = &kQuestWords};
+    .statsOffset = 765, .questWords = &kQuestWords};
 
 // The old name field is gone, the fields after it moved 16 bytes earlier and
 // the reserved area grew: the quests start 68 bytes later than in family B.
 constexpr FamilyLayout kFamilyD = {
     .family = Family::D, .versions = "105",
     .statCodec = StatCodec::BitPacked, .difficultyRule = DifficultyRule::Progression,
+    .questStateRule = QuestStateRule::StateBits,
     .sizeAndChecksum = true, .nameOffset = 299, .nameLength = 48,
     .statusOffset = 20, .progressionOffset = 21, .classOffset = 24, .levelOffset = 27,
     .gameModeOffset = 248, .questsOffset = 403, .waypointsOffset = 701, .npcOffset = 781,
-    .statsOffset = 833, .addableStats = 0xFFFF, .questWords = &kQuestWords};
+    .statsOffset = 833, .questWords = &kQuestWords};
 
 // The blocks between the header and the attributes have the same lengths in
 // every family.

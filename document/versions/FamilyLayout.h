@@ -23,6 +23,12 @@ enum class DifficultyRule {
     Progression, // the byte counts acts beaten; a difficulty opens at a count
 };
 
+// What writing a quest state does to the rest of the quest's word.
+enum class QuestStateRule {
+    WholeWord, // the state's word replaces the whole word (version 71)
+    StateBits, // only the state's bits change; what else the game recorded stays
+};
+
 // Fixed block lengths, the same in every family.
 inline constexpr int QuestBlockLength = 298;    // "Woo!", u32, u16, 3 records of 96 bytes
 inline constexpr int QuestRecordStart = 10;     // from "Woo!" to Normal's record
@@ -46,6 +52,7 @@ struct FamilyLayout
     const char *versions;      // as the user reads them: "87, 89"
     StatCodec statCodec;
     DifficultyRule difficultyRule;
+    QuestStateRule questStateRule;
     bool sizeAndChecksum;      // file size at 8 and checksum at 12
     int nameOffset;
     int nameLength;            // the field, its ending zero included
@@ -58,7 +65,6 @@ struct FamilyLayout
     int waypointsOffset;       // "WS"
     int npcOffset;             // 01 77 34 00
     int statsOffset;           // "gf"
-    quint16 addableStats;      // bit i: stat i may be added when the file lacks it
     const QuestWordTable *questWords;
 };
 

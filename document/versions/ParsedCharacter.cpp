@@ -13,6 +13,10 @@ namespace {
 // with it. The fourth (word 28) is believed from real files, not documented.
 constexpr int kActFinishedWord[4] = {7, 15, 23, 28};
 
+// The bits of a quest word that tell its state: given (2), requirement done
+// (1), reward taken (0), log updated (12).
+constexpr quint16 kQuestStateBits = 0x1007;
+
 constexpr int kActFiveQuests = 6;
 constexpr int kActFiveWaypoints = 9;
 constexpr int kActFiveFirstWaypointBit = 30;
@@ -86,8 +90,14 @@ int QuestState(const ParsedCharacter &c, int difficulty, int act, int position)
 void SetQuestState(ParsedCharacter &c, int difficulty, int act, int position, int state)
 {
     const QuestWord bytes = QuestWordForState(state);
-    c.questWords.at(std::size_t(difficulty)).at(QuestWordIndex(c, act, position))
-        = quint16(bytes.byte0 | (bytes.byte1 << 8));
+    const auto written = quint16(bytes.byte0 | (bytes.byte1 << 8));
+    quint16 &word = c.questWords.at(std::size_t(difficulty)).at(QuestWordIndex(c, act, position));
+    // Not Started resets the quest; another state keeps the bits the game
+    // set beside it (the Cow Level done, Anya rescued, done in an earlier game).
+    if (c.layout->questStateRule == QuestStateRule::WholeWord || written == 0)
+        word = written;
+    else
+        word = quint16((word & ~kQuestStateBits) | written);
 }
 
 bool IsEditedQuestWord(const FamilyLayout &layout, int word)

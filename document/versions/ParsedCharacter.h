@@ -83,6 +83,8 @@ void SetPoolWhole(Stats &stats, int id, quint32 whole);
 // ("Not Started" .. "Done"). Acts 1 to 4 keep the editor's list order.
 [[nodiscard]] int QuestCountOf(int act);
 [[nodiscard]] int QuestState(const ParsedCharacter &c, int difficulty, int act, int position);
+// Writing a state follows the layout's QuestStateRule; Not Started (or any
+// state outside 0..3) always clears the whole word.
 void SetQuestState(ParsedCharacter &c, int difficulty, int act, int position, int state);
 
 // Whether a word of a difficulty's quest record is one this program edits:
