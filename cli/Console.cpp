@@ -127,7 +127,7 @@ void PrintLine(const QString &line)
         Write(stdout, line);
 }
 
-void PrintText(const QByteArray &text)
+void PrintText(QByteArrayView text)
 {
     if (!g_quiet)
         std::fwrite(text.constData(), 1, size_t(text.size()), stdout);

@@ -61,7 +61,7 @@ void ReportWrongCommandLine(const QString &text);
 // One line of the command's result on standard output; nothing when quiet.
 void PrintLine(const QString &line);
 // Part of the result as it stands, UTF-8, with no line end added; nothing when quiet.
-void PrintText(const QByteArray &text);
+void PrintText(QByteArrayView text);
 void SetQuiet(bool quiet);
 
 // Text read from a file (a character's name), made safe and unambiguous to

@@ -9,7 +9,12 @@
 #include "IndentedJson.h"
 #include "ShowJson.h"
 
+#include <algorithm>
 #include <array>
+#include <charconv>
+#include <string>
+#include <string_view>
+#include <vector>
 
 namespace {
 
@@ -86,51 +91,179 @@ QString SkillKey(const CharacterValues &v, int position)
     return GameNames::SkillName(int(v.charClass), position);
 }
 
-QString Latin1(const char *text)
+// Writes the lines of `show` as UTF-8 straight into a buffer: thousands of
+// files are listed in one call, and building a string a line at a time cost
+// most of its time. Each line is "PREFIXkey: value" and a line end; Line
+// starts one with the first part of its key, Add appends the rest, Value ends
+// it. When values is given, each line's key and value are also kept there.
+class LineWriter
 {
-    return QString::fromLatin1(text);
+public:
+    LineWriter(std::string &out, std::string_view prefix, QList<NamedValue> *values = nullptr)
+        : m_out(out), m_prefix(prefix), m_values(values)
+    {
+    }
+
+    LineWriter &Line(const char *key)
+    {
+        m_out += m_prefix;
+        m_keyStart = m_out.size();
+        return Add(key);
+    }
+
+    // Latin-1 text.
+    LineWriter &Add(const char *text)
+    {
+        const std::string_view bytes(text);
+        if (std::all_of(bytes.begin(), bytes.end(), [](char c) { return quint8(c) < 0x80; }))
+            m_out += bytes;
+        else
+            m_out += QString::fromLatin1(bytes).toStdString();
+        return *this;
+    }
+
+    // UTF-8 text.
+    LineWriter &Add(const std::string &text)
+    {
+        m_out += text;
+        return *this;
+    }
+
+    LineWriter &Add(QStringView text)
+    {
+        if (std::any_of(text.begin(), text.end(), [](QChar c) { return c.unicode() >= 0x80; })) {
+            m_out += text.toString().toStdString();
+            return *this;
+        }
+        for (const QChar c : text)
+            m_out += char(c.unicode());
+        return *this;
+    }
+
+    template <typename Text>
+    void Value(const Text &text)
+    {
+        BeginValue();
+        Add(text);
+        End();
+    }
+
+    void Value(quint32 number)
+    {
+        BeginValue();
+        char digits[16];
+        const auto written = std::to_chars(digits, digits + sizeof digits, number);
+        m_out.append(digits, written.ptr);
+        End();
+    }
+
+private:
+    void BeginValue()
+    {
+        m_out += ": ";
+        m_valueStart = m_out.size();
+    }
+
+    void End()
+    {
+        if (m_values) {
+            const std::string_view line(m_out);
+            m_values->append(
+                {QString::fromStdString(std::string(line.substr(m_keyStart, m_valueStart - 2 - m_keyStart))),
+                 QString::fromStdString(std::string(line.substr(m_valueStart)))});
+        }
+        m_out += '\n';
+    }
+
+    std::string &m_out;
+    std::string_view m_prefix;
+    QList<NamedValue> *m_values;
+    std::size_t m_keyStart = 0;
+    std::size_t m_valueStart = 0;
+};
+
+const char *OpenText(bool open)
+{
+    return open ? "open" : "closed";
 }
 
-QString OpenText(bool open)
+// The names of the difficulties, acts, their quests and waypoints in UTF-8,
+// made once: every file lists them all.
+struct PlaceNames
 {
-    return open ? QStringLiteral("open") : QStringLiteral("closed");
+    std::array<std::string, kDifficultyCount> difficulties;
+    std::array<std::string, GameNames::Acts> acts;
+    std::array<std::vector<std::string>, GameNames::Acts> quests, waypoints;
+};
+
+const PlaceNames &Places()
+{
+    static const PlaceNames names = [] {
+        PlaceNames places;
+        for (int d = 0; d < kDifficultyCount; ++d)
+            places.difficulties[d] = QString::fromLatin1(g_strDifficultyNames[d]).toStdString();
+        for (int a = 0; a < GameNames::Acts; ++a) {
+            places.acts[a] = GameNames::ActName(a).toStdString();
+            for (int q = 0; q < GameNames::QuestCount(a); ++q)
+                places.quests[a].push_back(GameNames::QuestName(a, q).toStdString());
+            for (int w = 0; w < GameNames::WaypointCount(a); ++w)
+                places.waypoints[a].push_back(GameNames::WaypointName(a, w).toStdString());
+        }
+        return places;
+    }();
+    return names;
+}
+
+// In the order NamedValues tells; the name, which the file holds as it
+// likes, printable.
+void WriteLines(LineWriter &out, const CharacterValues &v)
+{
+    out.Line("version").Value(v.version);
+    out.Line("name").Value(Printable(v.name));
+    HasClass(v) ? out.Line("class").Value(GameNames::ClassName(int(v.charClass)))
+                : out.Line("class").Value(v.charClass);
+    out.Line("level").Value(v.level);
+    out.Line("statLevel").Value(v.statLevel);
+    for (int k = 0; k < kPanelFieldCount; ++k)
+        out.Line(kPanelFields[k].key).Value(v.panel[k]);
+    for (int i = 0; i < v.skills.size(); ++i)
+        out.Line("skill:").Add(SkillKey(v, i)).Value(v.skills[i]);
+
+    const PlaceNames &places = Places();
+    for (int d = 0; d < v.difficulties.size(); ++d) {
+        const std::string &difficulty = places.difficulties.at(d);
+        out.Line("difficulty:").Add(difficulty).Value(OpenText(v.difficulties[d].open));
+        for (int a = 0; a < v.difficulties[d].acts.size(); ++a) {
+            const ActValues &act = v.difficulties[d].acts[a];
+            const std::string path = difficulty + '/' + places.acts.at(a);
+            out.Line("act:").Add(path).Value(OpenText(act.open));
+            for (int q = 0; q < act.questStates.size(); ++q) {
+                const std::string &quest = places.quests.at(a).at(q);
+                out.Line("quest:").Add(path).Add("/").Add(quest).Value(g_strQuestStateNames[act.questStates[q]]);
+            }
+            for (int w = 0; w < act.waypoints.size(); ++w) {
+                const std::string &waypoint = places.waypoints.at(a).at(w);
+                out.Line("waypoint:").Add(path).Add("/").Add(waypoint).Value(act.waypoints[w] ? "on" : "off");
+            }
+        }
+    }
 }
 
 } // namespace
 
 QList<NamedValue> NamedValues(const CDiablo2Doc &doc)
 {
-    const CharacterValues v = Read(doc);
     QList<NamedValue> values;
-    values.append({QStringLiteral("version"), QString::number(v.version)});
-    values.append({QStringLiteral("name"), Printable(v.name)});
-    values.append({QStringLiteral("class"),
-                   HasClass(v) ? GameNames::ClassName(int(v.charClass)) : QString::number(v.charClass)});
-    values.append({QStringLiteral("level"), QString::number(v.level)});
-    values.append({QStringLiteral("statLevel"), QString::number(v.statLevel)});
-    for (int k = 0; k < kPanelFieldCount; ++k)
-        values.append({Latin1(kPanelFields[k].key), QString::number(v.panel[k])});
-    for (int i = 0; i < v.skills.size(); ++i)
-        values.append({QStringLiteral("skill:") + SkillKey(v, i), QString::number(v.skills[i])});
-
-    for (int d = 0; d < v.difficulties.size(); ++d) {
-        const QString difficulty = Latin1(g_strDifficultyNames[d]);
-        values.append({QStringLiteral("difficulty:") + difficulty, OpenText(v.difficulties[d].open)});
-        for (int a = 0; a < v.difficulties[d].acts.size(); ++a) {
-            const ActValues &act = v.difficulties[d].acts[a];
-            const QString path = difficulty + QLatin1Char('/') + GameNames::ActName(a);
-            values.append({QStringLiteral("act:") + path, OpenText(act.open)});
-            for (int q = 0; q < act.questStates.size(); ++q) {
-                values.append({QStringLiteral("quest:%1/%2").arg(path, GameNames::QuestName(a, q)),
-                               Latin1(g_strQuestStateNames[act.questStates[q]])});
-            }
-            for (int w = 0; w < act.waypoints.size(); ++w) {
-                values.append({QStringLiteral("waypoint:%1/%2").arg(path, GameNames::WaypointName(a, w)),
-                               act.waypoints[w] ? QStringLiteral("on") : QStringLiteral("off")});
-            }
-        }
-    }
+    std::string text;
+    LineWriter out(text, {}, &values);
+    WriteLines(out, Read(doc));
     return values;
+}
+
+void AppendValueLines(std::string &out, const CDiablo2Doc &doc, std::string_view prefix)
+{
+    LineWriter lines(out, prefix);
+    WriteLines(lines, Read(doc));
 }
 
 void WriteCharacterObject(IndentedJson &json, const CDiablo2Doc &doc, const QString &path)

@@ -4,6 +4,9 @@
 #include <QList>
 #include <QString>
 
+#include <string>
+#include <string_view>
+
 class CDiablo2Doc;
 class IndentedJson;
 
@@ -22,6 +25,10 @@ struct NamedValue
 // and waypoints. The name is given Printable (Console.h): the file may hold
 // any bytes there.
 QList<NamedValue> NamedValues(const CDiablo2Doc &doc);
+
+// The same values as the text of `show`, appended to out: one line each,
+// "PREFIXkey: value" and a line end, in UTF-8.
+void AppendValueLines(std::string &out, const CDiablo2Doc &doc, std::string_view prefix);
 
 // The same values as one JSON object; the numbers of the panel under the keys
 // that `set` takes, so that the object can be written back field by field.

@@ -14,10 +14,12 @@ int RunShow(const Invocation &invocation)
         return ExitUsage;
 
     // Every file that loads is shown as soon as it is read, in the order
-    // named; each that does not has been reported and is left out.
+    // named, through one buffer printed and emptied after each; each that
+    // does not has been reported and is left out.
     const bool json = invocation.Has("json");
     QByteArray text;
     IndentedJson array(text);
+    std::string lines;
     if (json)
         array.BeginArray();
     const bool ok = ForEachCharacter(files, [&](const QString &path, const CDiablo2Doc &doc) {
@@ -27,9 +29,9 @@ int RunShow(const Invocation &invocation)
             text.truncate(0);
             return;
         }
-        const QString prefix = files.size() > 1 ? path + QStringLiteral(": ") : QString();
-        for (const NamedValue &value : NamedValues(doc))
-            PrintLine(prefix + value.key + QStringLiteral(": ") + value.value);
+        AppendValueLines(lines, doc, files.size() > 1 ? (path + QStringLiteral(": ")).toStdString() : std::string());
+        PrintText(lines);
+        lines.clear();
     });
     if (json) {
         array.EndArray();
