@@ -2,6 +2,7 @@
 
 #include "document/layout/CharacterLayout.h"
 #include "document/versions/Build.h"
+#include "document/versions/Checksum.h"
 #include "document/versions/FieldTable.h"
 #include "document/versions/Names.h"
 #include "GameNames.h"
@@ -47,15 +48,6 @@ int StatOf(FieldId id)
     case FieldId::MaxStamina: return Versions::MaxStamina;
     }
     return Versions::Experience;
-}
-
-// The text a refused rebuild throws: it must outlive the throw, as the
-// document's own C-string errors do.
-const char *RefusalText(const QString &reason)
-{
-    static thread_local QByteArray text;
-    text = reason.toUtf8();
-    return text.constData();
 }
 
 // The name as the bytes of a later version's field: UTF-8 from version 98 on,
@@ -266,6 +258,10 @@ Character::Character(CDiablo2Doc &doc)
 void Character::SetName(const QString &name)
 {
     if (m_parsed) {
+        // The name shown is not written back: its bytes stay as the file
+        // holds them, even where they are no valid text or fill the field.
+        if (name == Name())
+            return;
         m_parsed->name = NameBytes(*m_parsed, name);
         Rebuild();
         return;
@@ -290,8 +286,22 @@ void Character::SetClassByte(quint32 charClass)
     m_doc.SetUInt(m_layout.charClass.first, m_layout.charClass.last, charClass);
 }
 
+void Character::RefuseGoldAboveCapAt(quint32 level) const
+{
+    if (!m_parsed)
+        return;
+    const quint32 gold = Number(FieldId::Gold);
+    const quint32 cap = Versions::StatLimit(*m_parsed->layout, Versions::Gold, level);
+    if (gold > cap)
+        throw EditRefusal{QStringLiteral("At level %1, %2")
+                              .arg(level)
+                              .arg(OverLimitText(QLatin1String(Field(FieldId::Gold).key), QString::number(gold), cap))};
+}
+
 void Character::SetLevels(quint32 headerLevel, quint32 statLevel)
 {
+    if (statLevel != StatLevel())
+        RefuseGoldAboveCapAt(statLevel);
     if (m_parsed) {
         m_parsed->headerLevel = quint8(headerLevel);
         m_parsed->stats.value[Versions::Level] = statLevel;
@@ -304,6 +314,10 @@ void Character::SetLevels(quint32 headerLevel, quint32 statLevel)
 
 void Character::SetLevel(int level)
 {
+    if (quint32(level) == HeaderLevel() && quint32(level) == StatLevel())
+        return;
+    if (quint32(level) != StatLevel())
+        RefuseGoldAboveCapAt(quint32(level));
     SetNumber(FieldId::Experience, ExperienceOfLevel(level));
     SetLevels(quint32(level), quint32(level));
 }
@@ -316,12 +330,15 @@ void Character::SetNumber(FieldId id, quint32 value)
         // A value read from the file is kept even above the limit; a new one
         // must fit the field and the game's cap.
         if (value != Number(id) && value > MostItHolds(id))
-            throw RefusalText(OverLimitText(QLatin1String(Field(id).key), QString::number(value), MostItHolds(id)));
+            throw EditRefusal{OverLimitText(QLatin1String(Field(id).key), QString::number(value), MostItHolds(id))};
         if (Versions::FieldOf(codec, stat).fixedPoint) {
             Versions::SetPoolWhole(m_parsed->stats, stat, value);
         } else {
             m_parsed->stats.value[std::size_t(stat)] = value;
         }
+        const std::optional<quint16> storedAsLoaded = m_doc.StatMaskAsRead();
+        if (value == 0 && storedAsLoaded && !((*storedAsLoaded >> stat) & 1))
+            m_parsed->stats.stored &= quint16(~(1u << stat));
         Rebuild();
         return;
     }
@@ -330,6 +347,8 @@ void Character::SetNumber(FieldId id, quint32 value)
 
 void Character::SetNumberRaisingMaximum(FieldId id, quint32 value)
 {
+    if (value == Number(id))
+        return;
     SetNumber(id, value);
     const FieldId maximum = Field(id).maximum;
     if (maximum != id && value > Number(maximum))
@@ -446,6 +465,16 @@ void Character::ActivateAllWaypoints()
     }
 }
 
+void Character::Seal()
+{
+    if (!m_parsed || !m_parsed->layout->sizeAndChecksum)
+        return;
+    QByteArray image = m_doc.ImageCopy();
+    Versions::WriteSizeAndChecksum(image);
+    if (image != m_doc.ImageCopy())
+        m_doc.ReplaceImage(image);
+}
+
 void Character::Rebuild()
 {
     const QByteArray original = m_doc.ImageCopy();
@@ -453,7 +482,7 @@ void Character::Rebuild()
     if (!built.Built()) {
         // The parsed character goes back to the image, which is unchanged.
         *m_parsed = m_doc.ParsedImage()->character;
-        throw RefusalText(QStringLiteral("The character was not changed: %1.").arg(built.refusal));
+        throw EditRefusal{QStringLiteral("The character was not changed: %1.").arg(built.refusal)};
     }
     if (built.image != original)
         m_doc.ReplaceImage(built.image);

@@ -12,6 +12,14 @@
 
 class CDiablo2Doc;
 struct CharacterLayout;
+
+// What an edit the character cannot take throws: the sentence that tells the
+// user why. The step that throws has changed nothing; the window shows it in
+// a box and stays open, the command line reports it and writes nothing.
+struct EditRefusal
+{
+    QString text;
+};
 namespace Versions {
 struct ParsedCharacter;
 }
@@ -28,8 +36,11 @@ struct ParsedCharacter;
 // A file of a known later version (FileVersion::IsLater) is read once into a
 // parsed character when the view is made; every write changes that character
 // and then rebuilds the document's image from it (Versions::Build, which
-// reads its result back and checks it). A rebuild that is refused throws its
-// reason as a C string and leaves the image as it was.
+// reads its result back and checks it). A rebuild that is refused throws an
+// EditRefusal and leaves the image as it was.
+//
+// A value set to what it already is changes nothing, and a value that ends
+// at zero where the file as loaded did not store it stays unstored.
 // Positions (difficulty, act, quest, waypoint, skill) are list positions as
 // the window's lists and the command line's names give them; the caller keeps
 // them within the counts below.
@@ -113,18 +124,24 @@ public:
     void SetClassByte(quint32 charClass);
 
     // Writes both level copies as given (the window's panel holds them apart).
+    // A new level whose gold cap is below the gold carried is refused, so no
+    // edit leaves a combination that would be refused when typed.
     void SetLevels(quint32 headerLevel, quint32 statLevel);
     // Sets the level 1..99 as the level list does: the experience at which
-    // the level begins, then both level copies.
+    // the level begins, then both level copies. The level the character has
+    // already changes nothing.
     void SetLevel(int level);
 
     void SetNumber(FieldId id, quint32 value);
     // Writes value, and for a current value above its row's maximum the
-    // maximum too, as the panel does when that box is accepted.
+    // maximum too, as the panel does when that box is accepted. The value the
+    // field holds already changes nothing, not even a maximum below it.
     void SetNumberRaisingMaximum(FieldId id, quint32 value);
 
     void SetSkillLevel(int position, quint32 level);
-    // Writes the status word of a state 0..3; any other state writes 00 00.
+    // Writes a state 0..3: in version 71 its status word replaces the whole
+    // word; from version 87 on only the state's bits change (0x1007) and the
+    // game's other bits stay. Not Started, or any other state, writes 00 00.
     void SetQuestState(int difficulty, int act, int quest, int state);
 
     // The cascade of the panel's three check boxes: a waypoint switched on
@@ -141,7 +158,17 @@ public:
     void OpenAllActs();
     void ActivateAllWaypoints();
 
+    // Writes the file-size field and the checksum of a later version's file
+    // so that they match its bytes, as every save of it needs (the raw byte
+    // tools change bytes without them); every other byte stays as it is. A
+    // file of version 71, or held for the raw tools, is left alone.
+    void Seal();
+
 private:
+    // Throws the gold cap's refusal when the gold carried is above what a
+    // character of level may carry.
+    void RefuseGoldAboveCapAt(quint32 level) const;
+
     // Rebuilds the image of a later version from the edited parsed character
     // and reads the new image back into it.
     void Rebuild();

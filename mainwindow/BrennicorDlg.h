@@ -179,6 +179,7 @@ private:
     void OnOK() override;
     void OnCancel() override;
     void OnClose() override;
+    bool OnHandlerError(const std::exception_ptr &error) override;
 
     // Each concern maps its own commands and notifications.
     void MapShell();

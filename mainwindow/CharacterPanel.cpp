@@ -15,6 +15,7 @@
 #include "document/PanelFields.h"
 #include "document/GameNames.h"
 #include "widgets/DataExchange.h"
+#include "core/Prompts.h"
 
 #include <QWidget>
 
@@ -194,13 +195,25 @@ bool CBrennicorDlg::SyncWithDocument(bool bSave)
 
     if (!UpdateData(true))
         return false;
-    Character character(m_doc);
-    character.SetName(m_strName);
-    for (const PanelField &field : kPanelFields)
-        character.SetNumber(field.id, PanelValue(field.id));
-    character.SetLevels(m_nLevel, quint32(m_nLevelIndex + 1));
-    if (m_nClass >= 0 && m_nClass < character.ClassCount())
-        character.SetClassByte(quint32(m_nClass));
+    // The panel goes into the character whole or not at all: a value the
+    // character cannot take is told, and the panel shows the character as
+    // it was, with the user's earlier edits.
+    const QByteArray before = m_doc.ImageCopy();
+    try {
+        Character character(m_doc);
+        character.SetName(m_strName);
+        for (const PanelField &field : kPanelFields)
+            character.SetNumber(field.id, PanelValue(field.id));
+        character.SetLevels(m_nLevel, quint32(m_nLevelIndex + 1));
+        if (m_nClass >= 0 && m_nClass < character.ClassCount())
+            character.SetClassByte(quint32(m_nClass));
+    } catch (const EditRefusal &refusal) {
+        if (m_doc.ImageCopy() != before)
+            m_doc.ReplaceImage(before);
+        Prompts().MessageBox(this, refusal.text, AfxGetAppTitle(), MessageIcon::Exclamation);
+        SyncWithDocument(false);
+        return false;
+    }
     return true;
 }
 

@@ -5,6 +5,7 @@
 
 #include "AboutDlg.h"
 #include "AutoProxy.h"
+#include "document/Character.h"
 #include "document/GameData.h"
 #include "resources/MainDialogIds.h"
 #include "document/Messages.h"
@@ -124,6 +125,23 @@ void CBrennicorDlg::OnClose()
 {
     if (CanExit())
         CDialog::OnCancel();
+}
+
+bool CBrennicorDlg::OnHandlerError(const std::exception_ptr &error)
+{
+    try {
+        std::rethrow_exception(error);
+    } catch (const EditRefusal &refusal) {
+        // The step refused changed nothing: the window tells why, shows the
+        // character as it is and stays open with the user's other edits.
+        Prompts().MessageBox(this, refusal.text, AfxGetAppTitle(), MessageIcon::Exclamation);
+        SyncWithDocument(false);
+        OnSelchangeSkill();
+        OnSelchangeDifficulty();
+        return true;
+    } catch (...) {
+        return false;
+    }
 }
 
 void CBrennicorDlg::OnAbout()

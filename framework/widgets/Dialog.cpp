@@ -267,10 +267,17 @@ void CDialog::Dispatch(const std::function<void()> &handler, bool fromControl)
     try {
         handler();
     } catch (...) {
+        if (OnHandlerError(std::current_exception()))
+            return;
         m_pendingError = std::current_exception();
         if (m_pModalLoop)
             m_pModalLoop->exit(IDCANCEL);
     }
+}
+
+bool CDialog::OnHandlerError(const std::exception_ptr &)
+{
+    return false;
 }
 
 void CDialog::keyPressEvent(QKeyEvent *event)

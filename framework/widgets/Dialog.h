@@ -87,6 +87,10 @@ protected:
     virtual void OnCancel();
     // The close box. Default: OnCancel.
     virtual void OnClose();
+    // An error a handler threw: true when the dialog has dealt with it (told
+    // the user and goes on), false to end the modal run with it. Default:
+    // false.
+    virtual bool OnHandlerError(const std::exception_ptr &error);
 
     // Message map: handlers are member functions without arguments.
     template <class T>
