@@ -1,5 +1,7 @@
 #include "Session.h"
 
+#include "document/Character.h"
+
 #include "document/CharacterFiles.h"
 #include "Console.h"
 #include "document/Diablo2Doc.h"
@@ -152,6 +154,9 @@ bool RunReporting(const QString &caption, const std::function<bool()> &step)
     } catch (const char *text) {
         Report(caption, QString::fromLatin1(text));
         return false;
+    } catch (const EditRefusal &refusal) {
+        Report(caption, refusal.text);
+        return false;
     }
 }
 
@@ -173,6 +178,10 @@ int EditCharacters(const QStringList &paths, const QString &caption, bool dryRun
             ok = false;
             continue;
         }
+        // Saved as the window saves it: a later file's size and checksum match its bytes.
+        Character(doc).Seal();
+        if (!dryRun && doc.ChecksumWasWrong())
+            Report(QString::fromLatin1(Captions::Save), QString::fromLatin1(Messages::ChecksumMended));
         if (dryRun)
             PrintChanges(PrefixFor(character.path, paths.size()), before, beforeImage, doc);
     }

@@ -3,7 +3,6 @@
 #include "CharacterNames.h"
 #include "Diablo2Doc.h"
 #include "document/layout/Layout.h"
-#include "document/versions/FamilyLayout.h"
 #include "FileVersion.h"
 #include "Messages.h"
 
@@ -32,22 +31,17 @@ QString BaseNameOf(const QString &path)
 
 bool IsTooShort(const CDiablo2Doc &doc, bool refuseEmpty)
 {
-    return (refuseEmpty || !doc.IsEmpty()) && doc.GetSize() < Layout::MinimumCharacterSize
-        && !FileVersion::IsRawToolsOnly(doc);
+    if (doc.IsEmpty())
+        return refuseEmpty;
+    // Only a version-71 file has a least size: any other file is read by its
+    // own version's parse or held for the raw tools, however short.
+    return FileVersion::KindOf(doc) == FileVersion::Kind::Version71 && doc.GetSize() < Layout::MinimumCharacterSize;
 }
 
 void RefuseShortImage(const CDiablo2Doc &doc, bool refuseEmpty)
 {
-    if (!IsTooShort(doc, refuseEmpty))
-        return;
-    // A short file that names a known later version without its signature
-    // says why it cannot be edited.
-    if (FileVersion::IsNot71(doc) && Versions::LayoutOf(FileVersion::Of(doc)) != nullptr) {
-        static thread_local QByteArray text;
-        text = FileVersion::RefusalText(doc).toUtf8();
-        throw text.constData();
-    }
-    throw Messages::OffsetOutOfRange;
+    if (IsTooShort(doc, refuseEmpty))
+        throw Messages::OffsetOutOfRange;
 }
 
 bool Load(CDiablo2Doc &doc, const QString &path, bool refuseEmpty)

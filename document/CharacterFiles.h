@@ -14,11 +14,10 @@ class CDiablo2Doc;
 
 namespace CharacterFiles {
 
-// An image that does not reach the last skill byte is too short to be a
-// character: no panel may show it and no command may work on it. An empty
-// file opens empty in the window; the command line refuses it too. A file
-// held for the raw byte tools only (FileVersion::IsRawToolsOnly) is never
-// too short.
+// A version-71 image that does not reach the last skill byte is too short to
+// be a character: no panel may show it and no command may work on it. An
+// empty file opens empty in the window; the command line refuses it too. A
+// file of any other kind (FileVersion::KindOf) is never too short.
 [[nodiscard]] bool IsTooShort(const CDiablo2Doc &doc, bool refuseEmpty = false);
 // Throws what any access past the end of such an image would: "offset out of range".
 void RefuseShortImage(const CDiablo2Doc &doc, bool refuseEmpty = false);

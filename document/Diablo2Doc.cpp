@@ -179,6 +179,7 @@ void CDiablo2Doc::ReleaseImage()
 {
     TakeImage(nullptr, 0);
     m_statMaskAsRead.reset();
+    m_checksumWasWrong = false;
 }
 
 void CDiablo2Doc::Clear()
@@ -249,6 +250,7 @@ bool CDiablo2Doc::Save()
     if (!OnSaveDocument(m_strFileName))
         return false;
     m_diskIdentity = LastFileIdentity();
+    m_checksumWasWrong = false;
     return true;
 }
 
@@ -327,15 +329,22 @@ void CDiablo2Doc::ExpandStats()
     // A file of a later version this program knows is held exactly as read:
     // its own parse finds its sections, wherever they stand and however short
     // the file is (a new character's first save is its header alone).
-    if (FileVersion::IsNot71(*this) && Versions::LayoutOf(FileVersion::Of(*this)) != nullptr)
+    // Any other file, of another version or none, is held exactly as read
+    // too, so that it is saved unchanged.
+    switch (FileVersion::KindOf(*this)) {
+    case FileVersion::Kind::Later: {
+        const Versions::ParsedCharacter &c = ParsedImage()->character;
+        m_statMaskAsRead = c.stats.stored;
+        m_checksumWasWrong = c.checksum == Versions::ChecksumState::Damaged;
         return;
+    }
+    case FileVersion::Kind::Unsigned71:
+    case FileVersion::Kind::Held: return;
+    case FileVersion::Kind::Version71: break;
+    }
     const quint8 high = GetByte(Layout::StatPresenceMaskHigh);
     const quint8 low = GetByte(Layout::StatPresenceMaskLow);
     m_statMaskAsRead = quint16(high << 8 | low);
-    // A file of another version keeps other data where version 71 has its
-    // stat block: it is held exactly as read, so that it is saved unchanged.
-    if (FileVersion::IsNot71(*this))
-        return;
 
     // The five optional values in file order: two before the seven fixed
     // values, three after them.

@@ -91,9 +91,13 @@ public:
     // removed it since).
     [[nodiscard]] bool ChangedOnDisk() const;
     // The stat block's presence mask as the file held it (high byte, low
-    // byte), before the load filled the values in; empty when the image was
-    // too short to hold it.
+    // byte; bit i for stat id i), before the load filled the values in;
+    // empty when the image was too short to hold it. For a later version
+    // that parses, the stats its file stored when it was loaded.
     [[nodiscard]] std::optional<quint16> StatMaskAsRead() const { return m_statMaskAsRead; }
+    // Whether the checksum the file stored when it was loaded did not match
+    // its bytes: true until a save writes the file with a correct one.
+    [[nodiscard]] bool ChecksumWasWrong() const { return m_checksumWasWrong; }
 
     // Searches for value stored in 1 to 4 bytes, starting one byte after first
     // (so a first of 0xFFFFFFFF starts at 0). On a match, first..last is its
@@ -124,6 +128,7 @@ private:
     quint32 m_nSize = 0;
     SafeFile::Identity m_diskIdentity;
     std::optional<quint16> m_statMaskAsRead;
+    bool m_checksumWasWrong = false;
     mutable std::mutex m_parseMutex;
     mutable std::shared_ptr<const Versions::ParseResult> m_parsed;
 

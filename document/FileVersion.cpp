@@ -14,64 +14,80 @@ quint32 Of(const CDiablo2Doc &doc)
 }
 
 namespace {
+
 // 55 AA 55 AA, read as the little-endian value at offset 0.
 constexpr quint32 kSignature = 0xAA55AA55u;
+
+bool NamesVersion(const CDiablo2Doc &doc)
+{
+    return doc.GetSize() > Layout::FileVersionLast;
+}
+
+bool IsKnownLater(const CDiablo2Doc &doc)
+{
+    return NamesVersion(doc) && Of(doc) != Layout::KnownFileVersion && Versions::LayoutOf(Of(doc)) != nullptr;
+}
+
 } // namespace
 
 bool HasSignature(const CDiablo2Doc &doc)
 {
-    return doc.GetSize() < 4 || doc.GetUInt(0, 3) == kSignature;
+    return doc.GetSize() >= 4 && doc.GetUInt(0, 3) == kSignature;
+}
+
+Kind KindOf(const CDiablo2Doc &doc)
+{
+    if (doc.IsEmpty())
+        return Kind::Version71;
+    const bool signature = HasSignature(doc);
+    if (NamesVersion(doc) && Of(doc) == Layout::KnownFileVersion) {
+        if (signature)
+            return Kind::Version71;
+        return doc.GetSize() >= Layout::MinimumCharacterSize ? Kind::Unsigned71 : Kind::Held;
+    }
+    if (signature && IsKnownLater(doc) && doc.ParsedImage()->Opened())
+        return Kind::Later;
+    return Kind::Held;
 }
 
 bool IsNot71(const CDiablo2Doc &doc)
 {
-    return doc.GetSize() > Layout::FileVersionLast && (!HasSignature(doc) || Of(doc) != Layout::KnownFileVersion);
+    return KindOf(doc) != Kind::Version71;
 }
-
-namespace {
-
-bool IsKnown(const CDiablo2Doc &doc)
-{
-    return Versions::LayoutOf(Of(doc)) != nullptr;
-}
-
-} // namespace
-
-namespace {
-
-// A file that names a known later version is read by its parse alone.
-bool ReadByParse(const CDiablo2Doc &doc)
-{
-    return IsNot71(doc) && HasSignature(doc) && IsKnown(doc);
-}
-
-} // namespace
 
 bool IsLater(const CDiablo2Doc &doc)
 {
-    return ReadByParse(doc) && doc.ParsedImage()->Opened();
+    return KindOf(doc) == Kind::Later;
 }
 
 bool IsOther(const CDiablo2Doc &doc)
 {
-    return IsNot71(doc) && !IsLater(doc);
+    const Kind kind = KindOf(doc);
+    return kind == Kind::Unsigned71 || kind == Kind::Held;
 }
 
 bool IsRawToolsOnly(const CDiablo2Doc &doc)
 {
-    return ReadByParse(doc) && !doc.ParsedImage()->Opened();
+    return KindOf(doc) == Kind::Held;
 }
 
 bool ShowsValues(const CDiablo2Doc &doc)
 {
-    if (ReadByParse(doc))
-        return doc.ParsedImage()->Opened();
-    return !doc.IsEmpty() && doc.GetSize() >= Layout::MinimumCharacterSize;
+    switch (KindOf(doc)) {
+    case Kind::Later:
+    case Kind::Unsigned71: return true;
+    case Kind::Version71: return !doc.IsEmpty() && doc.GetSize() >= Layout::MinimumCharacterSize;
+    case Kind::Held: break;
+    }
+    return false;
 }
 
 QString RefusalText(const CDiablo2Doc &doc)
 {
-    return QStringLiteral("file version %1: %2.").arg(Of(doc)).arg(doc.ParsedImage()->reason);
+    const QString reason = doc.ParsedImage()->reason;
+    if (HasSignature(doc) && IsKnownLater(doc))
+        return QStringLiteral("file version %1: %2.").arg(Of(doc)).arg(reason);
+    return reason + QLatin1Char('.');
 }
 
 QString OpenNotice(quint32 version)
@@ -79,18 +95,34 @@ QString OpenNotice(quint32 version)
     return QString::fromLatin1(Messages::OtherVersionNotice).arg(version).arg(QLatin1String(Versions::KnownVersionsText()));
 }
 
+namespace {
+
+// The warnings a later file opened with, each a sentence.
+QString Sentences(const QStringList &clauses)
+{
+    QStringList sentences;
+    for (const QString &clause : clauses)
+        sentences.append((sentences.isEmpty() ? clause : clause.left(1).toUpper() + clause.mid(1)) + QLatin1Char('.'));
+    return sentences.join(QLatin1Char(' '));
+}
+
+} // namespace
+
 QString OpenNotice(const CDiablo2Doc &doc)
 {
-    if (!IsNot71(doc))
-        return QString();
+    switch (KindOf(doc)) {
+    case Kind::Version71: return QString();
+    case Kind::Unsigned71: return QString::fromLatin1(Messages::NoSignatureNotice);
+    case Kind::Later: return Sentences(doc.ParsedImage()->warnings);
+    case Kind::Held: break;
+    }
     if (!HasSignature(doc))
-        return QString::fromLatin1(Messages::NoSignatureNotice);
-    if (!IsKnown(doc))
+        return QString::fromLatin1(Messages::NoSignatureHeldNotice);
+    if (!NamesVersion(doc))
+        return QString::fromLatin1(Messages::HeldNotice).arg(doc.ParsedImage()->reason);
+    if (!IsKnownLater(doc))
         return OpenNotice(Of(doc));
-    const auto parsed = doc.ParsedImage();
-    if (!parsed->Opened())
-        return QString::fromLatin1(Messages::RefusedVersionNotice).arg(Of(doc)).arg(parsed->reason);
-    return parsed->warnings.join(QLatin1Char(' '));
+    return QString::fromLatin1(Messages::RefusedVersionNotice).arg(Of(doc)).arg(doc.ParsedImage()->reason);
 }
 
 QString SaveRisk(quint32 version)
@@ -100,16 +132,16 @@ QString SaveRisk(quint32 version)
 
 QString SaveRiskFor(const CDiablo2Doc &doc)
 {
-    if (!HasSignature(doc))
+    if (!HasSignature(doc) || !NamesVersion(doc))
         return QString::fromLatin1(Messages::NoSignatureSaveRisk);
-    if (IsRawToolsOnly(doc))
+    if (IsKnownLater(doc))
         return QString::fromLatin1(Messages::RawToolsOnlySaveRisk).arg(Of(doc));
     return SaveRisk(Of(doc));
 }
 
 QString TitleSuffix(const CDiablo2Doc &doc)
 {
-    if (!HasSignature(doc))
+    if (!HasSignature(doc) || !NamesVersion(doc))
         return QStringLiteral(" [not a character file]");
     return IsOther(doc) ? QStringLiteral(" [version %1]").arg(Of(doc)) : QString();
 }

@@ -31,16 +31,21 @@ inline constexpr const char *FileBusy =
 inline constexpr const char *RenameUndone =
     "The character could not be saved under its new name. Every file keeps its old name.";
 
-// A character saved in another file version than 71; %1 is its version.
+// A character saved in a file version this program does not know; %1 is its
+// version, %2 the versions it knows.
 inline constexpr const char *OtherVersionNotice =
-    "This character was saved in file version %1, whose layout QUARVINEL does not know (it knows %2): "
-    "values may be shown wrongly, and saving may damage the file.";
+    "This character was saved in file version %1, whose layout QUARVINEL does not know (it knows %2). "
+    "It is open for the raw byte tools only; saving writes it as it is held.";
 inline constexpr const char *OtherVersionSaveRisk =
     "This file has version %1, whose layout QUARVINEL does not know. Saving may damage it.";
 // A file that does not start with the signature 55 AA 55 AA.
 inline constexpr const char *NoSignatureNotice =
     "This file does not look like a character file: it does not start with a character file's signature. "
     "Values may be shown wrongly, and saving may damage the file.";
+// The same, for a file that is not version 71's either: its bytes alone.
+inline constexpr const char *NoSignatureHeldNotice =
+    "This file does not look like a character file: it does not start with a character file's signature. "
+    "It is open for the raw byte tools only; saving writes it as it is held.";
 inline constexpr const char *NoSignatureSaveRisk =
     "This file does not look like a character file: it does not start with a character file's signature. "
     "Saving may damage it.";
@@ -50,6 +55,12 @@ inline constexpr const char *RawToolsOnlySaveRisk =
 // A command that changes values, given a file held for the raw byte tools only.
 inline constexpr const char *RawToolsOnly =
     "This file is open for the raw byte tools only: it holds no character values to change.";
+// A file too short to name a version; %1 says why.
+inline constexpr const char *HeldNotice =
+    "This file cannot be read as a character: %1. It is open for the raw byte tools only; saving writes it "
+    "as it is held.";
+// Save of a later file whose stored checksum did not match when it was loaded.
+inline constexpr const char *ChecksumMended = "the stored checksum was wrong; this save writes a correct one";
 inline constexpr const char *RefusedVersionNotice =
     "This character has file version %1, but it cannot be edited safely: %2. It is open for the raw "
     "byte tools only; saving writes it as it is held.";

@@ -2,6 +2,7 @@
 
 #include "BrennicorDlg.h"
 
+#include "document/Character.h"
 #include "document/CharacterFiles.h"
 #include "document/CharacterNames.h"
 #include "document/FileVersion.h"
@@ -217,6 +218,7 @@ bool CBrennicorDlg::SaveDocument(bool versionAgreed)
             Prompts().MessageBox(this, QStringLiteral("File not saved"), caption, MessageIcon::Exclamation);
             return false;
         }
+        Character(m_doc).Seal();
         // Another program's change on disk is not overwritten without a word;
         // nobody waits on the lock while the user decides.
         std::unique_ptr<CharacterFiles::Lock> lock = LockCharacterFile(caption);
@@ -229,14 +231,21 @@ bool CBrennicorDlg::SaveDocument(bool versionAgreed)
             if (!(lock = LockCharacterFile(caption)))
                 return false;
         }
-        return m_doc.Save();
-    } catch (const char *text) {
-        // A later version's character that could not be rebuilt says why;
-        // the file on disk is as it was.
-        const QString message = FileVersion::IsLater(m_doc)
-                                    ? QStringLiteral("Can't save: %1").arg(QString::fromUtf8(text))
-                                    : QStringLiteral("Can't save");
-        Prompts().MessageBox(this, message, caption, MessageIcon::Stop);
+        const bool checksumWasWrong = m_doc.ChecksumWasWrong();
+        if (!m_doc.Save())
+            return false;
+        if (checksumWasWrong)
+            Prompts().MessageBox(this, QFileInfo(m_doc.GetFileName()).fileName() + QStringLiteral(": ")
+                                           + QString::fromLatin1(Messages::ChecksumMended) + QLatin1Char('.'),
+                                 caption, MessageIcon::Information);
+        return true;
+    } catch (const char *) {
+        Prompts().MessageBox(this, QStringLiteral("Can't save"), caption, MessageIcon::Stop);
+        return false;
+    } catch (const EditRefusal &refusal) {
+        // A character that could not be rebuilt says why; the file on disk
+        // is as it was.
+        Prompts().MessageBox(this, QStringLiteral("Can't save: %1").arg(refusal.text), caption, MessageIcon::Stop);
         return false;
     }
 }

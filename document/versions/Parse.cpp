@@ -11,6 +11,9 @@ constexpr int kStatusExpansionBit = 0x20;
 constexpr int kFirstExpansionGameMode = 2;
 constexpr quint32 kSignature = 0xAA55AA55;
 constexpr int kVersionOffset = 4;
+// The block of the characters met ("w4" in some accounts), as every file of
+// version 92 on begins it.
+constexpr QByteArrayView kNpcMarker("\x01\x77\x34\x00", 4);
 
 ParseResult Refused(ParseResult result, Refusal refusal, const QString &reason)
 {
@@ -19,9 +22,8 @@ ParseResult Refused(ParseResult result, Refusal refusal, const QString &reason)
     return result;
 }
 
-bool HasMarker(const QByteArray &image, int offset, const char *marker)
+bool HasMarker(const QByteArray &image, int offset, QByteArrayView expected)
 {
-    const QByteArrayView expected(marker);
     return offset >= 0 && offset + expected.size() <= image.size()
         && QByteArrayView(image).sliced(offset, expected.size()) == expected;
 }
@@ -65,11 +67,6 @@ void ReadChecksum(const QByteArray &image, ParsedCharacter &c, QStringList &warn
                             .arg(c.storedChecksum, 8, 16, QLatin1Char('0'))
                             .arg(c.computedChecksum, 8, 16, QLatin1Char('0')));
     }
-    if (c.sizeField != quint32(image.size())) {
-        warnings.append(QStringLiteral("the file-size field says %1 bytes but the file has %2; "
-                                       "the next save writes the right size")
-                            .arg(c.sizeField).arg(image.size()));
-    }
 }
 
 void ReadQuestsAndWaypoints(const QByteArray &image, ParsedCharacter &c)
@@ -95,12 +92,12 @@ ParseResult Parse(const QByteArray &image)
 {
     ParseResult result;
     ParsedCharacter &c = result.character;
+    if (image.size() < 4 || ReadU32(image, 0) != kSignature)
+        return Refused(result, Refusal::NotACharacter,
+                       QStringLiteral("the file does not begin with the signature of a character file (55 AA 55 AA)"));
     if (image.size() < kVersionOffset + 4)
         return Refused(result, Refusal::NotACharacter,
                        QStringLiteral("the file has %1 bytes, too few for a character file").arg(image.size()));
-    if (ReadU32(image, 0) != kSignature)
-        return Refused(result, Refusal::NotACharacter,
-                       QStringLiteral("the file does not begin with the signature of a character file (55 AA 55 AA)"));
     c.version = ReadU32(image, kVersionOffset);
     c.layout = LayoutOf(c.version);
     if (!c.layout)
@@ -114,6 +111,11 @@ ParseResult Parse(const QByteArray &image)
                            .arg(image.size()).arg(l.questsOffset).arg(c.version));
     ReadHeader(image, c);
     ReadChecksum(image, c, result.warnings);
+    // A file cut short or grown since the game wrote it is not sealed as good.
+    if (l.sizeAndChecksum && c.sizeField != quint32(image.size()))
+        return Refused(result, Refusal::SizeMismatch,
+                       QStringLiteral("the file-size field says %1 bytes but the file has %2: the file is cut "
+                                      "short or damaged").arg(c.sizeField).arg(image.size()));
     if (image.size() == l.questsOffset)
         return Refused(result, Refusal::HeaderOnly,
                        QStringLiteral("the file holds only the %1-byte header of a new character's first "
@@ -125,6 +127,10 @@ ParseResult Parse(const QByteArray &image)
     if (!HasMarker(image, l.waypointsOffset, "WS"))
         return Refused(result, Refusal::SectionMissing,
                        MissingSection("waypoints", "WS", l.waypointsOffset, c.version));
+    if (l.sizeAndChecksum && !HasMarker(image, l.npcOffset, kNpcMarker))
+        return Refused(result, Refusal::SectionMissing,
+                       QStringLiteral("the characters' block (01 77 34 00) is not at byte %1, where version %2 "
+                                      "keeps it").arg(l.npcOffset).arg(c.version));
     if (!HasMarker(image, l.statsOffset, "gf"))
         return Refused(result, Refusal::SectionMissing, MissingSection("attributes", "gf", l.statsOffset, c.version));
 

@@ -17,6 +17,7 @@ enum class Refusal {
     NotACharacter,      // too short for a signature and version, or another signature
     UnknownVersion,
     HeaderCutShort,     // the file ends inside its header
+    SizeMismatch,       // the file-size field disagrees with the file's length
     HeaderOnly,         // a new character's first save: the header alone
     SectionMissing,     // a section marker is not where the version keeps it
     AttributesCutShort, // the file ends inside the attributes

@@ -25,7 +25,8 @@ CASES = [
     (["-q", "show", "Hero.d2s"], 0, [], []),
     (["get", "Hero.d2s", "nope.d2s", "34", "34"], 1, ["Hero.d2s: 1"], [MISSING]),
     (["find", "nope.d2s", "Hero.d2s", "48210"], 1, ["Hero.d2s: 621..622"], [MISSING]),
-    (["get", "Short.d2s", "0", "0"], 1, [], ["brennicor-cli: Short.d2s: "]),
+    (["get", "Short.d2s", "0", "0"], 1, [], ["brennicor-cli: Short.d2s: offset out of range"]),
+    (["get", "Text.d2s", "0", "0"], 0, ["72"], []),  # the raw tools read any file
     (["diff", "Hero.d2s", "Hero.d2s"], 0, [], []),
     (["diff", "Hero.d2s", "Other.d2s"], 1, None, []),
     (["--quiet", "diff", "Hero.d2s", "Other.d2s"], 1, [], []),
@@ -55,8 +56,10 @@ def main():
         fixture("Hero.d2s", "--class", "1", "--gold", "48210")
         fixture("Other.d2s", "--class", "1", "--gold", "48211")
         fixture("Odd.d2s", "--class", "7", "--without-stash")
-        with open(os.path.join(d, "Short.d2s"), "wb") as f:
-            f.write(bytes(300))
+        with open(os.path.join(d, "Short.d2s"), "wb") as f:  # version 71, cut before its skills
+            f.write(bytes.fromhex("55aa55aa47000000") + bytes(292))
+        with open(os.path.join(d, "Text.d2s"), "wb") as f:
+            f.write(b"Hello\n")
         before = {n: open(os.path.join(d, n), "rb").read() for n in os.listdir(d)}
 
         for args, status, out, err in CASES:
