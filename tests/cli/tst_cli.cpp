@@ -234,6 +234,8 @@ void TestCli::nothingWritten_data()
         "brennicor-cli: Please enter no more than 15 characters.", 1, sample("v96_sorceress_level94.d2s"));
     row("version 105: a - and a _", {"rename", "FILE", "Thor-isMY_bitch"}, "brennicor-cli: This is not a valid Diablo2 character name. "
         "Use at most one - or _, and neither first nor last.", 1, sample("v105_barbarian_new.d2s"));
+    row("version 99: a _ last", {"rename", "FILE", "Thor_"}, "brennicor-cli: This is not a valid Diablo2 character name. "
+        "Use at most one - or _, and neither first nor last.", 1, sample("v99_barbarian_new.d2s"));
     row("a value one past 32 bits", {"put", "FILE", "600", "603", " +4294967296 "},
         "brennicor-cli: value +4294967296 is more than 4294967295, the most it can hold.");
     row("a value with a sign after its plus", {"put", "FILE", "600", "603", "+-1"},

@@ -96,8 +96,8 @@ private Q_SLOTS:
         QTest::newRow("then Save asks nothing") << L{"Open sa.ve/Hero.old.d2s", "gold 600", "Backup", "gold 700", "Restore",
             "Save"} << L{} << hero + "600" << "sa.ve/Hero.old.d2s=600";
         const QStringList taken{"Rename Character|File already exist. Try a different character name."};
-        QTest::newRow("Rename moves every companion, saved first") << L{"Open Hero.d2s", "gold 321", "Rename Neo"} << L{}
-            << "QUARVINEL: Neo.d2s|321" << "Neo.d2s=321 Neo.d2s:Neo Neo.key Neo.map Neo.ma0 Neo.ctl -Hero.d2s -Hero.key -Hero.map -Hero.ctl";
+        QTest::newRow("Rename to two letters moves every companion, saved first") << L{"Open Hero.d2s", "gold 321", "Rename Ne"} << L{}
+            << "QUARVINEL: Ne.d2s|321" << "Ne.d2s=321 Ne.d2s:Ne Ne.key Ne.map Ne.ma0 Ne.ctl -Hero.d2s -Hero.key -Hero.map -Hero.ctl";
         QTest::newRow("Rename to the same name") << L{"Open Hero.d2s", "gold 321", "Rename Hero"} << taken << "QUARVINEL|0"
             << "Hero.d2s=321 Hero.key Hero.map";
         QTest::newRow("Rename over a link under the new name") << L{"link Neo.d2s", "Open Hero.d2s", "Rename Neo"} << taken
