@@ -27,6 +27,9 @@ CASES = [
     (["find", "nope.d2s", "Hero.d2s", "48210"], 1, ["Hero.d2s: 621..622"], [MISSING]),
     (["get", "Short.d2s", "0", "0"], 1, [], ["brennicor-cli: Short.d2s: offset out of range"]),
     (["get", "Text.d2s", "0", "0"], 0, ["72"], []),  # the raw tools read any file
+    (["find", "V100.d2s", "100"], 0, ["4..4"], []),
+    (["diff", "V100.d2s", "Text.d2s"], 1, None, []),
+    (["show", "NoItems.d2s"], 0, None, []),  # version 87 has a least size of its own
     (["diff", "Hero.d2s", "Hero.d2s"], 0, [], []),
     (["diff", "Hero.d2s", "Other.d2s"], 1, None, []),
     (["--quiet", "diff", "Hero.d2s", "Other.d2s"], 1, [], []),
@@ -60,6 +63,12 @@ def main():
             f.write(bytes.fromhex("55aa55aa47000000") + bytes(292))
         with open(os.path.join(d, "Text.d2s"), "wb") as f:
             f.write(b"Hello\n")
+        with open(os.path.join(d, "V100.d2s"), "wb") as f:  # a first save's header, of a version not known
+            f.write(bytes.fromhex("55aa55aa64000000") + bytes(327))
+        with open(os.path.join(OPTS.source, "tests", "data", "v87_barbarian_new.d2s"), "rb") as f:
+            no_items = f.read()[:641] + b"JM\0\0JM\0\0"  # a 1.07 character with empty item lists
+        with open(os.path.join(d, "NoItems.d2s"), "wb") as f:
+            f.write(no_items)
         before = {n: open(os.path.join(d, n), "rb").read() for n in os.listdir(d)}
 
         for args, status, out, err in CASES:

@@ -287,7 +287,16 @@ private Q_SLOTS:
         SetActOpen(c, 0, 1, true);
         SetQuestState(c, 1, 2, 1, 3); // Blade of the Old Religion
         SetQuestState(c, 1, 3, 1, 2); // Hell's Forge
+        // The Search for Cain, with the Cow Level done (bit 10) in an earlier game (bit 15):
+        // Done and Started keep those bits, Not Started resets the quest.
+        for (auto &record : c.questWords)
+            record[4] = 0x8401;
+        SetQuestState(c, 0, 0, 2, 3);
+        SetQuestState(c, 1, 0, 2, 1);
+        SetQuestState(c, 2, 0, 2, 0);
         const QByteArray image = Build(c, original).image;
+        QCOMPARE(Hex(image.mid(413 + 8, 2) + image.mid(413 + 96 + 8, 2) + image.mid(413 + 192 + 8, 2)),
+                 QStringLiteral("07 94 04 84 00 00"));
         QCOMPARE(Hex(image.mid(413 + 192 + 56, 2)), QStringLiteral("01 00")); // Hell, word 28
         QCOMPARE(Hex(image.mid(413 + 14, 2)), QStringLiteral("01 00"));       // Normal, word 7
         QCOMPARE(Hex(image.mid(413 + 96 + 38, 2)), QStringLiteral("07 10"));  // Nightmare, word 19
