@@ -3,6 +3,7 @@
 #include "document/Character.h"
 #include "Console.h"
 #include "document/Diablo2Doc.h"
+#include "document/FileVersion.h"
 #include "document/GameData.h"
 #include "document/PanelFields.h"
 #include "document/GameNames.h"
@@ -264,6 +265,24 @@ void AppendValueLines(std::string &out, const CDiablo2Doc &doc, std::string_view
 {
     LineWriter lines(out, prefix);
     WriteLines(lines, Read(doc));
+}
+
+void AppendHeldLines(std::string &out, const CDiablo2Doc &doc, std::string_view prefix)
+{
+    LineWriter lines(out, prefix);
+    if (FileVersion::NamesVersion(doc))
+        lines.Line("version").Value(FileVersion::Of(doc));
+    lines.Line("held").Value(Printable(FileVersion::RefusalText(doc)));
+}
+
+void WriteHeldObject(IndentedJson &json, const CDiablo2Doc &doc, const QString &path)
+{
+    json.BeginObject();
+    json.Key("file").String(path);
+    FileVersion::NamesVersion(doc) ? json.Key("fileVersion").Number(FileVersion::Of(doc)) : json.Key("fileVersion").Null();
+    json.Key("formatVersion").Number(kJsonFormatVersion);
+    json.Key("held").String(FileVersion::RefusalText(doc));
+    json.EndObject();
 }
 
 void WriteCharacterObject(IndentedJson &json, const CDiablo2Doc &doc, const QString &path)

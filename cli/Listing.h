@@ -30,6 +30,12 @@ QList<NamedValue> NamedValues(const CDiablo2Doc &doc);
 // "PREFIXkey: value" and a line end, in UTF-8.
 void AppendValueLines(std::string &out, const CDiablo2Doc &doc, std::string_view prefix);
 
+// What show gives of a file held for the raw byte tools: the version it
+// names (when it is long enough to name one) and why it is held, as lines
+// and as a JSON object {"file", "fileVersion", "formatVersion", "held"}.
+void AppendHeldLines(std::string &out, const CDiablo2Doc &doc, std::string_view prefix);
+void WriteHeldObject(IndentedJson &json, const CDiablo2Doc &doc, const QString &path);
+
 // The same values as one JSON object; the numbers of the panel under the keys
 // that `set` takes, so that the object can be written back field by field.
 void WriteCharacterObject(IndentedJson &json, const CDiablo2Doc &doc, const QString &path);

@@ -6,6 +6,7 @@
 #include "Session.h"
 
 #include "document/Diablo2Doc.h"
+#include "document/FileVersion.h"
 
 int RunShow(const Invocation &invocation)
 {
@@ -22,14 +23,20 @@ int RunShow(const Invocation &invocation)
     std::string lines;
     if (json)
         array.BeginArray();
+    // A file held for the raw byte tools shows its version and why it is
+    // held, and fails the command: its values cannot be read.
+    bool allShown = true;
     const bool ok = ForEachCharacter(files, [&](const QString &path, const CDiablo2Doc &doc) {
+        const bool shows = FileVersion::ShowsValues(doc);
+        allShown = allShown && shows;
         if (json) {
-            WriteCharacterObject(array, doc, path);
+            shows ? WriteCharacterObject(array, doc, path) : WriteHeldObject(array, doc, path);
             PrintText(text);
             text.truncate(0);
             return;
         }
-        AppendValueLines(lines, doc, files.size() > 1 ? (path + QStringLiteral(": ")).toStdString() : std::string());
+        const std::string prefix = files.size() > 1 ? (path + QStringLiteral(": ")).toStdString() : std::string();
+        shows ? AppendValueLines(lines, doc, prefix) : AppendHeldLines(lines, doc, prefix);
         PrintText(lines);
         lines.clear();
     });
@@ -37,5 +44,5 @@ int RunShow(const Invocation &invocation)
         array.EndArray();
         PrintText(text + '\n');
     }
-    return ok ? ExitSuccess : ExitFailure;
+    return ok && allShown ? ExitSuccess : ExitFailure;
 }

@@ -32,10 +32,11 @@ bool Accept(const CDiablo2Doc &doc)
 {
     if (g_rule == Rule::Bytes)
         return true;
-    // A file held for the raw tools has no values to show or change, forced or not.
+    // A file held for the raw tools has no values to show or change, forced
+    // or not; show tells why and lists what it can.
     if (!FileVersion::ShowsValues(doc) && !g_copiesWhole) {
         Report(QString::fromLatin1(Captions::Open), FileVersion::RefusalText(doc));
-        return false;
+        return g_rule == Rule::Warn;
     }
     if (g_rule == Rule::Allow)
         return true;

@@ -18,17 +18,17 @@ namespace {
 // 55 AA 55 AA, read as the little-endian value at offset 0.
 constexpr quint32 kSignature = 0xAA55AA55u;
 
-bool NamesVersion(const CDiablo2Doc &doc)
-{
-    return doc.GetSize() > Layout::FileVersionLast;
-}
-
 bool IsKnownLater(const CDiablo2Doc &doc)
 {
     return NamesVersion(doc) && Of(doc) != Layout::KnownFileVersion && Versions::LayoutOf(Of(doc)) != nullptr;
 }
 
 } // namespace
+
+bool NamesVersion(const CDiablo2Doc &doc)
+{
+    return doc.GetSize() > Layout::FileVersionLast;
+}
 
 bool HasSignature(const CDiablo2Doc &doc)
 {

@@ -19,6 +19,9 @@ namespace FileVersion {
 // Throws "offset out of range" for an image too short to hold it.
 [[nodiscard]] quint32 Of(const CDiablo2Doc &doc);
 
+// True when the image is long enough to name a version (8 bytes).
+[[nodiscard]] bool NamesVersion(const CDiablo2Doc &doc);
+
 // True when the image starts with a character file's signature, 55 AA 55 AA.
 // An image too short to hold it has none.
 [[nodiscard]] bool HasSignature(const CDiablo2Doc &doc);
