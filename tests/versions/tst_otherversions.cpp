@@ -5,6 +5,7 @@
 #include "resources/MainDialogIds.h"
 #include "cli/CliRunner.h"
 #include "support/CharacterFixture.h"
+#include "core/Prompts.h"
 #include "support/MainWindowAccess.h"
 #include "support/ModalDriver.h"
 #include "support/ScriptedPrompts.h"
@@ -44,8 +45,8 @@ QByteArray Character(quint32 version)
 }
 
 const QString kNotice = QStringLiteral("This character was saved in file version %1, whose layout QUARVINEL does "
-                                       "not know (it knows 71, 87, 89, 92, 96, 97, 98, 99 and 105): values may be "
-                                       "shown wrongly, and saving may damage the file.");
+                                       "not know (it knows 71, 87, 89, 92, 96, 97, 98, 99 and 105). It is open for "
+                                       "the raw byte tools only; saving writes it as it is held.");
 const QString kRisk = QStringLiteral("This file has version %1, whose layout QUARVINEL does not know. Saving may "
                                      "damage it.");
 const QString kNotCharacter = QStringLiteral("This file does not look like a character file: it does not start with a "
@@ -113,10 +114,10 @@ private Q_SLOTS:
         QTest::newRow("100: Save answered No leaves the file") << 100u << int(ID_FILE_SAVE) << true << false;
         QTest::newRow("100: Save answered Yes writes the edit") << 100u << int(ID_FILE_SAVE) << true << true;
         QTest::newRow("104: Save answered Yes, no edit: same bytes") << 104u << int(ID_FILE_SAVE) << false << true;
-        QTest::newRow("100: Rename answered No moves nothing") << 100u << int(ID_EDIT_RENAME_CHARACTER) << false << false;
-        QTest::newRow("104: Rename answered Yes asks once") << 104u << int(ID_EDIT_RENAME_CHARACTER) << false << true;
+        QTest::newRow("no signature: Rename answered No moves nothing") << kNoSignature << int(ID_EDIT_RENAME_CHARACTER) << false << false;
+        QTest::newRow("no signature: Rename answered Yes asks once") << kNoSignature << int(ID_EDIT_RENAME_CHARACTER) << false << true;
         QTest::newRow("100: Reload tells again") << 100u << int(ID_FILE_RELOAD) << false << false;
-        QTest::newRow("104: Backup copies exactly; Restore tells again") << 104u << int(ID_FILE_RESTORE) << false << false;
+        QTest::newRow("no signature: Backup copies exactly; Restore tells again") << kNoSignature << int(ID_FILE_RESTORE) << false << false;
         QTest::newRow("no signature: Save answered No leaves the file") << kNoSignature << int(ID_FILE_SAVE) << true << false;
         QTest::newRow("no signature: Reload tells again") << kNoSignature << int(ID_FILE_RELOAD) << false << false;
         QTest::newRow("header only: a blank form; Edit value's byte alone is saved") << kHeaderOnly << int(ID_FILE_SAVE) << true << true;
@@ -130,6 +131,8 @@ private Q_SLOTS:
         QFETCH(bool, edit);
         QFETCH(bool, yes);
         const bool other = version != Layout::KnownFileVersion, headerOnly = version == kHeaderOnly;
+        // A version this program does not know is held for the raw tools, as a first save's header is.
+        const bool held = headerOnly || (other && version != kNoSignature);
         const quint32 named = headerOnly ? 98 : version;
         const QString suffix = version == kNoSignature ? QStringLiteral(" [not a character file]")
                                : other                 ? QStringLiteral(" [version %1]").arg(named)
@@ -148,9 +151,9 @@ private Q_SLOTS:
         QCOMPARE(prompts.Summaries(), other ? notice : QStringList());
         QCOMPARE(dlg.windowTitle(), "QUARVINEL: Hero.d2s" + suffix);
         QCOMPARE(DocumentImage(MainWindowAccess::Document(dlg)).size(), file.size() + (other ? 0 : 4));
-        QCOMPARE(dlg.DlgItem<QLineEdit>(IDC_NAME)->text(), headerOnly ? "" : "Hero");
+        QCOMPARE(dlg.DlgItem<QLineEdit>(IDC_NAME)->text(), held ? "" : "Hero");
 
-        if (headerOnly) { // the form's commands write nothing (two say why); Edit value sets byte 300 to 7
+        if (held) { // the form's commands write nothing (two say why); Edit value sets byte 300 to 7
             for (const int c : {ID_EDIT_MAXIMIZE_SKILLS, ID_EDIT_MAXIMIZE_ATTRIBUTES, ID_EDIT_ALL_QUESTS_DONE, ID_EDIT_RENAME_CHARACTER})
                 MainWindowAccess::Command(dlg, c);
             QCOMPARE(prompts.Summaries().filter("open for the raw byte tools only: it holds no").size(), 2);
@@ -181,9 +184,9 @@ private Q_SLOTS:
         QCOMPARE(dlg.windowTitle(), "QUARVINEL: " + name + suffix);
         QCOMPARE(QFileInfo::exists(path), !renamed);
         const QByteArray saved = CharacterFixture::ReadFile(dir.filePath(name));
-        if (headerOnly && writes)
+        if (held && writes && yes)
             QCOMPARE(saved, QByteArray(file).replace(300, 1, "\x07"));
-        else if (edit && (yes || !other))
+        else if (edit && !held && (yes || !other))
             QCOMPARE(qFromLittleEndian<quint32>(saved.constData() + Layout::GoldFirst), 777u);
         else
             QCOMPARE(renamed ? saved.mid(8, 4) : saved, renamed ? QByteArray("Neo\0", 4) : file);
@@ -266,17 +269,25 @@ private Q_SLOTS:
                          .arg(before.value("gold").toInteger()).arg(before.value("mana").toInteger()).arg(firstSkill));
         }
 
-        if (!damaged) { // a save that changes no value
-            const QString gold = QString::number(before.value("gold").toInteger());
-            QCOMPARE(RunCli({"set", file, "gold=" + gold}, dir.path()).exitCode, 0);
+        if (!damaged) { // fields set to what they hold, a stash emptied where the file stored none: no byte changes
+            const auto now = [&](const char *key) { return QString::fromLatin1(key) + '=' + QString::number(before.value(key).toInteger()); };
+            QCOMPARE(RunCli({"set", file, now("gold"), now("level"), now("health"), "goldInStash=5", now("goldInStash")}, dir.path()).exitCode, 0);
             QCOMPARE(CharacterFixture::ReadFile(dir.filePath(file)), original);
         }
+        // No level whose gold cap is below the gold carried (10,000 a level from version 87).
+        const CliResult lowered = RunCli({"set", file, "level=1", "--dry-run"}, dir.path());
+        const qint64 carried = before.value("gold").toInteger();
+        QCOMPARE(lowered.err, carried > 10000 ? "brennicor-cli: " + file + ": At level 1, gold " + QString::number(carried) + " is more than 10000, the most it can hold.\n" : QString());
 
-        // Versions 87 and 89 give gold no known width: a file without it cannot have it added.
-        const bool goldAddable = version >= 92;
+        // Gold the file did not store is added: in 87 to 92 its presence bit and
+        // 4 bytes in id order, as version 71's load inserts it.
+        const QByteArray beforeGold = CharacterFixture::ReadFile(dir.filePath(file));
         const CliResult gold = RunCli({"set", file, "gold=4321"}, dir.path());
-        QCOMPARE(gold.exitCode, goldAddable ? 0 : 1);
-        QVERIFY(goldAddable || gold.err.endsWith(": The character was not changed: this version-" + QString::number(version) + " file has no gold, and the width version " + QString::number(version) + " gives it is not known: it cannot be added.\n"));
+        QCOMPARE(gold.exitCode, 0);
+        QCOMPARE(gold.err, damaged ? "brennicor-cli: " + file + ": the stored checksum was wrong; this save writes a correct one\n" : QString());
+        const QByteArray withGold = CharacterFixture::ReadFile(dir.filePath(file));
+        if (version < 96)
+            QCOMPARE(withGold.size() - beforeGold.size(), before.value("absentFromFile").toArray().contains("gold") ? 4 : 0);
         QVERIFY(RunCli({"set", file, "gold=990001"}, dir.path()).err.endsWith(" can hold.\n")); // 10,000 a level
         const int strength = before.value("strength").toInt() + 7;
         QCOMPARE(RunCli({"set", file, "strength=" + QString::number(strength), "skill:" + firstSkill + "=7"}, dir.path()).exitCode, 0);
@@ -288,7 +299,9 @@ private Q_SLOTS:
                                                          : version < 105 ? std::tuple(347, 643, 765)
                                                                          : std::tuple(415, 711, 833);
         const QByteArray edited = CharacterFixture::ReadFile(dir.filePath(file));
-        QByteArray expected = original.left(attributes).replace(denOfEvil, 2, "\x07\x10");
+        // Done sets the state's bits and keeps the others the game recorded.
+        const quint16 wordWas = qFromLittleEndian<quint16>(original.constData() + denOfEvil) | 0x1007;
+        QByteArray expected = original.left(attributes).replace(denOfEvil, 2, QByteArray(reinterpret_cast<const char *>(&wordWas), 2));
         expected[coldPlains] = char(expected[coldPlains] | 0x02);
         if (version >= 92)
             expected.replace(8, 8, edited.mid(8, 8));
@@ -307,7 +320,7 @@ private Q_SLOTS:
 
         const CliResult after = RunCli({"show", file}, dir.path());
         QCOMPARE(after.err, QString());
-        QVERIFY(after.out.contains(goldAddable ? "gold: 4321\n" : "gold: 0\n"));
+        QVERIFY(after.out.contains("gold: 4321\n"));
         QVERIFY(after.out.contains(QStringLiteral("strength: %1\n").arg(strength)));
         QVERIFY(after.out.contains("quest:Normal/Act1/Den of Evil: Done\n"));
         QVERIFY(after.out.contains("waypoint:Hell/Act1/Cold Plains: on\n"));
@@ -319,8 +332,10 @@ private Q_SLOTS:
         // Maximize Attributes stays within the field widths: 10 bits for strength from version 96.
         QCOMPARE(RunCli({"max-attributes", file}, dir.path()).exitCode, 0);
         QCOMPARE(ShownJson(dir.path(), file).value("strength").toInt(), version >= 96 ? 1023 : 10000);
+        QCOMPARE(RunCli({"put", file, "50", "50", "1"}, dir.path()).exitCode, 0); // sealed as Save seals
         const QByteArray saved = CharacterFixture::ReadFile(dir.filePath(file));
         QCOMPARE(ItemsOf(saved), ItemsOf(original));
+        QCOMPARE(saved.at(50), '\1');
         if (version >= 92) {
             QCOMPARE(qFromLittleEndian<quint32>(saved.constData() + 8), quint32(saved.size()));
             QCOMPARE(qFromLittleEndian<quint32>(saved.constData() + 12), GameChecksum(saved));
@@ -336,6 +351,11 @@ private Q_SLOTS:
             for (const QString file : {"v96_sorceress_level94.d2s", "v105_barbarian_new.d2s"}) {
                 QTemporaryDir dir;
                 QByteArray original = Sample(file);
+                const bool v105 = file.startsWith("v105");
+                if (v105) { // a name whose bytes are no UTF-8: no edit may rewrite them
+                    original.replace(299, 4, "Ab\xff\xfe");
+                    qToLittleEndian(GameChecksum(original), original.data() + 12);
+                }
                 if (damaged)
                     original[12] = char(original[12] ^ 1);
                 QVERIFY(CharacterFixture::WriteFile(dir.filePath("Joe.d2s"), original));
@@ -344,11 +364,20 @@ private Q_SLOTS:
                 dlg.Create();
                 prompts.QueueFile(dir.filePath("Joe.d2s"));
                 MainWindowAccess::Command(dlg, ID_FILE_OPEN);
-                const QStringList told = prompts.Summaries();
+                QStringList told = prompts.Summaries();
                 QVERIFY2(damaged ? told.size() == 1 && told[0].startsWith("Open|Joe.d2s: the stored checksum") : told.isEmpty(),
                          qPrintable(told.join('#')));
                 MainWindowAccess::Command(dlg, ID_FILE_SAVE);
                 QCOMPARE(CharacterFixture::ReadFile(dir.filePath("Joe.d2s")) == original, !damaged);
+                // Level 1 is refused where the gold carried is above its cap; the window stays open as it was.
+                const bool rich = file.startsWith("v96");
+                if (damaged) // said once, at the first save
+                    told.append("Save|Joe.d2s: the stored checksum was wrong; this save writes a correct one.");
+                if (rich)
+                    told.append(AfxGetAppTitle() + "|At level 1, gold 458536 is more than 10000, the most it can hold.");
+                Choose(dlg, IDC_LEVEL_LIST, 0);
+                QCOMPARE(prompts.Summaries(), told);
+                QCOMPARE(dlg.DlgItem<QComboBox>(IDC_LEVEL_LIST)->currentIndex(), rich ? 93 : 0);
                 dlg.DlgItem<QLineEdit>(IDC_GOLD)->setText(QStringLiteral("777"));
                 // Strength is held to the 10 bits of its field, and its tooltip says so.
                 dlg.DlgItem<QLineEdit>(IDC_STRENGTH)->setText(QStringLiteral("5000"));
@@ -362,12 +391,15 @@ private Q_SLOTS:
                 Choose(dlg, IDC_ACT, 4);
                 Choose(dlg, IDC_QUEST, 5);
                 Choose(dlg, IDC_QUEST_STATE, 3);
+                MainWindowAccess::Command(dlg, ID_EDIT_MAXIMIZE_ATTRIBUTES); // to what the file holds: saved without a word
                 MainWindowAccess::Command(dlg, ID_FILE_SAVE);
                 QCOMPARE(prompts.Summaries(), told);
                 QVERIFY(!dlg.TakePendingError());
                 QCOMPARE(ItemsOf(CharacterFixture::ReadFile(dir.filePath("Joe.d2s"))), ItemsOf(original));
+                QCOMPARE(CharacterFixture::ReadFile(dir.filePath("Joe.d2s")).mid(299, 48), original.mid(299, 48));
                 const QJsonObject shown = ShownJson(dir.path(), "Joe.d2s");
                 QCOMPARE(shown.value("gold").toInt(), 777);
+                QCOMPARE(shown.value("energy").toInt(), 1023);
                 QCOMPARE(shown.value("checksum").toString(), QStringLiteral("valid"));
                 const QJsonObject act5 = shown.value("difficulties")[0].toObject().value("acts")[4].toObject();
                 QCOMPARE(act5.value("quests")[5].toObject().value("name").toString(), QStringLiteral("Eve of Destruction"));
@@ -384,23 +416,23 @@ private Q_SLOTS:
         QTest::addColumn<quint32>("version");
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<int>("status");
-        QTest::addColumn<QString>("error"); // "refused", "warned" or nothing on standard error
+        QTest::addColumn<QString>("error"); // "refused", "held", "warned" or nothing on standard error
         QTest::addColumn<QString>("shown"); // text that standard output holds
         const QStringList set = {"set", "Hero.d2s", "gold=5"}, show = {"show", "Hero.d2s"};
-        QTest::newRow("set, 100: refused") << 100u << set << 1 << "refused" << "";
-        QTest::newRow("set --force, 100: written") << 100u << set + QStringList{"--force"} << 0 << "" << "";
+        QTest::newRow("set, 100: held") << 100u << set << 1 << "held" << "";
+        QTest::newRow("set --force, 100: held") << 100u << set + QStringList{"--force"} << 1 << "held" << "";
         QTest::newRow("set, 71: written") << 71u << set << 0 << "" << "";
-        QTest::newRow("max-skills --dry-run, 104: refused") << 104u << QStringList{"max-skills", "--dry-run", "Hero.d2s"} << 1 << "refused" << "";
-        QTest::newRow("rename, 104: refused") << 104u << QStringList{"rename", "Hero.d2s", "Neo"} << 1 << "refused" << "";
+        QTest::newRow("max-skills --force, 104: held") << 104u << QStringList{"max-skills", "--force", "Hero.d2s"} << 1 << "held" << "";
+        QTest::newRow("rename, 104: held") << 104u << QStringList{"rename", "Hero.d2s", "Neo"} << 1 << "held" << "";
         QTest::newRow("backup, 100: refused") << 100u << QStringList{"backup", "Hero.d2s"} << 1 << "refused" << "";
         QTest::newRow("put, 100: written") << 100u << QStringList{"put", "Hero.d2s", "100", "100", "7"} << 0 << "" << "";
         QTest::newRow("get, 104") << 104u << QStringList{"get", "Hero.d2s", "4", "7"} << 0 << "" << "104";
-        QTest::newRow("show, 100: warns") << 100u << show << 0 << "warned" << "version: 100";
+        QTest::newRow("show, 100: held") << 100u << show << 1 << "held" << "version: 100\nheld: file version 100 is not one";
         QTest::newRow("set, no signature: refused") << kNoSignature << set << 1 << "refused" << "";
         QTest::newRow("set --force, no signature: written") << kNoSignature << set + QStringList{"--force"} << 0 << "" << "";
         QTest::newRow("show, no signature: warns") << kNoSignature << show << 0 << "warned" << "";
         QTest::newRow("show, 71") << 71u << show << 0 << "" << "version: 71";
-        QTest::newRow("show --json, 104: warns") << 104u << QStringList{"show", "--json", "Hero.d2s"} << 0 << "warned" << "\"fileVersion\": 104,";
+        QTest::newRow("show --json, 104: held") << 104u << QStringList{"show", "--json", "Hero.d2s"} << 1 << "held" << "\"fileVersion\": 104,\n        \"formatVersion\": 2,\n        \"held\": \"file version 104 is not one";
     }
 
     void commandLine()
@@ -411,7 +443,8 @@ private Q_SLOTS:
         QFETCH(QString, error);
         QFETCH(QString, shown);
         const QString refused = Risk(version) + " Nothing was written; add --force to change it anyway.";
-        const QString text = error == "refused" ? refused : error == "warned" ? Notice(version) : QString();
+        const QString held = QStringLiteral("file version %1 is not one this program knows (it knows 71, 87, 89, 92, 96, 97, 98, 99 and 105).").arg(version);
+        const QString text = error == "refused" ? refused : error == "held" ? held : error == "warned" ? Notice(version) : QString();
         QTemporaryDir dir;
         QVERIFY(CharacterFixture::WriteFile(dir.filePath(QStringLiteral("Hero.d2s")), Character(version)));
         const CliResult result = RunCli(arguments, dir.path());
