@@ -16,6 +16,10 @@
 // Registers a benchmark with the target its median must meet (0: none).
 void AddBenchmark(const char *name, double targetNs, benchmark::TimeUnit unit,
                   std::function<void(benchmark::State &)> body);
+// Registers a benchmark whose median must be at most factor times the median
+// of the benchmark named reference, measured in the same run.
+void AddBenchmarkAgainst(const char *name, const char *reference, double factor, benchmark::TimeUnit unit,
+                         std::function<void(benchmark::State &)> body);
 
 // Each area registers its benchmarks.
 void RegisterMainWindowBenchmarks();
@@ -33,6 +37,10 @@ public:
 
     // An ordinary character: a level-42 Paladin, every stat value present.
     QString Character();
+    // A copy of a real file of version 96, a level-94 Sorceress
+    // (tests/data/v96_sorceress_level94.d2s), under its own name.
+    QString RealVersion96();
+    static constexpr const char *RealVersion96FileName = "v96_sorceress_level94.d2s";
     // A 64 MiB image starting with a complete character, every stat value present.
     QString Big();
     // The same with experience, gold and gold in the stash left out, so that
@@ -47,6 +55,7 @@ private:
     BenchFiles();
     QTemporaryDir m_dir;
     QString m_character;
+    QString m_realVersion96;
     QString m_big;
     QString m_bigExpanding;
 };

@@ -7,6 +7,7 @@
 #include "bench/common/BenchCharacter.h"
 
 #include <QApplication>
+#include <QFile>
 
 #include <cstdio>
 #include <map>
@@ -16,10 +17,14 @@
 
 namespace {
 
+// An absolute target (ns, 0 for none), or one relative to another benchmark's
+// figure of the same run (reference, factor).
 struct Target
 {
     double ns;
     benchmark::TimeUnit unit;
+    std::string reference;
+    double factor = 0;
 };
 
 std::map<std::string, Target> &Targets()
@@ -85,14 +90,13 @@ public:
         ConsoleReporter::Finalize();
         // Wall-clock time is what the targets are about; the process's own CPU
         // time beside it shows how much of it other work on the machine took.
-        std::printf("\n%-34s %12s %14s %12s\n", "figure (median)", "wall clock", "target", "CPU time");
+        std::printf("\n%-34s %12s %24s %12s\n", "figure (median)", "wall clock", "target", "CPU time");
         int missed = 0;
         for (const std::string &name : Order()) {
             const Target &target = Targets()[name];
             const char *unit = benchmark::GetTimeUnitString(target.unit);
             if (m_failed.count(name)) {
-                std::printf("%-34s %12s %14s %12s  ERROR: %s\n", name.c_str(), "-", "-", "-",
-                            m_failed[name].c_str());
+                std::printf("%-34s %12s %24s %12s  ERROR: %s\n", name.c_str(), "-", "-", "-", m_failed[name].c_str());
                 continue;
             }
             if (!m_figures.count(name))
@@ -102,16 +106,32 @@ public:
             std::snprintf(measured, sizeof measured, "%.3g %s", FromNs(ns, target.unit), unit);
             char cpu[32];
             std::snprintf(cpu, sizeof cpu, "%.3g %s", FromNs(m_cpu[name], target.unit), unit);
-            if (target.ns <= 0) {
-                std::printf("%-34s %12s %14s %12s\n", name.c_str(), measured, "-", cpu);
+            char wanted[64];
+            if (!target.reference.empty()) {
+                // Relative: met against the reference's figure of this run, the
+                // ratios of wall clock and of CPU time shown.
+                std::snprintf(wanted, sizeof wanted, "<= %gx %s", target.factor, target.reference.c_str());
+                if (!m_figures.count(target.reference) || m_figures[target.reference] <= 0) {
+                    std::printf("%-34s %12s %24s %12s  (%s not measured)\n", name.c_str(), measured, wanted, cpu,
+                                target.reference.c_str());
+                    continue;
+                }
+                const double ratio = ns / m_figures[target.reference];
+                const double cpuRatio = m_cpu[target.reference] > 0 ? m_cpu[name] / m_cpu[target.reference] : 0;
+                const bool met = ratio <= target.factor;
+                missed += met ? 0 : 1;
+                std::printf("%-34s %12s %24s %12s  %s: %.2fx (CPU time %.2fx)\n", name.c_str(), measured, wanted, cpu,
+                            met ? "met" : "MISSED", ratio, cpuRatio);
                 continue;
             }
-            char wanted[32];
+            if (target.ns <= 0) {
+                std::printf("%-34s %12s %24s %12s\n", name.c_str(), measured, "-", cpu);
+                continue;
+            }
             std::snprintf(wanted, sizeof wanted, "<= %g %s", FromNs(target.ns, target.unit), unit);
             const bool met = ns <= target.ns;
             missed += met ? 0 : 1;
-            std::printf("%-34s %12s %14s %12s  %s\n", name.c_str(), measured, wanted, cpu,
-                        met ? "met" : "MISSED");
+            std::printf("%-34s %12s %24s %12s  %s\n", name.c_str(), measured, wanted, cpu, met ? "met" : "MISSED");
         }
         std::printf("%d target(s) missed\n", missed);
     }
@@ -130,11 +150,19 @@ private:
 void AddBenchmark(const char *name, double targetNs, benchmark::TimeUnit unit,
                   std::function<void(benchmark::State &)> body)
 {
-    Targets()[name] = Target{targetNs, unit};
+    Targets()[name] = Target{targetNs, unit, {}, 0};
     Order().push_back(name);
     benchmark::RegisterBenchmark(name, [body](benchmark::State &state) { body(state); })
         ->Unit(unit)
         ->UseRealTime();
+}
+
+void AddBenchmarkAgainst(const char *name, const char *reference, double factor, benchmark::TimeUnit unit,
+                         std::function<void(benchmark::State &)> body)
+{
+    AddBenchmark(name, 0, unit, std::move(body));
+    Targets()[name].reference = reference;
+    Targets()[name].factor = factor;
 }
 
 void AtSessionEnd(std::function<void()> teardown)
@@ -167,6 +195,18 @@ QString BenchFiles::Character()
             qFatal("cannot write the benchmark character");
     }
     return m_character;
+}
+
+QString BenchFiles::RealVersion96()
+{
+    if (m_realVersion96.isEmpty()) {
+        const QString path = m_dir.filePath(QString::fromLatin1(RealVersion96FileName));
+        if (!QFile::copy(QStringLiteral(QUARVINEL_TEST_DATA "/") + QString::fromLatin1(RealVersion96FileName), path) ||
+            !QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner))
+            qFatal("cannot copy the version-96 file into the benchmark folder");
+        m_realVersion96 = path;
+    }
+    return m_realVersion96;
 }
 
 QString BenchFiles::Big()

@@ -5,11 +5,12 @@
 #include "EditorBench.h"
 
 #include "bench/common/BenchCharacter.h"
-#include "mainwindow/BrennicorDlg.h"
+#include "document/Character.h"
 #include "document/GameData.h"
-#include "document/layout/Layout.h"
-#include "resources/MainDialogIds.h"
 #include "document/PanelFields.h"
+#include "document/layout/Layout.h"
+#include "mainwindow/BrennicorDlg.h"
+#include "resources/MainDialogIds.h"
 #include "support/MainWindowAccess.h"
 #include "support/ScriptedPrompts.h"
 
@@ -30,9 +31,9 @@ struct MainWindow
 
 MainWindow *g_window = nullptr;
 
-// The shown main window with the benchmark character open, as after
+// The shown main window with the character at path open, as after
 // File, Open; created on first use.
-MainWindow &OpenWindow()
+MainWindow &OpenWindow(const QString &path)
 {
     if (!g_window) {
         g_window = new MainWindow;
@@ -44,10 +45,22 @@ MainWindow &OpenWindow()
         QCoreApplication::processEvents();
     }
     MainWindow &window = *g_window;
-    window.dlg.OpenPath(BenchFiles::Get().Character());
+    window.dlg.OpenPath(path);
     QCoreApplication::processEvents();
     window.prompts.Reset();
     return window;
+}
+
+// The same with the benchmark character (version 71) open.
+MainWindow &OpenWindow()
+{
+    return OpenWindow(BenchFiles::Get().Character());
+}
+
+// The gold the document holds, read as the front ends read it.
+quint32 DocumentGold(MainWindow &window)
+{
+    return CharacterView(MainWindowAccess::Document(window.dlg)).Number(FieldId::Gold);
 }
 
 // Something a user would have seen: any message box, or a handler's error.
@@ -84,6 +97,25 @@ void OpenSequence(benchmark::State &state)
         state.SkipWithError("the window does not show the opened character");
 }
 
+// The same for a real file of version 96: its own name in the title, the
+// Sorceress chosen, the box showing the gold the file holds.
+void OpenSequenceVersion96(benchmark::State &state)
+{
+    const QString path = BenchFiles::Get().RealVersion96();
+    MainWindow &window = OpenWindow(path);
+    for (auto _ : state)
+        window.dlg.OpenPath(path);
+    if (Troubled(window, state))
+        return;
+    const QString title = QStringLiteral("QUARVINEL: ") + QString::fromLatin1(BenchFiles::RealVersion96FileName);
+    if (window.dlg.windowTitle() != title ||
+        window.dlg.DlgItem<QLineEdit>(IDC_GOLD)->text() != QLatin1String("458536") || DocumentGold(window) != 458536 ||
+        window.dlg.DlgItem<QComboBox>(IDC_CLASS)->currentIndex() != 1 ||
+        window.dlg.DlgItem<QComboBox>(IDC_SKILL)->count() != Layout::SkillCount ||
+        window.dlg.DlgItem<QComboBox>(IDC_QUEST)->count() == 0)
+        state.SkipWithError("the window does not show the opened version-96 character");
+}
+
 // One key typed into the gold box, as the user types it: the key event, the
 // edit's change, and the change handler with its whole write-back of the
 // panel. Keys alternate between typing a digit and erasing it.
@@ -103,6 +135,29 @@ void GoldKeystroke(benchmark::State &state)
     // The file holds what the box shows.
     const quint32 shown = gold->text().toUInt();
     if (gold->text().isEmpty() || ReadField(MainWindowAccess::Document(window.dlg), FieldId::Gold) != shown)
+        state.SkipWithError("the gold typed did not reach the document");
+}
+
+// The same keystroke in the gold box of a real file of version 96, whose
+// every write rebuilds the file. Its gold (458536) is first cut to 45853 with
+// one Backspace, so that the digit typed keeps it within the level's cap
+// (940000); then keys alternate between typing a digit and erasing it.
+void GoldKeystrokeVersion96(benchmark::State &state)
+{
+    MainWindow &window = OpenWindow(BenchFiles::Get().RealVersion96());
+    auto *gold = window.dlg.DlgItem<QLineEdit>(IDC_GOLD);
+    gold->setFocus();
+    gold->end(false);
+    QTest::keyClick(gold, Qt::Key_Backspace);
+    bool typeDigit = true;
+    for (auto _ : state) {
+        QTest::keyClick(gold, typeDigit ? Qt::Key_7 : Qt::Key_Backspace);
+        typeDigit = !typeDigit;
+    }
+    if (Troubled(window, state))
+        return;
+    const QString shown = gold->text();
+    if ((shown != QLatin1String("45853") && shown != QLatin1String("458537")) || DocumentGold(window) != shown.toUInt())
         state.SkipWithError("the gold typed did not reach the document");
 }
 
@@ -175,7 +230,9 @@ void RegisterMainWindowBenchmarks()
     using benchmark::kMicrosecond;
     using benchmark::kMillisecond;
     AddBenchmark("open_character", 1e6, kMicrosecond, OpenSequence);
+    AddBenchmark("open_character_v96", 1e6, kMicrosecond, OpenSequenceVersion96);
     AddBenchmark("gold_keystroke", 100e3, kMicrosecond, GoldKeystroke);
+    AddBenchmarkAgainst("gold_keystroke_v96", "gold_keystroke", 2, kMicrosecond, GoldKeystrokeVersion96);
     AddBenchmark("gold_handler", 100e3, kMicrosecond, GoldHandler);
     AddBenchmark("choose_class", 0, kMicrosecond, ChooseClass);
     AddBenchmark("all_quests_done", 20e6, kMillisecond, AllQuestsDoneCommand);
