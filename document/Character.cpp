@@ -71,27 +71,36 @@ QByteArray NameBytes(const Versions::ParsedCharacter &c, const QString &name)
 CharacterView::CharacterView(const CDiablo2Doc &doc)
     : m_view(doc), m_layout(LayoutOf(doc))
 {
-    if (FileVersion::IsNot71(doc) && !FileVersion::IsOther(doc))
-        m_parsed = std::make_shared<Versions::ParsedCharacter>(doc.ParsedImage()->character);
+    if (FileVersion::IsLater(doc))
+        m_parse = doc.ParsedImage();
+}
+
+const Versions::ParsedCharacter *CharacterView::Parsed() const
+{
+    if (!m_parse)
+        return nullptr;
+    if (const Versions::ParsedCharacter *pending = m_view.PendingCharacter())
+        return pending;
+    return &m_parse->character;
 }
 
 quint32 CharacterView::FileVersion() const
 {
-    if (m_parsed)
-        return m_parsed->version;
+    if (Parsed())
+        return Parsed()->version;
     return ValueIn(m_view, m_layout.fileVersion);
 }
 
 bool CharacterView::IsExpansion() const
 {
-    return m_parsed && m_parsed->expansion;
+    return Parsed() && Parsed()->expansion;
 }
 
 QString CharacterView::ChecksumState() const
 {
-    if (!m_parsed)
+    if (!Parsed())
         return QStringLiteral("none");
-    switch (m_parsed->checksum) {
+    switch (Parsed()->checksum) {
     case Versions::ChecksumState::Valid: return QStringLiteral("valid");
     case Versions::ChecksumState::Damaged: return QStringLiteral("damaged");
     case Versions::ChecksumState::NotInVersion: break;
@@ -101,8 +110,8 @@ QString CharacterView::ChecksumState() const
 
 QString CharacterView::Name() const
 {
-    if (m_parsed)
-        return Versions::NameOf(*m_parsed);
+    if (Parsed())
+        return Versions::NameOf(*Parsed());
     const ValueRange field = m_layout.name;
     QByteArray buffer(qsizetype(field.last - field.first + 2), '\0');
     m_view.GetBytes(field.first, field.last, reinterpret_cast<quint8 *>(buffer.data()));
@@ -111,8 +120,8 @@ QString CharacterView::Name() const
 
 quint32 CharacterView::ClassByte() const
 {
-    if (m_parsed)
-        return m_parsed->classId;
+    if (Parsed())
+        return Parsed()->classId;
     return ValueIn(m_view, m_layout.charClass);
 }
 
@@ -124,32 +133,32 @@ bool CharacterView::HasClass() const
 int CharacterView::ClassCount() const
 {
     int count = kClassCount;
-    while (m_parsed && count < GameNames::Classes && Versions::ClassAllowed(*m_parsed, count))
+    while (Parsed() && count < GameNames::Classes && Versions::ClassAllowed(*Parsed(), count))
         ++count;
     return count;
 }
 
 quint32 CharacterView::HeaderLevel() const
 {
-    if (m_parsed)
-        return m_parsed->headerLevel;
+    if (Parsed())
+        return Parsed()->headerLevel;
     return ValueIn(m_view, m_layout.headerLevel);
 }
 
 quint32 CharacterView::StatLevel() const
 {
-    if (m_parsed)
-        return m_parsed->stats.value[Versions::Level];
+    if (Parsed())
+        return Parsed()->stats.value[Versions::Level];
     return ValueIn(m_view, m_layout.statLevel);
 }
 
 quint32 CharacterView::Number(FieldId id) const
 {
-    if (m_parsed) {
+    if (Parsed()) {
         const int stat = StatOf(id);
-        if (Versions::FieldOf(m_parsed->layout->statCodec, stat).fixedPoint)
-            return Versions::PoolWhole(m_parsed->stats, stat);
-        return m_parsed->stats.value[std::size_t(stat)];
+        if (Versions::FieldOf(Parsed()->layout->statCodec, stat).fixedPoint)
+            return Versions::PoolWhole(Parsed()->stats, stat);
+        return Parsed()->stats.value[std::size_t(stat)];
     }
     return ReadField(m_view, id);
 }
@@ -157,10 +166,10 @@ quint32 CharacterView::Number(FieldId id) const
 quint32 CharacterView::MostItHolds(FieldId id) const
 {
     const quint32 panelLimit = Field(id).limit;
-    if (!m_parsed)
+    if (!Parsed())
         return panelLimit;
     return qMin(panelLimit,
-                Versions::StatLimit(*m_parsed->layout, StatOf(id), m_parsed->stats.value[Versions::Level]));
+                Versions::StatLimit(*Parsed()->layout, StatOf(id), Parsed()->stats.value[Versions::Level]));
 }
 
 int CharacterView::SkillCount() const
@@ -170,8 +179,8 @@ int CharacterView::SkillCount() const
 
 quint32 CharacterView::SkillLevel(int position) const
 {
-    if (m_parsed)
-        return m_parsed->skills.at(std::size_t(position));
+    if (Parsed())
+        return Parsed()->skills.at(std::size_t(position));
     return ByteAt(m_view, m_layout.firstSkill + quint32(position));
 }
 
@@ -182,7 +191,7 @@ int CharacterView::DifficultyCount() const
 
 int CharacterView::ActCount() const
 {
-    return m_parsed ? Versions::ActCountOf(*m_parsed) : m_layout.actCount;
+    return Parsed() ? Versions::ActCountOf(*Parsed()) : m_layout.actCount;
 }
 
 int CharacterView::QuestCount(int act) const
@@ -197,16 +206,16 @@ int CharacterView::WaypointCount(int act) const
 
 int CharacterView::QuestState(int difficulty, int act, int quest) const
 {
-    if (m_parsed)
-        return Versions::QuestState(*m_parsed, difficulty, act, quest);
+    if (Parsed())
+        return Versions::QuestState(*Parsed(), difficulty, act, quest);
     const quint32 offset = m_layout.questWords[difficulty][act][quest];
     return m_layout.questStateFromWord(ByteAt(m_view, offset), ByteAt(m_view, offset + 1));
 }
 
 bool CharacterView::IsActOpen(int difficulty, int act) const
 {
-    if (m_parsed)
-        return Versions::IsActOpen(*m_parsed, difficulty, act);
+    if (Parsed())
+        return Versions::IsActOpen(*Parsed(), difficulty, act);
     if (!ActHasAccessByte(act))
         return true;
     return ::IsActOpen(ByteAt(m_view, m_layout.actBytes[difficulty][act]));
@@ -214,25 +223,25 @@ bool CharacterView::IsActOpen(int difficulty, int act) const
 
 bool CharacterView::IsDifficultyOpen(int difficulty) const
 {
-    if (m_parsed)
-        return Versions::IsDifficultyOpen(*m_parsed, difficulty);
+    if (Parsed())
+        return Versions::IsDifficultyOpen(*Parsed(), difficulty);
     return ::IsDifficultyOpen(ByteAt(m_view, m_layout.difficultyFlags), difficulty);
 }
 
 bool CharacterView::IsWaypointActive(int difficulty, int act, int position) const
 {
-    if (m_parsed)
-        return Versions::IsWaypointActive(*m_parsed, difficulty, act, position);
+    if (Parsed())
+        return Versions::IsWaypointActive(*Parsed(), difficulty, act, position);
     const quint32 first = m_layout.waypointSets[difficulty];
     return ::IsWaypointActive(m_view.GetUInt(first, first + 3), act, position);
 }
 
 std::optional<QStringList> CharacterView::AbsentFromFile() const
 {
-    if (m_parsed) {
+    if (Parsed()) {
         QStringList absent;
         for (const PanelField &field : kPanelFields) {
-            if (!m_parsed->stats.IsStored(StatOf(field.id)))
+            if (!Parsed()->stats.IsStored(StatOf(field.id)))
                 absent.append(QString::fromLatin1(field.key));
         }
         return absent;
@@ -257,13 +266,14 @@ Character::Character(CDiablo2Doc &doc)
 
 void Character::SetName(const QString &name)
 {
-    if (m_parsed) {
+    if (Parsed()) {
         // The name shown is not written back: its bytes stay as the file
         // holds them, even where they are no valid text or fill the field.
         if (name == Name())
             return;
-        m_parsed->name = NameBytes(*m_parsed, name);
-        Rebuild();
+        Versions::ParsedCharacter *const edited = Editing();
+        edited->name = NameBytes(*edited, name);
+        Edited();
         return;
     }
     // The field always receives all its bytes: the name, then zero bytes, so
@@ -278,9 +288,11 @@ void Character::SetName(const QString &name)
 
 void Character::SetClassByte(quint32 charClass)
 {
-    if (m_parsed) {
-        m_parsed->classId = quint8(charClass);
-        Rebuild();
+    if (Parsed()) {
+        if (charClass == ClassByte())
+            return;
+        Editing()->classId = quint8(charClass);
+        Edited();
         return;
     }
     m_doc.SetUInt(m_layout.charClass.first, m_layout.charClass.last, charClass);
@@ -288,10 +300,10 @@ void Character::SetClassByte(quint32 charClass)
 
 void Character::RefuseGoldAboveCapAt(quint32 level) const
 {
-    if (!m_parsed)
+    if (!Parsed())
         return;
     const quint32 gold = Number(FieldId::Gold);
-    const quint32 cap = Versions::StatLimit(*m_parsed->layout, Versions::Gold, level);
+    const quint32 cap = Versions::StatLimit(*Parsed()->layout, Versions::Gold, level);
     if (gold > cap)
         throw EditRefusal{QStringLiteral("At level %1, %2")
                               .arg(level)
@@ -302,10 +314,13 @@ void Character::SetLevels(quint32 headerLevel, quint32 statLevel)
 {
     if (statLevel != StatLevel())
         RefuseGoldAboveCapAt(statLevel);
-    if (m_parsed) {
-        m_parsed->headerLevel = quint8(headerLevel);
-        m_parsed->stats.value[Versions::Level] = statLevel;
-        Rebuild();
+    if (Parsed()) {
+        if (headerLevel == HeaderLevel() && statLevel == StatLevel())
+            return;
+        Versions::ParsedCharacter *const edited = Editing();
+        edited->headerLevel = quint8(headerLevel);
+        edited->stats.value[Versions::Level] = statLevel;
+        Edited();
         return;
     }
     m_doc.SetUInt(m_layout.headerLevel.first, m_layout.headerLevel.last, headerLevel);
@@ -324,22 +339,27 @@ void Character::SetLevel(int level)
 
 void Character::SetNumber(FieldId id, quint32 value)
 {
-    if (m_parsed) {
+    if (const Versions::ParsedCharacter *const read = Parsed()) {
         const int stat = StatOf(id);
-        const Versions::StatCodec codec = m_parsed->layout->statCodec;
+        const std::optional<quint16> storedAsLoaded = m_doc.StatMaskAsRead();
+        const bool unstore = value == 0 && read->stats.IsStored(stat) && storedAsLoaded
+                             && !((*storedAsLoaded >> stat) & 1);
+        if (value == Number(id) && !unstore)
+            return;
         // A value read from the file is kept even above the limit; a new one
         // must fit the field and the game's cap.
         if (value != Number(id) && value > MostItHolds(id))
             throw EditRefusal{OverLimitText(QLatin1String(Field(id).key), QString::number(value), MostItHolds(id))};
+        Versions::ParsedCharacter *const edited = Editing();
+        const Versions::StatCodec codec = edited->layout->statCodec;
         if (Versions::FieldOf(codec, stat).fixedPoint) {
-            Versions::SetPoolWhole(m_parsed->stats, stat, value);
+            Versions::SetPoolWhole(edited->stats, stat, value);
         } else {
-            m_parsed->stats.value[std::size_t(stat)] = value;
+            edited->stats.value[std::size_t(stat)] = value;
         }
-        const std::optional<quint16> storedAsLoaded = m_doc.StatMaskAsRead();
-        if (value == 0 && storedAsLoaded && !((*storedAsLoaded >> stat) & 1))
-            m_parsed->stats.stored &= quint16(~(1u << stat));
-        Rebuild();
+        if (unstore)
+            edited->stats.stored &= quint16(~(1u << stat));
+        Edited();
         return;
     }
     WriteField(m_doc, id, value);
@@ -357,9 +377,9 @@ void Character::SetNumberRaisingMaximum(FieldId id, quint32 value)
 
 void Character::SetSkillLevel(int position, quint32 level)
 {
-    if (m_parsed) {
-        m_parsed->skills.at(std::size_t(position)) = quint8(level);
-        Rebuild();
+    if (Versions::ParsedCharacter *const edited = Editing()) {
+        edited->skills.at(std::size_t(position)) = quint8(level);
+        Edited();
         return;
     }
     const quint32 offset = m_layout.firstSkill + quint32(position);
@@ -368,9 +388,9 @@ void Character::SetSkillLevel(int position, quint32 level)
 
 void Character::SetQuestState(int difficulty, int act, int quest, int state)
 {
-    if (m_parsed) {
-        Versions::SetQuestState(*m_parsed, difficulty, act, quest, state);
-        Rebuild();
+    if (Versions::ParsedCharacter *const edited = Editing()) {
+        Versions::SetQuestState(*edited, difficulty, act, quest, state);
+        Edited();
         return;
     }
     const QuestWord word = m_layout.questWordForState(state);
@@ -381,13 +401,13 @@ void Character::SetQuestState(int difficulty, int act, int quest, int state)
 
 void Character::SetWaypointActive(int difficulty, int act, int position, bool active)
 {
-    if (m_parsed) {
-        Versions::SetWaypointActive(*m_parsed, difficulty, act, position, active);
-        if (active && !Versions::IsActOpen(*m_parsed, difficulty, act))
-            Versions::SetActOpen(*m_parsed, difficulty, act, true);
-        if (active && !Versions::IsDifficultyOpen(*m_parsed, difficulty))
-            Versions::SetDifficultyOpen(*m_parsed, difficulty, true);
-        Rebuild();
+    if (Versions::ParsedCharacter *const edited = Editing()) {
+        Versions::SetWaypointActive(*edited, difficulty, act, position, active);
+        if (active && !Versions::IsActOpen(*edited, difficulty, act))
+            Versions::SetActOpen(*edited, difficulty, act, true);
+        if (active && !Versions::IsDifficultyOpen(*edited, difficulty))
+            Versions::SetDifficultyOpen(*edited, difficulty, true);
+        Edited();
         return;
     }
     const quint32 first = m_layout.waypointSets[difficulty];
@@ -398,11 +418,11 @@ void Character::SetWaypointActive(int difficulty, int act, int position, bool ac
 
 void Character::SetActOpen(int difficulty, int act, bool open)
 {
-    if (m_parsed) {
-        Versions::SetActOpen(*m_parsed, difficulty, act, open);
-        if (open && !Versions::IsDifficultyOpen(*m_parsed, difficulty))
-            Versions::SetDifficultyOpen(*m_parsed, difficulty, true);
-        Rebuild();
+    if (Versions::ParsedCharacter *const edited = Editing()) {
+        Versions::SetActOpen(*edited, difficulty, act, open);
+        if (open && !Versions::IsDifficultyOpen(*edited, difficulty))
+            Versions::SetDifficultyOpen(*edited, difficulty, true);
+        Edited();
         return;
     }
     if (!ActHasAccessByte(act))
@@ -415,9 +435,9 @@ void Character::SetActOpen(int difficulty, int act, bool open)
 
 void Character::SetDifficultyOpen(int difficulty, bool open)
 {
-    if (m_parsed) {
-        Versions::SetDifficultyOpen(*m_parsed, difficulty, open);
-        Rebuild();
+    if (Versions::ParsedCharacter *const edited = Editing()) {
+        Versions::SetDifficultyOpen(*edited, difficulty, open);
+        Edited();
         return;
     }
     const quint32 offset = m_layout.difficultyFlags;
@@ -426,9 +446,9 @@ void Character::SetDifficultyOpen(int difficulty, bool open)
 
 void Character::OpenAllDifficulties()
 {
-    if (m_parsed) {
-        Versions::OpenAllDifficulties(*m_parsed);
-        Rebuild();
+    if (Versions::ParsedCharacter *const edited = Editing()) {
+        Versions::OpenAllDifficulties(*edited);
+        Edited();
         return;
     }
     m_doc.SetByte(m_layout.difficultyFlags, kAllDifficultiesOpen);
@@ -436,9 +456,9 @@ void Character::OpenAllDifficulties()
 
 void Character::OpenAllActs()
 {
-    if (m_parsed) {
-        Versions::OpenAllActs(*m_parsed);
-        Rebuild();
+    if (Versions::ParsedCharacter *const edited = Editing()) {
+        Versions::OpenAllActs(*edited);
+        Edited();
         return;
     }
     for (int difficulty = 0; difficulty < DifficultyCount(); ++difficulty) {
@@ -453,9 +473,9 @@ void Character::OpenAllActs()
 
 void Character::ActivateAllWaypoints()
 {
-    if (m_parsed) {
-        Versions::ActivateAllWaypoints(*m_parsed);
-        Rebuild();
+    if (Versions::ParsedCharacter *const edited = Editing()) {
+        Versions::ActivateAllWaypoints(*edited);
+        Edited();
         return;
     }
     for (int difficulty = 0; difficulty < DifficultyCount(); ++difficulty) {
@@ -467,7 +487,7 @@ void Character::ActivateAllWaypoints()
 
 void Character::Seal()
 {
-    if (!m_parsed || !m_parsed->layout->sizeAndChecksum)
+    if (!Parsed() || !Parsed()->layout->sizeAndChecksum)
         return;
     QByteArray image = m_doc.ImageCopy();
     Versions::WriteSizeAndChecksum(image);
@@ -475,16 +495,54 @@ void Character::Seal()
         m_doc.ReplaceImage(image);
 }
 
-void Character::Rebuild()
+Versions::ParsedCharacter *Character::Editing()
 {
+    if (!Parsed())
+        return nullptr;
+    if (!m_doc.PendingCharacter())
+        m_doc.SetPendingCharacter(std::make_unique<Versions::ParsedCharacter>(m_parse->character));
+    return m_doc.PendingCharacter();
+}
+
+void Character::Edited()
+{
+    if (m_doc.EditDepth() == 0)
+        Flush();
+}
+
+void Character::Flush()
+{
+    const std::unique_ptr<Versions::ParsedCharacter> edited = m_doc.TakePendingCharacter();
+    if (!edited)
+        return;
     const QByteArray original = m_doc.ImageCopy();
-    const Versions::BuildResult built = Versions::Build(*m_parsed, original);
-    if (!built.Built()) {
-        // The parsed character goes back to the image, which is unchanged.
-        *m_parsed = m_doc.ParsedImage()->character;
+    const Versions::BuildResult built = Versions::Build(*edited, original);
+    // A refused build leaves the image as it was, and the edits are dropped.
+    if (!built.Built())
         throw EditRefusal{QStringLiteral("The character was not changed: %1.").arg(built.refusal)};
-    }
     if (built.image != original)
         m_doc.ReplaceImage(built.image);
-    *m_parsed = m_doc.ParsedImage()->character;
+    m_parse = m_doc.ParsedImage();
+}
+
+EditScope::EditScope(CDiablo2Doc &doc)
+    : m_doc(doc)
+{
+    m_doc.EnterEdit();
+}
+
+EditScope::~EditScope()
+{
+    if (!m_open)
+        return;
+    // Ended by an error on the way: the outermost scope drops what was gathered.
+    if (m_doc.LeaveEdit() == 0)
+        m_doc.TakePendingCharacter();
+}
+
+void EditScope::Commit()
+{
+    m_open = false;
+    if (m_doc.LeaveEdit() == 0)
+        Character(m_doc).Flush();
 }

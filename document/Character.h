@@ -22,6 +22,7 @@ struct EditRefusal
 };
 namespace Versions {
 struct ParsedCharacter;
+struct ParseResult;
 }
 
 // A character as its values: the one way in which the main window and the
@@ -33,10 +34,11 @@ struct ParsedCharacter;
 // Every access goes through the document's checked accessors, so an image too
 // short for a value throws "offset out of range" as the document does.
 //
-// A file of a known later version (FileVersion::IsLater) is read once into a
-// parsed character when the view is made; every write changes that character
-// and then rebuilds the document's image from it (Versions::Build, which
-// reads its result back and checks it). A rebuild that is refused throws an
+// A file of a known later version (FileVersion::IsLater) is read through the
+// document's parse, which every view shares. A write changes the character
+// being edited (the document's, see EditScope) and rebuilds the image from it
+// (Versions::Build, which reads its result back and checks it): at once, or
+// once when the open EditScope commits. A rebuild that is refused throws an
 // EditRefusal and leaves the image as it was.
 //
 // A value set to what it already is changes nothing, and a value that ends
@@ -106,11 +108,15 @@ public:
     [[nodiscard]] std::optional<QStringList> AbsentFromFile() const;
 
 protected:
+    // The character of a later version as it stands: the edits not yet
+    // built into the image, or the image's parse; null for version 71 and
+    // for a file held for the raw tools.
+    [[nodiscard]] const Versions::ParsedCharacter *Parsed() const;
+
     const CDiablo2Doc &m_view;
     const CharacterLayout &m_layout;
-    // The parsed character of a later version; null for version 71 and for
-    // a file held for the raw tools.
-    std::shared_ptr<Versions::ParsedCharacter> m_parsed;
+    // The document's parse of a later version's image, shared.
+    std::shared_ptr<const Versions::ParseResult> m_parse;
 };
 
 class Character : public CharacterView
@@ -169,9 +175,36 @@ private:
     // character of level may carry.
     void RefuseGoldAboveCapAt(quint32 level) const;
 
-    // Rebuilds the image of a later version from the edited parsed character
-    // and reads the new image back into it.
-    void Rebuild();
+    // The character being edited, made from the image's parse at the first
+    // change; null for version 71.
+    Versions::ParsedCharacter *Editing();
+    // A change is made: built into the image now, or when the scope commits.
+    void Edited();
+    // Builds the edits gathered into the image, once.
+    void Flush();
+
+    friend class EditScope;
 
     CDiablo2Doc &m_doc;
+};
+
+// Gathers the edits made through any Character of doc while it is open, so
+// that a command or a handler that changes many values rebuilds and checks a
+// later version's image once, at Commit, which throws the EditRefusal of a
+// refused build. A scope that ends without Commit (a refusal or an error on
+// the way) drops its edits: the image stays as it was. Scopes nest; the
+// outermost one builds. Version 71 is written byte by byte at once.
+class EditScope
+{
+public:
+    explicit EditScope(CDiablo2Doc &doc);
+    ~EditScope();
+    EditScope(const EditScope &) = delete;
+    EditScope &operator=(const EditScope &) = delete;
+
+    void Commit();
+
+private:
+    CDiablo2Doc &m_doc;
+    bool m_open = true;
 };

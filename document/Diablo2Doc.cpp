@@ -163,7 +163,18 @@ void CDiablo2Doc::TakeImage(std::unique_ptr<quint8[]> data, quint32 size)
 {
     m_pData = std::move(data);
     m_nSize = size;
+    m_pending.reset();
     ForgetParse();
+}
+
+void CDiablo2Doc::SetPendingCharacter(std::unique_ptr<Versions::ParsedCharacter> character)
+{
+    m_pending = std::move(character);
+}
+
+std::unique_ptr<Versions::ParsedCharacter> CDiablo2Doc::TakePendingCharacter()
+{
+    return std::move(m_pending);
 }
 
 void CDiablo2Doc::ForgetParse()

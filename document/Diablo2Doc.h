@@ -11,6 +11,7 @@
 
 namespace Versions {
 struct ParseResult;
+struct ParsedCharacter;
 }
 
 // One character file held as an in-memory byte image: the only way in which the
@@ -63,6 +64,17 @@ public:
     // that. Like every const member, it may be called from several threads at
     // once while none changes the document.
     [[nodiscard]] std::shared_ptr<const Versions::ParseResult> ParsedImage() const;
+
+    // The character of a later version with the edits an open EditScope
+    // (Character.h) has gathered and not yet built into the image; null
+    // when there are none. A new image drops them.
+    [[nodiscard]] Versions::ParsedCharacter *PendingCharacter() const { return m_pending.get(); }
+    void SetPendingCharacter(std::unique_ptr<Versions::ParsedCharacter> character);
+    std::unique_ptr<Versions::ParsedCharacter> TakePendingCharacter();
+    // How many edit scopes are open; LeaveEdit returns those still open.
+    [[nodiscard]] int EditDepth() const { return m_editDepth; }
+    void EnterEdit() { ++m_editDepth; }
+    int LeaveEdit() { return --m_editDepth; }
 
     [[nodiscard]] bool IsEmpty() const { return m_nSize == 0; }
     [[nodiscard]] quint32 GetSize() const { return m_nSize; }
@@ -131,6 +143,8 @@ private:
     bool m_checksumWasWrong = false;
     mutable std::mutex m_parseMutex;
     mutable std::shared_ptr<const Versions::ParseResult> m_parsed;
+    std::unique_ptr<Versions::ParsedCharacter> m_pending;
+    int m_editDepth = 0;
 
     // Holds data (size bytes) as the new image.
     void TakeImage(std::unique_ptr<quint8[]> data, quint32 size);
