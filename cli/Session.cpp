@@ -174,7 +174,14 @@ int EditCharacters(const QStringList &paths, const QString &caption, bool dryRun
                 before = NamedValues(doc);
             beforeImage = ImageOf(doc);
         }
-        if (!RunReporting(caption, [&] { return edit(doc); })) {
+        // Every change of the command is built into the file once.
+        if (!RunReporting(caption, [&] {
+                EditScope scope(doc);
+                if (!edit(doc))
+                    return false;
+                scope.Commit();
+                return true;
+            })) {
             ok = false;
             continue;
         }

@@ -25,6 +25,7 @@ void ActivateAllWaypoints(CDiablo2Doc &doc)
 void MarkAllQuestsDone(CDiablo2Doc &doc)
 {
     const int done = kQuestStateCount - 1;
+    EditScope scope(doc);
     Character character(doc);
     for (int difficulty = 0; difficulty < character.DifficultyCount(); ++difficulty) {
         for (int act = 0; act < character.ActCount(); ++act) {
@@ -32,13 +33,16 @@ void MarkAllQuestsDone(CDiablo2Doc &doc)
                 character.SetQuestState(difficulty, act, position, done);
         }
     }
+    scope.Commit();
 }
 
 void MaximizeSkillLevels(CDiablo2Doc &doc)
 {
+    EditScope scope(doc);
     Character character(doc);
     for (int position = 0; position < character.SkillCount(); ++position)
         character.SetSkillLevel(position, FieldLimits::MaximizedSkillLevel);
+    scope.Commit();
 }
 
 quint32 MaximizedValue(const CharacterView &character, FieldId id)
@@ -49,11 +53,13 @@ quint32 MaximizedValue(const CharacterView &character, FieldId id)
 
 void WriteMaximizedAttributes(CDiablo2Doc &doc)
 {
+    EditScope scope(doc);
     Character character(doc);
     for (const PanelField &field : kPanelFields) {
         if (field.maximized != 0)
             character.SetNumber(field.id, MaximizedValue(character, field.id));
     }
+    scope.Commit();
 }
 
 void OpenAll(CDiablo2Doc &doc, OpenStep upTo, const std::function<void(OpenStep)> &afterStep)
@@ -75,6 +81,8 @@ void OpenAll(CDiablo2Doc &doc, OpenStep upTo, const std::function<void(OpenStep)
 
 void AllQuestsDone(CDiablo2Doc &doc)
 {
+    EditScope scope(doc);
     OpenAll(doc, OpenStep::Acts);
     MarkAllQuestsDone(doc);
+    scope.Commit();
 }

@@ -200,6 +200,8 @@ bool CBrennicorDlg::SyncWithDocument(bool bSave)
     // it was, with the user's earlier edits.
     const QByteArray before = m_doc.ImageCopy();
     try {
+        // Only the values that changed are written, and built in once.
+        EditScope scope(m_doc);
         Character character(m_doc);
         character.SetName(m_strName);
         for (const PanelField &field : kPanelFields)
@@ -207,6 +209,7 @@ bool CBrennicorDlg::SyncWithDocument(bool bSave)
         character.SetLevels(m_nLevel, quint32(m_nLevelIndex + 1));
         if (m_nClass >= 0 && m_nClass < character.ClassCount())
             character.SetClassByte(quint32(m_nClass));
+        scope.Commit();
     } catch (const EditRefusal &refusal) {
         if (m_doc.ImageCopy() != before)
             m_doc.ReplaceImage(before);
