@@ -125,17 +125,18 @@ bool ExpectedImage(const QByteArray &file, QByteArray &image, const char *&error
     error = nullptr;
     if (file.isEmpty())
         return true;
+    // A file of another version than 71, one without the signature
+    // 55 AA 55 AA, or one too short to name a version, is held exactly as
+    // read, however short.
+    const bool version71 = file.size() >= 8 && file.startsWith(QByteArray::fromHex("55aa55aa"))
+        && quint8(file[4]) == 71 && file[5] == 0 && file[6] == 0 && file[7] == 0;
+    if (!version71) {
+        image = file;
+        return true;
+    }
     if (file.size() <= maskHigh) {
         error = "offset out of range";
         return false;
-    }
-    // A file of another version than 71, or one without the signature
-    // 55 AA 55 AA, is held exactly as read.
-    const quint32 version = quint32(quint8(file[4])) | quint32(quint8(file[5])) << 8
-        | quint32(quint8(file[6])) << 16 | quint32(quint8(file[7])) << 24;
-    if (version != 71 || !file.startsWith(QByteArray::fromHex("55aa55aa"))) {
-        image = file;
-        return true;
     }
     const quint8 low = quint8(file[maskLow]);
     const quint8 high = quint8(file[maskHigh]);
