@@ -489,9 +489,10 @@ void Character::Seal()
 {
     if (!Parsed() || !Parsed()->layout->sizeAndChecksum)
         return;
-    QByteArray image = m_doc.ImageCopy();
+    const QByteArray original = m_doc.ImageCopy();
+    QByteArray image = original;
     Versions::WriteSizeAndChecksum(image);
-    if (image != m_doc.ImageCopy())
+    if (image != original)
         m_doc.ReplaceImage(image);
 }
 

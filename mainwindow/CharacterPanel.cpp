@@ -195,10 +195,10 @@ bool CBrennicorDlg::SyncWithDocument(bool bSave)
 
     if (!UpdateData(true))
         return false;
-    // The panel goes into the character whole or not at all: a value the
-    // character cannot take is told, and the panel shows the character as
-    // it was, with the user's earlier edits.
-    const QByteArray before = m_doc.ImageCopy();
+    // The panel goes into the character whole or not at all (the scope drops
+    // its edits when one is refused): a value the character cannot take is
+    // told, and the panel shows the character as it was, with the user's
+    // earlier edits.
     try {
         // Only the values that changed are written, and built in once.
         EditScope scope(m_doc);
@@ -211,8 +211,6 @@ bool CBrennicorDlg::SyncWithDocument(bool bSave)
             character.SetClassByte(quint32(m_nClass));
         scope.Commit();
     } catch (const EditRefusal &refusal) {
-        if (m_doc.ImageCopy() != before)
-            m_doc.ReplaceImage(before);
         Prompts().MessageBox(this, refusal.text, AfxGetAppTitle(), MessageIcon::Exclamation);
         SyncWithDocument(false);
         return false;
