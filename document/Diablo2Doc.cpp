@@ -4,8 +4,8 @@
 #include "FileVersion.h"
 #include "document/layout/Layout.h"
 #include "Messages.h"
-#include "document/versions/FamilyLayout.h"
-#include "document/versions/Parse.h"
+#include "document/format/FamilyLayout.h"
+#include "document/format/Parse.h"
 
 #include "core/Prompts.h"
 #include "core/SafeFile.h"

@@ -3,8 +3,8 @@
 #include "Diablo2Doc.h"
 #include "document/layout/Layout.h"
 #include "Messages.h"
-#include "document/versions/FamilyLayout.h"
-#include "document/versions/Parse.h"
+#include "document/format/FamilyLayout.h"
+#include "document/format/Parse.h"
 
 namespace FileVersion {
 

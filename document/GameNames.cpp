@@ -1,8 +1,8 @@
 #include "GameNames.h"
 
 #include "GameData.h"
-#include "document/versions/Names.h"
-#include "document/versions/ParsedCharacter.h"
+#include "document/format/ClassRules.h"
+#include "document/format/ParsedCharacter.h"
 
 #include <iterator>
 

@@ -2,8 +2,8 @@
 // largest real file, change its gold, rebuild it and check the rebuilt image
 // (Build runs the self-check). The disk is not involved.
 
-#include "versions/Build.h"
-#include "versions/Parse.h"
+#include "format/Build.h"
+#include "format/Parse.h"
 
 #include <benchmark/benchmark.h>
 

@@ -5,7 +5,7 @@
 # folder off their include path; this catches a path spelled out to it.
 #
 #     cmake -DSOURCE=<project folder> -P CheckLayoutPrivate.cmake
-set(pattern "(layout/|versions/[A-Z]|[\"/]Layout\\.h|CharacterLayout|Layout::|LayoutOf|g_n(Quest|Act|Waypoint)Offsets)")
+set(pattern "(layout/|format/[A-Z]|[\"/]Layout\\.h|CharacterLayout|Layout::|LayoutOf|g_n(Quest|Act|Waypoint)Offsets)")
 set(found "")
 foreach(folder mainwindow tools app cli)
   file(GLOB_RECURSE sources ${SOURCE}/${folder}/*.cpp ${SOURCE}/${folder}/*.h)

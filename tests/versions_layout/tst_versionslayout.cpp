@@ -5,10 +5,10 @@
 
 #include "support/CharacterFixture.h"
 
-#include "versions/Build.h"
-#include "versions/Checksum.h"
-#include "versions/Parse.h"
-#include "versions/WholeCharacterEdits.h"
+#include "format/Build.h"
+#include "format/Checksum.h"
+#include "format/Parse.h"
+#include "format/WholeCharacterEdits.h"
 
 #include <QFile>
 #include <QTest>

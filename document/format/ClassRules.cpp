@@ -1,4 +1,4 @@
-#include "Names.h"
+#include "ClassRules.h"
 
 #include "document/GameData.h"
 
