@@ -31,31 +31,31 @@ quint32 ValueIn(const CDiablo2Doc &doc, ValueRange range)
 int StatOf(FieldId id)
 {
     switch (id) {
-    case FieldId::Experience: return Versions::Experience;
-    case FieldId::Gold: return Versions::Gold;
-    case FieldId::GoldInStash: return Versions::GoldInStash;
-    case FieldId::Strength: return Versions::Strength;
-    case FieldId::Dexterity: return Versions::Dexterity;
-    case FieldId::Vitality: return Versions::Vitality;
-    case FieldId::Energy: return Versions::Energy;
-    case FieldId::AttributePointsToAdd: return Versions::StatPoints;
-    case FieldId::SkillPointsToAdd: return Versions::SkillPoints;
-    case FieldId::Health: return Versions::Life;
-    case FieldId::MaxHealth: return Versions::MaxLife;
-    case FieldId::Mana: return Versions::Mana;
-    case FieldId::MaxMana: return Versions::MaxMana;
-    case FieldId::Stamina: return Versions::Stamina;
-    case FieldId::MaxStamina: return Versions::MaxStamina;
+    case FieldId::Experience: return Format::Experience;
+    case FieldId::Gold: return Format::Gold;
+    case FieldId::GoldInStash: return Format::GoldInStash;
+    case FieldId::Strength: return Format::Strength;
+    case FieldId::Dexterity: return Format::Dexterity;
+    case FieldId::Vitality: return Format::Vitality;
+    case FieldId::Energy: return Format::Energy;
+    case FieldId::AttributePointsToAdd: return Format::StatPoints;
+    case FieldId::SkillPointsToAdd: return Format::SkillPoints;
+    case FieldId::Health: return Format::Life;
+    case FieldId::MaxHealth: return Format::MaxLife;
+    case FieldId::Mana: return Format::Mana;
+    case FieldId::MaxMana: return Format::MaxMana;
+    case FieldId::Stamina: return Format::Stamina;
+    case FieldId::MaxStamina: return Format::MaxStamina;
     }
-    return Versions::Experience;
+    return Format::Experience;
 }
 
 // The name as the bytes of a later version's field: UTF-8 from version 98 on,
 // Latin-1 before, cut at a whole character so that it fits with its ending
 // zero.
-QByteArray NameBytes(const Versions::ParsedCharacter &c, const QString &name)
+QByteArray NameBytes(const Format::ParsedCharacter &c, const QString &name)
 {
-    const bool utf8 = c.layout->family == Versions::Family::C || c.layout->family == Versions::Family::D;
+    const bool utf8 = c.layout->family == Format::Family::C || c.layout->family == Format::Family::D;
     QByteArray bytes;
     for (const QChar ch : name) {
         const QByteArray one = utf8 ? QString(ch).toUtf8() : QString(ch).toLatin1();
@@ -75,11 +75,11 @@ CharacterView::CharacterView(const CDiablo2Doc &doc)
         m_parse = doc.ParsedImage();
 }
 
-const Versions::ParsedCharacter *CharacterView::Parsed() const
+const Format::ParsedCharacter *CharacterView::Parsed() const
 {
     if (!m_parse)
         return nullptr;
-    if (const Versions::ParsedCharacter *pending = m_view.PendingCharacter())
+    if (const Format::ParsedCharacter *pending = m_view.PendingCharacter())
         return pending;
     return &m_parse->character;
 }
@@ -101,9 +101,9 @@ QString CharacterView::ChecksumState() const
     if (!Parsed())
         return QStringLiteral("none");
     switch (Parsed()->checksum) {
-    case Versions::ChecksumState::Valid: return QStringLiteral("valid");
-    case Versions::ChecksumState::Damaged: return QStringLiteral("damaged");
-    case Versions::ChecksumState::NotInVersion: break;
+    case Format::ChecksumState::Valid: return QStringLiteral("valid");
+    case Format::ChecksumState::Damaged: return QStringLiteral("damaged");
+    case Format::ChecksumState::NotInVersion: break;
     }
     return QStringLiteral("none");
 }
@@ -111,7 +111,7 @@ QString CharacterView::ChecksumState() const
 QString CharacterView::Name() const
 {
     if (Parsed())
-        return Versions::NameOf(*Parsed());
+        return Format::NameOf(*Parsed());
     const ValueRange field = m_layout.name;
     QByteArray buffer(qsizetype(field.last - field.first + 2), '\0');
     m_view.GetBytes(field.first, field.last, reinterpret_cast<quint8 *>(buffer.data()));
@@ -133,7 +133,7 @@ bool CharacterView::HasClass() const
 int CharacterView::ClassCount() const
 {
     int count = kClassCount;
-    while (Parsed() && count < GameNames::Classes && Versions::ClassAllowed(*Parsed(), count))
+    while (Parsed() && count < GameNames::Classes && Format::ClassAllowed(*Parsed(), count))
         ++count;
     return count;
 }
@@ -148,7 +148,7 @@ quint32 CharacterView::HeaderLevel() const
 quint32 CharacterView::StatLevel() const
 {
     if (Parsed())
-        return Parsed()->stats.value[Versions::Level];
+        return Parsed()->stats.value[Format::Level];
     return ValueIn(m_view, m_layout.statLevel);
 }
 
@@ -156,8 +156,8 @@ quint32 CharacterView::Number(FieldId id) const
 {
     if (Parsed()) {
         const int stat = StatOf(id);
-        if (Versions::FieldOf(Parsed()->layout->statCodec, stat).fixedPoint)
-            return Versions::PoolWhole(Parsed()->stats, stat);
+        if (Format::FieldOf(Parsed()->layout->statCodec, stat).fixedPoint)
+            return Format::PoolWhole(Parsed()->stats, stat);
         return Parsed()->stats.value[std::size_t(stat)];
     }
     return ReadField(m_view, id);
@@ -169,7 +169,7 @@ quint32 CharacterView::MostItHolds(FieldId id) const
     if (!Parsed())
         return panelLimit;
     return qMin(panelLimit,
-                Versions::StatLimit(*Parsed()->layout, StatOf(id), Parsed()->stats.value[Versions::Level]));
+                Format::StatLimit(*Parsed()->layout, StatOf(id), Parsed()->stats.value[Format::Level]));
 }
 
 int CharacterView::SkillCount() const
@@ -191,7 +191,7 @@ int CharacterView::DifficultyCount() const
 
 int CharacterView::ActCount() const
 {
-    return Parsed() ? Versions::ActCountOf(*Parsed()) : m_layout.actCount;
+    return Parsed() ? Format::ActCountOf(*Parsed()) : m_layout.actCount;
 }
 
 int CharacterView::QuestCount(int act) const
@@ -207,7 +207,7 @@ int CharacterView::WaypointCount(int act) const
 int CharacterView::QuestState(int difficulty, int act, int quest) const
 {
     if (Parsed())
-        return Versions::QuestState(*Parsed(), difficulty, act, quest);
+        return Format::QuestState(*Parsed(), difficulty, act, quest);
     const quint32 offset = m_layout.questWords[difficulty][act][quest];
     return m_layout.questStateFromWord(ByteAt(m_view, offset), ByteAt(m_view, offset + 1));
 }
@@ -215,7 +215,7 @@ int CharacterView::QuestState(int difficulty, int act, int quest) const
 bool CharacterView::IsActOpen(int difficulty, int act) const
 {
     if (Parsed())
-        return Versions::IsActOpen(*Parsed(), difficulty, act);
+        return Format::IsActOpen(*Parsed(), difficulty, act);
     if (!ActHasAccessByte(act))
         return true;
     return ::IsActOpen(ByteAt(m_view, m_layout.actBytes[difficulty][act]));
@@ -224,14 +224,14 @@ bool CharacterView::IsActOpen(int difficulty, int act) const
 bool CharacterView::IsDifficultyOpen(int difficulty) const
 {
     if (Parsed())
-        return Versions::IsDifficultyOpen(*Parsed(), difficulty);
+        return Format::IsDifficultyOpen(*Parsed(), difficulty);
     return ::IsDifficultyOpen(ByteAt(m_view, m_layout.difficultyFlags), difficulty);
 }
 
 bool CharacterView::IsWaypointActive(int difficulty, int act, int position) const
 {
     if (Parsed())
-        return Versions::IsWaypointActive(*Parsed(), difficulty, act, position);
+        return Format::IsWaypointActive(*Parsed(), difficulty, act, position);
     const quint32 first = m_layout.waypointSets[difficulty];
     return ::IsWaypointActive(m_view.GetUInt(first, first + 3), act, position);
 }
@@ -271,7 +271,7 @@ void Character::SetName(const QString &name)
         // holds them, even where they are no valid text or fill the field.
         if (name == Name())
             return;
-        Versions::ParsedCharacter *const edited = Editing();
+        Format::ParsedCharacter *const edited = Editing();
         edited->name = NameBytes(*edited, name);
         Edited();
         return;
@@ -303,7 +303,7 @@ void Character::RefuseGoldAboveCapAt(quint32 level) const
     if (!Parsed())
         return;
     const quint32 gold = Number(FieldId::Gold);
-    const quint32 cap = Versions::StatLimit(*Parsed()->layout, Versions::Gold, level);
+    const quint32 cap = Format::StatLimit(*Parsed()->layout, Format::Gold, level);
     if (gold > cap)
         throw EditRefusal{QStringLiteral("At level %1, %2")
                               .arg(level)
@@ -317,9 +317,9 @@ void Character::SetLevels(quint32 headerLevel, quint32 statLevel)
     if (Parsed()) {
         if (headerLevel == HeaderLevel() && statLevel == StatLevel())
             return;
-        Versions::ParsedCharacter *const edited = Editing();
+        Format::ParsedCharacter *const edited = Editing();
         edited->headerLevel = quint8(headerLevel);
-        edited->stats.value[Versions::Level] = statLevel;
+        edited->stats.value[Format::Level] = statLevel;
         Edited();
         return;
     }
@@ -339,7 +339,7 @@ void Character::SetLevel(int level)
 
 void Character::SetNumber(FieldId id, quint32 value)
 {
-    if (const Versions::ParsedCharacter *const read = Parsed()) {
+    if (const Format::ParsedCharacter *const read = Parsed()) {
         const int stat = StatOf(id);
         const std::optional<quint16> storedAsLoaded = m_doc.StatMaskAsRead();
         const bool unstore = value == 0 && read->stats.IsStored(stat) && storedAsLoaded
@@ -350,10 +350,10 @@ void Character::SetNumber(FieldId id, quint32 value)
         // must fit the field and the game's cap.
         if (value != Number(id) && value > MostItHolds(id))
             throw EditRefusal{OverLimitText(QLatin1String(Field(id).key), QString::number(value), MostItHolds(id))};
-        Versions::ParsedCharacter *const edited = Editing();
-        const Versions::StatCodec codec = edited->layout->statCodec;
-        if (Versions::FieldOf(codec, stat).fixedPoint) {
-            Versions::SetPoolWhole(edited->stats, stat, value);
+        Format::ParsedCharacter *const edited = Editing();
+        const Format::StatCodec codec = edited->layout->statCodec;
+        if (Format::FieldOf(codec, stat).fixedPoint) {
+            Format::SetPoolWhole(edited->stats, stat, value);
         } else {
             edited->stats.value[std::size_t(stat)] = value;
         }
@@ -377,7 +377,7 @@ void Character::SetNumberRaisingMaximum(FieldId id, quint32 value)
 
 void Character::SetSkillLevel(int position, quint32 level)
 {
-    if (Versions::ParsedCharacter *const edited = Editing()) {
+    if (Format::ParsedCharacter *const edited = Editing()) {
         edited->skills.at(std::size_t(position)) = quint8(level);
         Edited();
         return;
@@ -388,8 +388,8 @@ void Character::SetSkillLevel(int position, quint32 level)
 
 void Character::SetQuestState(int difficulty, int act, int quest, int state)
 {
-    if (Versions::ParsedCharacter *const edited = Editing()) {
-        Versions::SetQuestState(*edited, difficulty, act, quest, state);
+    if (Format::ParsedCharacter *const edited = Editing()) {
+        Format::SetQuestState(*edited, difficulty, act, quest, state);
         Edited();
         return;
     }
@@ -401,12 +401,12 @@ void Character::SetQuestState(int difficulty, int act, int quest, int state)
 
 void Character::SetWaypointActive(int difficulty, int act, int position, bool active)
 {
-    if (Versions::ParsedCharacter *const edited = Editing()) {
-        Versions::SetWaypointActive(*edited, difficulty, act, position, active);
-        if (active && !Versions::IsActOpen(*edited, difficulty, act))
-            Versions::SetActOpen(*edited, difficulty, act, true);
-        if (active && !Versions::IsDifficultyOpen(*edited, difficulty))
-            Versions::SetDifficultyOpen(*edited, difficulty, true);
+    if (Format::ParsedCharacter *const edited = Editing()) {
+        Format::SetWaypointActive(*edited, difficulty, act, position, active);
+        if (active && !Format::IsActOpen(*edited, difficulty, act))
+            Format::SetActOpen(*edited, difficulty, act, true);
+        if (active && !Format::IsDifficultyOpen(*edited, difficulty))
+            Format::SetDifficultyOpen(*edited, difficulty, true);
         Edited();
         return;
     }
@@ -418,10 +418,10 @@ void Character::SetWaypointActive(int difficulty, int act, int position, bool ac
 
 void Character::SetActOpen(int difficulty, int act, bool open)
 {
-    if (Versions::ParsedCharacter *const edited = Editing()) {
-        Versions::SetActOpen(*edited, difficulty, act, open);
-        if (open && !Versions::IsDifficultyOpen(*edited, difficulty))
-            Versions::SetDifficultyOpen(*edited, difficulty, true);
+    if (Format::ParsedCharacter *const edited = Editing()) {
+        Format::SetActOpen(*edited, difficulty, act, open);
+        if (open && !Format::IsDifficultyOpen(*edited, difficulty))
+            Format::SetDifficultyOpen(*edited, difficulty, true);
         Edited();
         return;
     }
@@ -435,8 +435,8 @@ void Character::SetActOpen(int difficulty, int act, bool open)
 
 void Character::SetDifficultyOpen(int difficulty, bool open)
 {
-    if (Versions::ParsedCharacter *const edited = Editing()) {
-        Versions::SetDifficultyOpen(*edited, difficulty, open);
+    if (Format::ParsedCharacter *const edited = Editing()) {
+        Format::SetDifficultyOpen(*edited, difficulty, open);
         Edited();
         return;
     }
@@ -446,8 +446,8 @@ void Character::SetDifficultyOpen(int difficulty, bool open)
 
 void Character::OpenAllDifficulties()
 {
-    if (Versions::ParsedCharacter *const edited = Editing()) {
-        Versions::OpenAllDifficulties(*edited);
+    if (Format::ParsedCharacter *const edited = Editing()) {
+        Format::OpenAllDifficulties(*edited);
         Edited();
         return;
     }
@@ -456,8 +456,8 @@ void Character::OpenAllDifficulties()
 
 void Character::OpenAllActs()
 {
-    if (Versions::ParsedCharacter *const edited = Editing()) {
-        Versions::OpenAllActs(*edited);
+    if (Format::ParsedCharacter *const edited = Editing()) {
+        Format::OpenAllActs(*edited);
         Edited();
         return;
     }
@@ -473,8 +473,8 @@ void Character::OpenAllActs()
 
 void Character::ActivateAllWaypoints()
 {
-    if (Versions::ParsedCharacter *const edited = Editing()) {
-        Versions::ActivateAllWaypoints(*edited);
+    if (Format::ParsedCharacter *const edited = Editing()) {
+        Format::ActivateAllWaypoints(*edited);
         Edited();
         return;
     }
@@ -491,17 +491,17 @@ void Character::Seal()
         return;
     const QByteArray original = m_doc.ImageCopy();
     QByteArray image = original;
-    Versions::WriteSizeAndChecksum(image);
+    Format::WriteSizeAndChecksum(image);
     if (image != original)
         m_doc.ReplaceImage(image);
 }
 
-Versions::ParsedCharacter *Character::Editing()
+Format::ParsedCharacter *Character::Editing()
 {
     if (!Parsed())
         return nullptr;
     if (!m_doc.PendingCharacter())
-        m_doc.SetPendingCharacter(std::make_unique<Versions::ParsedCharacter>(m_parse->character));
+        m_doc.SetPendingCharacter(std::make_unique<Format::ParsedCharacter>(m_parse->character));
     return m_doc.PendingCharacter();
 }
 
@@ -513,11 +513,11 @@ void Character::Edited()
 
 void Character::Flush()
 {
-    const std::unique_ptr<Versions::ParsedCharacter> edited = m_doc.TakePendingCharacter();
+    const std::unique_ptr<Format::ParsedCharacter> edited = m_doc.TakePendingCharacter();
     if (!edited)
         return;
     const QByteArray original = m_doc.ImageCopy();
-    const Versions::BuildResult built = Versions::Build(*edited, original);
+    const Format::BuildResult built = Format::Build(*edited, original);
     // A refused build leaves the image as it was, and the edits are dropped.
     if (!built.Built())
         throw EditRefusal{QStringLiteral("The character was not changed: %1.").arg(built.refusal)};

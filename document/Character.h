@@ -20,7 +20,7 @@ struct EditRefusal
 {
     QString text;
 };
-namespace Versions {
+namespace Format {
 struct ParsedCharacter;
 struct ParseResult;
 }
@@ -37,7 +37,7 @@ struct ParseResult;
 // A file of a known later version (FileVersion::IsLater) is read through the
 // document's parse, which every view shares. A write changes the character
 // being edited (the document's, see EditScope) and rebuilds the image from it
-// (Versions::Build, which reads its result back and checks it): at once, or
+// (Format::Build, which reads its result back and checks it): at once, or
 // once when the open EditScope commits. A rebuild that is refused throws an
 // EditRefusal and leaves the image as it was.
 //
@@ -111,12 +111,12 @@ protected:
     // The character of a later version as it stands: the edits not yet
     // built into the image, or the image's parse; null for version 71 and
     // for a file held for the raw tools.
-    [[nodiscard]] const Versions::ParsedCharacter *Parsed() const;
+    [[nodiscard]] const Format::ParsedCharacter *Parsed() const;
 
     const CDiablo2Doc &m_view;
     const CharacterLayout &m_layout;
     // The document's parse of a later version's image, shared.
-    std::shared_ptr<const Versions::ParseResult> m_parse;
+    std::shared_ptr<const Format::ParseResult> m_parse;
 };
 
 class Character : public CharacterView
@@ -177,7 +177,7 @@ private:
 
     // The character being edited, made from the image's parse at the first
     // change; null for version 71.
-    Versions::ParsedCharacter *Editing();
+    Format::ParsedCharacter *Editing();
     // A change is made: built into the image now, or when the scope commits.
     void Edited();
     // Builds the edits gathered into the image, once.

@@ -151,11 +151,11 @@ void CDiablo2Doc::ReplaceImage(const QByteArray &image)
     SetModifiedFlag(true);
 }
 
-std::shared_ptr<const Versions::ParseResult> CDiablo2Doc::ParsedImage() const
+std::shared_ptr<const Format::ParseResult> CDiablo2Doc::ParsedImage() const
 {
     const std::lock_guard<std::mutex> guard(m_parseMutex);
     if (!m_parsed)
-        m_parsed = std::make_shared<const Versions::ParseResult>(Versions::Parse(ImageCopy()));
+        m_parsed = std::make_shared<const Format::ParseResult>(Format::Parse(ImageCopy()));
     return m_parsed;
 }
 
@@ -167,12 +167,12 @@ void CDiablo2Doc::TakeImage(std::unique_ptr<quint8[]> data, quint32 size)
     ForgetParse();
 }
 
-void CDiablo2Doc::SetPendingCharacter(std::unique_ptr<Versions::ParsedCharacter> character)
+void CDiablo2Doc::SetPendingCharacter(std::unique_ptr<Format::ParsedCharacter> character)
 {
     m_pending = std::move(character);
 }
 
-std::unique_ptr<Versions::ParsedCharacter> CDiablo2Doc::TakePendingCharacter()
+std::unique_ptr<Format::ParsedCharacter> CDiablo2Doc::TakePendingCharacter()
 {
     return std::move(m_pending);
 }
@@ -344,9 +344,9 @@ void CDiablo2Doc::ExpandStats()
     // too, so that it is saved unchanged.
     switch (FileVersion::KindOf(*this)) {
     case FileVersion::Kind::Later: {
-        const Versions::ParsedCharacter &c = ParsedImage()->character;
+        const Format::ParsedCharacter &c = ParsedImage()->character;
         m_statMaskAsRead = c.stats.stored;
-        m_checksumWasWrong = c.checksum == Versions::ChecksumState::Damaged;
+        m_checksumWasWrong = c.checksum == Format::ChecksumState::Damaged;
         return;
     }
     case FileVersion::Kind::Unsigned71:

@@ -9,7 +9,7 @@
 #include <mutex>
 #include <optional>
 
-namespace Versions {
+namespace Format {
 struct ParseResult;
 struct ParsedCharacter;
 }
@@ -58,19 +58,19 @@ public:
     // document counts as modified.
     void ReplaceImage(const QByteArray &image);
 
-    // The image read as a character file of a later version (Versions::Parse).
+    // The image read as a character file of a later version (Format::Parse).
     // It is parsed once, at the first call after the image last changed, and
     // kept until the next change; the result stays valid for its holder after
     // that. Like every const member, it may be called from several threads at
     // once while none changes the document.
-    [[nodiscard]] std::shared_ptr<const Versions::ParseResult> ParsedImage() const;
+    [[nodiscard]] std::shared_ptr<const Format::ParseResult> ParsedImage() const;
 
     // The character of a later version with the edits an open EditScope
     // (Character.h) has gathered and not yet built into the image; null
     // when there are none. A new image drops them.
-    [[nodiscard]] Versions::ParsedCharacter *PendingCharacter() const { return m_pending.get(); }
-    void SetPendingCharacter(std::unique_ptr<Versions::ParsedCharacter> character);
-    std::unique_ptr<Versions::ParsedCharacter> TakePendingCharacter();
+    [[nodiscard]] Format::ParsedCharacter *PendingCharacter() const { return m_pending.get(); }
+    void SetPendingCharacter(std::unique_ptr<Format::ParsedCharacter> character);
+    std::unique_ptr<Format::ParsedCharacter> TakePendingCharacter();
     // How many edit scopes are open; LeaveEdit returns those still open.
     [[nodiscard]] int EditDepth() const { return m_editDepth; }
     void EnterEdit() { ++m_editDepth; }
@@ -142,8 +142,8 @@ private:
     std::optional<quint16> m_statMaskAsRead;
     bool m_checksumWasWrong = false;
     mutable std::mutex m_parseMutex;
-    mutable std::shared_ptr<const Versions::ParseResult> m_parsed;
-    std::unique_ptr<Versions::ParsedCharacter> m_pending;
+    mutable std::shared_ptr<const Format::ParseResult> m_parsed;
+    std::unique_ptr<Format::ParsedCharacter> m_pending;
     int m_editDepth = 0;
 
     // Holds data (size bytes) as the new image.

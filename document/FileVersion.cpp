@@ -20,7 +20,7 @@ constexpr quint32 kSignature = 0xAA55AA55u;
 
 bool IsKnownLater(const CDiablo2Doc &doc)
 {
-    return NamesVersion(doc) && Of(doc) != Layout::KnownFileVersion && Versions::LayoutOf(Of(doc)) != nullptr;
+    return NamesVersion(doc) && Of(doc) != Layout::KnownFileVersion && Format::LayoutOf(Of(doc)) != nullptr;
 }
 
 } // namespace
@@ -92,7 +92,7 @@ QString RefusalText(const CDiablo2Doc &doc)
 
 QString OpenNotice(quint32 version)
 {
-    return QString::fromLatin1(Messages::OtherVersionNotice).arg(version).arg(QLatin1String(Versions::KnownVersionsText()));
+    return QString::fromLatin1(Messages::OtherVersionNotice).arg(version).arg(QLatin1String(Format::KnownVersionsText()));
 }
 
 namespace {

@@ -8,7 +8,7 @@ class CDiablo2Doc;
 // The file version of a character: the one rule that tells a file of a layout
 // this program knows from the files of other game versions. Version 71 is
 // read through its own table; the later versions this program knows (87 to
-// 105, Versions::LayoutOf) are read into a parsed character and rebuilt when
+// 105, Format::LayoutOf) are read into a parsed character and rebuilt when
 // written. Any other version, and a later file whose sections cannot be read
 // safely, is held exactly as it was read for the raw tools: nothing is read
 // from it at another version's offsets. The window and the command line both

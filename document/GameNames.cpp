@@ -59,21 +59,21 @@ QString SkillName(int classId, int position)
         return {};
     if (classId >= 0 && classId < kClassCount)
         return QLatin1String(SkillNames[classId * kSkillsPerClass + position]);
-    if (classId == Versions::Druid || classId == Versions::Assassin)
-        return QLatin1String(kExpansionSkills[classId - Versions::Druid][position]);
-    if (classId == Versions::Warlock)
+    if (classId == Format::Druid || classId == Format::Assassin)
+        return QLatin1String(kExpansionSkills[classId - Format::Druid][position]);
+    if (classId == Format::Warlock)
         return QLatin1String(kWarlockSkills[position]);
     return QStringLiteral("Skill %1").arg(position + 1);
 }
 
 int QuestCount(int act)
 {
-    return Versions::QuestCountOf(act);
+    return Format::QuestCountOf(act);
 }
 
 int WaypointCount(int act)
 {
-    return Versions::WaypointCountOf(act);
+    return Format::WaypointCountOf(act);
 }
 
 QString ActName(int act)

@@ -20,12 +20,12 @@ QByteArray LargestSample()
 void LoadRebuildCheck(benchmark::State &state)
 {
     const QByteArray original = LargestSample();
-    Versions::BuildResult built;
+    Format::BuildResult built;
     quint32 gold = 0;
     for (auto _ : state) {
-        Versions::ParseResult opened = Versions::Parse(original);
-        opened.character.stats.value[Versions::Gold] = ++gold % 100000;
-        built = Versions::Build(opened.character, original);
+        Format::ParseResult opened = Format::Parse(original);
+        opened.character.stats.value[Format::Gold] = ++gold % 100000;
+        built = Format::Build(opened.character, original);
         benchmark::DoNotOptimize(built.image.constData());
     }
     state.SetBytesProcessed(int64_t(state.iterations()) * original.size());

@@ -6,7 +6,7 @@
 
 #include <vector>
 
-namespace Versions {
+namespace Format {
 
 namespace {
 
@@ -185,4 +185,4 @@ QStringList SelfCheck(const ParsedCharacter &meant, const QByteArray &original, 
     return Check(meant, opened.character, original, built);
 }
 
-} // namespace Versions
+} // namespace Format

@@ -12,7 +12,7 @@
 // and what follows them, the NPC block, the unknown header bytes) copied as it
 // was, then the file size and the checksum written where the version has them.
 // Before the image is handed back it is read again and checked.
-namespace Versions {
+namespace Format {
 
 struct BuildResult
 {
@@ -31,4 +31,4 @@ struct BuildResult
 [[nodiscard]] QStringList SelfCheck(const ParsedCharacter &meant, const QByteArray &original,
                                     const QByteArray &built);
 
-} // namespace Versions
+} // namespace Format

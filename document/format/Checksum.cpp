@@ -1,6 +1,6 @@
 #include "Checksum.h"
 
-namespace Versions {
+namespace Format {
 
 quint32 ReadU32(const QByteArray &image, int offset)
 {
@@ -33,4 +33,4 @@ void WriteSizeAndChecksum(QByteArray &image)
     WriteU32(image, ChecksumOffset, ComputeChecksum(image));
 }
 
-} // namespace Versions
+} // namespace Format

@@ -6,7 +6,7 @@
 // The file-size field and the checksum of versions 92 and later. The size at
 // offset 8 is the file's length; the checksum at offset 12 covers every byte,
 // the size included, with its own four bytes taken as zero.
-namespace Versions {
+namespace Format {
 
 inline constexpr int SizeFieldOffset = 8;
 inline constexpr int ChecksumOffset = 12;
@@ -22,4 +22,4 @@ void WriteU32(QByteArray &image, int offset, quint32 value);
 // since the checksum covers the size.
 void WriteSizeAndChecksum(QByteArray &image);
 
-} // namespace Versions
+} // namespace Format

@@ -2,7 +2,7 @@
 
 #include "document/GameData.h"
 
-namespace Versions {
+namespace Format {
 
 namespace {
 
@@ -20,4 +20,4 @@ bool ClassAllowed(const ParsedCharacter &c, int classId)
     return classId == Warlock && c.version == kWarlockVersion && c.gameMode == kWarlockGameMode;
 }
 
-} // namespace Versions
+} // namespace Format

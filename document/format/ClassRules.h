@@ -3,7 +3,7 @@
 #include "ParsedCharacter.h"
 
 // Which classes a character of a later version may be given.
-namespace Versions {
+namespace Format {
 
 inline constexpr int Druid = 5;
 inline constexpr int Assassin = 6;
@@ -14,4 +14,4 @@ inline constexpr int Warlock = 7;
 // 105 characters of the Warlock's game mode only.
 [[nodiscard]] bool ClassAllowed(const ParsedCharacter &c, int classId);
 
-} // namespace Versions
+} // namespace Format

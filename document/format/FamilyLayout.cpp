@@ -1,6 +1,6 @@
 #include "FamilyLayout.h"
 
-namespace Versions {
+namespace Format {
 
 namespace {
 
@@ -110,4 +110,4 @@ const char *KnownVersionsText()
     return "71, 87, 89, 92, 96, 97, 98, 99 and 105";
 }
 
-} // namespace Versions
+} // namespace Format

@@ -6,7 +6,7 @@
 // table per version family, chosen by the version at offset 4. The codecs
 // that differ between families (the attributes section, the checksum) are
 // named here and live in StatCodec.h and Checksum.h.
-namespace Versions {
+namespace Format {
 
 enum class Family { A, B, C, D };
 
@@ -75,4 +75,4 @@ struct FamilyLayout
 // "71, 87, 89, 92, 96, 97, 98, 99 and 105", for messages.
 [[nodiscard]] const char *KnownVersionsText();
 
-} // namespace Versions
+} // namespace Format

@@ -4,7 +4,7 @@
 
 #include <array>
 
-namespace Versions {
+namespace Format {
 
 namespace {
 
@@ -83,4 +83,4 @@ quint32 SkillLimit()
     return FieldLimits::SkillLevel;
 }
 
-} // namespace Versions
+} // namespace Format

@@ -7,7 +7,7 @@
 // The attributes a character file stores, the bits each takes in each codec,
 // and the largest value a user may give each one. A value read from a file is
 // kept as it is even above a limit; the limits apply to what the user enters.
-namespace Versions {
+namespace Format {
 
 enum Stat : int {
     Strength, Energy, Dexterity, Vitality, StatPoints, SkillPoints,
@@ -42,4 +42,4 @@ struct StatField
 // version (a file may hold up to 255, and such values are kept).
 [[nodiscard]] quint32 SkillLimit();
 
-} // namespace Versions
+} // namespace Format

@@ -3,7 +3,7 @@
 #include "Checksum.h"
 #include "StatCodec.h"
 
-namespace Versions {
+namespace Format {
 
 namespace {
 
@@ -169,4 +169,4 @@ ParseResult Parse(const QByteArray &image)
     return result;
 }
 
-} // namespace Versions
+} // namespace Format

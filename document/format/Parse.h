@@ -10,7 +10,7 @@
 // file that cannot be edited safely is refused with a reason; a file that can
 // be edited but has something wrong that the next save puts right (a checksum
 // that does not match) opens with a warning.
-namespace Versions {
+namespace Format {
 
 enum class Refusal {
     None,
@@ -38,4 +38,4 @@ struct ParseResult
 
 [[nodiscard]] ParseResult Parse(const QByteArray &image);
 
-} // namespace Versions
+} // namespace Format

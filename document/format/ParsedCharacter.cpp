@@ -5,7 +5,7 @@
 
 #include <stdexcept>
 
-namespace Versions {
+namespace Format {
 
 namespace {
 
@@ -165,4 +165,4 @@ void SetWaypointActive(ParsedCharacter &c, int difficulty, int act, int position
     bits = active ? (bits | mask) : (bits & ~mask);
 }
 
-} // namespace Versions
+} // namespace Format

@@ -11,7 +11,7 @@
 // A character as read from a file of a known version: the values this program
 // edits, decoded, and where each section stood. Everything else stays in the
 // file's image, which Build() copies around these values.
-namespace Versions {
+namespace Format {
 
 inline constexpr int Difficulties = 3;
 inline constexpr int QuestWordsPerDifficulty = QuestRecordLength / 2;
@@ -108,4 +108,4 @@ void SetDifficultyOpen(ParsedCharacter &c, int difficulty, bool open);
 [[nodiscard]] bool IsWaypointActive(const ParsedCharacter &c, int difficulty, int act, int position);
 void SetWaypointActive(ParsedCharacter &c, int difficulty, int act, int position, bool active);
 
-} // namespace Versions
+} // namespace Format

@@ -1,6 +1,6 @@
 #include "StatCodec.h"
 
-namespace Versions {
+namespace Format {
 
 namespace {
 
@@ -164,4 +164,4 @@ QByteArray EncodeStats(const Stats &stats, StatCodec codec)
     return out;
 }
 
-} // namespace Versions
+} // namespace Format

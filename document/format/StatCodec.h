@@ -8,7 +8,7 @@
 // versions 71 to 92 (a presence mask and a 32-bit value per stored stat) and
 // the bit-packed list of version 96 on (a 9-bit id and its value, in id order,
 // ended by id 0x1FF and zero bits up to the next byte).
-namespace Versions {
+namespace Format {
 
 enum class StatsProblem {
     None,
@@ -32,4 +32,4 @@ struct DecodedStats
 // it or its value is not zero; values must fit their width (see RawMax).
 [[nodiscard]] QByteArray EncodeStats(const Stats &stats, StatCodec codec);
 
-} // namespace Versions
+} // namespace Format

@@ -3,7 +3,7 @@
 #include "document/FieldRules.h"
 #include "document/GameData.h"
 
-namespace Versions {
+namespace Format {
 
 void OpenAllDifficulties(ParsedCharacter &c)
 {
@@ -54,4 +54,4 @@ void MaximizeSkillLevels(ParsedCharacter &c)
     c.skills.fill(quint8(SkillLimit()));
 }
 
-} // namespace Versions
+} // namespace Format

@@ -5,7 +5,7 @@
 // The Edit menu's commands that change many fields at once, on a character of
 // any known version: the same steps as for version 71, over the acts the
 // character has (five for an expansion character).
-namespace Versions {
+namespace Format {
 
 // Nightmare and Hell open: the progression byte rises to Hell's count (it is
 // never lowered); in version 71 the flag byte becomes 0x14, as it always has.
@@ -27,4 +27,4 @@ void AllQuestsDone(ParsedCharacter &c);
 // Every skill at the highest level a user may enter.
 void MaximizeSkillLevels(ParsedCharacter &c);
 
-} // namespace Versions
+} // namespace Format

@@ -13,7 +13,7 @@
 #include <QFile>
 #include <QTest>
 
-using namespace Versions;
+using namespace Format;
 
 namespace {
 
