@@ -198,19 +198,11 @@ private Q_SLOTS:
         QTest::addColumn<int>("first");
         QTest::addColumn<QString>("bytes");
         QTest::newRow("name") << "name" << 8 << "4e 65 6f 00 00 00 00 00 00 00 00 00 00 00 00 d7";
-        QTest::newRow("class") << "class" << 33 << "e1 04 e3";
-        QTest::newRow("level 12: experience, then both levels") << "level" << 617 << "44 60 01 00";
-        QTest::newRow("level 12: the selection screen's copy") << "level" << 35 << "e3 0c e5";
-        QTest::newRow("level 12: the stat block's copy") << "level" << 612 << "c2 0c c4";
         QTest::newRow("levels held apart") << "levels" << 35 << "e3 07 e5";
         QTest::newRow("levels held apart, the stat copy") << "levels" << 612 << "c2 09 c4";
         QTest::newRow("gold") << "gold" << 620 << "00 d4 c3 b2 a1 7f";
         QTest::newRow("stamina below its maximum leaves it") << "low stamina" << 606 << "23 22 fb fc 00 01";
         QTest::newRow("stamina above its maximum raises it") << "stamina" << 606 << "56 34 fb fc 56 34";
-        QTest::newRow("skill 29") << "skill" << 659 << "1d 14 f3";
-        QTest::newRow("Hell, Act4, third quest done") << "quest" << 384 << "07 10";
-        QTest::newRow("a Nightmare waypoint of Act3") << "waypoint" << 462 << "aa aa ea 2a";
-        QTest::newRow("a Nightmare waypoint of Act3 opens Act3") << "waypoint" << 266 << "01";
         QTest::newRow("Hell's Act3 opened opens Hell") << "act" << 362 << "01";
         QTest::newRow("Hell's Act3 opened, the difficulty byte") << "act" << 25 << "14";
     }
@@ -224,15 +216,10 @@ private Q_SLOTS:
         Character c(doc);
         const QHash<QString, std::function<void()>> edits{
             {"name", [&] { c.SetName(QStringLiteral("Neo")); }},
-            {"class", [&] { c.SetClassByte(4); }},
-            {"level", [&] { c.SetLevel(12); }},
             {"levels", [&] { c.SetLevels(7, 9); }},
             {"gold", [&] { c.SetNumber(FieldId::Gold, 0xA1B2C3D4); }},
             {"stamina", [&] { c.SetNumberRaisingMaximum(FieldId::Stamina, 0x3456); }},
             {"low stamina", [&] { c.SetNumberRaisingMaximum(FieldId::Stamina, 0x0100); }},
-            {"skill", [&] { c.SetSkillLevel(29, 20); }},
-            {"quest", [&] { c.SetQuestState(2, 3, 2, 3); }},
-            {"waypoint", [&] { c.SetWaypointActive(1, 2, 4, true); }},
             {"act", [&] { c.SetActOpen(2, 2, true); }},
         };
         edits.value(edit)();
