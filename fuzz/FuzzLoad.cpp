@@ -19,9 +19,9 @@
 #include "mainwindow/BrennicorDlg.h"
 #include "document/FieldRules.h"
 #include "document/GameData.h"
-#include "document/layout/Layout.h"
 #include "resources/MainDialogIds.h"
 #include "support/MainWindowAccess.h"
+#include "support/Offsets71.h"
 
 #include <QComboBox>
 #include <QFile>
@@ -66,26 +66,26 @@ void NoMessages(const char *step)
 // skills, the unused halves of the pool values) must stay as they were.
 bool IsFieldByte(quint32 offset)
 {
-    using namespace Layout;
+    using namespace Offsets71;
     auto in = [offset](quint32 first, quint32 last) { return offset >= first && offset <= last; };
-    if (in(CharNameFirst, CharNameLast) || offset == DifficultyFlags || offset == CharClass
-        || offset == CharLevel || offset == StatLevel)
+    if (in(NameFirst, NameFirst + NameLength - 1) || offset == DifficultyFlags || offset == Class
+        || offset == Level || offset == StatLevel)
         return true;
-    if (in(StrengthFirst, SkillPointsToAddLast) || in(ExperienceFirst, GoldInStashLast)
-        || in(SkillLevelFirst, SkillLevelLast))
+    if (in(Strength, SkillPoints + 3) || in(Experience, GoldInStash + 3)
+        || in(Skills, MinimumSize - 1))
         return true;
-    for (quint32 first : {HealthFirst, MaxHealthFirst, ManaFirst, MaxManaFirst, MaxStaminaFirst, StaminaFirst})
+    for (quint32 first : {Health, MaxHealth, Mana, MaxMana, MaxStamina, Stamina})
         if (in(first, first + 1))
             return true;
     for (int d = 0; d < kDifficultyCount; ++d) {
         for (int a = 0; a < kActCount; ++a) {
-            if (g_nActOffsets[d][a] != 0 && offset == g_nActOffsets[d][a])
+            if (a > 0 && offset == Act(d, a))
                 return true;
             for (int q = 0; q < kQuestSlotsPerAct; ++q)
-                if (g_nQuestOffsets[d][a][q] != 0 && in(g_nQuestOffsets[d][a][q], g_nQuestOffsets[d][a][q] + 1))
+                if (q < QuestCountOfAct(a) && in(Quest(d, a, q), Quest(d, a, q) + 1))
                     return true;
         }
-        if (in(g_nWaypointOffsets[d], g_nWaypointOffsets[d] + 3))
+        if (in(Waypoints(d), Waypoints(d) + 3))
             return true;
     }
     return false;
@@ -111,28 +111,28 @@ quint32 Shown(const CBrennicorDlg &dlg, int id)
 // The panel after a load shows what the image holds.
 void PanelShowsImage(const CBrennicorDlg &dlg, const QByteArray &image)
 {
-    using namespace Layout;
+    using namespace Offsets71;
     struct Field
     {
         const char *name;
         quint32 shown, first, last;
     };
     const Field fields[] = {
-        {"Experience", Shown(dlg, IDC_EXPERIENCE), ExperienceFirst, ExperienceLast},
-        {"Gold", Shown(dlg, IDC_GOLD), GoldFirst, GoldLast},
-        {"GoldInStash", Shown(dlg, IDC_GOLD_IN_STASH), GoldInStashFirst, GoldInStashLast},
-        {"Strength", Shown(dlg, IDC_STRENGTH), StrengthFirst, StrengthLast},
-        {"Energy", Shown(dlg, IDC_ENERGY), EnergyFirst, EnergyLast},
-        {"Dexterity", Shown(dlg, IDC_DEXTERITY), DexterityFirst, DexterityLast},
-        {"Vitality", Shown(dlg, IDC_VITALITY), VitalityFirst, VitalityLast},
-        {"Health", Shown(dlg, IDC_HEALTH), HealthFirst, HealthLast},
-        {"MaxHealth", Shown(dlg, IDC_MAX_HEALTH), MaxHealthFirst, MaxHealthLast},
-        {"Mana", Shown(dlg, IDC_MANA), ManaFirst, ManaLast},
-        {"MaxMana", Shown(dlg, IDC_MAX_MANA), MaxManaFirst, MaxManaLast},
-        {"Stamina", Shown(dlg, IDC_STAMINA), StaminaFirst, StaminaLast},
-        {"MaxStamina", Shown(dlg, IDC_MAX_STAMINA), MaxStaminaFirst, MaxStaminaLast},
-        {"AttributePointsToAdd", Shown(dlg, IDC_ATTRIBUTE_POINTS_TO_ADD), AttributePointsToAddFirst, AttributePointsToAddLast},
-        {"SkillPointsToAdd", Shown(dlg, IDC_SKILL_POINTS_TO_ADD), SkillPointsToAddFirst, SkillPointsToAddLast},
+        {"Experience", Shown(dlg, IDC_EXPERIENCE), Experience, Experience + 3},
+        {"Gold", Shown(dlg, IDC_GOLD), Gold, Gold + 3},
+        {"GoldInStash", Shown(dlg, IDC_GOLD_IN_STASH), GoldInStash, GoldInStash + 3},
+        {"Strength", Shown(dlg, IDC_STRENGTH), Strength, Strength + 3},
+        {"Energy", Shown(dlg, IDC_ENERGY), Energy, Energy + 3},
+        {"Dexterity", Shown(dlg, IDC_DEXTERITY), Dexterity, Dexterity + 3},
+        {"Vitality", Shown(dlg, IDC_VITALITY), Vitality, Vitality + 3},
+        {"Health", Shown(dlg, IDC_HEALTH), Health, Health + 1},
+        {"MaxHealth", Shown(dlg, IDC_MAX_HEALTH), MaxHealth, MaxHealth + 1},
+        {"Mana", Shown(dlg, IDC_MANA), Mana, Mana + 1},
+        {"MaxMana", Shown(dlg, IDC_MAX_MANA), MaxMana, MaxMana + 1},
+        {"Stamina", Shown(dlg, IDC_STAMINA), Stamina, Stamina + 1},
+        {"MaxStamina", Shown(dlg, IDC_MAX_STAMINA), MaxStamina, MaxStamina + 1},
+        {"AttributePointsToAdd", Shown(dlg, IDC_ATTRIBUTE_POINTS_TO_ADD), AttributePoints, AttributePoints + 3},
+        {"SkillPointsToAdd", Shown(dlg, IDC_SKILL_POINTS_TO_ADD), SkillPoints, SkillPoints + 3},
     };
     for (const Field &f : fields) {
         const quint32 stored = LittleEndian(image, f.first, f.last);
@@ -140,12 +140,12 @@ void PanelShowsImage(const CBrennicorDlg &dlg, const QByteArray &image)
             Fail("the panel shows another value than the image holds",
                  QStringLiteral("%1: shown %2, stored %3").arg(QString::fromLatin1(f.name)).arg(f.shown).arg(stored));
     }
-    const QByteArray nameField = image.mid(CharNameFirst, CharNameLength);
-    const QString name = QString::fromLatin1(nameField.left(nameField.indexOf('\0') < 0 ? CharNameLength : nameField.indexOf('\0')));
+    const QByteArray nameField = image.mid(NameFirst, NameLength);
+    const QString name = QString::fromLatin1(nameField.left(nameField.indexOf('\0') < 0 ? NameLength : nameField.indexOf('\0')));
     const QString shownName = dlg.DlgItem<QLineEdit>(IDC_NAME)->text();
     if (shownName != name)
         Fail("the panel shows another name than the image holds", shownName + QStringLiteral(" / ") + name);
-    const quint8 charClass = quint8(image[CharClass]);
+    const quint8 charClass = quint8(image[Class]);
     if (dlg.DlgItem<QComboBox>(IDC_CLASS)->currentIndex() != (charClass < kClassCount ? int(charClass) : -1))
         Fail("the class list shows another class than the image holds", QString::number(charClass));
 }
@@ -158,19 +158,19 @@ enum : unsigned { RanSkills = 1, RanDifficulties = 4, RanActs = 8, RanWaypoints 
 
 void BulkResults(const QByteArray &image, unsigned ran)
 {
-    for (quint32 k = Layout::SkillLevelFirst; (ran & RanSkills) && k <= Layout::SkillLevelLast; ++k)
+    for (quint32 k = Offsets71::Skills; (ran & RanSkills) && k <= Offsets71::MinimumSize - 1; ++k)
         if (quint8(image[k]) != 20)
             Fail("Maximize Skills left a skill below the maximum", QString::number(k));
-    if ((ran & RanDifficulties) && quint8(image[Layout::DifficultyFlags]) != kAllDifficultiesOpen)
+    if ((ran & RanDifficulties) && quint8(image[Offsets71::DifficultyFlags]) != kAllDifficultiesOpen)
         Fail("the difficulty byte is not the one that opens every difficulty");
     for (int d = 0; d < kDifficultyCount; ++d) {
-        if ((ran & RanWaypoints) && LittleEndian(image, g_nWaypointOffsets[d], g_nWaypointOffsets[d] + 3) != kAllWaypointsSet)
+        if ((ran & RanWaypoints) && LittleEndian(image, Offsets71::Waypoints(d), Offsets71::Waypoints(d) + 3) != kAllWaypointsSet)
             Fail("a waypoint set is not the one with every waypoint", QString::number(d));
         for (int a = 0; a < kActCount; ++a) {
-            if ((ran & RanActs) && ActHasAccessByte(a) && quint8(image[g_nActOffsets[d][a]]) != ActAccessByte(true))
+            if ((ran & RanActs) && ActHasAccessByte(a) && quint8(image[Offsets71::Act(d, a)]) != ActAccessByte(true))
                 Fail("an act is not open after Activate Acts", QStringLiteral("%1/%2").arg(d).arg(a));
             for (int q = 0; (ran & RanQuests) && q < QuestCountOfAct(a); ++q) {
-                const quint32 at = g_nQuestOffsets[d][a][q];
+                const quint32 at = Offsets71::Quest(d, a, q);
                 const QuestWord done = QuestWordForState(kQuestStateCount - 1);
                 if (quint8(image[at]) != done.byte0 || quint8(image[at + 1]) != done.byte1)
                     Fail("a quest is not done after All Quests Done",
@@ -262,7 +262,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             Fail("the window does not hold a file too short to name a version as read", Hex(file));
         return 0;
     }
-    const bool shown = expandable && !expected.isEmpty() && quint32(expected.size()) >= Layout::MinimumCharacterSize;
+    const bool shown = expandable && !expected.isEmpty() && quint32(expected.size()) >= Offsets71::MinimumSize;
     if (!shown) {
         if (!MainWindowAccess::Document(*dlg).IsEmpty())
             Fail("the window holds an image too short to show", Hex(file));
@@ -290,9 +290,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     Fuzz::Prompts().Reset(); // a text that does not parse is reported: that is expected
     QByteArray after = Fuzz::ImageOf(MainWindowAccess::Document(*dlg));
     OnlyFieldsChanged(image, after, "typing gold");
-    if (Shown(*dlg, IDC_GOLD) > 2147483647u && Shown(*dlg, IDC_GOLD) != LittleEndian(image, Layout::GoldFirst, Layout::GoldLast))
+    if (Shown(*dlg, IDC_GOLD) > 2147483647u && Shown(*dlg, IDC_GOLD) != LittleEndian(image, Offsets71::Gold, Offsets71::Gold + 3))
         Fail("a typed amount above the limit was kept", QString::number(Shown(*dlg, IDC_GOLD)));
-    if (LittleEndian(after, Layout::GoldFirst, Layout::GoldLast) != Shown(*dlg, IDC_GOLD))
+    if (LittleEndian(after, Offsets71::Gold, Offsets71::Gold + 3) != Shown(*dlg, IDC_GOLD))
         Fail("the image holds another gold amount than the panel shows");
     image = after;
 

@@ -1,7 +1,7 @@
 #include "support/WindowHarness.h"
 
 #include "document/GameData.h"
-#include "document/layout/Layout.h"
+#include "support/Offsets71.h"
 
 #include <QtTest>
 
@@ -16,17 +16,17 @@ QString Summary(const CDiablo2Doc &doc)
     int acts = 0, done = 0;
     for (int d = 0; d < kDifficultyCount; ++d) {
         for (int a = 0; a < kActCount; ++a) {
-            if (a > 0 && doc.GetUInt(g_nActOffsets[d][a]) == 1)
+            if (a > 0 && doc.GetUInt(Offsets71::Act(d, a)) == 1)
                 ++acts;
             for (int q = 0; q < QuestCountOfAct(a); ++q)
-                done += doc.GetUInt(g_nQuestOffsets[d][a][q], g_nQuestOffsets[d][a][q] + 1) == 0x1007 ? 1 : 0;
+                done += doc.GetUInt(Offsets71::Quest(d, a, q), Offsets71::Quest(d, a, q) + 1) == 0x1007 ? 1 : 0;
         }
     }
     QStringList sets;
     for (int d = 0; d < kDifficultyCount; ++d)
-        sets.append(QString::number(doc.GetUInt(g_nWaypointOffsets[d], g_nWaypointOffsets[d] + 3), 16));
+        sets.append(QString::number(doc.GetUInt(Offsets71::Waypoints(d), Offsets71::Waypoints(d) + 3), 16));
     return QStringLiteral("flags=%1 acts=%2 sets=%3 done=%4")
-        .arg(doc.GetUInt(Layout::DifficultyFlags), 0, 16).arg(acts).arg(sets.join(QLatin1Char(','))).arg(done);
+        .arg(doc.GetUInt(Offsets71::DifficultyFlags), 0, 16).arg(acts).arg(sets.join(QLatin1Char(','))).arg(done);
 }
 
 QString Selection(const WindowHarness &window)
@@ -85,13 +85,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("shown"); // the end of Selection()
         QTest::addColumn<QString>("summary");
         const CharacterFixture plain, all = CharacterFixture().DifficultyFlags(0xFF);
-        const int waypoint = IDC_WAYPOINT_ACTIVE, act = IDC_ACT_ACTIVE;
-        QTest::newRow("waypoint opens its act, the act its difficulty") << plain << QList<int>{1, 1, 2} << waypoint
-            << "" << "|1|1|1" << "flags=4 acts=1 sets=1,800,0 done=0";
-        QTest::newRow("waypoint switched off opens nothing") << plain << QList<int>{0, 0, 0} << waypoint << ""
-            << "|0|1|1" << "flags=0 acts=0 sets=0,0,0 done=0";
-        QTest::newRow("waypoint in an open act leaves the act byte") << CharacterFixture().ActByte(2, 3, 5).DifficultyFlags(0x10)
-            << QList<int>{2, 3, 1} << waypoint << "" << "|1|1|1" << "flags=10 acts=0 sets=1,0,10000000 done=0";
+        const int act = IDC_ACT_ACTIVE;
         QTest::newRow("act opens its difficulty") << plain << QList<int>{2, 3, 0} << act << "" << "|0|1|1"
             << "flags=10 acts=1 sets=1,0,0 done=0";
         QTest::newRow("Act1's box springs back") << plain << QList<int>{0, 0, 0} << act << "" << "|1|1|1"

@@ -1,7 +1,7 @@
 #include "support/CharacterFixture.h"
 
 #include "document/GameData.h"
-#include "document/layout/Layout.h"
+#include "support/Offsets71.h"
 
 #include <QFile>
 
@@ -17,11 +17,11 @@ struct OptionalSlot
     quint32 first;
 };
 const OptionalSlot kSlotsHighestFirst[] = {
-    {CharacterFixture::Optional::GoldInStash, Layout::GoldInStashFirst},
-    {CharacterFixture::Optional::Gold, Layout::GoldFirst},
-    {CharacterFixture::Optional::Experience, Layout::ExperienceFirst},
-    {CharacterFixture::Optional::SkillPoints, Layout::SkillPointsToAddFirst},
-    {CharacterFixture::Optional::AttributePoints, Layout::AttributePointsToAddFirst},
+    {CharacterFixture::Optional::GoldInStash, Offsets71::GoldInStash},
+    {CharacterFixture::Optional::Gold, Offsets71::Gold},
+    {CharacterFixture::Optional::Experience, Offsets71::Experience},
+    {CharacterFixture::Optional::SkillPoints, Offsets71::SkillPoints},
+    {CharacterFixture::Optional::AttributePoints, Offsets71::AttributePoints},
 };
 
 } // namespace
@@ -33,7 +33,7 @@ CharacterFixture::CharacterFixture()
         m_image[k] = char(FillByte(k));
 
     Put(0, 3, 0xAA55AA55u); // the signature 55 AA 55 AA
-    Version(Layout::KnownFileVersion);
+    Version(71);
     Name("Fixture");
     DifficultyFlags(0);
     Class(1);
@@ -49,16 +49,14 @@ CharacterFixture::CharacterFixture()
         WaypointSet(d, d == 0 ? 0x00000001u : 0u);
     }
 
-    namespace L = Layout;
-    const quint32 stats[][3] = {
-        {L::StrengthFirst, L::StrengthLast, 15}, {L::EnergyFirst, L::EnergyLast, 25}, {L::DexterityFirst, L::DexterityLast, 20},
-        {L::VitalityFirst, L::VitalityLast, 10}, {L::AttributePointsToAddFirst, L::AttributePointsToAddLast, 5},
-        {L::SkillPointsToAddFirst, L::SkillPointsToAddLast, 1}, {L::ManaFirst, L::ManaLast, 500},
-        {L::MaxManaFirst, L::MaxManaLast, 600}, {L::MaxStaminaFirst, L::MaxStaminaLast, 700}, {L::StaminaFirst, L::StaminaLast, 650}};
+    namespace O = Offsets71;
+    const quint32 stats[][3] = {{O::Strength, 3, 15}, {O::Energy, 3, 25}, {O::Dexterity, 3, 20}, {O::Vitality, 3, 10},
+                                {O::AttributePoints, 3, 5}, {O::SkillPoints, 3, 1}, {O::Mana, 1, 500},
+                                {O::MaxMana, 1, 600}, {O::MaxStamina, 1, 700}, {O::Stamina, 1, 650}};
     for (const auto &stat : stats)
-        Put(stat[0], stat[1], stat[2]);
+        Put(stat[0], stat[0] + stat[1], stat[2]);
     Health(300).MaxHealth(400).Experience(57715).Gold(1234).GoldInStash(5678);
-    for (int i = 0; i < Layout::SkillCount; ++i)
+    for (int i = 0; i < int(Offsets71::SkillCount); ++i)
         Skill(i, quint8(i % 20 + 1));
 }
 
@@ -76,28 +74,27 @@ void CharacterFixture::Put(quint32 first, quint32 last, quint32 value)
 
 CharacterFixture &CharacterFixture::Name(const QByteArray &latin1)
 {
-    for (quint32 k = 0; k < Layout::CharNameLength; ++k)
-        Put(Layout::CharNameFirst + k, Layout::CharNameFirst + k,
-            k < quint32(latin1.size()) ? quint8(latin1[k]) : 0);
+    for (quint32 k = 0; k < Offsets71::NameLength; ++k)
+        Put(Offsets71::NameFirst + k, Offsets71::NameFirst + k, k < quint32(latin1.size()) ? quint8(latin1[k]) : 0);
     return *this;
 }
 
-CharacterFixture &CharacterFixture::Version(quint32 v) { Put(Layout::FileVersionFirst, Layout::FileVersionLast, v); return *this; }
-CharacterFixture &CharacterFixture::Class(quint8 v) { Put(Layout::CharClass, Layout::CharClass, v); return *this; }
-CharacterFixture &CharacterFixture::StatLevel(quint8 v) { Put(Layout::StatLevel, Layout::StatLevel, v); return *this; }
-CharacterFixture &CharacterFixture::Level(quint8 v) { Put(Layout::CharLevel, Layout::CharLevel, v); return StatLevel(v); }
-CharacterFixture &CharacterFixture::DifficultyFlags(quint8 v) { Put(Layout::DifficultyFlags, Layout::DifficultyFlags, v); return *this; }
+CharacterFixture &CharacterFixture::Version(quint32 v) { Put(Offsets71::Version, Offsets71::Version + 3, v); return *this; }
+CharacterFixture &CharacterFixture::Class(quint8 v) { Put(Offsets71::Class, Offsets71::Class, v); return *this; }
+CharacterFixture &CharacterFixture::StatLevel(quint8 v) { Put(Offsets71::StatLevel, Offsets71::StatLevel, v); return *this; }
+CharacterFixture &CharacterFixture::Level(quint8 v) { Put(Offsets71::Level, Offsets71::Level, v); return StatLevel(v); }
+CharacterFixture &CharacterFixture::DifficultyFlags(quint8 v) { Put(Offsets71::DifficultyFlags, Offsets71::DifficultyFlags, v); return *this; }
 
-CharacterFixture &CharacterFixture::Health(quint16 v) { Put(Layout::HealthFirst, Layout::HealthLast, v); return *this; }
-CharacterFixture &CharacterFixture::MaxHealth(quint16 v) { Put(Layout::MaxHealthFirst, Layout::MaxHealthLast, v); return *this; }
-CharacterFixture &CharacterFixture::Experience(quint32 v) { Put(Layout::ExperienceFirst, Layout::ExperienceLast, v); return *this; }
-CharacterFixture &CharacterFixture::Gold(quint32 v) { Put(Layout::GoldFirst, Layout::GoldLast, v); return *this; }
-CharacterFixture &CharacterFixture::GoldInStash(quint32 v) { Put(Layout::GoldInStashFirst, Layout::GoldInStashLast, v); return *this; }
+CharacterFixture &CharacterFixture::Health(quint16 v) { Put(Offsets71::Health, Offsets71::Health + 1, v); return *this; }
+CharacterFixture &CharacterFixture::MaxHealth(quint16 v) { Put(Offsets71::MaxHealth, Offsets71::MaxHealth + 1, v); return *this; }
+CharacterFixture &CharacterFixture::Experience(quint32 v) { Put(Offsets71::Experience, Offsets71::Experience + 3, v); return *this; }
+CharacterFixture &CharacterFixture::Gold(quint32 v) { Put(Offsets71::Gold, Offsets71::Gold + 3, v); return *this; }
+CharacterFixture &CharacterFixture::GoldInStash(quint32 v) { Put(Offsets71::GoldInStash, Offsets71::GoldInStash + 3, v); return *this; }
 
 CharacterFixture &CharacterFixture::Skill(int position, quint8 level)
 {
-    Q_ASSERT(position >= 0 && position < Layout::SkillCount);
-    const quint32 offset = Layout::SkillLevelFirst + quint32(position);
+    Q_ASSERT(position >= 0 && position < int(Offsets71::SkillCount));
+    const quint32 offset = Offsets71::Skills + quint32(position);
     Put(offset, offset, level);
     return *this;
 }
@@ -107,7 +104,7 @@ CharacterFixture &CharacterFixture::QuestWord(int difficulty, int act, int posit
 {
     Q_ASSERT(difficulty >= 0 && difficulty < kDifficultyCount && act >= 0 && act < kActCount
              && position >= 0 && position < QuestCountOfAct(act));
-    const quint32 offset = g_nQuestOffsets[difficulty][act][position];
+    const quint32 offset = Offsets71::Quest(difficulty, act, position);
     Put(offset, offset + 1, quint32(byte0) | quint32(byte1) << 8);
     return *this;
 }
@@ -115,7 +112,7 @@ CharacterFixture &CharacterFixture::QuestWord(int difficulty, int act, int posit
 CharacterFixture &CharacterFixture::ActByte(int difficulty, int act, quint8 value)
 {
     Q_ASSERT(difficulty >= 0 && difficulty < kDifficultyCount && act >= 1 && act < kActCount);
-    const quint32 offset = g_nActOffsets[difficulty][act];
+    const quint32 offset = Offsets71::Act(difficulty, act);
     Put(offset, offset, value);
     return *this;
 }
@@ -123,7 +120,7 @@ CharacterFixture &CharacterFixture::ActByte(int difficulty, int act, quint8 valu
 CharacterFixture &CharacterFixture::WaypointSet(int difficulty, quint32 bits)
 {
     Q_ASSERT(difficulty >= 0 && difficulty < kDifficultyCount);
-    const quint32 offset = g_nWaypointOffsets[difficulty];
+    const quint32 offset = Offsets71::Waypoints(difficulty);
     Put(offset, offset + 3, bits);
     return *this;
 }
@@ -149,13 +146,13 @@ QByteArray CharacterFixture::Model(quint32 expandedLength) const
 
     auto present = [this](unsigned bit) { return (m_without & bit) == 0; };
     quint8 low = 0xCF, high = 0x1F; // the bits that do not tell about the optional values
-    if (present(Optional::AttributePoints)) low |= Layout::AttributePointsPresentBit;
-    if (present(Optional::SkillPoints)) low |= Layout::SkillPointsPresentBit;
-    if (present(Optional::Experience)) high |= Layout::ExperiencePresentBit;
-    if (present(Optional::Gold)) high |= Layout::GoldPresentBit;
-    if (present(Optional::GoldInStash)) high |= Layout::GoldInStashPresentBit;
-    full[Layout::StatPresenceMaskLow] = char(low);
-    full[Layout::StatPresenceMaskHigh] = char(high);
+    if (present(Optional::AttributePoints)) low |= Offsets71::AttributePointsBit;
+    if (present(Optional::SkillPoints)) low |= Offsets71::SkillPointsBit;
+    if (present(Optional::Experience)) high |= Offsets71::ExperienceBit;
+    if (present(Optional::Gold)) high |= Offsets71::GoldBit;
+    if (present(Optional::GoldInStash)) high |= Offsets71::GoldInStashBit;
+    full[Offsets71::MaskLow] = char(low);
+    full[Offsets71::MaskHigh] = char(high);
     return full;
 }
 
@@ -175,8 +172,8 @@ QByteArray CharacterFixture::Shaped(bool expanded) const
             image.remove(slot.first, 4);
     }
     if (expanded && removed != 0) {
-        image[Layout::StatPresenceMaskLow] = char(0xFF);
-        image[Layout::StatPresenceMaskHigh] = char(0xFF);
+        image[Offsets71::MaskLow] = char(0xFF);
+        image[Offsets71::MaskHigh] = char(0xFF);
     }
     image.truncate(fileLength + (expanded ? removed : 0));
     return image;
