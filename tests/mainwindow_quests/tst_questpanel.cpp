@@ -90,6 +90,8 @@ private Q_SLOTS:
             << "flags=10 acts=1 sets=1,0,0 done=0";
         QTest::newRow("Act1's box springs back") << plain << QList<int>{0, 0, 0} << act << "" << "|1|1|1"
             << "flags=0 acts=0 sets=1,0,0 done=0";
+        QTest::newRow("closing an act of a closed difficulty opens nothing") << CharacterFixture().ActByte(2, 2, 1)
+            << QList<int>{2, 2, 0} << act << "" << "|0|0|0" << "flags=0 acts=0 sets=1,0,0 done=0";
         QTest::newRow("closing an act closes nothing else") << CharacterFixture().ActByte(1, 2, 1).DifficultyFlags(0x04)
             << QList<int>{1, 2, 0} << act << "" << "|0|0|1" << "flags=4 acts=0 sets=1,0,0 done=0";
         QTest::newRow("clearing Hell clears bit 4 only") << all << QList<int>{2, 0, 0} << int(IDC_DIFFICULTY_ACTIVE) << ""
