@@ -46,7 +46,7 @@ bool Accept(const CDiablo2Doc &doc)
             Report(QString::fromLatin1(Captions::Open), notice);
         return true;
     }
-    if (!FileVersion::IsOther(doc))
+    if (!FileVersion::IsOther(FileVersion::KindOf(doc)))
         return true;
     Report(QString::fromLatin1(Captions::Save),
            FileVersion::SaveRiskFor(doc) + QStringLiteral(" Nothing was written; add --force to change it anyway."));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "PanelFields.h"
+#include "format/Parse.h"
 
 #include <QByteArrayView>
 #include <QString>
@@ -11,7 +12,6 @@
 #include <optional>
 
 class CDiablo2Doc;
-struct CharacterLayout;
 
 // What an edit the character cannot take throws: the sentence that tells the
 // user why. The step that throws has changed nothing; the window shows it in
@@ -20,22 +20,16 @@ struct EditRefusal
 {
     QString text;
 };
-namespace Format {
-struct ParsedCharacter;
-struct ParseResult;
-}
 
 // A character as its values: the one way in which the main window and the
-// command line read and change a character. Where a value stands in the image
-// is the business of the layout behind it (one per family of file versions),
-// which neither front end sees; the raw byte tools alone address bytes by
-// offset.
+// command line read and change a character, of any version. Where a value
+// stands in the image is the business of the format behind it (format/: one
+// layout per family of file versions), which neither front end sees; the raw
+// byte tools alone address bytes by offset.
 //
-// Every access goes through the document's checked accessors, so an image too
-// short for a value throws "offset out of range" as the document does.
-//
-// A file of a known later version (FileVersion::IsLater) is read through the
-// document's parse, which every view shares. A write changes the character
+// The character is read from the document's parse, which every view shares;
+// a file with no values to read (held for the raw tools, or too short)
+// throws "offset out of range" as the document's accessors do. A write changes the character
 // being edited (the document's, see EditScope) and rebuilds the image from it
 // (Format::Build, which reads its result back and checks it): at once, or
 // once when the open EditScope commits. A rebuild that is refused throws an
@@ -89,7 +83,8 @@ public:
     [[nodiscard]] quint32 SkillLevel(int position) const;
 
     [[nodiscard]] int DifficultyCount() const;
-    // Four acts; five in an expansion character.
+    // Four acts; five in an expansion character (four, and the five
+    // original classes above, for a file with no values to read).
     [[nodiscard]] int ActCount() const;
     [[nodiscard]] int QuestCount(int act) const;
     [[nodiscard]] int WaypointCount(int act) const;
@@ -108,14 +103,15 @@ public:
     [[nodiscard]] std::optional<QStringList> AbsentFromFile() const;
 
 protected:
-    // The character of a later version as it stands: the edits not yet
-    // built into the image, or the image's parse; null for version 71 and
-    // for a file held for the raw tools.
-    [[nodiscard]] const Format::ParsedCharacter *Parsed() const;
+    // The character as it stands: the edits not yet built into the image, or
+    // the image's parse. Throws "offset out of range" for a file held for
+    // the raw tools or too short for its fields.
+    [[nodiscard]] const Format::ParsedCharacter &Parsed() const;
+    // Whether the character's values can be read (Parsed does not throw).
+    [[nodiscard]] bool Readable() const;
 
-    const CDiablo2Doc &m_view;
-    const CharacterLayout &m_layout;
-    // The document's parse of a later version's image, shared.
+    const CDiablo2Doc &m_doc;
+    // The document's parse of its image, shared.
     std::shared_ptr<const Format::ParseResult> m_parse;
 };
 
@@ -175,9 +171,10 @@ private:
     // character of level may carry.
     void RefuseGoldAboveCapAt(quint32 level) const;
 
-    // The character being edited, made from the image's parse at the first
-    // change; null for version 71.
-    Format::ParsedCharacter *Editing();
+    // The character being edited, made from the image's parse at the first change.
+    Format::ParsedCharacter &Editing();
+    // Opens an act, and its difficulty when that is closed.
+    static void OpenAct(Format::ParsedCharacter &edited, int difficulty, int act);
     // A change is made: built into the image now, or when the scope commits.
     void Edited();
     // Builds the edits gathered into the image, once.
@@ -185,7 +182,7 @@ private:
 
     friend class EditScope;
 
-    CDiablo2Doc &m_doc;
+    CDiablo2Doc &m_edited;
 };
 
 // Gathers the edits made through any Character of doc while it is open, so

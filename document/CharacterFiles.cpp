@@ -2,7 +2,6 @@
 
 #include "CharacterNames.h"
 #include "Diablo2Doc.h"
-#include "document/layout/Layout.h"
 #include "FileVersion.h"
 #include "Messages.h"
 
@@ -35,7 +34,7 @@ bool IsTooShort(const CDiablo2Doc &doc, bool refuseEmpty)
         return refuseEmpty;
     // Only a version-71 file has a least size: any other file is read by its
     // own version's parse or held for the raw tools, however short.
-    return FileVersion::KindOf(doc) == FileVersion::Kind::Version71 && doc.GetSize() < Layout::MinimumCharacterSize;
+    return FileVersion::KindOf(doc) == FileVersion::Kind::Version71 && !FileVersion::ShowsValues(doc);
 }
 
 void RefuseShortImage(const CDiablo2Doc &doc, bool refuseEmpty)

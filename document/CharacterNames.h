@@ -34,12 +34,12 @@ inline constexpr CharacterNameRule kWrittenNameRule{kCharacterNameLength, false}
 inline constexpr CharacterNameRule kLaterNameRule{kLaterCharacterNameLength, true};
 
 // The rule of a new name for the character in doc: that of its version for a
-// file read as a later version; version 71's for any other, whose name is
-// written at version 71's place (a file of an unknown version included).
+// file read as a later version; version 71's for any other.
 inline CharacterNameRule NameRuleOf(const CDiablo2Doc &doc)
 {
-    return FileVersion::IsLater(doc) && FileVersion::Of(doc) >= kFirstVersionOfLaterNames ? kLaterNameRule
-                                                                                          : kWrittenNameRule;
+    return FileVersion::KindOf(doc) == FileVersion::Kind::Later && FileVersion::Of(doc) >= kFirstVersionOfLaterNames
+               ? kLaterNameRule
+               : kWrittenNameRule;
 }
 
 namespace NameMessages {

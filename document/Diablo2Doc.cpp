@@ -1,11 +1,9 @@
 #include "Diablo2Doc.h"
 
-#include "Character.h"
 #include "FileVersion.h"
-#include "document/layout/Layout.h"
 #include "Messages.h"
-#include "document/format/FamilyLayout.h"
 #include "document/format/Parse.h"
+#include "document/format/StatCodec.h"
 
 #include "core/Prompts.h"
 #include "core/SafeFile.h"
@@ -26,12 +24,6 @@ const char *const kSetSpanTooWide = "an UINTerger can only hold 4 bytes of data"
 const char *const kOpenFirst = Messages::OpenDocumentFirst;
 const char *const kOpenFilter = "Char Files (*.d2s)|*.d2s|All Files (*.*)|*.*||";
 const char *const kDefaultExtension = "d2s";
-
-// The stat block as the file stores it: the five optional values sit in two
-// runs, with the seven values that are always present between them.
-constexpr quint32 kFixedHeadLength = Layout::AttributePointsToAddFirst;              // bytes 0..580
-constexpr quint32 kFixedMiddleLength = Layout::ExperienceFirst - Layout::SkillPointsToAddLast - 1; // 28
-constexpr quint32 kOptionalValueLength = 4;
 
 // A new block for a whole image, or null when memory runs out. Every block is
 // filled in one pass right after it is made (by the file's read, or by the
@@ -124,16 +116,6 @@ void CDiablo2Doc::SetBytes(quint32 first, quint32 last, const quint8 *source)
         if (first + k == last)
             break;
     }
-}
-
-QString CDiablo2Doc::GetCharName() const
-{
-    return CharacterView(*this).Name();
-}
-
-void CDiablo2Doc::SetCharName(const QString &name)
-{
-    Character(*this).SetName(name);
 }
 
 QByteArray CDiablo2Doc::ImageCopy() const
@@ -337,45 +319,33 @@ void CDiablo2Doc::Serialize(CArchive &ar)
 
 void CDiablo2Doc::ExpandStats()
 {
-    // A file of a later version this program knows is held exactly as read:
-    // its own parse finds its sections, wherever they stand and however short
-    // the file is (a new character's first save is its header alone).
-    // Any other file, of another version or none, is held exactly as read
-    // too, so that it is saved unchanged.
-    switch (FileVersion::KindOf(*this)) {
-    case FileVersion::Kind::Later: {
-        const Format::ParsedCharacter &c = ParsedImage()->character;
-        m_statMaskAsRead = c.stats.stored;
-        m_checksumWasWrong = c.checksum == Format::ChecksumState::Damaged;
+    // Only version 71 with its signature is expanded. Any other file (of a
+    // later version, whose own parse finds its sections wherever they stand
+    // and however short the file is, or of another version or none) is held
+    // exactly as read, so that it is saved unchanged.
+    if (!Format::ExpandsAtLoad(QByteArrayView(reinterpret_cast<const char *>(m_pData.get()), qsizetype(m_nSize)))) {
+        if (FileVersion::KindOf(*this) == FileVersion::Kind::Later) {
+            const Format::ParsedCharacter &c = ParsedImage()->character;
+            m_statMaskAsRead = c.stats.stored;
+            m_checksumWasWrong = c.checksum == Format::ChecksumState::Damaged;
+        }
         return;
     }
-    case FileVersion::Kind::Unsigned71:
-    case FileVersion::Kind::Held: return;
-    case FileVersion::Kind::Version71: break;
-    }
-    const quint8 high = GetByte(Layout::StatPresenceMaskHigh);
-    const quint8 low = GetByte(Layout::StatPresenceMaskLow);
-    m_statMaskAsRead = quint16(high << 8 | low);
-
-    // The five optional values in file order: two before the seven fixed
-    // values, three after them.
-    const bool present[5] = {
-        (low & Layout::AttributePointsPresentBit) != 0,
-        (low & Layout::SkillPointsPresentBit) != 0,
-        (high & Layout::ExperiencePresentBit) != 0,
-        (high & Layout::GoldPresentBit) != 0,
-        (high & Layout::GoldInStashPresentBit) != 0,
-    };
-    quint32 presentCount = 0;
-    for (bool p : present)
-        presentCount += p ? 1 : 0;
-    const quint32 added = kOptionalValueLength * (5 - presentCount);
+    constexpr quint32 kMask = Format::ExpandedMaskOffset;
+    const quint16 mask = quint16(GetByte(kMask + 1) << 8 | GetByte(kMask));
+    m_statMaskAsRead = mask;
+    const std::array<bool, Format::StatCount> leftOut = Format::LeftOutPlaces(mask);
+    quint32 leftOutCount = 0;
+    for (bool out : leftOut)
+        leftOutCount += out ? 1 : 0;
+    constexpr quint32 kValue = Format::ExpandedValueBytes;
+    const quint32 added = kValue * leftOutCount;
     if (added == 0)
         return;
 
     // Everything the copy below reads must lie inside the old image, and the
     // grown image must still be addressable with 32-bit offsets.
-    const quint32 needed = kFixedHeadLength + kFixedMiddleLength + kOptionalValueLength * presentCount;
+    const quint32 needed = Format::ExpandedFirstValue + kValue * (Format::StatCount - leftOutCount);
     if (m_nSize < needed)
         throw kOffsetOutOfRange;
     if (m_nSize > std::numeric_limits<quint32>::max() - added)
@@ -393,27 +363,20 @@ void CDiablo2Doc::ExpandStats()
         to += n;
         from += n;
     };
-    auto optional = [&](bool isPresent) {
-        if (isPresent) {
-            copy(kOptionalValueLength);
+    copy(Format::ExpandedFirstValue);
+    for (bool out : leftOut) {
+        if (out) {
+            std::memset(to, 0, kValue);
+            to += kValue;
         } else {
-            std::memset(to, 0, kOptionalValueLength);
-            to += kOptionalValueLength;
+            copy(kValue);
         }
-    };
-
-    copy(kFixedHeadLength);
-    optional(present[0]);
-    optional(present[1]);
-    copy(kFixedMiddleLength);
-    optional(present[2]);
-    optional(present[3]);
-    optional(present[4]);
+    }
     copy(quint32(m_pData.get() + m_nSize - from));
 
     TakeImage(std::move(grown), newSize);
-    SetByte(Layout::StatPresenceMaskHigh, 0xFF);
-    SetByte(Layout::StatPresenceMaskLow, 0xFF);
+    SetByte(kMask, 0xFF);
+    SetByte(kMask + 1, 0xFF);
 }
 
 // ---------------------------------------------------------------------------

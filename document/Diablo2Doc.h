@@ -43,12 +43,6 @@ public:
     void GetBytes(quint32 first, quint32 last, quint8 *destination) const;
     void SetBytes(quint32 first, quint32 last, const quint8 *source);
 
-    // The name field as text: up to its first zero byte, at most 15 characters.
-    [[nodiscard]] QString GetCharName() const;
-    // Writes the name's single-byte characters and fills the rest of the 15-byte
-    // field with zero bytes. Characters past the 15th are dropped.
-    void SetCharName(const QString &name);
-
     // A copy of the whole image, for telling what an edit changed; empty when
     // no image is held.
     [[nodiscard]] QByteArray ImageCopy() const;

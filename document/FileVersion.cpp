@@ -1,33 +1,37 @@
 #include "FileVersion.h"
 
 #include "Diablo2Doc.h"
-#include "document/layout/Layout.h"
 #include "Messages.h"
 #include "document/format/FamilyLayout.h"
 #include "document/format/Parse.h"
 
 namespace FileVersion {
 
-quint32 Of(const CDiablo2Doc &doc)
-{
-    return doc.GetUInt(Layout::FileVersionFirst, Layout::FileVersionLast);
-}
-
 namespace {
 
 // 55 AA 55 AA, read as the little-endian value at offset 0.
 constexpr quint32 kSignature = 0xAA55AA55u;
+constexpr quint32 kVersionFirst = 4;
+constexpr quint32 kVersionLast = 7;
 
+// A known version whose sections are found by their markers (87 on), whether
+// its parse opened it or not.
 bool IsKnownLater(const CDiablo2Doc &doc)
 {
-    return NamesVersion(doc) && Of(doc) != Layout::KnownFileVersion && Format::LayoutOf(Of(doc)) != nullptr;
+    const Format::FamilyLayout *layout = NamesVersion(doc) ? Format::LayoutOf(Of(doc)) : nullptr;
+    return layout && layout->checksMarkers;
 }
 
 } // namespace
 
+quint32 Of(const CDiablo2Doc &doc)
+{
+    return doc.GetUInt(kVersionFirst, kVersionLast);
+}
+
 bool NamesVersion(const CDiablo2Doc &doc)
 {
-    return doc.GetSize() > Layout::FileVersionLast;
+    return doc.GetSize() > kVersionLast;
 }
 
 bool HasSignature(const CDiablo2Doc &doc)
@@ -37,49 +41,12 @@ bool HasSignature(const CDiablo2Doc &doc)
 
 Kind KindOf(const CDiablo2Doc &doc)
 {
-    if (doc.IsEmpty())
-        return Kind::Version71;
-    const bool signature = HasSignature(doc);
-    if (NamesVersion(doc) && Of(doc) == Layout::KnownFileVersion) {
-        if (signature)
-            return Kind::Version71;
-        return doc.GetSize() >= Layout::MinimumCharacterSize ? Kind::Unsigned71 : Kind::Held;
-    }
-    if (signature && IsKnownLater(doc) && doc.ParsedImage()->Opened())
-        return Kind::Later;
-    return Kind::Held;
-}
-
-bool IsNot71(const CDiablo2Doc &doc)
-{
-    return KindOf(doc) != Kind::Version71;
-}
-
-bool IsLater(const CDiablo2Doc &doc)
-{
-    return KindOf(doc) == Kind::Later;
-}
-
-bool IsOther(const CDiablo2Doc &doc)
-{
-    const Kind kind = KindOf(doc);
-    return kind == Kind::Unsigned71 || kind == Kind::Held;
-}
-
-bool IsRawToolsOnly(const CDiablo2Doc &doc)
-{
-    return KindOf(doc) == Kind::Held;
+    return doc.IsEmpty() ? Kind::Version71 : doc.ParsedImage()->kind;
 }
 
 bool ShowsValues(const CDiablo2Doc &doc)
 {
-    switch (KindOf(doc)) {
-    case Kind::Later:
-    case Kind::Unsigned71: return true;
-    case Kind::Version71: return !doc.IsEmpty() && doc.GetSize() >= Layout::MinimumCharacterSize;
-    case Kind::Held: break;
-    }
-    return false;
+    return !doc.IsEmpty() && doc.ParsedImage()->Opened();
 }
 
 QString RefusalText(const CDiablo2Doc &doc)
@@ -143,7 +110,7 @@ QString TitleSuffix(const CDiablo2Doc &doc)
 {
     if (!HasSignature(doc) || !NamesVersion(doc))
         return QStringLiteral(" [not a character file]");
-    return IsOther(doc) ? QStringLiteral(" [version %1]").arg(Of(doc)) : QString();
+    return IsOther(KindOf(doc)) ? QStringLiteral(" [version %1]").arg(Of(doc)) : QString();
 }
 
 } // namespace FileVersion

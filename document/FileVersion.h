@@ -1,5 +1,7 @@
 #pragma once
 
+#include "format/Parse.h"
+
 #include <QString>
 #include <QtGlobal>
 
@@ -26,47 +28,23 @@ namespace FileVersion {
 // An image too short to hold it has none.
 [[nodiscard]] bool HasSignature(const CDiablo2Doc &doc);
 
-// What the program makes of an image, decided from its first bytes and, for
-// a later version, from its parse.
-enum class Kind {
-    // The signature and version 71 (and an empty document): expanded at load
-    // and read through version 71's table.
-    Version71,
-    // A known later version whose parse opened it: read into a parsed
-    // character and rebuilt when written.
-    Later,
-    // Version 71 without the signature, long enough for version 71's fields:
-    // shown with a warning, saved only after a question.
-    Unsigned71,
-    // Anything else (no signature, a version this program does not know, a
-    // known later version whose parse is refused, a file too short to name a
-    // version): held exactly as read for the raw byte tools only.
-    Held,
-};
+// What the program makes of an image (Format::FileKind), decided when the
+// image is read; an empty document counts as version 71. Every decision of
+// the window and the command line about a file reads it.
+using Kind = Format::FileKind;
 [[nodiscard]] Kind KindOf(const CDiablo2Doc &doc);
-
-// True when the image is not read as a character of version 71 or of a
-// known later version: the window tells so at open and asks before a save;
-// the command line refuses to change it.
-[[nodiscard]] bool IsOther(const CDiablo2Doc &doc);
-
-// True when the image names a known version other than 71 and parses: its
-// values are read and written through a parsed character.
-[[nodiscard]] bool IsLater(const CDiablo2Doc &doc);
-
-// True when the image is not version 71's with its signature: the load keeps
-// such an image exactly as read.
-[[nodiscard]] bool IsNot71(const CDiablo2Doc &doc);
-
-// True when the image is held for the raw byte tools only (Kind::Held).
-[[nodiscard]] bool IsRawToolsOnly(const CDiablo2Doc &doc);
 
 // True when the character's values can be read from the image, so that the
 // window's form shows them and the commands that read or change values work
-// on them: a known later version's file that parses, or a version-71 image
-// that reaches its last skill byte. False with no image and for a file held
-// for the raw byte tools only.
+// on them: a known version's file whose parse opened it (version 71 reaching
+// its last skill byte). False with no image and for a file held for the raw
+// byte tools only.
 [[nodiscard]] bool ShowsValues(const CDiablo2Doc &doc);
+
+// True for the kinds the window tells of at open and asks about before a
+// save, and the command line refuses to change without --force: a version-71
+// image without the signature and a file held for the raw tools.
+[[nodiscard]] constexpr bool IsOther(Kind kind) { return kind == Kind::Unsigned71 || kind == Kind::Held; }
 
 // Why a file is held for the raw byte tools only: "file version N: the
 // reason of its parse." for a known version, the parse's reason otherwise

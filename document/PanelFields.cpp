@@ -1,8 +1,6 @@
 #include "PanelFields.h"
 
-#include "Diablo2Doc.h"
 #include "FieldLimits.h"
-#include "document/layout/CharacterLayout.h"
 
 namespace {
 
@@ -34,9 +32,22 @@ const PanelField kPanelFields[kPanelFieldCount] = {
     {F::MaxStamina, "maxStamina", kPool, R::Keep, F::MaxStamina, kFullPool},
 };
 
+namespace {
+
+// The place of a field in the panel's table, which lists them in the order of `show`.
+int PlaceOf(FieldId id)
+{
+    int place = 0;
+    while (place + 1 < kPanelFieldCount && kPanelFields[place].id != id)
+        ++place;
+    return place;
+}
+
+} // namespace
+
 const PanelField &Field(FieldId id)
 {
-    return kPanelFields[int(id)];
+    return kPanelFields[PlaceOf(id)];
 }
 
 QString FieldExplanation(FieldId id, quint32 limit)
@@ -49,7 +60,7 @@ QString FieldExplanation(FieldId id, quint32 limit)
         "Maximum mana",             "Current stamina",       "Maximum stamina",
     };
     const PanelField &field = Field(id);
-    QString text = QStringLiteral("%1: a whole number from 0 to %2.").arg(QLatin1String(kWhat[int(id)])).arg(limit);
+    QString text = QStringLiteral("%1: a whole number from 0 to %2.").arg(QLatin1String(kWhat[PlaceOf(id)])).arg(limit);
     if (id != FieldId::Experience)
         text += QStringLiteral(" A larger number is taken as %1.").arg(limit);
     if (field.rule == EntryRule::RaiseMaximum)
@@ -76,14 +87,3 @@ const PanelField *PanelFieldNamed(const QString &key)
     return nullptr;
 }
 
-quint32 ReadField(const CDiablo2Doc &doc, FieldId id)
-{
-    const ValueRange range = LayoutOf(doc).numbers[size_t(id)];
-    return doc.GetUInt(range.first, range.last);
-}
-
-void WriteField(CDiablo2Doc &doc, FieldId id, quint32 value)
-{
-    const ValueRange range = LayoutOf(doc).numbers[size_t(id)];
-    doc.SetUInt(range.first, range.last, value);
-}

@@ -1,32 +1,15 @@
 #pragma once
 
+#include "format/FieldTable.h"
+
 #include <QString>
 #include <QtGlobal>
 
-class CDiablo2Doc;
-
-// The numbers of the character panel: the name under which `show` lists it and `set` takes it, the most its box
+// The numbers of the character panel (every attribute field but the level):
+// the name under which `show` lists it and `set` takes it, the most its box
 // accepts, what happens to a value above that, and what Maximize Attributes
 // puts into it. The window's exchange, the command line and the bulk edits
 // all walk this one table.
-
-enum class FieldId {
-    Experience,
-    Gold,
-    GoldInStash,
-    Strength,
-    Dexterity,
-    Vitality,
-    Energy,
-    AttributePointsToAdd,
-    SkillPointsToAdd,
-    Health,
-    MaxHealth,
-    Mana,
-    MaxMana,
-    Stamina,
-    MaxStamina,
-};
 
 // How a box takes what the user enters. A value read from a file is shown as
 // it is, even above the limit; the window clamps a value entered above the
@@ -69,8 +52,3 @@ extern const PanelField kPanelFields[kPanelFieldCount];
 [[nodiscard]] QString OverEditorLimitText(const QString &what, const QString &value, quint64 limit);
 // The field with this key (letter case ignored), or null.
 [[nodiscard]] const PanelField *PanelFieldNamed(const QString &key);
-
-// Checked reads and writes of a field's bytes through the character's layout
-// (throws as the document does).
-[[nodiscard]] quint32 ReadField(const CDiablo2Doc &doc, FieldId id);
-void WriteField(CDiablo2Doc &doc, FieldId id, quint32 value);

@@ -68,6 +68,7 @@ quint32 &CBrennicorDlg::PanelValue(FieldId field)
     case FieldId::MaxMana: return m_nMaxMana;
     case FieldId::Stamina: return m_nStamina;
     case FieldId::MaxStamina: return m_nMaxStamina;
+    case FieldId::Level: break; // not a box of the panel
     }
     Q_UNREACHABLE();
 }

@@ -50,7 +50,7 @@ void CBrennicorDlg::ReopenCharacter(CBrennicorDlg &dlg, const QString &caption, 
     const QString fileName = dlg.m_doc.GetFileName();
     // A file held for the raw tools has no name to read: the title names its file.
     const QString shownName = dlg.FormIsEmpty() ? QFileInfo(fileName).fileName()
-                                                : dlg.m_doc.GetCharName() + QStringLiteral(".d2s");
+                                                : CharacterView(dlg.m_doc).Name() + QStringLiteral(".d2s");
     dlg.OnFileClose();
     try {
         if (!load(fileName)) {

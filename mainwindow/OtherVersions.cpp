@@ -15,14 +15,14 @@ void Notice(QObject *owner, const CDiablo2Doc &doc)
     if (notice.isEmpty())
         return;
     // A character that opened with a warning (a damaged checksum) names its file.
-    if (!FileVersion::IsOther(doc))
+    if (!FileVersion::IsOther(FileVersion::KindOf(doc)))
         notice = QFileInfo(doc.GetFileName()).fileName() + QStringLiteral(": ") + notice;
     Prompts().MessageBox(owner, notice, QString::fromLatin1(Captions::Open), MessageIcon::Exclamation);
 }
 
 bool MaySave(QObject *owner, const CDiablo2Doc &doc)
 {
-    if (!FileVersion::IsOther(doc))
+    if (!FileVersion::IsOther(FileVersion::KindOf(doc)))
         return true;
     const QString question = FileVersion::SaveRiskFor(doc) + QStringLiteral(" Save anyway?");
     return Prompts().AskYesNo(owner, question, QString::fromLatin1(Captions::Save), MessageIcon::Exclamation);
@@ -30,13 +30,13 @@ bool MaySave(QObject *owner, const CDiablo2Doc &doc)
 
 bool SaveWritesPanel(const CDiablo2Doc &doc)
 {
-    return !FileVersion::IsOther(doc);
+    return !FileVersion::IsOther(FileVersion::KindOf(doc));
 }
 
 KeepImageAsRead::KeepImageAsRead(CDiablo2Doc &doc)
     : m_doc(doc)
 {
-    if (FileVersion::IsOther(doc))
+    if (FileVersion::IsOther(FileVersion::KindOf(doc)))
         m_image = doc.ImageCopy();
 }
 

@@ -3,6 +3,7 @@
 
 #include "BrennicorDlg.h"
 
+#include "document/Character.h"
 #include "document/CharacterFiles.h"
 #include "document/CharacterNames.h"
 #include "document/FileVersion.h"
@@ -94,7 +95,7 @@ bool CBrennicorDlg::SaveUnderNewName(const QList<CharacterFiles::Move> &moves, c
     OnSelchangeSkill();
     SetWindowText(QString::fromLatin1(Captions::Title) + QStringLiteral(": ") + newName + QStringLiteral(".d2s")
                   + FileVersion::TitleSuffix(m_doc));
-    m_doc.SetCharName(newName);
+    Character(m_doc).SetName(newName);
     SyncWithDocument(false);
     // Saving the pending edits above asked already about another version's layout.
     return SaveDocument(true);

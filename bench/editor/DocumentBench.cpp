@@ -5,6 +5,7 @@
 
 #include "EditorBench.h"
 
+#include "document/Character.h"
 #include "document/Diablo2Doc.h"
 #include "document/PanelFields.h"
 #include "support/ScriptedPrompts.h"
@@ -92,11 +93,14 @@ void PanelFieldsWriteBack(benchmark::State &state)
     quint32 value = 0;
     for (auto _ : state) {
         ++value;
+        EditScope scope(doc);
+        Character character(doc);
         for (const PanelField &field : kPanelFields)
-            WriteField(doc, field.id, value & 0x1FFF);
+            character.SetNumber(field.id, value & 0x1FFF);
+        scope.Commit();
     }
     for (const PanelField &field : kPanelFields) {
-        if (ReadField(doc, field.id) != (value & 0x1FFF))
+        if (CharacterView(doc).Number(field.id) != (value & 0x1FFF))
             state.SkipWithError(qPrintable(QStringLiteral("%1 was not written").arg(QLatin1String(field.key))));
     }
 }

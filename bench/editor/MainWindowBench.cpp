@@ -8,7 +8,6 @@
 #include "document/Character.h"
 #include "document/GameData.h"
 #include "document/PanelFields.h"
-#include "document/layout/Layout.h"
 #include "mainwindow/BrennicorDlg.h"
 #include "resources/MainDialogIds.h"
 #include "support/MainWindowAccess.h"
@@ -92,7 +91,7 @@ void OpenSequence(benchmark::State &state)
     const QString title = QStringLiteral("QUARVINEL: ") + QString::fromLatin1(kBenchCharacterFileName);
     if (window.dlg.windowTitle() != title || window.dlg.DlgItem<QLineEdit>(IDC_GOLD)->text() != QLatin1String("123456")
         || window.dlg.DlgItem<QComboBox>(IDC_CLASS)->currentIndex() != 3
-        || window.dlg.DlgItem<QComboBox>(IDC_SKILL)->count() != Layout::SkillCount
+        || window.dlg.DlgItem<QComboBox>(IDC_SKILL)->count() != kSkillsPerClass
         || window.dlg.DlgItem<QComboBox>(IDC_QUEST)->count() == 0)
         state.SkipWithError("the window does not show the opened character");
 }
@@ -111,7 +110,7 @@ void OpenSequenceVersion96(benchmark::State &state)
     if (window.dlg.windowTitle() != title ||
         window.dlg.DlgItem<QLineEdit>(IDC_GOLD)->text() != QLatin1String("458536") || DocumentGold(window) != 458536 ||
         window.dlg.DlgItem<QComboBox>(IDC_CLASS)->currentIndex() != 1 ||
-        window.dlg.DlgItem<QComboBox>(IDC_SKILL)->count() != Layout::SkillCount ||
+        window.dlg.DlgItem<QComboBox>(IDC_SKILL)->count() != kSkillsPerClass ||
         window.dlg.DlgItem<QComboBox>(IDC_QUEST)->count() == 0)
         state.SkipWithError("the window does not show the opened version-96 character");
 }
@@ -134,7 +133,7 @@ void GoldKeystroke(benchmark::State &state)
         return;
     // The file holds what the box shows.
     const quint32 shown = gold->text().toUInt();
-    if (gold->text().isEmpty() || ReadField(MainWindowAccess::Document(window.dlg), FieldId::Gold) != shown)
+    if (gold->text().isEmpty() || CharacterView(MainWindowAccess::Document(window.dlg)).Number(FieldId::Gold) != shown)
         state.SkipWithError("the gold typed did not reach the document");
 }
 
@@ -161,18 +160,20 @@ void GoldKeystrokeVersion96(benchmark::State &state)
         state.SkipWithError("the gold typed did not reach the document");
 }
 
-// The gold box's change handler alone, with its whole write-back.
+// The gold box's change handler alone, with its whole write-back: each step
+// enters a new value (424242 and 424243 by turns).
 void GoldHandler(benchmark::State &state)
 {
     MainWindow &window = OpenWindow();
-    window.dlg.DlgItem<QLineEdit>(IDC_GOLD)->setText(QStringLiteral("424242"));
-    MainWindowAccess::Document(window.dlg).SetModifiedFlag(false);
     auto *gold = window.dlg.DlgItem<QLineEdit>(IDC_GOLD);
-    for (auto _ : state)
-        Q_EMIT gold->textChanged(gold->text());
+    quint32 entered = 424242;
+    for (auto _ : state) {
+        entered ^= 1;
+        gold->setText(QString::number(entered));
+    }
     if (Troubled(window, state))
         return;
-    if (ReadField(MainWindowAccess::Document(window.dlg), FieldId::Gold) != 424242 || !MainWindowAccess::Document(window.dlg).IsModified())
+    if (CharacterView(MainWindowAccess::Document(window.dlg)).Number(FieldId::Gold) != entered)
         state.SkipWithError("the handler did not write the gold");
 }
 
@@ -190,8 +191,8 @@ void ChooseClass(benchmark::State &state)
     }
     if (Troubled(window, state))
         return;
-    if (MainWindowAccess::Document(window.dlg).GetUInt(Layout::CharClass, Layout::CharClass) != quint32(index)
-        || window.dlg.DlgItem<QComboBox>(IDC_SKILL)->count() != Layout::SkillCount)
+    if (CharacterView(MainWindowAccess::Document(window.dlg)).ClassByte() != quint32(index)
+        || window.dlg.DlgItem<QComboBox>(IDC_SKILL)->count() != kSkillsPerClass)
         state.SkipWithError("the class chosen did not reach the document");
 }
 
@@ -205,14 +206,12 @@ void AllQuestsDoneCommand(benchmark::State &state)
     if (Troubled(window, state))
         return;
     const CDiablo2Doc &doc = MainWindowAccess::Document(window.dlg);
+    const CharacterView character(doc);
     int done = 0;
     for (int difficulty = 0; difficulty < kDifficultyCount; ++difficulty) {
         for (int act = 0; act < kActCount; ++act) {
-            for (int quest = 0; quest < QuestCountOfAct(act); ++quest) {
-                const quint32 offset = g_nQuestOffsets[difficulty][act][quest];
-                if (doc.GetUInt(offset, offset) == 0x07 && doc.GetUInt(offset + 1, offset + 1) == 0x10)
-                    ++done;
-            }
+            for (int quest = 0; quest < QuestCountOfAct(act); ++quest)
+                done += character.QuestState(difficulty, act, quest) == kQuestStateCount - 1 ? 1 : 0;
         }
     }
     if (done < 63)

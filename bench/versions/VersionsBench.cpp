@@ -24,7 +24,7 @@ void LoadRebuildCheck(benchmark::State &state)
     quint32 gold = 0;
     for (auto _ : state) {
         Format::ParseResult opened = Format::Parse(original);
-        opened.character.stats.value[Format::Gold] = ++gold % 100000;
+        opened.character.stats[FieldId::Gold] = ++gold % 100000;
         built = Format::Build(opened.character, original);
         benchmark::DoNotOptimize(built.image.constData());
     }

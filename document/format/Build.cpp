@@ -37,7 +37,7 @@ std::vector<bool> EditedHeadBytes(const FamilyLayout &l)
             if (IsEditedQuestWord(l, w))
                 mark(record + 2 * w, 2);
         }
-        mark(l.waypointsOffset + WaypointBitsStart + d * WaypointRecordLength, WaypointBitsLength);
+        mark(l.waypointsOffset + WaypointBitsStart + d * WaypointRecordLength, WaypointBytes(l));
     }
     return edited;
 }
@@ -45,7 +45,7 @@ std::vector<bool> EditedHeadBytes(const FamilyLayout &l)
 void WriteHead(const ParsedCharacter &c, const ParsedCharacter &was, QByteArray &image)
 {
     const FamilyLayout &l = *c.layout;
-    if (c.name != was.name) {
+    if (c.nameSet || c.name != was.name) {
         QByteArray field = c.name;
         field.resize(l.nameLength, '\0');
         image.replace(l.nameOffset, l.nameLength, field);
@@ -61,7 +61,7 @@ void WriteHead(const ParsedCharacter &c, const ParsedCharacter &was, QByteArray 
             image[record + 2 * w + 1] = char(quint8(word >> 8));
         }
         const int bits = l.waypointsOffset + WaypointBitsStart + d * WaypointRecordLength;
-        for (int k = 0; k < WaypointBitsLength; ++k)
+        for (int k = 0; k < WaypointBytes(l); ++k)
             image[bits + k] = char(quint8(c.waypoints[std::size_t(d)] >> (8 * k)));
     }
 }
@@ -70,8 +70,11 @@ void WriteHead(const ParsedCharacter &c, const ParsedCharacter &was, QByteArray 
 QString Unwritable(const ParsedCharacter &c, const ParsedCharacter &was)
 {
     const FamilyLayout &l = *c.layout;
-    if (c.name != was.name && (c.name.isEmpty() || c.name.contains('\0') || c.name.size() >= l.nameLength))
-        return QStringLiteral("a name of 1 to %1 bytes is needed, not %2").arg(l.nameLength - 1).arg(c.name.size());
+    // Version 71's field takes any name, an empty one too.
+    const bool needsName = l.nameRule != NameRule::Latin1Field;
+    if ((c.nameSet || c.name != was.name)
+        && ((needsName && c.name.isEmpty()) || c.name.contains('\0') || c.name.size() > NameCapacity(l)))
+        return QStringLiteral("a name of 1 to %1 bytes is needed, not %2").arg(NameCapacity(l)).arg(c.name.size());
     for (int id = 0; id < StatCount; ++id) {
         const quint32 value = c.stats.value[std::size_t(id)];
         const char *name = FieldOf(l.statCodec, id).name;
@@ -163,7 +166,8 @@ BuildResult Build(const ParsedCharacter &edited, const QByteArray &original)
     const FamilyLayout &l = *edited.layout;
     QByteArray image = original.left(l.statsOffset);
     WriteHead(edited, was, image);
-    image.append(EncodeStats(edited.stats, l.statCodec));
+    const QByteArrayView section = QByteArrayView(original).sliced(l.statsOffset, was.sections.statsEnd - l.statsOffset);
+    image.append(EncodeStats(edited.stats, l.statCodec, section));
     const qsizetype skills = image.size() + kSkillBytesStart;
     image.append(QByteArrayView(original).sliced(was.sections.statsEnd));
     for (int k = 0; k < SkillCount; ++k)

@@ -15,13 +15,14 @@ constexpr QuestWordTable kQuestWords = {
     {1, 2, 4, 5, 3, 6}, {9, 10, 11, 12, 13, 14}, {17, 19, 18, 20, 21, 22},
     {25, 27, 26, 0, 0, 0}, {35, 36, 37, 38, 39, 40}};
 
-// Version 71 stands apart for its difficulty rule; its offsets are those of
-// versions 87 and 89.
+// Version 71 stands apart for the rules of its fields; its offsets are those
+// of versions 87 and 89.
 constexpr FamilyLayout kVersion71 = {
     .family = Family::A, .versions = "71",
-    .statCodec = StatCodec::MaskReservedPlain, .difficultyRule = DifficultyRule::FlagBits,
-    .questStateRule = QuestStateRule::WholeWord,
-    .sizeAndChecksum = false, .nameOffset = 8, .nameLength = 16,
+    .statCodec = StatCodec::Expanded, .difficultyRule = DifficultyRule::FlagBits,
+    .questStateRule = QuestStateRule::WholeWord, .nameRule = NameRule::Latin1Field,
+    .actRule = ActRule::LowByte, .waypointRule = WaypointRule::Bits32, .checksMarkers = false,
+    .sizeAndChecksum = false, .nameOffset = 8, .nameLength = 15,
     .statusOffset = 24, .progressionOffset = 25, .classOffset = 34, .levelOffset = 36,
     .gameModeOffset = -1, .questsOffset = 130, .waypointsOffset = 428, .npcOffset = 508,
     .statsOffset = 560, .questWords = &kQuestWords71};
@@ -29,7 +30,8 @@ constexpr FamilyLayout kVersion71 = {
 constexpr FamilyLayout kFamilyA = {
     .family = Family::A, .versions = "87, 89",
     .statCodec = StatCodec::MaskReservedPlain, .difficultyRule = DifficultyRule::Progression,
-    .questStateRule = QuestStateRule::StateBits,
+    .questStateRule = QuestStateRule::StateBits, .nameRule = NameRule::Latin1,
+    .actRule = ActRule::WholeWord, .waypointRule = WaypointRule::Bits40, .checksMarkers = true,
     .sizeAndChecksum = false, .nameOffset = 8, .nameLength = 16,
     .statusOffset = 24, .progressionOffset = 25, .classOffset = 34, .levelOffset = 36,
     .gameModeOffset = -1, .questsOffset = 130, .waypointsOffset = 428, .npcOffset = 508,
@@ -38,7 +40,8 @@ constexpr FamilyLayout kFamilyA = {
 constexpr FamilyLayout kVersion92 = {
     .family = Family::B, .versions = "92",
     .statCodec = StatCodec::MaskPlain, .difficultyRule = DifficultyRule::Progression,
-    .questStateRule = QuestStateRule::StateBits,
+    .questStateRule = QuestStateRule::StateBits, .nameRule = NameRule::Latin1,
+    .actRule = ActRule::WholeWord, .waypointRule = WaypointRule::Bits40, .checksMarkers = true,
     .sizeAndChecksum = true, .nameOffset = 20, .nameLength = 16,
     .statusOffset = 36, .progressionOffset = 37, .classOffset = 40, .levelOffset = 43,
     .gameModeOffset = -1, .questsOffset = 335, .waypointsOffset = 633, .npcOffset = 713,
@@ -47,7 +50,8 @@ constexpr FamilyLayout kVersion92 = {
 constexpr FamilyLayout kFamilyB = {
     .family = Family::B, .versions = "96, 97",
     .statCodec = StatCodec::BitPacked, .difficultyRule = DifficultyRule::Progression,
-    .questStateRule = QuestStateRule::StateBits,
+    .questStateRule = QuestStateRule::StateBits, .nameRule = NameRule::Latin1,
+    .actRule = ActRule::WholeWord, .waypointRule = WaypointRule::Bits40, .checksMarkers = true,
     .sizeAndChecksum = true, .nameOffset = 20, .nameLength = 16,
     .statusOffset = 36, .progressionOffset = 37, .classOffset = 40, .levelOffset = 43,
     .gameModeOffset = -1, .questsOffset = 335, .waypointsOffset = 633, .npcOffset = 713,
@@ -57,7 +61,8 @@ constexpr FamilyLayout kFamilyB = {
 constexpr FamilyLayout kFamilyC = {
     .family = Family::C, .versions = "98, 99",
     .statCodec = StatCodec::BitPacked, .difficultyRule = DifficultyRule::Progression,
-    .questStateRule = QuestStateRule::StateBits,
+    .questStateRule = QuestStateRule::StateBits, .nameRule = NameRule::Utf8,
+    .actRule = ActRule::WholeWord, .waypointRule = WaypointRule::Bits40, .checksMarkers = true,
     .sizeAndChecksum = true, .nameOffset = 267, .nameLength = 48,
     .statusOffset = 36, .progressionOffset = 37, .classOffset = 40, .levelOffset = 43,
     .gameModeOffset = -1, .questsOffset = 335, .waypointsOffset = 633, .npcOffset = 713,
@@ -68,7 +73,8 @@ constexpr FamilyLayout kFamilyC = {
 constexpr FamilyLayout kFamilyD = {
     .family = Family::D, .versions = "105",
     .statCodec = StatCodec::BitPacked, .difficultyRule = DifficultyRule::Progression,
-    .questStateRule = QuestStateRule::StateBits,
+    .questStateRule = QuestStateRule::StateBits, .nameRule = NameRule::Utf8,
+    .actRule = ActRule::WholeWord, .waypointRule = WaypointRule::Bits40, .checksMarkers = true,
     .sizeAndChecksum = true, .nameOffset = 299, .nameLength = 48,
     .statusOffset = 20, .progressionOffset = 21, .classOffset = 24, .levelOffset = 27,
     .gameModeOffset = 248, .questsOffset = 403, .waypointsOffset = 701, .npcOffset = 781,
@@ -88,6 +94,16 @@ static_assert(BlocksFollowEachOther(kVersion71) && BlocksFollowEachOther(kFamily
               && BlocksFollowEachOther(kFamilyC) && BlocksFollowEachOther(kFamilyD));
 
 } // namespace
+
+int WaypointBytes(const FamilyLayout &layout)
+{
+    return layout.waypointRule == WaypointRule::Bits32 ? 4 : WaypointBitsLength;
+}
+
+int NameCapacity(const FamilyLayout &layout)
+{
+    return layout.nameRule == NameRule::Latin1Field ? layout.nameLength : layout.nameLength - 1;
+}
 
 const FamilyLayout *LayoutOf(quint32 version)
 {

@@ -12,6 +12,10 @@ enum class Family { A, B, C, D };
 
 // How the attributes section ("gf") holds its values.
 enum class StatCodec {
+    // Version 71 as the load leaves it: the mask, one reserved byte and all
+    // sixteen 32-bit values at fixed places, whatever the mask says (the load
+    // fills in those the file left out); maximum stamina before stamina.
+    Expanded,
     MaskReservedPlain, // 16-bit presence mask, one reserved byte, a 32-bit value per stat
     MaskPlain,         // the same without the reserved byte
     BitPacked,         // 9-bit ids and values of fixed widths, ended by id 0x1FF
@@ -27,6 +31,31 @@ enum class DifficultyRule {
 enum class QuestStateRule {
     WholeWord, // the state's word replaces the whole word (version 71)
     StateBits, // only the state's bits change; what else the game recorded stays
+};
+
+// How the name field holds the name.
+enum class NameRule {
+    // Version 71: 15 single-byte characters with no ending zero of its own;
+    // a name is written whole and zero-filled (an empty one too) whenever it
+    // is set, so no trace of a longer earlier name stays behind it.
+    Latin1Field,
+    // Single-byte characters, then at least one zero; the bytes stay as read
+    // unless the name shown changes.
+    Latin1,
+    // The same in UTF-8, cut at a whole character (versions 98 on).
+    Utf8,
+};
+
+// How the word that marks an act finished tells the next act open.
+enum class ActRule {
+    LowByte,   // its low byte, written 1 or 0 whatever it held (version 71)
+    WholeWord, // the whole word, written only when the act's state changes
+};
+
+// How a difficulty's waypoints are stored and Activate All Waypoints writes them.
+enum class WaypointRule {
+    Bits32, // 4 bytes; the command writes FF FF FF 3F (version 71)
+    Bits40, // 5 bytes; the command sets the bits of the character's acts
 };
 
 // Fixed block lengths, the same in every family.
@@ -53,9 +82,15 @@ struct FamilyLayout
     StatCodec statCodec;
     DifficultyRule difficultyRule;
     QuestStateRule questStateRule;
+    NameRule nameRule;
+    ActRule actRule;
+    WaypointRule waypointRule;
+    // The markers of the sections are checked and the sections found by
+    // them; false where every section stands at a fixed place (version 71).
+    bool checksMarkers;
     bool sizeAndChecksum;      // file size at 8 and checksum at 12
     int nameOffset;
-    int nameLength;            // the field, its ending zero included
+    int nameLength;            // the field, its ending zero (if any) included
     int statusOffset;
     int progressionOffset;
     int classOffset;
@@ -67,6 +102,12 @@ struct FamilyLayout
     int statsOffset;           // "gf"
     const QuestWordTable *questWords;
 };
+
+// The bytes of a difficulty's waypoint set.
+[[nodiscard]] int WaypointBytes(const FamilyLayout &layout);
+
+// The longest name the field holds, in bytes.
+[[nodiscard]] int NameCapacity(const FamilyLayout &layout);
 
 // The layout of a file version, or nullptr for a version this program does
 // not know (100 to 104, above 105, below 71, and those between).

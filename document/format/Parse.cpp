@@ -80,22 +80,72 @@ void ReadQuestsAndWaypoints(const QByteArray &image, ParsedCharacter &c)
         }
         const int bits = l.waypointsOffset + WaypointBitsStart + d * WaypointRecordLength;
         quint64 set = 0;
-        for (int k = 0; k < WaypointBitsLength; ++k)
+        for (int k = 0; k < WaypointBytes(l); ++k)
             set |= quint64(quint8(image[bits + k])) << (8 * k);
         c.waypoints[std::size_t(d)] = set;
     }
 }
 
+void ReadSkills(const QByteArray &image, ParsedCharacter &c)
+{
+    for (int k = 0; k < SkillCount; ++k)
+        c.skills[std::size_t(k)] = quint8(image[c.sections.statsEnd + 2 + k]);
+}
+
+// A family whose sections stand at fixed places (version 71) is read without
+// checking a marker: the file needs only to reach its last skill byte. Such
+// a file is read without the signature too, after a warning.
+ParseResult ParseFixedPlaces(const QByteArray &image, const FamilyLayout &l, bool signature, ParseResult result)
+{
+    ParsedCharacter &c = result.character;
+    c.version = ReadU32(image, kVersionOffset);
+    c.layout = &l;
+    const DecodedStats decoded = DecodeStats(image, l.statsOffset, l.statCodec);
+    const int end = decoded.end + SkillBlockLength;
+    if (decoded.problem != StatsProblem::None || image.size() < end) {
+        result.kind = signature ? FileKind::Version71 : FileKind::Held;
+        if (!signature)
+            c.layout = nullptr; // no character file: its version is not read as one
+        return Refused(result, signature ? Refusal::TooShort : Refusal::NotACharacter,
+                       signature ? QStringLiteral("the file has %1 bytes; a character of version %2 has at "
+                                                  "least %3").arg(image.size()).arg(c.version).arg(end)
+                                 : QStringLiteral("the file does not begin with the signature of a character "
+                                                  "file (55 AA 55 AA)"));
+    }
+    ReadHeader(image, c);
+    c.stats = decoded.stats;
+    c.sections.statsEnd = decoded.end;
+    c.sections.items = end;
+    ReadSkills(image, c);
+    ReadQuestsAndWaypoints(image, c);
+    result.kind = signature ? FileKind::Version71 : FileKind::Unsigned71;
+    return result;
+}
+
 } // namespace
+
+bool ExpandsAtLoad(QByteArrayView image)
+{
+    if (image.size() < kVersionOffset + 4)
+        return false;
+    const QByteArray head = image.first(kVersionOffset + 4).toByteArray();
+    const FamilyLayout *layout = LayoutOf(ReadU32(head, kVersionOffset));
+    return ReadU32(head, 0) == kSignature && layout && layout->statCodec == StatCodec::Expanded;
+}
 
 ParseResult Parse(const QByteArray &image)
 {
     ParseResult result;
     ParsedCharacter &c = result.character;
-    if (image.size() < 4 || ReadU32(image, 0) != kSignature)
+    const bool signature = image.size() >= 4 && ReadU32(image, 0) == kSignature;
+    const bool namesVersion = image.size() >= kVersionOffset + 4;
+    const FamilyLayout *layout = namesVersion ? LayoutOf(ReadU32(image, kVersionOffset)) : nullptr;
+    if (layout && !layout->checksMarkers)
+        return ParseFixedPlaces(image, *layout, signature, std::move(result));
+    if (!signature)
         return Refused(result, Refusal::NotACharacter,
                        QStringLiteral("the file does not begin with the signature of a character file (55 AA 55 AA)"));
-    if (image.size() < kVersionOffset + 4)
+    if (!namesVersion)
         return Refused(result, Refusal::NotACharacter,
                        QStringLiteral("the file has %1 bytes, too few for a character file").arg(image.size()));
     c.version = ReadU32(image, kVersionOffset);
@@ -160,12 +210,12 @@ ParseResult Parse(const QByteArray &image)
         return Refused(result, Refusal::SectionMissing,
                        QStringLiteral("the items (\"JM\") do not follow the skills at byte %1")
                            .arg(c.sections.items));
-    for (int k = 0; k < SkillCount; ++k)
-        c.skills[std::size_t(k)] = quint8(image[decoded.end + 2 + k]);
+    ReadSkills(image, c);
     ReadQuestsAndWaypoints(image, c);
-    if (c.stats.value[Level] != c.headerLevel)
+    if (c.stats[FieldId::Level] != c.headerLevel)
         result.warnings.append(QStringLiteral("the level attribute (%1) differs from the level of the header (%2)")
-                                   .arg(c.stats.value[Level]).arg(c.headerLevel));
+                                   .arg(c.stats[FieldId::Level]).arg(c.headerLevel));
+    result.kind = FileKind::Later;
     return result;
 }
 

@@ -36,6 +36,15 @@ int WaypointBitOf(int act, int position)
     return act < kActCount ? WaypointBit(act, position) : kActFiveFirstWaypointBit + position;
 }
 
+// The waypoint's bit in the character's set, or 0 when the set has none for it.
+quint64 WaypointMaskOf(const ParsedCharacter &c, int act, int position)
+{
+    const int bit = WaypointBitOf(act, position);
+    if (bit < 0 || bit >= 8 * WaypointBytes(*c.layout))
+        return 0;
+    return quint64(1) << bit;
+}
+
 // The count of acts beaten from which Nightmare (1) and Hell (2) are open.
 quint8 DifficultyThreshold(const ParsedCharacter &c, int difficulty)
 {
@@ -48,27 +57,33 @@ quint8 DifficultyThreshold(const ParsedCharacter &c, int difficulty)
 
 QString NameOf(const ParsedCharacter &c)
 {
-    if (c.layout->family == Family::C || c.layout->family == Family::D)
+    if (c.layout->nameRule == NameRule::Utf8)
         return QString::fromUtf8(c.name);
     return QString::fromLatin1(c.name);
 }
 
-void SetLevel(ParsedCharacter &c, quint8 level)
+void SetName(ParsedCharacter &c, const QString &name)
 {
-    c.headerLevel = level;
-    c.stats.value[Level] = level;
+    const bool utf8 = c.layout->nameRule == NameRule::Utf8;
+    QByteArray bytes;
+    for (const QChar ch : name) {
+        const QByteArray one = utf8 ? QString(ch).toUtf8() : QString(ch).toLatin1();
+        if (bytes.size() + one.size() > NameCapacity(*c.layout))
+            break;
+        bytes += one;
+    }
+    c.name = bytes;
+    c.nameSet = true;
 }
 
-quint32 PoolWhole(const Stats &stats, int id)
+quint32 WholeValue(const ParsedCharacter &c, FieldId id)
 {
-    return stats.value.at(std::size_t(id)) >> 8;
+    return WholeOf(c.layout->statCodec, int(id), c.stats[id]);
 }
 
-void SetPoolWhole(Stats &stats, int id, quint32 whole)
+void SetWholeValue(ParsedCharacter &c, FieldId id, quint32 whole)
 {
-    quint32 &raw = stats.value.at(std::size_t(id));
-    if ((raw >> 8) != whole)
-        raw = whole << 8;
+    c.stats[id] = WithWhole(c.layout->statCodec, int(id), c.stats[id], whole);
 }
 
 int ActCountOf(const ParsedCharacter &c)
@@ -119,14 +134,19 @@ bool IsActOpen(const ParsedCharacter &c, int difficulty, int act)
 {
     if (act == 0)
         return true;
-    return c.questWords.at(std::size_t(difficulty)).at(std::size_t(kActFinishedWord[act - 1])) != 0;
+    const quint16 word = c.questWords.at(std::size_t(difficulty)).at(std::size_t(kActFinishedWord[act - 1]));
+    return (c.layout->actRule == ActRule::LowByte ? quint8(word) : word) != 0;
 }
 
 void SetActOpen(ParsedCharacter &c, int difficulty, int act, bool open)
 {
-    if (act == 0 || IsActOpen(c, difficulty, act) == open)
+    if (act == 0)
         return;
-    c.questWords.at(std::size_t(difficulty)).at(std::size_t(kActFinishedWord[act - 1])) = open ? 1 : 0;
+    quint16 &word = c.questWords.at(std::size_t(difficulty)).at(std::size_t(kActFinishedWord[act - 1]));
+    if (c.layout->actRule == ActRule::LowByte)
+        word = quint16((word & 0xFF00) | ActAccessByte(open));
+    else if (IsActOpen(c, difficulty, act) != open)
+        word = ActAccessByte(open);
 }
 
 bool IsDifficultyOpen(const ParsedCharacter &c, int difficulty)
@@ -155,13 +175,13 @@ int WaypointCountOf(int act)
 
 bool IsWaypointActive(const ParsedCharacter &c, int difficulty, int act, int position)
 {
-    return (c.waypoints.at(std::size_t(difficulty)) >> WaypointBitOf(act, position)) & 1;
+    return (c.waypoints.at(std::size_t(difficulty)) & WaypointMaskOf(c, act, position)) != 0;
 }
 
 void SetWaypointActive(ParsedCharacter &c, int difficulty, int act, int position, bool active)
 {
     quint64 &bits = c.waypoints.at(std::size_t(difficulty));
-    const quint64 mask = quint64(1) << WaypointBitOf(act, position);
+    const quint64 mask = WaypointMaskOf(c, act, position);
     bits = active ? (bits | mask) : (bits & ~mask);
 }
 

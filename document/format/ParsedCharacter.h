@@ -24,6 +24,8 @@ struct Stats
     quint8 reserved = 0; // the byte after the mask in versions 71 to 89, kept as read
 
     [[nodiscard]] bool IsStored(int id) const { return (stored >> id) & 1; }
+    [[nodiscard]] quint32 operator[](FieldId id) const { return value[std::size_t(id)]; }
+    [[nodiscard]] quint32 &operator[](FieldId id) { return value[std::size_t(id)]; }
 };
 
 // Where the variable sections were found in the file read.
@@ -46,6 +48,7 @@ struct ParsedCharacter
 
     // Header
     QByteArray name;           // the bytes before the first zero of the name field
+    bool nameSet = false;      // the name was given: its field is written whole
     quint8 classId = 0;
     quint8 headerLevel = 0;    // the level the selection screen shows
     quint8 status = 0;         // bit 2 hardcore, bit 3 has died, bit 5 expansion
@@ -67,14 +70,13 @@ struct ParsedCharacter
 
 // The character's name as text: UTF-8 in versions 98 and later, Latin-1 before.
 [[nodiscard]] QString NameOf(const ParsedCharacter &c);
+// Gives the character a name: as many of its characters as the field holds,
+// in the field's encoding (a character it cannot hold becomes '?').
+void SetName(ParsedCharacter &c, const QString &name);
 
-// The level, the stat and the header copy together.
-void SetLevel(ParsedCharacter &c, quint8 level);
-
-// Life, mana and stamina (ids 6..11) are kept in 1/256: the whole part, and a
-// new whole part that keeps the fraction when it equals the old one.
-[[nodiscard]] quint32 PoolWhole(const Stats &stats, int id);
-void SetPoolWhole(Stats &stats, int id, quint32 whole);
+// A field's whole value (FieldTable.h: WholeOf) and a new one.
+[[nodiscard]] quint32 WholeValue(const ParsedCharacter &c, FieldId id);
+void SetWholeValue(ParsedCharacter &c, FieldId id, quint32 whole);
 
 // The acts of the character: five for an expansion character, four otherwise.
 [[nodiscard]] int ActCountOf(const ParsedCharacter &c);
@@ -91,8 +93,9 @@ void SetQuestState(ParsedCharacter &c, int difficulty, int act, int position, in
 // a quest of the layout's lists or a word that marks an act finished.
 [[nodiscard]] bool IsEditedQuestWord(const FamilyLayout &layout, int word);
 
-// An act is open when the word that marks the act before it finished is set.
-// Act 1 is always open. Act 5's word is believed, not documented.
+// An act is open when the word that marks the act before it finished is set
+// (its low byte in version 71). Act 1 is always open and cannot be closed.
+// Act 5's word is believed, not documented.
 [[nodiscard]] bool IsActOpen(const ParsedCharacter &c, int difficulty, int act);
 void SetActOpen(ParsedCharacter &c, int difficulty, int act, bool open);
 
@@ -104,6 +107,7 @@ void SetActOpen(ParsedCharacter &c, int difficulty, int act, bool open);
 void SetDifficultyOpen(ParsedCharacter &c, int difficulty, bool open);
 
 // Waypoints by difficulty, act and position: nine per act, three in Act 4.
+// A waypoint the character's set has no bit for is never active.
 [[nodiscard]] int WaypointCountOf(int act);
 [[nodiscard]] bool IsWaypointActive(const ParsedCharacter &c, int difficulty, int act, int position);
 void SetWaypointActive(ParsedCharacter &c, int difficulty, int act, int position, bool active);

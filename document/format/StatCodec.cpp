@@ -1,5 +1,7 @@
 #include "StatCodec.h"
 
+#include "BitCodec.h"
+
 namespace Format {
 
 namespace {
@@ -7,6 +9,50 @@ namespace {
 constexpr int kMarkerLength = 2; // "gf"
 constexpr int kIdBits = 9;
 constexpr quint32 kEndId = 0x1FF;
+// Version 71's expanded block: the mask and the reserved byte, then a value
+// of 4 bytes per place.
+constexpr int kValueBytes = int(ExpandedValueBytes);
+constexpr int kExpandedHead = int(ExpandedFirstValue - ExpandedMaskOffset) + kMarkerLength;
+
+// The field of each place of the expanded block: maximum stamina stands
+// before stamina there.
+int ExpandedFieldAt(int place)
+{
+    switch (FieldId(place)) {
+    case FieldId::Stamina: return int(FieldId::MaxStamina);
+    case FieldId::MaxStamina: return int(FieldId::Stamina);
+    default: return place;
+    }
+}
+
+quint32 U32At(const QByteArray &image, int at)
+{
+    quint32 value = 0;
+    for (int k = 0; k < kValueBytes; ++k)
+        value |= quint32(quint8(image[at + k])) << (8 * k);
+    return value;
+}
+
+void AppendU32(QByteArray &out, quint32 value)
+{
+    for (int k = 0; k < kValueBytes; ++k)
+        out.append(char(quint8(value >> (8 * k))));
+}
+
+DecodedStats DecodeExpanded(const QByteArray &image, int offset)
+{
+    DecodedStats out;
+    if (offset + kExpandedHead + kValueBytes * StatCount > image.size()) {
+        out.problem = StatsProblem::CutShort;
+        return out;
+    }
+    out.stats.reserved = quint8(image[offset + kExpandedHead - 1]);
+    for (int place = 0; place < StatCount; ++place)
+        out.stats.value[std::size_t(ExpandedFieldAt(place))] = U32At(image, offset + kExpandedHead + kValueBytes * place);
+    out.stats.stored = 0xFFFF;
+    out.end = offset + kExpandedHead + kValueBytes * StatCount;
+    return out;
+}
 
 quint16 WrittenMask(const Stats &stats)
 {
@@ -17,52 +63,6 @@ quint16 WrittenMask(const Stats &stats)
     }
     return mask;
 }
-
-// Bits of the image from a byte on, least significant bit of each byte first.
-class BitReader
-{
-public:
-    BitReader(const QByteArray &image, int offset) : m_image(image), m_bit(qint64(offset) * 8) {}
-
-    // False when the image ends before count more bits.
-    bool Read(int count, quint32 &value)
-    {
-        if (m_bit + count > qint64(m_image.size()) * 8)
-            return false;
-        value = 0;
-        for (int k = 0; k < count; ++k, ++m_bit) {
-            const auto byte = quint8(m_image[qsizetype(m_bit >> 3)]);
-            value |= quint32((byte >> (m_bit & 7)) & 1) << k;
-        }
-        return true;
-    }
-
-    int ByteEnd() const { return int((m_bit + 7) >> 3); }
-
-private:
-    const QByteArray &m_image;
-    qint64 m_bit;
-};
-
-class BitWriter
-{
-public:
-    explicit BitWriter(QByteArray &out) : m_out(out) {}
-
-    void Write(int count, quint64 value)
-    {
-        for (int k = 0; k < count; ++k, ++m_bit) {
-            if ((m_bit & 7) == 0)
-                m_out.append('\0');
-            if ((value >> k) & 1)
-                m_out[m_out.size() - 1] = char(quint8(m_out.back()) | (1u << (m_bit & 7)));
-        }
-    }
-
-private:
-    QByteArray &m_out;
-    qint64 m_bit = 0;
-};
 
 DecodedStats DecodePlain(const QByteArray &image, int offset, bool reservedByte)
 {
@@ -80,15 +80,12 @@ DecodedStats DecodePlain(const QByteArray &image, int offset, bool reservedByte)
     for (int id = 0; id < StatCount; ++id) {
         if (!((mask >> id) & 1))
             continue;
-        if (at + 4 > image.size()) {
+        if (at + kValueBytes > image.size()) {
             out.problem = StatsProblem::CutShort;
             return out;
         }
-        quint32 value = 0;
-        for (int k = 0; k < 4; ++k)
-            value |= quint32(quint8(image[at + k])) << (8 * k);
-        out.stats.value[std::size_t(id)] = value;
-        at += 4;
+        out.stats.value[std::size_t(id)] = U32At(image, at);
+        at += kValueBytes;
     }
     out.stats.stored = mask;
     out.end = at;
@@ -129,6 +126,7 @@ DecodedStats DecodeBitPacked(const QByteArray &image, int offset)
 DecodedStats DecodeStats(const QByteArray &image, int offset, StatCodec codec)
 {
     switch (codec) {
+    case StatCodec::Expanded: return DecodeExpanded(image, offset);
     case StatCodec::MaskReservedPlain: return DecodePlain(image, offset, true);
     case StatCodec::MaskPlain: return DecodePlain(image, offset, false);
     case StatCodec::BitPacked: break;
@@ -136,8 +134,14 @@ DecodedStats DecodeStats(const QByteArray &image, int offset, StatCodec codec)
     return DecodeBitPacked(image, offset);
 }
 
-QByteArray EncodeStats(const Stats &stats, StatCodec codec)
+QByteArray EncodeStats(const Stats &stats, StatCodec codec, QByteArrayView asRead)
 {
+    if (codec == StatCodec::Expanded) {
+        QByteArray out = asRead.first(kExpandedHead).toByteArray();
+        for (int place = 0; place < StatCount; ++place)
+            AppendU32(out, stats.value[std::size_t(ExpandedFieldAt(place))]);
+        return out;
+    }
     QByteArray out("gf");
     const quint16 mask = WrittenMask(stats);
     if (codec == StatCodec::BitPacked) {
@@ -156,12 +160,20 @@ QByteArray EncodeStats(const Stats &stats, StatCodec codec)
         out.append(char(stats.reserved));
     for (int id = 0; id < StatCount; ++id) {
         if ((mask >> id) & 1) {
-            const quint32 value = stats.value[std::size_t(id)];
-            for (int k = 0; k < 4; ++k)
-                out.append(char(quint8(value >> (8 * k))));
+            AppendU32(out, stats.value[std::size_t(id)]);
         }
     }
     return out;
+}
+
+std::array<bool, StatCount> LeftOutPlaces(quint16 mask)
+{
+    std::array<bool, StatCount> leftOut{};
+    for (int place = 0; place < StatCount; ++place) {
+        const int id = ExpandedFieldAt(place);
+        leftOut[std::size_t(place)] = OptionalInFile(StatCodec::Expanded, id) && !((mask >> id) & 1);
+    }
+    return leftOut;
 }
 
 } // namespace Format

@@ -24,34 +24,15 @@ void OpenAllActs(ParsedCharacter &c)
 void ActivateAllWaypoints(ParsedCharacter &c)
 {
     for (int d = 0; d < Difficulties; ++d) {
+        if (c.layout->waypointRule == WaypointRule::Bits32) {
+            c.waypoints[std::size_t(d)] = kAllWaypointsSet;
+            continue;
+        }
         for (int act = 0; act < ActCountOf(c); ++act) {
             for (int position = 0; position < WaypointCountOf(act); ++position)
                 SetWaypointActive(c, d, act, position, true);
         }
     }
-}
-
-void MarkAllQuestsDone(ParsedCharacter &c)
-{
-    const int done = kQuestStateCount - 1;
-    for (int d = 0; d < Difficulties; ++d) {
-        for (int act = 0; act < ActCountOf(c); ++act) {
-            for (int position = 0; position < QuestCountOf(act); ++position)
-                SetQuestState(c, d, act, position, done);
-        }
-    }
-}
-
-void AllQuestsDone(ParsedCharacter &c)
-{
-    OpenAllDifficulties(c);
-    OpenAllActs(c);
-    MarkAllQuestsDone(c);
-}
-
-void MaximizeSkillLevels(ParsedCharacter &c)
-{
-    c.skills.fill(quint8(SkillLimit()));
 }
 
 } // namespace Format

@@ -3,8 +3,8 @@
 #include "ParsedCharacter.h"
 
 // The Edit menu's commands that change many fields at once, on a character of
-// any known version: the same steps as for version 71, over the acts the
-// character has (five for an expansion character).
+// any known version, over the acts the character has (five for an expansion
+// character).
 namespace Format {
 
 // Nightmare and Hell open: the progression byte rises to Hell's count (it is
@@ -15,16 +15,8 @@ void OpenAllDifficulties(ParsedCharacter &c);
 void OpenAllActs(ParsedCharacter &c);
 
 // Every waypoint of the character's acts active in every difficulty; the
-// bits of acts the character does not have are left as they are.
+// bits of acts the character does not have are left as they are, but in
+// version 71, whose sets become FF FF FF 3F.
 void ActivateAllWaypoints(ParsedCharacter &c);
-
-// Every quest of the character's acts "Done" in every difficulty.
-void MarkAllQuestsDone(ParsedCharacter &c);
-
-// All Quests Done: every difficulty and act opened, then every quest done.
-void AllQuestsDone(ParsedCharacter &c);
-
-// Every skill at the highest level a user may enter.
-void MaximizeSkillLevels(ParsedCharacter &c);
 
 } // namespace Format

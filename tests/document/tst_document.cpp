@@ -88,8 +88,8 @@ private Q_SLOTS:
         const QList<QPair<QString, QByteArray>> rows = {{"Conan", "Conan"}, {"Abcdefghijklmnopq", "Abcdefghijklmno"}, {"", ""}};
         for (const auto &[name, kept] : rows) {
             FixtureDoc doc(CharacterFixture().Name("LongerOldName").Expanded());
-            doc.SetCharName(name);
-            QCOMPARE(doc.GetCharName(), QString::fromLatin1(kept));
+            Character(doc).SetName(name);
+            QCOMPARE(CharacterView(doc).Name(), QString::fromLatin1(kept));
             QCOMPARE(doc.ImageCopy().mid(8, 15), kept.leftJustified(15, '\0'));
         }
     }

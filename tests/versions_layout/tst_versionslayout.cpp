@@ -64,7 +64,7 @@ private Q_SLOTS:
         QVERIFY(IsWaypointActive(sorc66, 1, 4, 7));
         QVERIFY(IsActOpen(sorc66, 1, 4));
         QVERIFY(!IsActOpen(sorc66, 2, 1));
-        QCOMPARE(sorc66.stats.value[GoldInStash], 2500000u);
+        QCOMPARE(sorc66.stats[FieldId::GoldInStash], 2500000u);
         QByteArray unnamed = Sample("v96_sorceress_level3.d2s"); // the name ends at the field's first zero
         QCOMPARE(Opened(unnamed.replace(20, 1, QByteArray(1, '\0'))).name, QByteArray());
         // A name is Latin-1 up to version 97 and UTF-8 from version 98.
@@ -120,7 +120,7 @@ private Q_SLOTS:
         row("cut inside plain attributes", v87.left(600), Refusal::AttributesCutShort,
             "the file ends inside its attributes, which begin at byte 560");
         ParsedCharacter rich = Opened(v96); // gold's 34 bits end its attributes on a byte boundary
-        rich.stats.value[Gold] = 1;
+        rich.stats[FieldId::Gold] = 1;
         row("cut where whole-byte attributes end", cut(Build(rich, v96).image, 816), Refusal::SectionMissing,
             "the skills (\"if\") do not follow the attributes at byte 816");
         row("cut three bytes short of its size field", v96.chopped(3), Refusal::SizeMismatch,
@@ -167,11 +167,11 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("name");
         QTest::addColumn<QString>("refusal");
 
-        QTest::newRow("strength past 10 bits") << "v96_sorceress_level3.d2s" << int(Strength) << 1024u
+        QTest::newRow("strength past 10 bits") << "v96_sorceress_level3.d2s" << int(FieldId::Strength) << 1024u
             << QByteArray("test") << "strength 1024 does not fit its field in version 96";
-        QTest::newRow("a 16-byte name") << "v97_amazon_new.d2s" << int(Strength) << 20u
+        QTest::newRow("a 16-byte name") << "v97_amazon_new.d2s" << int(FieldId::Strength) << 20u
             << QByteArray("Amazonamazonamaz") << "a name of 1 to 15 bytes is needed, not 16";
-        QTest::newRow("no name") << "v99_barbarian_new.d2s" << int(Strength) << 30u << QByteArray()
+        QTest::newRow("no name") << "v99_barbarian_new.d2s" << int(FieldId::Strength) << 30u << QByteArray()
             << "a name of 1 to 47 bytes is needed, not 0";
     }
 
@@ -197,7 +197,7 @@ private Q_SLOTS:
     {
         const QByteArray original = Sample("v98_sorceress_level66.d2s");
         ParsedCharacter meant = Opened(original);
-        meant.stats.value[Gold] = 1000;
+        meant.stats[FieldId::Gold] = 1000;
         const BuildResult built = Build(meant, original);
         QCOMPARE(built.refusal, QString());
         QCOMPARE(SelfCheck(meant, original, built.image), QStringList());
@@ -215,9 +215,9 @@ private Q_SLOTS:
         QCOMPARE(SelfCheck(meant, original, header),
                  QStringList{"byte 100 is 7f, the file as opened had ff there"});
 
-        meant.stats.value[Gold] = 1001;
+        meant.stats[FieldId::Gold] = 1001;
         QCOMPARE(SelfCheck(meant, original, built.image), QStringList{"gold reads back 1000, not 1001"});
-        meant.stats.value[Gold] = 1000;
+        meant.stats[FieldId::Gold] = 1000;
         QByteArray unsealed = built.image;
         unsealed[15] = char(unsealed[15] ^ 0x01);
         QCOMPARE(SelfCheck(meant, original, unsealed), QStringList{"the checksum does not match"});
@@ -229,19 +229,19 @@ private Q_SLOTS:
     {
         const QByteArray original = Sample("v96_sorceress_level3.d2s");
         ParsedCharacter c = Opened(original);
-        c.stats.value[Gold] = 0;
-        SetPoolWhole(c.stats, Life, 40);
+        c.stats[FieldId::Gold] = 0;
+        SetWholeValue(c, FieldId::Health, 40);
         QCOMPARE(Hex(Build(c, original).image), Hex(original));
 
-        c.stats.value[Gold] = 5;
-        c.stats.value[Experience] = 0;
-        SetPoolWhole(c.stats, Life, 41);
+        c.stats[FieldId::Gold] = 5;
+        c.stats[FieldId::Experience] = 0;
+        SetWholeValue(c, FieldId::Health, 41);
         const ParsedCharacter got = Opened(Build(c, original).image);
-        QVERIFY(got.stats.IsStored(Gold));
-        QCOMPARE(got.stats.value[Gold], 5u);
-        QVERIFY(got.stats.IsStored(Experience));
-        QCOMPARE(got.stats.value[Experience], 0u);
-        QCOMPARE(got.stats.value[Life], 41u * 256);
+        QVERIFY(got.stats.IsStored(int(FieldId::Gold)));
+        QCOMPARE(got.stats[FieldId::Gold], 5u);
+        QVERIFY(got.stats.IsStored(int(FieldId::Experience)));
+        QCOMPARE(got.stats[FieldId::Experience], 0u);
+        QCOMPARE(got.stats[FieldId::Health], 41u * 256);
     }
 
     void difficulties_data()
@@ -332,9 +332,16 @@ private Q_SLOTS:
         QFETCH(QString, actFive);
         const QByteArray original = Sample(file).replace(quests + 303, 1, "Z");
         ParsedCharacter c = Opened(original);
-        AllQuestsDone(c);
+        OpenAllDifficulties(c);
+        OpenAllActs(c);
+        for (int d = 0; d < Difficulties; ++d) {
+            for (int act = 0; act < ActCountOf(c); ++act) {
+                for (int position = 0; position < QuestCountOf(act); ++position)
+                    SetQuestState(c, d, act, position, 3);
+            }
+        }
         ActivateAllWaypoints(c);
-        MaximizeSkillLevels(c);
+        c.skills.fill(20);
         const BuildResult built = Build(c, original);
         QCOMPARE(built.refusal, QString());
         const ParsedCharacter got = Opened(built.image);
