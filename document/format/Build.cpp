@@ -1,6 +1,7 @@
 #include "Build.h"
 
 #include "Checksum.h"
+#include "HeaderFields.h"
 #include "Parse.h"
 #include "StatCodec.h"
 
@@ -28,9 +29,10 @@ std::vector<bool> EditedHeadBytes(const FamilyLayout &l)
     if (l.sizeAndChecksum)
         mark(SizeFieldOffset, 8);
     mark(l.nameOffset, l.nameLength);
-    mark(l.classOffset, 1);
-    mark(l.levelOffset, 1);
-    mark(l.progressionOffset, 1);
+    for (const HeaderField &field : kHeaderFields) {
+        if (l.*field.offset >= 0)
+            mark(l.*field.offset, 1);
+    }
     for (int d = 0; d < Difficulties; ++d) {
         const int record = l.questsOffset + QuestRecordStart + d * QuestRecordLength;
         for (int w = 0; w < QuestWordsPerDifficulty; ++w) {
@@ -50,9 +52,10 @@ void WriteHead(const ParsedCharacter &c, const ParsedCharacter &was, QByteArray 
         field.resize(l.nameLength, '\0');
         image.replace(l.nameOffset, l.nameLength, field);
     }
-    image[l.classOffset] = char(c.classId);
-    image[l.levelOffset] = char(c.headerLevel);
-    image[l.progressionOffset] = char(c.progression);
+    for (const HeaderField &field : kHeaderFields) {
+        if (l.*field.offset >= 0)
+            image[l.*field.offset] = char(c.*field.value);
+    }
     for (int d = 0; d < Difficulties; ++d) {
         const int record = l.questsOffset + QuestRecordStart + d * QuestRecordLength;
         for (int w = 0; w < QuestWordsPerDifficulty; ++w) {
@@ -102,9 +105,8 @@ QStringList Check(const ParsedCharacter &meant, const ParsedCharacter &was, cons
     field(named("the version"), got.version, meant.version);
     if (got.name != meant.name)
         out.append(QStringLiteral("the name reads back \"%1\"").arg(NameOf(got)));
-    field(named("the class"), got.classId, meant.classId);
-    field(named("the header's level"), got.headerLevel, meant.headerLevel);
-    field(named("the progression"), got.progression, meant.progression);
+    for (const HeaderField &header : kHeaderFields)
+        field(named(header.name), got.*header.value, meant.*header.value);
     for (int id = 0; id < StatCount; ++id) {
         const char *name = FieldOf(meant.layout->statCodec, id).name;
         const bool wanted = meant.stats.IsStored(id) || meant.stats.value[std::size_t(id)] != 0;

@@ -7,7 +7,6 @@ namespace Format {
 namespace {
 
 constexpr int kWarlockGameMode = 3;
-constexpr int kWarlockVersion = 105;
 
 } // namespace
 
@@ -17,7 +16,7 @@ bool ClassAllowed(const ParsedCharacter &c, int classId)
         return true;
     if (classId == Druid || classId == Assassin)
         return c.expansion;
-    return classId == Warlock && c.version == kWarlockVersion && c.gameMode == kWarlockGameMode;
+    return classId == Warlock && c.layout->gameModeOffset >= 0 && c.gameMode == kWarlockGameMode;
 }
 
 } // namespace Format

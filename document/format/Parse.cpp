@@ -1,6 +1,7 @@
 #include "Parse.h"
 
 #include "Checksum.h"
+#include "HeaderFields.h"
 #include "StatCodec.h"
 
 namespace Format {
@@ -39,18 +40,17 @@ void ReadHeader(const QByteArray &image, ParsedCharacter &c)
     const FamilyLayout &l = *c.layout;
     const QByteArray field = image.mid(l.nameOffset, l.nameLength);
     c.name = field.left(field.indexOf('\0') < 0 ? field.size() : field.indexOf('\0'));
-    c.classId = quint8(image[l.classOffset]);
-    c.headerLevel = quint8(image[l.levelOffset]);
-    c.status = quint8(image[l.statusOffset]);
-    c.progression = quint8(image[l.progressionOffset]);
-    if (l.gameModeOffset >= 0)
-        c.gameMode = quint8(image[l.gameModeOffset]);
+    for (const HeaderField &field : kHeaderFields) {
+        if (l.*field.offset >= 0)
+            c.*field.value = quint8(image[l.*field.offset]);
+    }
     // In versions 87 and 89 the status bit of later versions' expansion
     // characters is set in classic characters too; they are read as classic.
     // Version 105 leaves the bit clear in new characters of the expansion's
     // game modes.
     if (l.family != Family::A)
-        c.expansion = (c.status & kStatusExpansionBit) != 0 || c.gameMode >= kFirstExpansionGameMode;
+        c.expansion = (c.status & kStatusExpansionBit) != 0
+                      || (l.gameModeOffset >= 0 && c.gameMode >= kFirstExpansionGameMode);
 }
 
 void ReadChecksum(const QByteArray &image, ParsedCharacter &c, QStringList &warnings)

@@ -53,7 +53,7 @@ struct ParsedCharacter
     quint8 headerLevel = 0;    // the level the selection screen shows
     quint8 status = 0;         // bit 2 hardcore, bit 3 has died, bit 5 expansion
     quint8 progression = 0;    // acts beaten (the flag byte in version 71)
-    int gameMode = -1;         // version 105: 1 classic, 2 expansion, 3 the Warlock's mode
+    quint8 gameMode = 0;       // version 105: 1 classic, 2 expansion, 3 the Warlock's mode
     bool expansion = false;
 
     Stats stats;
