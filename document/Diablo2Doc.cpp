@@ -1,6 +1,5 @@
 #include "Diablo2Doc.h"
 
-#include "FileVersion.h"
 #include "Messages.h"
 #include "document/format/Parse.h"
 #include "document/format/StatCodec.h"
@@ -22,8 +21,6 @@ const char *const kGetSpanTooWide = "an UINT can only hold 4 bytes of data";
 const char *const kSetSpanTooWide = "an UINTerger can only hold 4 bytes of data";
 
 const char *const kOpenFirst = Messages::OpenDocumentFirst;
-const char *const kOpenFilter = "Char Files (*.d2s)|*.d2s|All Files (*.*)|*.*||";
-const char *const kDefaultExtension = "d2s";
 
 // A new block for a whole image, or null when memory runs out. Every block is
 // filled in one pass right after it is made (by the file's read, or by the
@@ -199,20 +196,6 @@ bool CDiablo2Doc::OnNewDocument()
 // ---------------------------------------------------------------------------
 // Files
 
-bool CDiablo2Doc::OpenWithDialog()
-{
-    Clear();
-    QString path;
-    if (!Prompts().GetOpenFileName(path, QString::fromLatin1(kDefaultExtension),
-                                   QString::fromLatin1(kOpenFilter)))
-        return false;
-    m_strFileName = path;
-    if (!OnOpenDocument(path))
-        return false;
-    m_diskIdentity = LastFileIdentity();
-    return true;
-}
-
 bool CDiablo2Doc::ChangedOnDisk() const
 {
     return SafeFile::IdentityOf(m_strFileName) != m_diskIdentity;
@@ -324,7 +307,7 @@ void CDiablo2Doc::ExpandStats()
     // and however short the file is, or of another version or none) is held
     // exactly as read, so that it is saved unchanged.
     if (!Format::ExpandsAtLoad(QByteArrayView(reinterpret_cast<const char *>(m_pData.get()), qsizetype(m_nSize)))) {
-        if (FileVersion::KindOf(*this) == FileVersion::Kind::Later) {
+        if (ParsedImage()->kind == Format::FileKind::Later) {
             const Format::ParsedCharacter &c = ParsedImage()->character;
             m_statMaskAsRead = c.stats.stored;
             m_checksumWasWrong = c.checksum == Format::ChecksumState::Damaged;

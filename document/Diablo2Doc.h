@@ -76,8 +76,6 @@ public:
     // Releases the image and forgets the file name; the modified flag is kept.
     void Clear();
 
-    // Asks for a character file and loads it; false when cancelled or not loaded.
-    bool OpenWithDialog();
     // Drops the image held, remembers path as the file name, then loads it.
     // A C-string error of the load (a file too short for its stat block)
     // passes to the caller; the short image then stays held.

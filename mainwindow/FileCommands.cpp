@@ -9,6 +9,7 @@
 #include "resources/MainDialogIds.h"
 #include "document/Messages.h"
 #include "OtherVersions.h"
+#include "tools/OpenCharacterFile.h"
 #include "core/Prompts.h"
 
 #include <QDir>
@@ -111,7 +112,7 @@ void CBrennicorDlg::OnFileClose()
 void CBrennicorDlg::OnFileOpen()
 {
     OnFileClose();
-    OpenDocumentAndShow([this] { return m_doc.OpenWithDialog(); });
+    OpenDocumentAndShow([this] { return OpenCharacterFile(m_doc); });
 }
 
 void CBrennicorDlg::OpenPath(const QString &path)

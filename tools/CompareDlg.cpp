@@ -1,5 +1,7 @@
 #include "CompareDlg.h"
 
+#include "OpenCharacterFile.h"
+
 #include "document/Compare.h"
 #include "core/Prompts.h"
 #include "document/Messages.h"
@@ -35,7 +37,7 @@ void CCompareDlg::OnLoad()
 {
     bool bLoaded = false;
     try {
-        bLoaded = m_compareDoc.OpenWithDialog();
+        bLoaded = OpenCharacterFile(m_compareDoc);
     } catch (const char *text) {
         // A file too short for its stat block stops the load part way. The tool
         // says so and goes on without a compare file; the error must not travel
