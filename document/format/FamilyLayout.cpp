@@ -15,83 +15,101 @@ constexpr QuestWordTable kQuestWords = {
     {1, 2, 4, 5, 3, 6}, {9, 10, 11, 12, 13, 14}, {17, 19, 18, 20, 21, 22},
     {25, 27, 26, 0, 0, 0}, {35, 36, 37, 38, 39, 40}};
 
-// Version 71 stands apart for the rules of its fields; its offsets are those
-// of versions 87 and 89.
-constexpr FamilyLayout kVersion71 = {
-    .family = Family::A, .versions = "71",
-    .statCodec = StatCodec::Expanded, .difficultyRule = DifficultyRule::FlagBits,
-    .questStateRule = QuestStateRule::WholeWord, .nameRule = NameRule::Latin1Field,
-    .actRule = ActRule::LowByte, .waypointRule = WaypointRule::Bits32, .checksMarkers = false,
-    .sizeAndChecksum = false, .nameOffset = 8, .nameLength = 15,
-    .statusOffset = 24, .progressionOffset = 25, .classOffset = 34, .levelOffset = 36,
-    .gameModeOffset = -1, .questsOffset = 130, .waypointsOffset = 428, .npcOffset = 508,
-    .statsOffset = 560, .questWords = &kQuestWords71};
+// The blocks between the header and the attributes have the same lengths in
+// every family: where the quests begin places the rest.
+constexpr FamilyLayout WithQuestsAt(FamilyLayout l, int questsOffset)
+{
+    l.questsOffset = questsOffset;
+    l.waypointsOffset = questsOffset + QuestBlockLength;
+    l.npcOffset = l.waypointsOffset + WaypointBlockLength;
+    l.statsOffset = l.npcOffset + NpcBlockLength;
+    return l;
+}
 
-constexpr FamilyLayout kFamilyA = {
+constexpr FamilyLayout kFamilyA = WithQuestsAt({
     .family = Family::A, .versions = "87, 89",
     .statCodec = StatCodec::MaskReservedPlain, .difficultyRule = DifficultyRule::Progression,
     .questStateRule = QuestStateRule::StateBits, .nameRule = NameRule::Latin1,
     .actRule = ActRule::WholeWord, .waypointRule = WaypointRule::Bits40, .checksMarkers = true,
     .sizeAndChecksum = false, .nameOffset = 8, .nameLength = 16,
     .statusOffset = 24, .progressionOffset = 25, .classOffset = 34, .levelOffset = 36,
-    .gameModeOffset = -1, .questsOffset = 130, .waypointsOffset = 428, .npcOffset = 508,
-    .statsOffset = 560, .questWords = &kQuestWords};
+    .gameModeOffset = -1, .questsOffset = 0, .waypointsOffset = 0, .npcOffset = 0,
+    .statsOffset = 0, .questWords = &kQuestWords}, 130);
 
-constexpr FamilyLayout kVersion92 = {
-    .family = Family::B, .versions = "92",
-    .statCodec = StatCodec::MaskPlain, .difficultyRule = DifficultyRule::Progression,
-    .questStateRule = QuestStateRule::StateBits, .nameRule = NameRule::Latin1,
-    .actRule = ActRule::WholeWord, .waypointRule = WaypointRule::Bits40, .checksMarkers = true,
-    .sizeAndChecksum = true, .nameOffset = 20, .nameLength = 16,
-    .statusOffset = 36, .progressionOffset = 37, .classOffset = 40, .levelOffset = 43,
-    .gameModeOffset = -1, .questsOffset = 335, .waypointsOffset = 633, .npcOffset = 713,
-    .statsOffset = 765, .questWords = &kQuestWords};
+// Each other family is told by what changed from one before it.
 
-constexpr FamilyLayout kFamilyB = {
-    .family = Family::B, .versions = "96, 97",
-    .statCodec = StatCodec::BitPacked, .difficultyRule = DifficultyRule::Progression,
-    .questStateRule = QuestStateRule::StateBits, .nameRule = NameRule::Latin1,
-    .actRule = ActRule::WholeWord, .waypointRule = WaypointRule::Bits40, .checksMarkers = true,
-    .sizeAndChecksum = true, .nameOffset = 20, .nameLength = 16,
-    .statusOffset = 36, .progressionOffset = 37, .classOffset = 40, .levelOffset = 43,
-    .gameModeOffset = -1, .questsOffset = 335, .waypointsOffset = 633, .npcOffset = 713,
-    .statsOffset = 765, .questWords = &kQuestWords};
+// Version 71 has the offsets of versions 87 and 89 and rules of its own.
+constexpr FamilyLayout kVersion71 = [] {
+    FamilyLayout l = kFamilyA;
+    l.versions = "71";
+    l.statCodec = StatCodec::Expanded;
+    l.difficultyRule = DifficultyRule::FlagBits;
+    l.questStateRule = QuestStateRule::WholeWord;
+    l.nameRule = NameRule::Latin1Field;
+    l.actRule = ActRule::LowByte;
+    l.waypointRule = WaypointRule::Bits32;
+    l.checksMarkers = false;
+    l.nameLength = 15;
+    l.questWords = &kQuestWords71;
+    return l;
+}();
 
-// The name moved to 267; the old field at 20 stays zero.
-constexpr FamilyLayout kFamilyC = {
-    .family = Family::C, .versions = "98, 99",
-    .statCodec = StatCodec::BitPacked, .difficultyRule = DifficultyRule::Progression,
-    .questStateRule = QuestStateRule::StateBits, .nameRule = NameRule::Utf8,
-    .actRule = ActRule::WholeWord, .waypointRule = WaypointRule::Bits40, .checksMarkers = true,
-    .sizeAndChecksum = true, .nameOffset = 267, .nameLength = 48,
-    .statusOffset = 36, .progressionOffset = 37, .classOffset = 40, .levelOffset = 43,
-    .gameModeOffset = -1, .questsOffset = 335, .waypointsOffset = 633, .npcOffset = 713,
-    .statsOffset = 765, .questWords = &kQuestWords};
+// The file's size and checksum, and the name and the fields after it 12 bytes on.
+constexpr FamilyLayout kVersion92 = [] {
+    FamilyLayout l = WithQuestsAt(kFamilyA, 335);
+    l.family = Family::B;
+    l.versions = "92";
+    l.statCodec = StatCodec::MaskPlain;
+    l.sizeAndChecksum = true;
+    l.nameOffset = 20;
+    l.statusOffset = 36;
+    l.progressionOffset = 37;
+    l.classOffset = 40;
+    l.levelOffset = 43;
+    return l;
+}();
+
+constexpr FamilyLayout kFamilyB = [] {
+    FamilyLayout l = kVersion92;
+    l.versions = "96, 97";
+    l.statCodec = StatCodec::BitPacked;
+    return l;
+}();
+
+// The name moved to 267, in UTF-8; the old field at 20 stays zero.
+constexpr FamilyLayout kFamilyC = [] {
+    FamilyLayout l = kFamilyB;
+    l.family = Family::C;
+    l.versions = "98, 99";
+    l.nameRule = NameRule::Utf8;
+    l.nameOffset = 267;
+    l.nameLength = 48;
+    return l;
+}();
 
 // The old name field is gone, the fields after it moved 16 bytes earlier and
 // the reserved area grew: the quests start 68 bytes later than in family B.
-constexpr FamilyLayout kFamilyD = {
-    .family = Family::D, .versions = "105",
-    .statCodec = StatCodec::BitPacked, .difficultyRule = DifficultyRule::Progression,
-    .questStateRule = QuestStateRule::StateBits, .nameRule = NameRule::Utf8,
-    .actRule = ActRule::WholeWord, .waypointRule = WaypointRule::Bits40, .checksMarkers = true,
-    .sizeAndChecksum = true, .nameOffset = 299, .nameLength = 48,
-    .statusOffset = 20, .progressionOffset = 21, .classOffset = 24, .levelOffset = 27,
-    .gameModeOffset = 248, .questsOffset = 403, .waypointsOffset = 701, .npcOffset = 781,
-    .statsOffset = 833, .questWords = &kQuestWords};
+constexpr FamilyLayout kFamilyD = [] {
+    FamilyLayout l = WithQuestsAt(kFamilyC, 403);
+    l.family = Family::D;
+    l.versions = "105";
+    l.nameOffset = 299;
+    l.statusOffset = 20;
+    l.progressionOffset = 21;
+    l.classOffset = 24;
+    l.levelOffset = 27;
+    l.gameModeOffset = 248;
+    return l;
+}();
 
-// The blocks between the header and the attributes have the same lengths in
-// every family.
-constexpr bool BlocksFollowEachOther(const FamilyLayout &l)
+// Every field of the header lies before the quests.
+constexpr bool HeaderFits(const FamilyLayout &l)
 {
-    return l.waypointsOffset == l.questsOffset + QuestBlockLength
-        && l.npcOffset == l.waypointsOffset + WaypointBlockLength
-        && l.statsOffset == l.npcOffset + NpcBlockLength
-        && l.nameOffset + l.nameLength <= l.questsOffset;
+    return l.nameOffset + l.nameLength <= l.questsOffset && l.gameModeOffset < l.questsOffset;
 }
-static_assert(BlocksFollowEachOther(kVersion71) && BlocksFollowEachOther(kFamilyA)
-              && BlocksFollowEachOther(kVersion92) && BlocksFollowEachOther(kFamilyB)
-              && BlocksFollowEachOther(kFamilyC) && BlocksFollowEachOther(kFamilyD));
+static_assert(HeaderFits(kVersion71) && HeaderFits(kFamilyA) && HeaderFits(kVersion92) && HeaderFits(kFamilyB)
+              && HeaderFits(kFamilyC) && HeaderFits(kFamilyD));
+static_assert(kFamilyA.statsOffset == 560 && kVersion92.statsOffset == 765 && kFamilyD.statsOffset == 833);
 
 } // namespace
 

@@ -14,66 +14,52 @@ constexpr quint32 kStashCap = 2500000;
 constexpr quint32 kPlainWhole = FieldLimits::Value;
 constexpr quint32 kPlainPool = FieldLimits::Value >> 8;
 
+constexpr const char *kNames[StatCount] = {
+    "strength", "energy", "dexterity", "vitality", "stat points", "skill points",
+    "life", "maximum life", "mana", "maximum mana", "stamina", "maximum stamina",
+    "level", "experience", "gold", "gold in stash",
+};
+// The widths of the bit-packed list (version 96 on).
+constexpr int kPackedBits[StatCount] = {10, 10, 10, 10, 10, 8, 21, 21, 21, 21, 21, 21, 7, 32, 25, 25};
+
+// The row of field id in a codec. Life, mana and stamina hold 256 times
+// their whole value (version 71: 16 bits from the second byte of four, the
+// level in the first byte of its four); the plain 32-bit fields are read by
+// the game as signed numbers.
+constexpr StatField RowOf(StatCodec codec, int id)
+{
+    const auto field = FieldId(id);
+    const bool pool = id >= int(FieldId::Health) && id <= int(FieldId::MaxStamina);
+    const int shift = pool ? 8 : 0;
+    const quint32 perLevel = field == FieldId::Gold && codec != StatCodec::Expanded ? kGoldPerLevel : 0;
+    quint32 cap = field == FieldId::Level ? HighestLevel : field == FieldId::GoldInStash ? kStashCap : 0;
+    switch (codec) {
+    case StatCodec::Expanded:
+        return {kNames[id], 32, shift, pool ? 16 : field == FieldId::Level ? 8 : 32, true,
+                field == FieldId::Level ? HighestLevel : 0, 0};
+    case StatCodec::MaskReservedPlain:
+    case StatCodec::MaskPlain:
+        if (cap == 0 && field != FieldId::Experience)
+            cap = pool ? kPlainPool : kPlainWhole;
+        return {kNames[id], 32, shift, 32 - shift, false, cap, perLevel};
+    case StatCodec::BitPacked: break;
+    }
+    return {kNames[id], kPackedBits[id], shift, kPackedBits[id] - shift, false, cap, perLevel};
+}
+
 using Table = std::array<StatField, StatCount>;
 
-// Version 71's expanded block: life, mana and stamina are 16 bits from the
-// second byte of their four, the level is the first byte of its four.
-constexpr Table kExpanded = {{
-    {"strength", 32, 0, 32, true, 0, 0},
-    {"energy", 32, 0, 32, true, 0, 0},
-    {"dexterity", 32, 0, 32, true, 0, 0},
-    {"vitality", 32, 0, 32, true, 0, 0},
-    {"stat points", 32, 0, 32, true, 0, 0},
-    {"skill points", 32, 0, 32, true, 0, 0},
-    {"life", 32, 8, 16, true, 0, 0},
-    {"maximum life", 32, 8, 16, true, 0, 0},
-    {"mana", 32, 8, 16, true, 0, 0},
-    {"maximum mana", 32, 8, 16, true, 0, 0},
-    {"stamina", 32, 8, 16, true, 0, 0},
-    {"maximum stamina", 32, 8, 16, true, 0, 0},
-    {"level", 32, 0, 8, true, HighestLevel, 0},
-    {"experience", 32, 0, 32, true, 0, 0},
-    {"gold", 32, 0, 32, true, 0, 0},
-    {"gold in stash", 32, 0, 32, true, 0, 0},
-}};
+constexpr Table TableOf(StatCodec codec)
+{
+    Table table{};
+    for (int id = 0; id < StatCount; ++id)
+        table[std::size_t(id)] = RowOf(codec, id);
+    return table;
+}
 
-constexpr Table kPlain = {{
-    {"strength", 32, 0, 32, false, kPlainWhole, 0},
-    {"energy", 32, 0, 32, false, kPlainWhole, 0},
-    {"dexterity", 32, 0, 32, false, kPlainWhole, 0},
-    {"vitality", 32, 0, 32, false, kPlainWhole, 0},
-    {"stat points", 32, 0, 32, false, kPlainWhole, 0},
-    {"skill points", 32, 0, 32, false, kPlainWhole, 0},
-    {"life", 32, 8, 24, false, kPlainPool, 0},
-    {"maximum life", 32, 8, 24, false, kPlainPool, 0},
-    {"mana", 32, 8, 24, false, kPlainPool, 0},
-    {"maximum mana", 32, 8, 24, false, kPlainPool, 0},
-    {"stamina", 32, 8, 24, false, kPlainPool, 0},
-    {"maximum stamina", 32, 8, 24, false, kPlainPool, 0},
-    {"level", 32, 0, 32, false, HighestLevel, 0},
-    {"experience", 32, 0, 32, false, 0, 0},
-    {"gold", 32, 0, 32, false, kPlainWhole, kGoldPerLevel},
-    {"gold in stash", 32, 0, 32, false, kStashCap, 0},
-}};
-
-constexpr Table kBitPacked = {{
-    {"strength", 10, 0, 10, false, 0, 0},
-    {"energy", 10, 0, 10, false, 0, 0},
-    {"dexterity", 10, 0, 10, false, 0, 0},
-    {"vitality", 10, 0, 10, false, 0, 0},
-    {"stat points", 10, 0, 10, false, 0, 0},
-    {"skill points", 8, 0, 8, false, 0, 0},
-    {"life", 21, 8, 13, false, 0, 0},
-    {"maximum life", 21, 8, 13, false, 0, 0},
-    {"mana", 21, 8, 13, false, 0, 0},
-    {"maximum mana", 21, 8, 13, false, 0, 0},
-    {"stamina", 21, 8, 13, false, 0, 0},
-    {"maximum stamina", 21, 8, 13, false, 0, 0},
-    {"level", 7, 0, 7, false, HighestLevel, 0},
-    {"experience", 32, 0, 32, false, 0, 0},
-    {"gold", 25, 0, 25, false, 0, kGoldPerLevel},
-    {"gold in stash", 25, 0, 25, false, kStashCap, 0},
-}};
+constexpr Table kExpanded = TableOf(StatCodec::Expanded);
+constexpr Table kPlain = TableOf(StatCodec::MaskPlain);
+constexpr Table kBitPacked = TableOf(StatCodec::BitPacked);
 
 quint64 WholeMask(const StatField &field)
 {
