@@ -16,6 +16,11 @@ constexpr int kVersionOffset = 4;
 // version 92 on begins it.
 constexpr QByteArrayView kNpcMarker("\x01\x77\x34\x00", 4);
 
+QString NoSignature()
+{
+    return QStringLiteral("the file does not begin with the signature of a character file (55 AA 55 AA)");
+}
+
 ParseResult Refused(ParseResult result, Refusal refusal, const QString &reason)
 {
     result.refusal = refusal;
@@ -38,8 +43,8 @@ QString MissingSection(const char *what, const char *marker, int offset, quint32
 void ReadHeader(const QByteArray &image, ParsedCharacter &c)
 {
     const FamilyLayout &l = *c.layout;
-    const QByteArray field = image.mid(l.nameOffset, l.nameLength);
-    c.name = field.left(field.indexOf('\0') < 0 ? field.size() : field.indexOf('\0'));
+    const QByteArray name = image.mid(l.nameOffset, l.nameLength);
+    c.name = name.left(name.indexOf('\0') < 0 ? name.size() : name.indexOf('\0'));
     for (const HeaderField &field : kHeaderFields) {
         if (l.*field.offset >= 0)
             c.*field.value = quint8(image[l.*field.offset]);
@@ -109,8 +114,7 @@ ParseResult ParseFixedPlaces(const QByteArray &image, const FamilyLayout &l, boo
         return Refused(result, signature ? Refusal::TooShort : Refusal::NotACharacter,
                        signature ? QStringLiteral("the file has %1 bytes; a character of version %2 has at "
                                                   "least %3").arg(image.size()).arg(c.version).arg(end)
-                                 : QStringLiteral("the file does not begin with the signature of a character "
-                                                  "file (55 AA 55 AA)"));
+                                 : NoSignature());
     }
     ReadHeader(image, c);
     c.stats = decoded.stats;
@@ -143,8 +147,7 @@ ParseResult Parse(const QByteArray &image)
     if (layout && !layout->checksMarkers)
         return ParseFixedPlaces(image, *layout, signature, std::move(result));
     if (!signature)
-        return Refused(result, Refusal::NotACharacter,
-                       QStringLiteral("the file does not begin with the signature of a character file (55 AA 55 AA)"));
+        return Refused(result, Refusal::NotACharacter, NoSignature());
     if (!namesVersion)
         return Refused(result, Refusal::NotACharacter,
                        QStringLiteral("the file has %1 bytes, too few for a character file").arg(image.size()));

@@ -42,7 +42,9 @@ void AppendU32(QByteArray &out, quint32 value)
 DecodedStats DecodeExpanded(const QByteArray &image, int offset)
 {
     DecodedStats out;
-    if (offset + kExpandedHead + kValueBytes * StatCount > image.size()) {
+    // The block's end is known before it is read: a file cut short is told how long it must be.
+    out.end = offset + kExpandedHead + kValueBytes * StatCount;
+    if (out.end > image.size()) {
         out.problem = StatsProblem::CutShort;
         return out;
     }
@@ -50,7 +52,6 @@ DecodedStats DecodeExpanded(const QByteArray &image, int offset)
     for (int place = 0; place < StatCount; ++place)
         out.stats.value[std::size_t(ExpandedFieldAt(place))] = U32At(image, offset + kExpandedHead + kValueBytes * place);
     out.stats.stored = 0xFFFF;
-    out.end = offset + kExpandedHead + kValueBytes * StatCount;
     return out;
 }
 
