@@ -3,10 +3,11 @@
 // and every expected value below is a literal: none comes from the program's
 // own layout or tables, so a field whose offset moves by one byte fails here.
 
+#include "support/CharacterFixture.h"
+
 #include "document/Character.h"
 #include "document/Diablo2Doc.h"
 
-#include <QFile>
 #include <QHash>
 #include <QTemporaryDir>
 #include <QTest>
@@ -83,18 +84,6 @@ QByteArray Golden()
     return file;
 }
 
-// The same character saved without any of the five optional values: their
-// bits cleared and their bytes left out.
-QByteArray GoldenWithoutOptionals()
-{
-    QByteArray file = Golden();
-    file[562] = char(0x0F);
-    file[563] = char(0x1F);
-    file.remove(617, 12);
-    file.remove(581, 8);
-    return file;
-}
-
 // One difficulty as letters: "D" open or "d" closed, each act open (1) or
 // not, the quest states of each act, the waypoints of each act on (1) or off.
 QString Progress(const CharacterView &c, int d)
@@ -114,11 +103,6 @@ QString Progress(const CharacterView &c, int d)
         + quests.join(QLatin1Char(' ')) + QLatin1String(" | ") + waypoints.join(QLatin1Char(' '));
 }
 
-QString Hex(const QByteArray &bytes, int first, int length)
-{
-    return QString::fromLatin1(bytes.mid(first, length).toHex(' '));
-}
-
 } // namespace
 
 class TestGolden : public QObject
@@ -126,13 +110,7 @@ class TestGolden : public QObject
     Q_OBJECT
 
     QTemporaryDir m_dir;
-
-    QString Write(const QByteArray &bytes)
-    {
-        const QString path = m_dir.filePath(QStringLiteral("Golden.d2s"));
-        QFile file(path);
-        return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() ? path : QString();
-    }
+    const QString m_path = m_dir.filePath(QStringLiteral("Golden.d2s"));
 
 private Q_SLOTS:
     void readsEveryValueWhereTheLayoutPutsIt_data()
@@ -146,23 +124,18 @@ private Q_SLOTS:
         QTest::addColumn<QString>("absent");
         QTest::newRow("every optional value in the file") << Golden() << 0x11121314u << 0x15161718u << 123456u << 12345678u
                                                           << 9999999u << "";
-        QTest::newRow("every optional value left out, read as 0") << GoldenWithoutOptionals() << 0u << 0u << 0u << 0u
+        // The same character saved without any of the five optional values: their bits cleared, their bytes left out.
+        QTest::newRow("every optional value left out, read as 0") << Golden().replace(562, 2, "\x0f\x1f").remove(617, 12).remove(581, 8) << 0u << 0u << 0u << 0u
             << 0u << "attributePointsToAdd skillPointsToAdd experience gold goldInStash";
     }
     void readsEveryValueWhereTheLayoutPutsIt()
     {
         QFETCH(QByteArray, file);
         CDiablo2Doc doc;
-        const QString path = Write(file);
-        QVERIFY(doc.OpenFile(path));
+        QVERIFY(CharacterFixture::WriteFile(m_path, file) && doc.OpenFile(m_path));
         const CharacterView c(doc);
-
-        QCOMPARE(c.FileVersion(), 71u);
-        QCOMPARE(c.Name(), QStringLiteral("Golden"));
-        QCOMPARE(c.ClassByte(), 3u);
-        QVERIFY(c.HasClass());
-        QCOMPARE(c.HeaderLevel(), 41u);
-        QCOMPARE(c.StatLevel(), 42u);
+        QCOMPARE(QStringLiteral("%1 %2 %3 %4 %5 %6").arg(c.FileVersion()).arg(c.Name()).arg(c.ClassByte()).arg(int(c.HasClass()))
+                     .arg(c.HeaderLevel()).arg(c.StatLevel()), QStringLiteral("71 Golden 3 1 41 42"));
 
         QString numbers;
         for (const FieldId id : {FieldId::Strength, FieldId::Energy, FieldId::Dexterity, FieldId::Vitality, FieldId::Health, FieldId::MaxHealth, FieldId::Mana,
@@ -212,7 +185,7 @@ private Q_SLOTS:
         QFETCH(int, first);
         QFETCH(QString, bytes);
         CDiablo2Doc doc;
-        QVERIFY(doc.OpenFile(Write(Golden())));
+        QVERIFY(CharacterFixture::WriteFile(m_path, Golden()) && doc.OpenFile(m_path));
         Character c(doc);
         const QHash<QString, std::function<void()>> edits{
             {"name", [&] { c.SetName(QStringLiteral("Neo")); }},
@@ -224,7 +197,7 @@ private Q_SLOTS:
         };
         edits.value(edit)();
         const int length = int(bytes.size() + 1) / 3;
-        QCOMPARE(Hex(doc.ImageCopy(), first, length), bytes);
+        QCOMPARE(QString::fromLatin1(doc.ImageCopy().mid(first, length).toHex(' ')), bytes);
         QCOMPARE(doc.ImageCopy().size(), kFileLength);
     }
 };

@@ -141,36 +141,26 @@ private Q_SLOTS:
         }
     }
 
-    // Every button's caption keeps clear of its border, the narrow ">>" too,
-    // whatever font the desktop gives the window.
-    void captionsFitTheirButtons()
-    {
-        for (const DialogTemplate *dialog : {&MainDialogTemplate(), &EditValueDialogTemplate(), &FindValueDialogTemplate(),
-                                             &CompareDialogTemplate(), &RenameDialogTemplate()}) {
-            QWidget client;
-            client.setFont(DialogFont(*dialog));
-            for (QWidget *w : BuildDialogControls(*dialog, &client, DialogUnits(client.font()))) {
-                if (auto *button = qobject_cast<QPushButton *>(w)) {
-                    const int frame = button->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, button);
-                    QVERIFY2(QFontMetricsF(button->font()).horizontalAdvance(button->text())
-                                 <= button->width() - 2 * (frame + 1), qPrintable(button->text()));
-                }
-            }
-        }
-    }
-
-    // What a screen reader says and where Tab goes: in every dialog each control
+    // Every button's caption keeps clear of its border, the narrow ">>" too, whatever font the desktop
+    // gives the window. What a screen reader says and where Tab goes: in every dialog each control
     // is named (an edit or a list after its label, a check box by its text
     // first), every list has a label and Tab reaches every control; in the main
     // window Tab walks them in reading order, on along a row, then down (the
     // tools keep their fields first, then their column of buttons).
-    void spokenNamesAndTabOrder()
+    void captionsNamesAndTabOrder()
     {
         for (const DialogTemplate *dialog : {&MainDialogTemplate(), &EditValueDialogTemplate(), &FindValueDialogTemplate(),
                                              &CompareDialogTemplate(), &RenameDialogTemplate()}) {
             QWidget client;
             client.setFont(DialogFont(*dialog));
             const auto controls = BuildDialogControls(*dialog, &client, DialogUnits(client.font()));
+            for (QWidget *w : controls) {
+                if (auto *button = qobject_cast<QPushButton *>(w)) {
+                    const int frame = button->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, button);
+                    QVERIFY2(QFontMetricsF(button->font()).horizontalAdvance(button->text())
+                                 <= button->width() - 2 * (frame + 1), qPrintable(button->text()));
+                }
+            }
             QList<QWidget *> order;
             for (QWidget *w = client.nextInFocusChain(); w != &client; w = w->nextInFocusChain())
                 if (controls.values().contains(w) && (w->focusPolicy() & Qt::TabFocus))

@@ -166,7 +166,6 @@ private Q_SLOTS:
         QTest::addColumn<QString>("error"); // "refused", "held", "header", "warned" or nothing on standard error
         QTest::addColumn<QString>("shown"); // text that standard output holds
         const QStringList set = {"set", "Hero.d2s", "gold=5"}, show = {"show", "Hero.d2s"};
-        QTest::newRow("set, 100: held") << 100u << set << 1 << "held" << "";
         QTest::newRow("set --force, 100: held") << 100u << set + QStringList{"--force"} << 1 << "held" << "";
         QTest::newRow("max-skills --force, 104: held") << 104u << QStringList{"max-skills", "--force", "Hero.d2s"} << 1 << "held" << "";
         QTest::newRow("rename, 104: held") << 104u << QStringList{"rename", "Hero.d2s", "Neo"} << 1 << "held" << "";
