@@ -114,8 +114,6 @@ private Q_SLOTS:
             << "QUARVINEL: Hero.d2s|321" << "Hero.d2s Hero.key Hero.map -Neo.d2s -Neo.key -Neo.map";
         QTest::newRow("Rename to one letter") << L{"Open Hero.d2s", "Rename A"} << L{"Rename Character|Please enter at least 2 characters. (0)"}
             << "QUARVINEL: Hero.d2s|500" << "Hero.d2s -A.d2s";
-        QTest::newRow("Rename, version 71: no _") << L{"Open Hero.d2s", "Rename Thor_isMYbitch"} << letters
-            << "QUARVINEL: Hero.d2s|500" << "Hero.d2s -Thor_isMYbitch.d2s";
         // From version 92 the box keeps 15 characters, with one - or _ inside.
         QTest::newRow("Rename, version 96: 15 with one _") << L{"v96 Hero.d2s", "Open Hero.d2s", "Rename Thor_isMYbitchhh"} << L{}
             << "QUARVINEL: Thor_isMYbitchh.d2s|458536" << "Thor_isMYbitchh.d2s Thor_isMYbitchh.ma0 -Hero.d2s -Hero.ma0";
