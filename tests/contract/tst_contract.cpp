@@ -40,7 +40,8 @@ const QList<Row> &Files()
         {"96, life with a fraction", "v96_sorceress_level3.d2s", 7, "name: test|experience: 1680|maxHealth: 42"},
         {"96, zeros stored", "v96_barbarian_library_written.d2s", 7, "name: Simple|class: Barbarian|strength: 30"},
         {"97", "v97_amazon_new.d2s", 7, "version: 97|name: Amazon|class: Amazon|strength: 20|health: 50|mana: 15"},
-        {"98", "v98_sorceress_level66.d2s", 7, "version: 98|name: Agelatus|level: 66|gold: 65447|maxMana: 275"},
+        {"98", "v98_sorceress_level66.d2s", 7, "version: 98|name: Agelatus|level: 66|gold: 65447|maxMana: 275|goldInStash: 2500000|act:Hell/Act2: closed|"
+         "quest:Nightmare/Act5/Betrayal of Harrogath: Started|waypoint:Nightmare/Act5/Glacial Trail: off"},
         {"99", "v99_barbarian_new.d2s", 7, "version: 99|name: Joe|quest:Hell/Act5/Eve of Destruction: Not Started"},
         {"105", "v105_barbarian_new.d2s", 7, "version: 105|name: barbexp|class: Barbarian|health: 55"},
         {"105, a name that is no UTF-8", "v105_barbarian_new.d2s", 7, "class: Barbarian", {}, "Ab\xff\xfe"},
@@ -285,25 +286,20 @@ QString Unexpected(const QByteArray &before, const QByteArray &after, int touche
 // The window's controls and Edit commands by the names show --json and brennicor-cli give them.
 int ControlId(const QString &name)
 {
-    static const QStringList names = QStringLiteral("name class level levelList >> experience gold goldInStash "
-                                                    "strength dexterity vitality energy attributePointsToAdd "
-                                                    "skillPointsToAdd health maxHealth mana maxMana stamina maxStamina "
-                                                    "skill skillLevel difficulty act quest questState "
-                                                    "waypoint waypointActive actActive difficultyActive open-all "
-                                                    "open-all--acts open-all--difficulties all-quests-done "
-                                                    "max-skills max-attributes")
-                                         .split(' ');
-    // clang-format off
-    static const int ids[] = {
-        IDC_NAME, IDC_CLASS, IDC_LEVEL, IDC_LEVEL_LIST, IDC_LEVEL_FROM_EXPERIENCE, IDC_EXPERIENCE, IDC_GOLD,
-        IDC_GOLD_IN_STASH, IDC_STRENGTH, IDC_DEXTERITY, IDC_VITALITY, IDC_ENERGY, IDC_ATTRIBUTE_POINTS_TO_ADD,
-        IDC_SKILL_POINTS_TO_ADD, IDC_HEALTH, IDC_MAX_HEALTH, IDC_MANA, IDC_MAX_MANA, IDC_STAMINA, IDC_MAX_STAMINA,
-        IDC_SKILL, IDC_SKILL_LEVEL, IDC_DIFFICULTY, IDC_ACT, IDC_QUEST, IDC_QUEST_STATE, IDC_WAYPOINT,
-        IDC_WAYPOINT_ACTIVE, IDC_ACT_ACTIVE, IDC_DIFFICULTY_ACTIVE, ID_EDIT_ACTIVATE_ALL_WAYPOINTS,
-        ID_EDIT_ACTIVATE_ALL_ACTS, ID_EDIT_ACTIVATE_NIGHTMARE_AND_HELL, ID_EDIT_ALL_QUESTS_DONE,
-        ID_EDIT_MAXIMIZE_SKILLS, ID_EDIT_MAXIMIZE_ATTRIBUTES};
-    // clang-format on
-    return names.contains(name) ? ids[names.indexOf(name)] : 0;
+    static const QHash<QString, int> ids{
+        {"name", IDC_NAME}, {"class", IDC_CLASS}, {"level", IDC_LEVEL}, {"levelList", IDC_LEVEL_LIST},
+        {">>", IDC_LEVEL_FROM_EXPERIENCE}, {"experience", IDC_EXPERIENCE}, {"gold", IDC_GOLD},
+        {"goldInStash", IDC_GOLD_IN_STASH}, {"strength", IDC_STRENGTH}, {"dexterity", IDC_DEXTERITY},
+        {"vitality", IDC_VITALITY}, {"energy", IDC_ENERGY}, {"attributePointsToAdd", IDC_ATTRIBUTE_POINTS_TO_ADD},
+        {"skillPointsToAdd", IDC_SKILL_POINTS_TO_ADD}, {"health", IDC_HEALTH}, {"maxHealth", IDC_MAX_HEALTH},
+        {"mana", IDC_MANA}, {"maxMana", IDC_MAX_MANA}, {"stamina", IDC_STAMINA}, {"maxStamina", IDC_MAX_STAMINA},
+        {"skill", IDC_SKILL}, {"skillLevel", IDC_SKILL_LEVEL}, {"difficulty", IDC_DIFFICULTY}, {"act", IDC_ACT},
+        {"quest", IDC_QUEST}, {"questState", IDC_QUEST_STATE}, {"waypoint", IDC_WAYPOINT},
+        {"waypointActive", IDC_WAYPOINT_ACTIVE}, {"actActive", IDC_ACT_ACTIVE}, {"difficultyActive", IDC_DIFFICULTY_ACTIVE},
+        {"open-all", ID_EDIT_ACTIVATE_ALL_WAYPOINTS}, {"open-all--acts", ID_EDIT_ACTIVATE_ALL_ACTS},
+        {"open-all--difficulties", ID_EDIT_ACTIVATE_NIGHTMARE_AND_HELL}, {"all-quests-done", ID_EDIT_ALL_QUESTS_DONE},
+        {"max-skills", ID_EDIT_MAXIMIZE_SKILLS}, {"max-attributes", ID_EDIT_MAXIMIZE_ATTRIBUTES}};
+    return ids.value(name);
 }
 
 int Chosen(WindowHarness &w, int id)
@@ -486,6 +482,9 @@ private Q_SLOTS:
              "difficulty#0 act#0 quest#0 questState#3 act#1 quest#0 questState#3",
              "difficulties/0/acts/0/quests/0/state=Done difficulties/0/acts/1/quests/0/state=Done", Nothing,
              "quests+12|0710 quests+28|0710");
+        // Not Started resets the word, the bits the game set beside the state (the Cow Level's in version 98's) too.
+        edit("a quest not started", "quest Hero.d2s normal act1 \"the search for cain\" \"not started\"",
+             "difficulty#0 act#0 quest#2 questState#0", "difficulties/0/acts/0/quests/2/state=*", Nothing, "quests+18=0000");
         edit("a quest's reward", "quest Hero.d2s hell 4 \"terror's end\" reward",
              "difficulty#2 act#3 quest#2 questState#2", "difficulties/2/acts/3/quests/2/state=Reward", Progress);
         edit("a quest of Act5", "quest Hero.d2s Hell Act5 \"rite of passage\" Done",

@@ -1,7 +1,7 @@
-// The file versions after 71 on real files written by the game: what each
-// file reads as, a rebuild that changes nothing, the refusals, the limits and
-// the names. Edits of each real file are checked byte by byte, through the
-// command line, in tests/versions.
+// The file versions after 71 on real files written by the game, beneath the front ends: the
+// reasons a file is refused, values a build refuses, the check after a build, the difficulties a
+// later file counts open and the whole-character edits. What each file reads as and every edit of
+// it, through the command line and the window, are in tests/contract.
 
 #include "support/CharacterFixture.h"
 
@@ -45,32 +45,6 @@ class TestVersionsLayout : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    // One line per file: version, name, class, the header's and the
-    // attribute's level, expansion, stored checksum, gold ("-": not stored),
-    // strength, life (whole + 256ths), the sum of the skill levels, the
-    // difficulties open and Normal's acts open.
-    // Quests, act words and waypoints of the two played characters, as the
-    // words of their files give them.
-    void playedCharacters()
-    {
-        const ParsedCharacter sorc66 = Opened(Sample("v98_sorceress_level66.d2s"));
-        QCOMPARE(QuestState(sorc66, 0, 0, 0), 3);         // Den of Evil: 01 10
-        QCOMPARE(QuestState(sorc66, 0, 4, 0), 3);         // Siege on Harrogath: 21 10
-        QCOMPARE(QuestState(sorc66, 1, 4, 3), 1);         // Betrayal of Harrogath in Nightmare: 0c 00
-        QCOMPARE(QuestState(sorc66, 2, 0, 0), 0);
-        QVERIFY(IsWaypointActive(sorc66, 0, 4, 8));       // Normal: ff ff ff ff 7f
-        QVERIFY(!IsWaypointActive(sorc66, 1, 4, 5));      // Nightmare: ff ff ff ff 67
-        QVERIFY(!IsWaypointActive(sorc66, 1, 4, 6));
-        QVERIFY(IsWaypointActive(sorc66, 1, 4, 7));
-        QVERIFY(IsActOpen(sorc66, 1, 4));
-        QVERIFY(!IsActOpen(sorc66, 2, 1));
-        QCOMPARE(sorc66.stats[FieldId::GoldInStash], 2500000u);
-        QByteArray unnamed = Sample("v96_sorceress_level3.d2s"); // the name ends at the field's first zero
-        QCOMPARE(Opened(unnamed.replace(20, 1, QByteArray(1, '\0'))).name, QByteArray());
-        // A name is Latin-1 up to version 97 and UTF-8 from version 98.
-        QCOMPARE(NameOf(Opened(unnamed.replace(20, 1, "\xe9"))) + NameOf(Opened(Sample("v99_barbarian_new.d2s").replace(267, 3, "\xc3\xa9o"))), "\u00e9est\u00e9o");
-    }
-
     void refusals_data()
     {
         QTest::addColumn<QByteArray>("image");
@@ -92,11 +66,6 @@ private Q_SLOTS:
         const auto row = [](const char *name, const QByteArray &image, Refusal refusal, const char *reason) {
             QTest::newRow(name) << image << int(refusal) << QString::fromUtf8(reason);
         };
-        row("header-only first save", Sample("v98_first_save_header_only.d2s"), Refusal::HeaderOnly,
-            "the file holds only the 335-byte header of a new character's first save: it has no quests, "
-            "waypoints, attributes or skills until the game saves the character again");
-        row("version 100", patched(v96, 4, QByteArray::fromHex("64")), Refusal::UnknownVersion,
-            "file version 100 is not one this program knows (it knows 71, 87, 89, 92, 96, 97, 98, 99 and 105)");
         row("version 106", patched(v105, 4, QByteArray::fromHex("6a")), Refusal::UnknownVersion,
             "file version 106 is not one this program knows (it knows 71, 87, 89, 92, 96, 97, 98, 99 and 105)");
         row("another signature", patched(v96, 0, "PK"), Refusal::NotACharacter,
@@ -142,53 +111,22 @@ private Q_SLOTS:
         QVERIFY(!Build(result.character, image).Built());
     }
 
-    // A checksum or a size field that does not match opens with a warning;
-    // the next build writes correct ones and changes nothing else.
-    void damagedChecksum()
-    {
-        QByteArray image = Sample("v96_sorceress_level3.d2s");
-        image[900] = char(image[900] ^ 0x01);
-        const ParseResult result = Parse(image);
-        QVERIFY(result.Opened());
-        QCOMPARE(result.character.checksum, ChecksumState::Damaged);
-        QCOMPARE(result.warnings, QStringList({"the stored checksum 0x30e59a03 does not match the file's bytes "
-                                               "(0x30e5aa03): the file may be damaged; the next save writes a "
-                                               "correct one"}));
-        const BuildResult built = Build(result.character, image);
-        QCOMPARE(built.refusal, QString());
-        QCOMPARE(Hex(built.image), Hex(image.replace(12, 4, QByteArray::fromHex("03aae530"))));
-    }
-
-    void buildRefusals_data()
-    {
-        QTest::addColumn<QString>("file");
-        QTest::addColumn<int>("stat");
-        QTest::addColumn<quint32>("value");
-        QTest::addColumn<QByteArray>("name");
-        QTest::addColumn<QString>("refusal");
-
-        QTest::newRow("strength past 10 bits") << "v96_sorceress_level3.d2s" << int(FieldId::Strength) << 1024u
-            << QByteArray("test") << "strength 1024 does not fit its field in version 96";
-        QTest::newRow("a 16-byte name") << "v97_amazon_new.d2s" << int(FieldId::Strength) << 20u
-            << QByteArray("Amazonamazonamaz") << "a name of 1 to 15 bytes is needed, not 16";
-        QTest::newRow("no name") << "v99_barbarian_new.d2s" << int(FieldId::Strength) << 30u << QByteArray()
-            << "a name of 1 to 47 bytes is needed, not 0";
-    }
-
+    // Values the file cannot hold are refused by the build, whatever let them through: nothing is built.
     void buildRefusals()
     {
-        QFETCH(QString, file);
-        QFETCH(int, stat);
-        QFETCH(quint32, value);
-        QFETCH(QByteArray, name);
-        QFETCH(QString, refusal);
-        const QByteArray image = Sample(file);
-        ParsedCharacter c = Opened(image);
-        c.stats.value[std::size_t(stat)] = value;
-        c.name = name;
-        const BuildResult built = Build(c, image);
-        QCOMPARE(built.refusal, refusal);
-        QVERIFY(built.image.isEmpty());
+        const QList<std::tuple<const char *, FieldId, quint32, QByteArray, const char *>> rows{
+            {"v96_sorceress_level3.d2s", FieldId::Strength, 1024, "test", "strength 1024 does not fit its field in version 96"},
+            {"v97_amazon_new.d2s", FieldId::Strength, 20, "Amazonamazonamaz", "a name of 1 to 15 bytes is needed, not 16"},
+            {"v99_barbarian_new.d2s", FieldId::Strength, 30, "", "a name of 1 to 47 bytes is needed, not 0"}};
+        for (const auto &[file, stat, value, name, refusal] : rows) {
+            const QByteArray image = Sample(file);
+            ParsedCharacter c = Opened(image);
+            c.stats[stat] = value;
+            c.name = name;
+            const BuildResult built = Build(c, image);
+            QCOMPARE(built.refusal, QString::fromUtf8(refusal));
+            QVERIFY(built.image.isEmpty());
+        }
     }
 
     // The check after a build finds a byte changed outside the edited fields
@@ -244,67 +182,21 @@ private Q_SLOTS:
         QCOMPARE(got.stats[FieldId::Health], 41u * 256);
     }
 
-    void difficulties_data()
-    {
-        QTest::addColumn<bool>("expansion");
-        QTest::addColumn<int>("progression");
-        QTest::addColumn<int>("difficulty");
-        QTest::addColumn<bool>("open");
-        QTest::addColumn<int>("after");
-
-        QTest::newRow("classic: Nightmare opened") << false << 0 << 1 << true << 4;
-        QTest::newRow("classic: Hell opened") << false << 2 << 2 << true << 8;
-        QTest::newRow("classic: Hell closed") << false << 12 << 2 << false << 7;
-        QTest::newRow("expansion: Nightmare opened") << true << 0 << 1 << true << 5;
-        QTest::newRow("expansion: Hell closed") << true << 15 << 2 << false << 9;
-        QTest::newRow("expansion: Nightmare closed") << true << 10 << 1 << false << 4;
-        QTest::newRow("expansion: Nightmare already open") << true << 7 << 1 << true << 7;
-    }
-
+    // A later file counts the difficulties open by acts beaten: Nightmare opens at 4 (5 in the
+    // expansion), Hell at 8 (10); one closed falls one short of its count, one open keeps it.
     void difficulties()
     {
-        QFETCH(bool, expansion);
-        QFETCH(int, progression);
-        QFETCH(int, difficulty);
-        QFETCH(bool, open);
-        QFETCH(int, after);
         ParsedCharacter c = Opened(Sample("v99_barbarian_new.d2s"));
-        c.expansion = expansion;
-        c.progression = quint8(progression);
-        SetDifficultyOpen(c, difficulty, open);
-        QCOMPARE(int(c.progression), after);
-        QCOMPARE(IsDifficultyOpen(c, difficulty), open || difficulty == 0);
-    }
-
-    // Acts open by the word of the act before; a new act word is 1.
-    // The quests whose words are not in list order land on their own words.
-    void actsAndQuestWords()
-    {
-        const QByteArray original = Sample("v105_barbarian_new.d2s");
-        ParsedCharacter c = Opened(original);
-        QVERIFY(!IsActOpen(c, 2, 4));
-        SetActOpen(c, 2, 4, true);
-        SetActOpen(c, 0, 1, true);
-        SetQuestState(c, 1, 2, 1, 3); // Blade of the Old Religion
-        SetQuestState(c, 1, 3, 1, 2); // Hell's Forge
-        // The Search for Cain, with the Cow Level done (bit 10) in an earlier game (bit 15):
-        // Done and Started keep those bits, Not Started resets the quest.
-        for (auto &record : c.questWords)
-            record[4] = 0x8401;
-        SetQuestState(c, 0, 0, 2, 3);
-        SetQuestState(c, 1, 0, 2, 1);
-        SetQuestState(c, 2, 0, 2, 0);
-        const QByteArray image = Build(c, original).image;
-        QCOMPARE(Hex(image.mid(413 + 8, 2) + image.mid(413 + 96 + 8, 2) + image.mid(413 + 192 + 8, 2)),
-                 QStringLiteral("07 94 04 84 00 00"));
-        QCOMPARE(Hex(image.mid(413 + 192 + 56, 2)), QStringLiteral("01 00")); // Hell, word 28
-        QCOMPARE(Hex(image.mid(413 + 14, 2)), QStringLiteral("01 00"));       // Normal, word 7
-        QCOMPARE(Hex(image.mid(413 + 96 + 38, 2)), QStringLiteral("07 10"));  // Nightmare, word 19
-        QCOMPARE(Hex(image.mid(413 + 96 + 54, 2)), QStringLiteral("06 00"));  // Nightmare, word 27
-        const ParsedCharacter got = Opened(image);
-        QVERIFY(IsActOpen(got, 2, 4));
-        SetActOpen(c, 2, 4, false);
-        QVERIFY(!IsActOpen(c, 2, 4));
+        const QList<std::tuple<bool, int, int, bool, int>> rows{// expansion, before, difficulty, open, after
+            {false, 0, 1, true, 4}, {false, 2, 2, true, 8},  {false, 12, 2, false, 7}, {true, 0, 1, true, 5},
+            {true, 15, 2, false, 9}, {true, 10, 1, false, 4}, {true, 7, 1, true, 7}};
+        for (const auto &[expansion, before, difficulty, open, after] : rows) {
+            c.expansion = expansion;
+            c.progression = quint8(before);
+            SetDifficultyOpen(c, difficulty, open);
+            QCOMPARE(int(c.progression), after);
+            QCOMPARE(IsDifficultyOpen(c, difficulty), open);
+        }
     }
 
     void wholeCharacterEdits_data()
