@@ -2,6 +2,7 @@
 
 #include "BulkCommands.h"
 #include "FileCommands.h"
+#include "ItemsCommand.h"
 #include "document/CharacterNames.h"
 #include "document/FieldLimits.h"
 #include "document/GameData.h"
@@ -190,6 +191,7 @@ const QList<Command> &Commands()
     static const QList<Command> commands = {
         {"show", "FILE... [--json]", "print every value of characters, as text or JSON", kShowDetails,
          "json", 1, -1, RunShow},
+        {"items", "FILE... [--json]", "list the items of characters, read only", ItemsDetails(), "json", 1, -1, RunItems},
         {"set", "FILE... FIELD=VALUE... [--dry-run]", "set panel fields with the panel's limits",
          Filled(kSetDetails, Value, Pool, kLevelCount, kSkillsPerClass - 1, SkillLevel), "dry-run force", 2, -1,
          RunSet},

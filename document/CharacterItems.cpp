@@ -1,0 +1,104 @@
+#include "CharacterItems.h"
+
+#include "format/items/ItemLists.h"
+
+namespace CharacterItems {
+
+namespace {
+
+using namespace Format::Items;
+
+const char *QualityName(const Format::Items::Item &item)
+{
+    if (item.IsSimple() || item.IsEar())
+        return "simple";
+    static const char *const names[] = {"", "low", "normal", "superior", "magic", "set", "rare", "unique", "crafted"};
+    const auto q = std::size_t(item.quality);
+    return q < std::size(names) ? names[q] : "";
+}
+
+const char *StorageName(Storage storage)
+{
+    static const char *const names[] = {"equipped", "inventory", "belt", "stash", "cube", "socketed", "cursor", "other"};
+    return names[int(storage)];
+}
+
+const char *SlotName(quint32 slot)
+{
+    static const char *const names[] = {"",           "head",       "neck",      "torso",      "right hand",
+                                        "left hand",  "right ring", "left ring", "belt",       "feet",
+                                        "gloves",     "right hand (swap)",       "left hand (swap)"};
+    return slot < std::size(names) ? names[slot] : "";
+}
+
+CharacterItems::Item ViewOf(const Format::Items::Item &item, const ItemRules &rules)
+{
+    CharacterItems::Item v;
+    v.offset = item.offset;
+    v.bits = item.bits;
+    v.code = QString::fromLatin1(item.code);
+    v.name = NameOf(item, rules);
+    v.quality = QLatin1String(QualityName(item));
+    const Storage storage = item.StorageOf();
+    v.storage = QLatin1String(StorageName(storage));
+    v.level = int(item.level);
+    v.x = int(item.x);
+    v.y = int(item.y);
+    if (storage == Storage::Equipped) {
+        v.slot = int(item.slot);
+        v.slotName = QLatin1String(SlotName(item.slot));
+    }
+    if (const ItemType *type = ItemTables::Of(rules.release).Item(item.code)) {
+        v.width = type->width;
+        v.height = type->height;
+    }
+    v.identified = item.IsIdentified();
+    v.ethereal = item.IsEthereal();
+    v.socketed = item.IsSocketed();
+    v.personalized = item.IsPersonalized();
+    v.runeword = item.IsRuneword();
+    v.hasDefense = item.hasDefense;
+    v.defense = item.defense;
+    v.hasDurability = item.hasDurability;
+    v.durability = int(item.durability);
+    v.maxDurability = int(item.maxDurability);
+    v.hasQuantity = item.hasQuantity;
+    v.quantity = int(item.quantity);
+    v.sockets = int(item.sockets);
+    auto add = [&](const PropertyList &list) {
+        for (const Format::Items::Property &p : list)
+            v.properties.push_back({p.id, p.param, p.value, TextOf(p, rules)});
+    };
+    add(item.properties);
+    for (const PropertyList &list : item.setProperties)
+        add(list);
+    add(item.runewordProperties);
+    for (const Format::Items::Item &child : item.children)
+        v.children.push_back(ViewOf(child, rules));
+    return v;
+}
+
+} // namespace
+
+Items ReadItems(const QByteArray &image)
+{
+    const ItemLists read = ReadItemLists(image);
+    Items items;
+    items.note = read.note;
+    if (!read.rules)
+        return items;
+    items.release = ItemTables::NameOf(read.rules->release);
+    for (const ItemList &list : read.lists) {
+        List v;
+        v.list = ListName(list.kind);
+        v.count = list.count;
+        v.decoded = list.Decoded();
+        v.note = list.note;
+        for (const Format::Items::Item &item : list.items)
+            v.items.push_back(ViewOf(item, *read.rules));
+        items.lists.push_back(std::move(v));
+    }
+    return items;
+}
+
+} // namespace CharacterItems

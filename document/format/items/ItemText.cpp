@@ -1,0 +1,140 @@
+// What a player reads of an item: its name and the lines of its properties,
+// from the English strings of the game's tables.
+#include "ItemDecoder.h"
+
+#include <QStringList>
+
+namespace Format::Items {
+
+namespace {
+
+// How a stat's parameter and value are packed (the tables' "encode" column).
+constexpr int kEncodeChanceToCast = 2; // parameter: level (6 bits), skill; value: chance
+constexpr int kEncodeCharges = 3;      // parameter: level (6 bits), skill; value: charges (8 bits), maximum
+
+constexpr int kStatClassSkills = 83;  // parameter: the class
+constexpr int kStatNonClassSkill = 97;
+constexpr int kStatSingleSkill = 107; // parameter: the skill
+constexpr int kStatSkillTab = 188;    // parameter: the class times 8 and its skill tab
+
+QString Joined(const QStringList &parts)
+{
+    QStringList kept;
+    for (const QString &p : parts)
+        if (!p.isEmpty())
+            kept.append(p);
+    return kept.join(QLatin1Char(' '));
+}
+
+QString Signed(qint64 value)
+{
+    return value < 0 ? QString::number(value) : QStringLiteral("+%1").arg(value);
+}
+
+QString ClassName(quint32 id)
+{
+    static const char *const names[] = {"Amazon", "Sorceress", "Necromancer", "Paladin",
+                                        "Barbarian", "Druid", "Assassin", "Warlock"};
+    return id < std::size(names) ? QLatin1String(names[id]) : QStringLiteral("class %1").arg(id);
+}
+
+// Fills the game's printf-style placeholders in their order.
+QString Filled(QString format, const QStringList &values)
+{
+    QString out;
+    int next = 0;
+    for (qsizetype i = 0; i < format.size(); ++i) {
+        if (format[i] != QLatin1Char('%') || i + 1 == format.size()) {
+            out += format[i];
+            continue;
+        }
+        qsizetype j = i + 1;
+        if (format[j] == QLatin1Char('%')) {
+            out += QLatin1Char('%');
+            i = j;
+            continue;
+        }
+        const bool plus = format[j] == QLatin1Char('+');
+        if (plus)
+            ++j;
+        if (j < format.size() && (format[j] == QLatin1Char('d') || format[j] == QLatin1Char('s'))) {
+            QString v = next < values.size() ? values[next++] : QString();
+            if (plus && !v.startsWith(QLatin1Char('-')))
+                v.prepend(QLatin1Char('+'));
+            out += v;
+            i = j;
+            continue;
+        }
+        out += format[i];
+    }
+    return out;
+}
+
+} // namespace
+
+QString NameOf(const Item &item, const ItemRules &rules)
+{
+    const ItemTables &tables = ItemTables::Of(rules.release);
+    if (item.IsEar())
+        return QStringLiteral("%1's Ear").arg(QString::fromLatin1(item.earName));
+    const ItemType *type = tables.Item(item.code);
+    const QString base = type ? type->name : QString::fromLatin1(item.code);
+    QString name;
+    if (item.IsRuneword())
+        name = tables.Name(NameKind::Runeword, int(item.runewordId));
+    else if (item.quality == Quality::Unique)
+        name = tables.Name(NameKind::Unique, int(item.qualityValue));
+    else if (item.quality == Quality::Set)
+        name = tables.Name(NameKind::Set, int(item.qualityValue));
+    else if (item.quality == Quality::Magic)
+        name = Joined({tables.Name(NameKind::Prefix, int(item.prefix)), base,
+                       tables.Name(NameKind::Suffix, int(item.suffix))});
+    else if (item.quality == Quality::Rare || item.quality == Quality::Crafted)
+        name = Joined({tables.Name(NameKind::RareName, int(item.rareName1)),
+                       tables.Name(NameKind::RareName, int(item.rareName2))});
+    if (name.isEmpty())
+        name = base;
+    if (item.IsPersonalized())
+        name = QStringLiteral("%1's %2").arg(QString::fromUtf8(item.personalName), name);
+    return name;
+}
+
+QString TextOf(const Property &property, const ItemRules &rules)
+{
+    const ItemTables &tables = ItemTables::Of(rules.release);
+    const StatRow *row = tables.Stat(property.id);
+    if (!row)
+        return QStringLiteral("stat %1: %2").arg(property.id).arg(property.value);
+    const QString skill = tables.Name(NameKind::Skill, int(property.param >> 6));
+    const QString level = QString::number(property.param & 0x3F);
+    if (row->encode == kEncodeChanceToCast)
+        return Filled(row->descPositive, {QString::number(property.value), level, skill});
+    if (row->encode == kEncodeCharges)
+        return QStringLiteral("Level %1 %2 ").arg(level, skill) +
+               Filled(row->descPositive, {QString::number(property.value & 0xFF), QString::number(property.value >> 8)});
+    const QString value = Signed(property.value);
+    switch (property.id) {
+    case kStatClassSkills:
+        return QStringLiteral("%1 to %2 Skill Levels").arg(value, ClassName(property.param));
+    case kStatSingleSkill:
+    case kStatNonClassSkill:
+        return QStringLiteral("%1 to %2").arg(value, tables.Name(NameKind::Skill, int(property.param)));
+    case kStatSkillTab:
+        return QStringLiteral("%1 to %2 skill tab %3").arg(value, ClassName(property.param / 8)).arg(property.param % 8 + 1);
+    default:
+        break;
+    }
+    QString text = property.value < 0 && !row->descNegative.isEmpty() ? row->descNegative : row->descPositive;
+    if (text.isEmpty() || text.startsWith(QLatin1String("ModStr")) || text.startsWith(QLatin1String("ItemModifier")))
+        text = QString::fromLatin1(row->stat);
+    if (text.contains(QLatin1Char('%')))
+        return Filled(text, {QString::number(property.value), QString::number(property.param)});
+    // The description functions that show a percentage.
+    const bool percent = row->descFunc == 2 || row->descFunc == 4 || row->descFunc == 5;
+    const QString shown = value + (percent ? QStringLiteral("%") : QString());
+    if (row->descVal == 2)
+        return QStringLiteral("%1 %2").arg(text, shown);
+    return QStringLiteral("%1 %2").arg(shown, text);
+}
+
+} // namespace Format::Items
