@@ -9,6 +9,8 @@
 #include "format/Checksum.h"
 #include "format/ClassRules.h"
 #include "format/FieldTable.h"
+#include "format/Status.h"
+#include "Mercenaries.h"
 #include "format/Parse.h"
 #include "format/WholeCharacterEdits.h"
 
@@ -147,6 +149,110 @@ bool CharacterView::IsWaypointActive(int difficulty, int act, int position) cons
     return Format::IsWaypointActive(Parsed(), difficulty, act, position);
 }
 
+namespace {
+
+quint8 BitOf(CharacterView::Flag flag)
+{
+    switch (flag) {
+    case CharacterView::Flag::Hardcore: return Format::kHardcoreBit;
+    case CharacterView::Flag::Died: return Format::kDiedBit;
+    case CharacterView::Flag::Ladder: return Format::kLadderBit;
+    }
+    return 0;
+}
+
+} // namespace
+
+bool CharacterView::HoldsFlag(Flag flag) const
+{
+    return Format::HoldsFlag(Parsed(), BitOf(flag));
+}
+
+bool CharacterView::HasFlag(Flag flag) const
+{
+    return Format::HasFlag(Parsed(), BitOf(flag));
+}
+
+bool CharacterView::MarksExpansion() const
+{
+    return Format::HoldsFlag(Parsed(), Format::kExpansionBit);
+}
+
+QString CharacterView::GameMode() const
+{
+    return Format::GameModeKey(Parsed());
+}
+
+bool CharacterView::HasGameMode() const
+{
+    return Parsed().layout->gameModeOffset >= 0;
+}
+
+quint32 CharacterView::Progression() const
+{
+    return Parsed().progression;
+}
+
+QString CharacterView::Title() const
+{
+    return Format::TitleOf(Parsed());
+}
+
+bool CharacterView::HasMercenaryFields() const
+{
+    return Parsed().layout->mercenaryOffset >= 0;
+}
+
+bool CharacterView::MercenaryHired() const
+{
+    return Parsed().mercenaryId != 0;
+}
+
+bool CharacterView::MercenaryDead() const
+{
+    return Parsed().mercenaryDead != 0;
+}
+
+quint32 CharacterView::MercenaryType() const
+{
+    return Parsed().mercenaryType;
+}
+
+QString CharacterView::MercenaryTypeName() const
+{
+    return Mercenaries::TypeName(FileVersion(), IsExpansion(), MercenaryType());
+}
+
+quint32 CharacterView::MercenaryNameIndex() const
+{
+    return Parsed().mercenaryName;
+}
+
+QString CharacterView::MercenaryName() const
+{
+    return Mercenaries::Name(FileVersion(), IsExpansion(), MercenaryType(), MercenaryNameIndex());
+}
+
+int CharacterView::MercenaryNameCount() const
+{
+    return Mercenaries::TypeOf(FileVersion(), IsExpansion(), MercenaryType()).nameCount;
+}
+
+quint32 CharacterView::MercenaryExperience() const
+{
+    return Parsed().mercenaryExperience;
+}
+
+int CharacterView::MercenaryLevel() const
+{
+    return Mercenaries::LevelOf(FileVersion(), IsExpansion(), MercenaryType(), MercenaryExperience());
+}
+
+quint32 CharacterView::MercenaryExperienceLimit() const
+{
+    return Mercenaries::ExperienceLimit(FileVersion(), IsExpansion(), MercenaryType());
+}
+
 std::optional<QStringList> CharacterView::AbsentFromFile() const
 {
     // The presence mask as the load read it, before it filled the values in.
@@ -182,7 +288,7 @@ void Character::SetClassByte(quint32 charClass)
 {
     if (charClass == ClassByte())
         return;
-    Editing().classId = quint8(charClass);
+    Editing().classId = charClass;
     Edited();
 }
 
@@ -203,7 +309,7 @@ void Character::SetLevels(quint32 headerLevel, quint32 statLevel)
     if (statLevel != StatLevel())
         RefuseGoldAboveCapAt(statLevel);
     Format::ParsedCharacter &edited = Editing();
-    edited.headerLevel = quint8(headerLevel);
+    edited.headerLevel = headerLevel;
     Format::SetWholeValue(edited, FieldId::Level, statLevel);
     Edited();
 }
@@ -297,6 +403,97 @@ void Character::OpenAct(Format::ParsedCharacter &edited, int difficulty, int act
 void Character::SetDifficultyOpen(int difficulty, bool open)
 {
     Format::SetDifficultyOpen(Editing(), difficulty, open);
+    Edited();
+}
+
+namespace {
+
+// A refusal of the status rules (format/Status.h) as the edit's refusal.
+void ThrowIfRefused(const QString &why)
+{
+    if (!why.isEmpty())
+        throw EditRefusal{why};
+}
+
+} // namespace
+
+void Character::SetFlag(Flag flag, bool on)
+{
+    if (HoldsFlag(flag) && HasFlag(flag) == on)
+        return;
+    Format::ParsedCharacter probe = Parsed();
+    ThrowIfRefused(Format::SetFlag(probe, BitOf(flag), on));
+    Editing() = probe;
+    Edited();
+}
+
+void Character::SetExpansion(bool on)
+{
+    if (on == IsExpansion())
+        return;
+    Format::ParsedCharacter probe = Parsed();
+    ThrowIfRefused(Format::SetExpansion(probe, on));
+    Editing() = probe;
+    Edited();
+}
+
+void Character::SetGameMode(const QString &mode)
+{
+    Format::GameMode wanted{};
+    if (!Format::GameModeFromKey(mode, wanted))
+        throw EditRefusal{QStringLiteral("game mode \"%1\" is none of classic, expansion, warlock").arg(mode)};
+    if (mode.compare(GameMode(), Qt::CaseInsensitive) == 0)
+        return;
+    Format::ParsedCharacter probe = Parsed();
+    ThrowIfRefused(Format::SetGameMode(probe, wanted));
+    Editing() = probe;
+    Edited();
+}
+
+void Character::RefuseWithoutMercenary() const
+{
+    if (!HasMercenaryFields())
+        throw EditRefusal{QStringLiteral("QUARVINEL does not know where a version-%1 file keeps the mercenary")
+                              .arg(FileVersion())};
+    if (!MercenaryHired())
+        throw EditRefusal{QStringLiteral("this character has never hired a mercenary: hire one in the game first")};
+}
+
+void Character::SetMercenaryDead(bool dead)
+{
+    RefuseWithoutMercenary();
+    if (dead == MercenaryDead())
+        return;
+    Editing().mercenaryDead = dead ? 1 : 0;
+    Edited();
+}
+
+void Character::SetMercenaryExperience(quint32 experience)
+{
+    RefuseWithoutMercenary();
+    if (experience == MercenaryExperience())
+        return;
+    const quint32 limit = MercenaryExperienceLimit();
+    if (experience > limit)
+        throw EditRefusal{QStringLiteral("mercenaryExperience %1 is above %2, at which a %3 reaches level %4")
+                              .arg(experience).arg(limit).arg(MercenaryTypeName()).arg(Mercenaries::LevelCap)};
+    Editing().mercenaryExperience = experience;
+    Edited();
+}
+
+void Character::SetMercenaryNameIndex(quint32 index)
+{
+    RefuseWithoutMercenary();
+    if (index == MercenaryNameIndex())
+        return;
+    const int count = MercenaryNameCount();
+    const quint32 limit = count > 0 ? quint32(count - 1) : 0xFFFFu;
+    if (index > limit) {
+        const QString type = count > 0 ? QStringLiteral("a ") + MercenaryTypeName()
+                                       : QStringLiteral("a mercenary of type %1").arg(MercenaryType());
+        throw EditRefusal{QStringLiteral("mercenaryName %1 is not a name of %2: it takes 0 to %3").arg(index).arg(type).arg(limit)};
+    }
+    Editing().mercenaryName = index;
     Edited();
 }
 

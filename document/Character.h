@@ -96,6 +96,42 @@ public:
     [[nodiscard]] bool IsDifficultyOpen(int difficulty) const;
     [[nodiscard]] bool IsWaypointActive(int difficulty, int act, int position) const;
 
+    // The flags of the status byte. A file's byte holds hardcore and died
+    // from version 71 on, ladder from version 92 on (HoldsFlag).
+    enum class Flag { Hardcore, Died, Ladder };
+    [[nodiscard]] bool HoldsFlag(Flag flag) const;
+    [[nodiscard]] bool HasFlag(Flag flag) const;
+    // Whether the file marks expansion characters at all (versions 92 on).
+    [[nodiscard]] bool MarksExpansion() const;
+    // Version 105's game mode: "classic", "expansion" or "warlock"; an empty
+    // string for another version or a byte of another value.
+    [[nodiscard]] QString GameMode() const;
+    [[nodiscard]] bool HasGameMode() const;
+    // The progression byte (acts beaten) and the title it gives (TitleOf in
+    // format/Status.h); an empty title for none.
+    [[nodiscard]] quint32 Progression() const;
+    [[nodiscard]] QString Title() const;
+
+    // The mercenary, where the file version's layout places it (versions 92
+    // on). Hired: an id was ever given. Its type is a row of the game's
+    // hireling tables (Mercenaries.h), which name it and its names.
+    [[nodiscard]] bool HasMercenaryFields() const;
+    [[nodiscard]] bool MercenaryHired() const;
+    [[nodiscard]] bool MercenaryDead() const;
+    [[nodiscard]] quint32 MercenaryType() const;
+    [[nodiscard]] QString MercenaryTypeName() const;
+    [[nodiscard]] quint32 MercenaryNameIndex() const;
+    // The name the index gives among the type's names, or an empty string.
+    [[nodiscard]] QString MercenaryName() const;
+    // How many names the type has (the highest index is one less); 0 for a
+    // type the tables do not hold.
+    [[nodiscard]] int MercenaryNameCount() const;
+    [[nodiscard]] quint32 MercenaryExperience() const;
+    [[nodiscard]] int MercenaryLevel() const;
+    // The most experience the mercenary may be given: that of the game's
+    // highest mercenary level for its type.
+    [[nodiscard]] quint32 MercenaryExperienceLimit() const;
+
     // Which optional values of the stat block (by field key, in file order)
     // the file itself left out, told from the presence mask as the load read
     // it (the load fills every one of them in). Empty (no value) when no mask
@@ -155,6 +191,18 @@ public:
     // Changes the one bit of a difficulty; Normal has none and is always open.
     void SetDifficultyOpen(int difficulty, bool open);
 
+    // Each refusal throws an EditRefusal and writes nothing: a flag the
+    // file's byte does not hold, an expansion character with expansion
+    // content made classic, a Warlock's game mode changed, a mercenary never
+    // hired or one the file version does not place, a value above its limit.
+    // Setting died to false on a hardcore character revives it.
+    void SetFlag(Flag flag, bool on);
+    void SetExpansion(bool on);
+    void SetGameMode(const QString &mode);
+    void SetMercenaryDead(bool dead);
+    void SetMercenaryExperience(quint32 experience);
+    void SetMercenaryNameIndex(quint32 index);
+
     // The bulk writes of the Edit menu (BulkEdits.h runs them in order).
     void OpenAllDifficulties();
     void OpenAllActs();
@@ -167,6 +215,8 @@ public:
     void Seal();
 
 private:
+    // Throws the refusal of a mercenary edit the character cannot take.
+    void RefuseWithoutMercenary() const;
     // Throws the gold cap's refusal when the gold carried is above what a
     // character of level may carry.
     void RefuseGoldAboveCapAt(quint32 level) const;

@@ -213,15 +213,20 @@ bool CDiablo2Doc::OpenFile(const QString &path)
     return true;
 }
 
+bool CDiablo2Doc::RefusedWithoutImage(const QString &caption) const
+{
+    if (!m_strFileName.isEmpty() && !IsEmpty())
+        return false;
+    Prompts().MessageBox(nullptr, QString::fromLatin1(kOpenFirst), caption, MessageIcon::Exclamation);
+    return true;
+}
+
 bool CDiablo2Doc::Save()
 {
     // A document with a name but no image (a load that failed) would replace
     // the character file by an empty one; that is refused like a missing name.
-    if (m_strFileName.isEmpty() || IsEmpty()) {
-        Prompts().MessageBox(nullptr, QString::fromLatin1(kOpenFirst),
-                             QStringLiteral("Save Document"), MessageIcon::Exclamation);
+    if (RefusedWithoutImage(QStringLiteral("Save Document")))
         return false;
-    }
     // A failed write has been reported by OnSaveDocument and left the file whole.
     if (!OnSaveDocument(m_strFileName))
         return false;
@@ -234,11 +239,8 @@ bool CDiablo2Doc::Backup()
 {
     // Without an image there is nothing to back up, and an existing backup must
     // never be replaced by an empty file.
-    if (m_strFileName.isEmpty() || IsEmpty()) {
-        Prompts().MessageBox(nullptr, QString::fromLatin1(kOpenFirst),
-                             QStringLiteral("Backup Document"), MessageIcon::Exclamation);
+    if (RefusedWithoutImage(QStringLiteral("Backup Document")))
         return false;
-    }
     return OnSaveDocument(BackupPathOf(m_strFileName));
 }
 

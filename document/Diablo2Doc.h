@@ -126,6 +126,10 @@ protected:
     QString m_strFileName;
 
 private:
+    // Shows "Open a document first!" under the caption and returns true when
+    // there is no file or no image to write.
+    bool RefusedWithoutImage(const QString &caption) const;
+
     // The image and its length are changed only through TakeImage, SetByte
     // and ReleaseImage, which forget the parse of the image before.
     std::unique_ptr<quint8[]> m_pData;

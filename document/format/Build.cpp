@@ -30,8 +30,8 @@ std::vector<bool> EditedHeadBytes(const FamilyLayout &l)
         mark(SizeFieldOffset, 8);
     mark(l.nameOffset, l.nameLength);
     for (const HeaderField &field : kHeaderFields) {
-        if (l.*field.offset >= 0)
-            mark(l.*field.offset, 1);
+        if (OffsetOf(field, l) >= 0)
+            mark(OffsetOf(field, l), field.bytes);
     }
     for (int d = 0; d < Difficulties; ++d) {
         const int record = l.questsOffset + QuestRecordStart + d * QuestRecordLength;
@@ -53,8 +53,8 @@ void WriteHead(const ParsedCharacter &c, const ParsedCharacter &was, QByteArray 
         image.replace(l.nameOffset, l.nameLength, field);
     }
     for (const HeaderField &field : kHeaderFields) {
-        if (l.*field.offset >= 0)
-            image[l.*field.offset] = char(c.*field.value);
+        if (OffsetOf(field, l) >= 0)
+            WriteLittleEndian(image, OffsetOf(field, l), field.bytes, c.*field.value);
     }
     for (int d = 0; d < Difficulties; ++d) {
         const int record = l.questsOffset + QuestRecordStart + d * QuestRecordLength;
@@ -78,6 +78,10 @@ QString Unwritable(const ParsedCharacter &c, const ParsedCharacter &was)
     if ((c.nameSet || c.name != was.name)
         && ((needsName && c.name.isEmpty()) || c.name.contains('\0') || c.name.size() > NameCapacity(l)))
         return QStringLiteral("a name of 1 to %1 bytes is needed, not %2").arg(NameCapacity(l)).arg(c.name.size());
+    for (const HeaderField &field : kHeaderFields) {
+        if (OffsetOf(field, l) >= 0 && field.bytes < 4 && c.*field.value >> (8 * field.bytes) != 0)
+            return QStringLiteral("%1 %2 does not fit its field").arg(QLatin1String(field.name)).arg(c.*field.value);
+    }
     for (int id = 0; id < StatCount; ++id) {
         const quint32 value = c.stats.value[std::size_t(id)];
         const char *name = FieldOf(l.statCodec, id).name;

@@ -2,17 +2,17 @@
 
 namespace Format {
 
-quint32 ReadU32(const QByteArray &image, int offset)
+quint32 ReadLittleEndian(const QByteArray &image, int offset, int bytes)
 {
     quint32 value = 0;
-    for (int k = 0; k < 4; ++k)
+    for (int k = 0; k < bytes; ++k)
         value |= quint32(quint8(image.at(offset + k))) << (8 * k);
     return value;
 }
 
-void WriteU32(QByteArray &image, int offset, quint32 value)
+void WriteLittleEndian(QByteArray &image, int offset, int bytes, quint32 value)
 {
-    for (int k = 0; k < 4; ++k)
+    for (int k = 0; k < bytes; ++k)
         image[offset + k] = char(quint8(value >> (8 * k)));
 }
 

@@ -11,8 +11,11 @@ namespace Format {
 inline constexpr int SizeFieldOffset = 8;
 inline constexpr int ChecksumOffset = 12;
 
-[[nodiscard]] quint32 ReadU32(const QByteArray &image, int offset);
-void WriteU32(QByteArray &image, int offset, quint32 value);
+// Little-endian integers of 1 to 4 bytes, as every field of the file is stored.
+[[nodiscard]] quint32 ReadLittleEndian(const QByteArray &image, int offset, int bytes);
+void WriteLittleEndian(QByteArray &image, int offset, int bytes, quint32 value);
+[[nodiscard]] inline quint32 ReadU32(const QByteArray &image, int offset) { return ReadLittleEndian(image, offset, 4); }
+inline void WriteU32(QByteArray &image, int offset, quint32 value) { WriteLittleEndian(image, offset, 4, value); }
 
 // The checksum of image (at least 16 bytes): for each byte in order, the sum
 // turned left by one bit (the top bit coming round to the bottom) plus the byte.

@@ -1,14 +1,9 @@
 #include "ClassRules.h"
 
+#include "Status.h"
 #include "document/GameData.h"
 
 namespace Format {
-
-namespace {
-
-constexpr int kWarlockGameMode = 3;
-
-} // namespace
 
 bool ClassAllowed(const ParsedCharacter &c, int classId)
 {
@@ -16,7 +11,7 @@ bool ClassAllowed(const ParsedCharacter &c, int classId)
         return true;
     if (classId == Druid || classId == Assassin)
         return c.expansion;
-    return classId == Warlock && c.layout->gameModeOffset >= 0 && c.gameMode == kWarlockGameMode;
+    return classId == Warlock && c.layout->gameModeOffset >= 0 && c.gameMode == quint32(GameMode::Warlock);
 }
 
 } // namespace Format

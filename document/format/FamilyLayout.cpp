@@ -32,8 +32,8 @@ constexpr FamilyLayout kFamilyA = WithQuestsAt({
     .questStateRule = QuestStateRule::StateBits, .nameRule = NameRule::Latin1,
     .actRule = ActRule::WholeWord, .waypointRule = WaypointRule::Bits40, .checksMarkers = true,
     .sizeAndChecksum = false, .nameOffset = 8, .nameLength = 16,
-    .statusOffset = 24, .progressionOffset = 25, .classOffset = 34, .levelOffset = 36,
-    .gameModeOffset = -1, .questsOffset = 0, .waypointsOffset = 0, .npcOffset = 0,
+    .statusOffset = 24, .statusFlags = kHardcoreBit | kDiedBit, .progressionOffset = 25, .classOffset = 34,
+    .levelOffset = 36, .gameModeOffset = -1, .mercenaryOffset = -1, .questsOffset = 0, .waypointsOffset = 0, .npcOffset = 0,
     .statsOffset = 0, .questWords = &kQuestWords}, 130);
 
 // Each other family is told by what changed from one before it.
@@ -54,7 +54,9 @@ constexpr FamilyLayout kVersion71 = [] {
     return l;
 }();
 
-// The file's size and checksum, and the name and the fields after it 12 bytes on.
+// The file's size and checksum; the name 12 bytes on, the fields after it
+// rearranged; the status byte marks expansion and ladder characters; the
+// mercenary after the map seed.
 constexpr FamilyLayout kVersion92 = [] {
     FamilyLayout l = WithQuestsAt(kFamilyA, 335);
     l.family = Family::B;
@@ -63,9 +65,11 @@ constexpr FamilyLayout kVersion92 = [] {
     l.sizeAndChecksum = true;
     l.nameOffset = 20;
     l.statusOffset = 36;
+    l.statusFlags = kHardcoreBit | kDiedBit | kExpansionBit | kLadderBit;
     l.progressionOffset = 37;
     l.classOffset = 40;
     l.levelOffset = 43;
+    l.mercenaryOffset = 177;
     return l;
 }();
 
@@ -94,10 +98,10 @@ constexpr FamilyLayout kFamilyD = [] {
     l.family = Family::D;
     l.versions = "105";
     l.nameOffset = 299;
-    l.statusOffset = 20;
-    l.progressionOffset = 21;
-    l.classOffset = 24;
-    l.levelOffset = 27;
+    for (int FamilyLayout::*field : {&FamilyLayout::statusOffset, &FamilyLayout::progressionOffset,
+                                     &FamilyLayout::classOffset, &FamilyLayout::levelOffset,
+                                     &FamilyLayout::mercenaryOffset})
+        l.*field -= 16;
     l.gameModeOffset = 248;
     return l;
 }();
@@ -105,11 +109,13 @@ constexpr FamilyLayout kFamilyD = [] {
 // Every field of the header lies before the quests.
 constexpr bool HeaderFits(const FamilyLayout &l)
 {
-    return l.nameOffset + l.nameLength <= l.questsOffset && l.gameModeOffset < l.questsOffset;
+    return l.nameOffset + l.nameLength <= l.questsOffset && l.gameModeOffset < l.questsOffset
+        && l.mercenaryOffset + MercenaryBlockLength <= l.questsOffset;
 }
 static_assert(HeaderFits(kVersion71) && HeaderFits(kFamilyA) && HeaderFits(kVersion92) && HeaderFits(kFamilyB)
               && HeaderFits(kFamilyC) && HeaderFits(kFamilyD));
 static_assert(kFamilyA.statsOffset == 560 && kVersion92.statsOffset == 765 && kFamilyD.statsOffset == 833);
+static_assert(kFamilyD.statusOffset == 20 && kFamilyD.levelOffset == 27 && kFamilyD.mercenaryOffset == 161);
 
 } // namespace
 

@@ -68,6 +68,13 @@ inline constexpr int WaypointRecordLength = 24;
 inline constexpr int WaypointBitsLength = 5;
 inline constexpr int NpcBlockLength = 52;
 inline constexpr int SkillBlockLength = 32;     // "if" and one byte per skill
+inline constexpr int MercenaryBlockLength = 14; // dead, id, name index, type, experience
+
+// The bits of the status byte.
+inline constexpr quint8 kHardcoreBit = 0x04;
+inline constexpr quint8 kDiedBit = 0x08;      // set when a character dies, never cleared by the game
+inline constexpr quint8 kExpansionBit = 0x20;
+inline constexpr quint8 kLadderBit = 0x40;
 
 inline constexpr int QuestActs = 5;
 inline constexpr int QuestSlotsPerList = 6;
@@ -92,10 +99,15 @@ struct FamilyLayout
     int nameOffset;
     int nameLength;            // the field, its ending zero (if any) included
     int statusOffset;
+    quint8 statusFlags;        // the bits of the status byte the family gives a meaning (Status.h)
     int progressionOffset;
     int classOffset;
     int levelOffset;
     int gameModeOffset;        // -1: the version has no game mode byte
+    // The mercenary's fields, in this order from here: dead (u16), id (u32,
+    // 0 = never hired), name index (u16), type (u16), experience (u32). -1
+    // where no written account or real file places them (versions 71 to 89).
+    int mercenaryOffset;
     int questsOffset;          // "Woo!"; the header ends here
     int waypointsOffset;       // "WS"
     int npcOffset;             // 01 77 34 00

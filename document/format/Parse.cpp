@@ -2,14 +2,13 @@
 
 #include "Checksum.h"
 #include "HeaderFields.h"
+#include "Status.h"
 #include "StatCodec.h"
 
 namespace Format {
 
 namespace {
 
-constexpr int kStatusExpansionBit = 0x20;
-constexpr int kFirstExpansionGameMode = 2;
 constexpr quint32 kSignature = 0xAA55AA55;
 constexpr int kVersionOffset = 4;
 // The block of the characters met ("w4" in some accounts), as every file of
@@ -46,16 +45,10 @@ void ReadHeader(const QByteArray &image, ParsedCharacter &c)
     const QByteArray name = image.mid(l.nameOffset, l.nameLength);
     c.name = name.left(name.indexOf('\0') < 0 ? name.size() : name.indexOf('\0'));
     for (const HeaderField &field : kHeaderFields) {
-        if (l.*field.offset >= 0)
-            c.*field.value = quint8(image[l.*field.offset]);
+        if (OffsetOf(field, l) >= 0)
+            c.*field.value = ReadLittleEndian(image, OffsetOf(field, l), field.bytes);
     }
-    // In versions 87 and 89 the status bit of later versions' expansion
-    // characters is set in classic characters too; they are read as classic.
-    // Version 105 leaves the bit clear in new characters of the expansion's
-    // game modes.
-    if (l.family != Family::A)
-        c.expansion = (c.status & kStatusExpansionBit) != 0
-                      || (l.gameModeOffset >= 0 && c.gameMode >= kFirstExpansionGameMode);
+    c.expansion = ReadsAsExpansion(c);
 }
 
 void ReadChecksum(const QByteArray &image, ParsedCharacter &c, QStringList &warnings)

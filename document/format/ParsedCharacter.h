@@ -49,11 +49,18 @@ struct ParsedCharacter
     // Header
     QByteArray name;           // the bytes before the first zero of the name field
     bool nameSet = false;      // the name was given: its field is written whole
-    quint8 classId = 0;
-    quint8 headerLevel = 0;    // the level the selection screen shows
-    quint8 status = 0;         // bit 2 hardcore, bit 3 has died, bit 5 expansion
-    quint8 progression = 0;    // acts beaten (the flag byte in version 71)
-    quint8 gameMode = 0;       // version 105: 1 classic, 2 expansion, 3 the Warlock's mode
+    // The fields of the header table (HeaderFields.h), each as wide as the file stores it.
+    quint32 classId = 0;
+    quint32 headerLevel = 0;   // the level the selection screen shows
+    quint32 status = 0;        // FamilyLayout.h: kHardcoreBit, kDiedBit, kExpansionBit, kLadderBit
+    quint32 progression = 0;   // acts beaten (the flag byte in version 71)
+    quint32 gameMode = 0;      // version 105: 1 classic, 2 expansion, 3 the Warlock's mode
+    quint32 mercenaryDead = 0; // non-zero: dead
+    quint32 mercenaryId = 0;   // 0: no mercenary was ever hired
+    quint32 mercenaryName = 0; // an index into the names of the mercenary's type
+    quint32 mercenaryType = 0; // a row of the game's hireling table
+    quint32 mercenaryExperience = 0;
+    // Told from the status byte and the game mode (Status.h: ReadsAsExpansion).
     bool expansion = false;
 
     Stats stats;
