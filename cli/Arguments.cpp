@@ -1,5 +1,7 @@
 #include "Arguments.h"
 
+#include "SetCommand.h"
+
 #include "Commands.h"
 #include "Console.h"
 #include "document/PanelFields.h"
@@ -98,6 +100,8 @@ int PrintCompletionWords(const QString &kind)
             PrintLine(QLatin1String(field.key));
         for (const char *other : {"level", "class", "skill:"})
             PrintLine(QLatin1String(other));
+        for (const QString &status : StatusFieldKeys())
+            PrintLine(status);
     } else {
         return UsageError(QStringLiteral("no completion words \"%1\".").arg(kind));
     }

@@ -17,7 +17,10 @@ Prints every value the window shows: name, class, both level bytes (level in
 the header, statLevel in the stat block), experience, gold, goldInStash, the
 four attributes, the two point counters, health, mana and stamina with their
 maxima, each skill by name, and for each difficulty whether it is open, its
-acts, the state of every quest and every waypoint.
+acts, the state of every quest and every waypoint. Then the status: hardcore,
+died, ladder (from version 92), expansion, the game mode (version 105), the
+progression byte and the title it gives; and last the mercenary: hired or
+not, and for a hired one dead, its type, its name, experience and level.
 
 As text, one "key: value" line each; with several files every line starts with
 the file's name. With --json, a JSON array with one object per file that
@@ -55,6 +58,18 @@ letter case.
                                stay as they are
   skill:NAME=N                 a skill of the character's class by name, or
                                by its position 0 to %4; level 0 to %5
+  hardcore=FLAG  died=FLAG     FLAG: true, false, yes, no, 1 or 0; died=no
+                               revives a dead hardcore character
+  ladder=FLAG                  from version 92; single player ignores it
+  expansion=FLAG               from version 92; a character leaves the
+                               expansion only without a Druid or Assassin, Act5
+                               progress or a mercenary from Act5
+  gameMode=MODE                version 105: classic, expansion or warlock; a
+                               Warlock stays in the Warlock's mode
+  mercenaryDead=FLAG  mercenaryExperience=N  mercenaryName=N
+                               a hired mercenary only (from version 92): its
+                               experience up to that of level 98 for its type,
+                               its name by index among its type's names
 
 A value out of range, an unknown field or a skill the class does not have is
 an error, and then no file is written.

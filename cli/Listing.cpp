@@ -10,9 +10,12 @@
 #include "IndentedJson.h"
 #include "ShowJson.h"
 
+#include <QHash>
+
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -32,6 +35,31 @@ struct DifficultyValues
     QList<ActValues> acts;
 };
 
+struct StatusValues
+{
+    bool hardcore = false;
+    bool died = false;
+    std::optional<bool> ladder; // where the status byte holds it
+    bool expansion = false;
+    QString gameMode;            // version 105 only
+    bool hasTitle = false;       // the progression byte counts acts beaten
+    quint32 progression = 0;
+    QString title;
+};
+
+struct MercenaryValues
+{
+    bool known = false; // the file version's layout places the mercenary
+    bool hired = false;
+    bool dead = false;
+    quint32 type = 0;
+    QString typeName;
+    quint32 nameIndex = 0;
+    QString name;
+    quint32 experience = 0;
+    int level = 0;
+};
+
 // Everything shown, read once from the character.
 struct CharacterValues
 {
@@ -44,6 +72,8 @@ struct CharacterValues
     std::array<quint32, kPanelFieldCount> panel{};
     QList<quint32> skills;
     QList<DifficultyValues> difficulties;
+    StatusValues status;
+    MercenaryValues mercenary;
 };
 
 CharacterValues Read(const CDiablo2Doc &doc)
@@ -75,7 +105,42 @@ CharacterValues Read(const CDiablo2Doc &doc)
         }
         v.difficulties.append(difficulty);
     }
+
+    using Flag = CharacterView::Flag;
+    v.status.hardcore = character.HasFlag(Flag::Hardcore);
+    v.status.died = character.HasFlag(Flag::Died);
+    if (character.HoldsFlag(Flag::Ladder))
+        v.status.ladder = character.HasFlag(Flag::Ladder);
+    v.status.expansion = character.IsExpansion();
+    v.status.gameMode = character.GameMode();
+    v.status.progression = character.Progression();
+    v.status.title = character.Title();
+    v.status.hasTitle = character.FileVersion() != 71;
+
+    MercenaryValues &m = v.mercenary;
+    m.known = character.HasMercenaryFields();
+    if (m.known) {
+        m.hired = character.MercenaryHired();
+        m.dead = character.MercenaryDead();
+        m.type = character.MercenaryType();
+        m.typeName = character.MercenaryTypeName();
+        m.nameIndex = character.MercenaryNameIndex();
+        m.name = character.MercenaryName();
+        m.experience = character.MercenaryExperience();
+        m.level = character.MercenaryLevel();
+    }
     return v;
+}
+
+const char *YesNo(bool on)
+{
+    return on ? "yes" : "no";
+}
+
+// "11 (Desert Mercenary (Off-Nightmare))": the number, and what it names when it names something.
+QString WithMeaning(quint32 number, const QString &meaning)
+{
+    return meaning.isEmpty() ? QString::number(number) : QStringLiteral("%1 (%2)").arg(number).arg(meaning);
 }
 
 bool HasClass(const CharacterValues &v)
@@ -225,6 +290,16 @@ void WriteLines(LineWriter &out, const CharacterValues &v)
                 : out.Line("class").Value(v.charClass);
     out.Line("level").Value(v.level);
     out.Line("statLevel").Value(v.statLevel);
+    out.Line("hardcore").Value(YesNo(v.status.hardcore));
+    out.Line("died").Value(YesNo(v.status.died));
+    if (v.status.ladder)
+        out.Line("ladder").Value(YesNo(*v.status.ladder));
+    out.Line("expansion").Value(YesNo(v.status.expansion));
+    if (!v.status.gameMode.isEmpty())
+        out.Line("gameMode").Value(v.status.gameMode);
+    out.Line("progression").Value(v.status.progression);
+    if (v.status.hasTitle)
+        out.Line("title").Value(v.status.title.isEmpty() ? QStringLiteral("none") : v.status.title);
     for (int k = 0; k < kPanelFieldCount; ++k)
         out.Line(kPanelFields[k].key).Value(v.panel[k]);
     for (int i = 0; i < v.skills.size(); ++i)
@@ -248,6 +323,49 @@ void WriteLines(LineWriter &out, const CharacterValues &v)
             }
         }
     }
+
+    const MercenaryValues &m = v.mercenary;
+    if (!m.known) {
+        out.Line("mercenary").Value(QStringLiteral("not known in version %1").arg(v.version));
+        return;
+    }
+    out.Line("mercenary").Value(m.hired ? "hired" : "not hired");
+    if (!m.hired)
+        return;
+    out.Line("mercenaryDead").Value(YesNo(m.dead));
+    out.Line("mercenaryType").Value(WithMeaning(m.type, m.typeName));
+    out.Line("mercenaryName").Value(WithMeaning(m.nameIndex, m.name));
+    out.Line("mercenaryExperience").Value(m.experience);
+    out.Line("mercenaryLevel").Value(quint32(m.level));
+}
+
+// The status byte's flags, the game mode, the progression and the mercenary.
+void WriteStatus(IndentedJson &json, const CharacterValues &v)
+{
+    const StatusValues &status = v.status;
+    json.Key("hardcore").Bool(status.hardcore);
+    json.Key("died").Bool(status.died);
+    status.ladder ? json.Key("ladder").Bool(*status.ladder) : json.Key("ladder").Null();
+    if (!status.gameMode.isEmpty())
+        json.Key("gameMode").String(status.gameMode);
+    json.Key("progression").Number(status.progression);
+    status.hasTitle && !status.title.isEmpty() ? json.Key("title").String(status.title) : json.Key("title").Null();
+
+    const MercenaryValues &m = v.mercenary;
+    if (!m.known) {
+        json.Key("mercenary").Null();
+        return;
+    }
+    json.Key("mercenary").BeginObject();
+    json.Key("dead").Bool(m.dead);
+    json.Key("experience").Number(m.experience);
+    json.Key("hired").Bool(m.hired);
+    json.Key("level").Number(m.level);
+    m.name.isEmpty() ? json.Key("name").Null() : json.Key("name").String(m.name);
+    json.Key("nameIndex").Number(m.nameIndex);
+    json.Key("type").Number(m.type);
+    m.typeName.isEmpty() ? json.Key("typeName").Null() : json.Key("typeName").String(m.typeName);
+    json.EndObject();
 }
 
 } // namespace
@@ -297,6 +415,7 @@ void WriteCharacterObject(IndentedJson &json, const CDiablo2Doc &doc, const QStr
     json.Key("statLevel").Number(v.statLevel);
     for (int k = 0; k < kPanelFieldCount; ++k)
         json.Key(kPanelFields[k].key).Number(v.panel[k]);
+    WriteStatus(json, v);
 
     json.Key("skills").BeginArray();
     for (int i = 0; i < v.skills.size(); ++i) {
@@ -355,13 +474,22 @@ void PrintChanges(const QString &prefix, const QList<NamedValue> &before, const 
                   const CDiablo2Doc &after)
 {
     const QList<NamedValue> now = before.isEmpty() ? before : NamedValues(after);
+    QHash<QString, QString> was;
+    for (const NamedValue &value : before)
+        was.insert(value.key, value.value);
     bool named = false;
-    // A class change renames the skill keys; the bytes behind them stay, so a
-    // skill is reported under its new name only when its level changed.
-    for (qsizetype k = 0; k < now.size() && k < before.size(); ++k) {
-        if (now[k].value == before[k].value)
+    // A value is matched by its key. A class change renames the skill keys
+    // and keeps the list's length: a skill is matched by its place then, and
+    // reported under its new name only when its level changed. A key only
+    // one side has (an act that the expansion adds) is not a change of a value.
+    for (qsizetype k = 0; k < now.size(); ++k) {
+        const auto old = was.constFind(now[k].key);
+        if (old == was.cend() && now.size() != before.size())
             continue;
-        PrintLine(QStringLiteral("%1%2: %3 -> %4").arg(prefix, now[k].key, before[k].value, now[k].value));
+        const QString &oldValue = old != was.cend() ? *old : before[k].value;
+        if (now[k].value == oldValue)
+            continue;
+        PrintLine(QStringLiteral("%1%2: %3 -> %4").arg(prefix, now[k].key, oldValue, now[k].value));
         named = true;
     }
     if (named)

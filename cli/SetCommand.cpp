@@ -19,13 +19,68 @@ const QLatin1String kSkillPrefix("skill:");
 // One FIELD=VALUE of the command line, checked before any file is touched.
 struct Assignment
 {
-    enum Kind { Panel, Level, Class, Skill };
+    enum Kind { Panel, Level, Class, Skill, Flag, Expansion, GameMode, MercenaryDead, MercenaryExperience,
+                MercenaryName };
     Kind kind = Panel;
     QString field;  // as typed
     QString skill;  // Skill: the name or position as typed
     const PanelField *panel = nullptr;
-    quint32 value = 0; // the number, the level, the class index
+    quint32 value = 0; // the number, the level, the class index, a flag's 0 or 1
+    CharacterView::Flag flag = CharacterView::Flag::Hardcore;
+    QString text;   // GameMode: the mode as typed
 };
+
+// The fields of the status byte, the game mode and the mercenary.
+struct StatusField
+{
+    const char *key;
+    Assignment::Kind kind;
+    CharacterView::Flag flag;
+};
+
+constexpr StatusField kStatusFields[] = {
+    {"hardcore", Assignment::Flag, CharacterView::Flag::Hardcore},
+    {"died", Assignment::Flag, CharacterView::Flag::Died},
+    {"ladder", Assignment::Flag, CharacterView::Flag::Ladder},
+    {"expansion", Assignment::Expansion, {}},
+    {"gameMode", Assignment::GameMode, {}},
+    {"mercenaryDead", Assignment::MercenaryDead, {}},
+    {"mercenaryExperience", Assignment::MercenaryExperience, {}},
+    {"mercenaryName", Assignment::MercenaryName, {}},
+};
+
+bool ReadFlag(const QString &field, const QString &text, quint32 &value)
+{
+    static const char *const kWords[][2] = {{"false", "true"}, {"no", "yes"}, {"0", "1"}};
+    for (const auto &pair : kWords) {
+        for (quint32 on = 0; on < 2; ++on) {
+            if (text.trimmed().compare(QLatin1String(pair[on]), Qt::CaseInsensitive) == 0) {
+                value = on;
+                return true;
+            }
+        }
+    }
+    Report(kCaption, QStringLiteral("%1 \"%2\" is none of true, false, yes, no, 1, 0.").arg(field, text));
+    return false;
+}
+
+bool ParseStatus(const StatusField &field, const QString &text, Assignment &a)
+{
+    a.kind = field.kind;
+    a.flag = field.flag;
+    a.field = QLatin1String(field.key);
+    switch (field.kind) {
+    case Assignment::GameMode:
+        a.text = text.trimmed();
+        return true;
+    case Assignment::MercenaryExperience:
+    case Assignment::MercenaryName:
+        // The limits depend on the mercenary's type: the character tells them.
+        return ReadUnsigned(kCaption, a.field, text, a.value);
+    default:
+        return ReadFlag(a.field, text, a.value);
+    }
+}
 
 // An argument is an assignment when it holds '=' and the text before it
 // could be a field name (field names never hold '/', so a path such as
@@ -85,6 +140,10 @@ bool Parse(const QString &argument, Assignment &a)
         }
         return true;
     }
+    for (const StatusField &field : kStatusFields) {
+        if (a.field.compare(QLatin1String(field.key), Qt::CaseInsensitive) == 0)
+            return ParseStatus(field, text, a);
+    }
     a.kind = Assignment::Panel;
     a.panel = PanelFieldNamed(a.field);
     if (!a.panel) {
@@ -132,11 +191,37 @@ bool Apply(CDiablo2Doc &doc, const Assignment &a)
         character.SetSkillLevel(position, a.value);
         return true;
     }
+    case Assignment::Flag:
+        character.SetFlag(a.flag, a.value != 0);
+        return true;
+    case Assignment::Expansion:
+        character.SetExpansion(a.value != 0);
+        return true;
+    case Assignment::GameMode:
+        character.SetGameMode(a.text);
+        return true;
+    case Assignment::MercenaryDead:
+        character.SetMercenaryDead(a.value != 0);
+        return true;
+    case Assignment::MercenaryExperience:
+        character.SetMercenaryExperience(a.value);
+        return true;
+    case Assignment::MercenaryName:
+        character.SetMercenaryNameIndex(a.value);
+        return true;
     }
     return false;
 }
 
 } // namespace
+
+QStringList StatusFieldKeys()
+{
+    QStringList keys;
+    for (const StatusField &field : kStatusFields)
+        keys.append(QLatin1String(field.key));
+    return keys;
+}
 
 int RunSet(const Invocation &invocation)
 {
