@@ -26,6 +26,7 @@ class MainWindowAccess;
 //   QuestsWaypoints.cpp  the "Quests And Waypoints:" group and the four bulk commands
 //   FileCommands.cpp     Open, Reload, Save, Close, Backup, Restore, Exit
 //   Rename.cpp           Rename Character
+//   Status.cpp           Character and Mercenary
 //   RawTools.cpp         Edit value, Find value, Compare
 //
 // Everything but construction and opening a path is private: the window is
@@ -169,6 +170,9 @@ private:
     // step failed (and said so).
     bool SaveUnderNewName(const QList<CharacterFiles::Move> &moves, const QString &newName);
 
+    // Character and Mercenary
+    void OnCharacterStatus();
+
     // Raw byte tools
     void OnEditValue();
     void OnFindValue();
@@ -188,6 +192,7 @@ private:
     void MapQuestsWaypoints();
     void MapFileCommands();
     void MapRename();
+    void MapStatus();
     void MapRawTools();
 
     // The worker of Open: loads with load (the file dialog, or a path) and shows

@@ -30,6 +30,7 @@ CBrennicorDlg::CBrennicorDlg(QWidget *parent)
     MapQuestsWaypoints();
     MapFileCommands();
     MapRename();
+    MapStatus();
     MapRawTools();
     ExplainControls();
 }

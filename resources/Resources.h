@@ -14,6 +14,7 @@ inline constexpr int IDD_FIND_VALUE = 134;
 inline constexpr int IDD_EDIT_VALUE = 135;
 inline constexpr int IDD_COMPARE = 136;
 inline constexpr int IDD_RENAME = 140;
+inline constexpr int IDD_CHARACTER_STATUS = 141;
 inline constexpr int IDB_BANNER = 145;
 
 // The new name's edit in the rename dialog.
@@ -32,6 +33,7 @@ const DialogTemplate &FindValueDialogTemplate();  // 134
 const DialogTemplate &EditValueDialogTemplate();  // 135
 const DialogTemplate &CompareDialogTemplate();    // 136
 const DialogTemplate &RenameDialogTemplate();     // 140
+const DialogTemplate &StatusDialogTemplate();     // 141
 
 // A string of the string table, or an empty string.
 QString LoadResourceString(int id);

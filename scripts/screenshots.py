@@ -1,16 +1,19 @@
 #!/usr/bin/python3
 """Takes the pictures of the README: the main window with a character open,
-its File menu, the About box, the rename dialog and the three raw tools, each filled the way
+its File menu, the About box, the rename dialog, the three raw tools and Character and
+Mercenary, each filled the way
 a user would fill it. Run through scripts/screenshots.sh."""
 
 import argparse
 import os
+import shutil
 import subprocess
 import sys
 import tempfile
 import time
 
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "e2e"))
+ROOT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..")
+sys.path.insert(0, os.path.join(ROOT, "tests", "e2e"))
 from desktop import Failure, Session, log, main_guard, run_steps  # noqa: E402
 
 # Sizes and controls of the raw tools in dialog units: a click finds a button
@@ -136,6 +139,18 @@ def main():
             if s.wait_exit() != 0:
                 raise Failure("the editor did not end cleanly")
 
+        def character_and_mercenary():
+            # A real file of the game: a hardcore character with a mercenary.
+            real = os.path.join(s.saves, "NokkaSorc.d2s")
+            shutil.copyfile(os.path.join(ROOT, "tests", "data", "v96_sorceress_level94.d2s"), real)
+            s.start(real)
+            state["main"] = s.wait_window("QUARVINEL: NokkaSorc.d2s")
+            wid = open_dialog(["ctrl+m"], "Character and Mercenary")
+            time.sleep(0.5)
+            shoot(wid, "character-and-mercenary.png")
+            close(wid, "Character and Mercenary")
+            leave()
+
         return run_steps([
             ("main window with a character", main_window),
             ("File menu with its keys", file_menu),
@@ -145,6 +160,7 @@ def main():
             ("Find value", find_value),
             ("Compare", compare),
             ("exit", leave),
+            ("Character and Mercenary", character_and_mercenary),
         ])
 
 

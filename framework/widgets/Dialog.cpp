@@ -105,6 +105,8 @@ void CDialog::BuildMenu()
             // text box needs for itself (undo, select all, copy and paste).
             if (item.shortcut)
                 action->setShortcut(QKeySequence(QKeySequence::StandardKey(item.shortcut)));
+            else if (item.keys)
+                action->setShortcut(QKeySequence(QString::fromLatin1(item.keys)));
             m_menuActions.insert(command, action);
             connect(action, &QAction::triggered, this,
                     [this, command] { Dispatch([this, command] { RouteCommand(command); }, false); });

@@ -48,6 +48,7 @@ struct MenuItemTemplate
     int command;          // 0 for a separator or a popup
     std::vector<MenuItemTemplate> items; // a popup's items
     int shortcut = 0;     // the platform's standard key (a QKeySequence::StandardKey), 0 for none
+    const char *keys = nullptr; // or a key of the program's own, "Ctrl+M"
 };
 
 struct MenuTemplate
