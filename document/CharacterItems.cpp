@@ -2,6 +2,8 @@
 
 #include "format/items/ItemLists.h"
 
+#include <algorithm>
+
 namespace CharacterItems {
 
 namespace {
@@ -99,6 +101,32 @@ Items ReadItems(const QByteArray &image)
         items.lists.push_back(std::move(v));
     }
     return items;
+}
+
+Grids GridsOf(quint32 fileVersion, bool expansion, const List &list)
+{
+    Grids grids;
+    grids.inventory = {10, 4};
+    grids.cube = {3, 4};
+    grids.stash = fileVersion >= 97 ? Grid{10, 10} : expansion ? Grid{6, 8} : Grid{6, 4};
+    int rows = 1;
+    for (const Item &item : list.items) {
+        if (item.storage == QLatin1String("equipped") && item.slot == 8 && BeltRows(item.code) > 0)
+            rows = BeltRows(item.code);
+    }
+    grids.belt = {4, rows};
+    return grids;
+}
+
+int BeltRows(const QString &code)
+{
+    static const char *const kTwo[] = {"lbl", "vbl"};
+    static const char *const kThree[] = {"mbl", "tbl"};
+    static const char *const kFour[] = {"hbl", "zlb", "zvb", "zmb", "ztb", "zhb", "ulc", "uvc", "umc", "utc", "uhc"};
+    const auto among = [&](const auto &codes) {
+        return std::any_of(std::begin(codes), std::end(codes), [&](const char *c) { return code == QLatin1String(c); });
+    };
+    return among(kTwo) ? 2 : among(kThree) ? 3 : among(kFour) ? 4 : 0;
 }
 
 } // namespace CharacterItems

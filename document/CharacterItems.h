@@ -72,4 +72,32 @@ struct Items
 // The items of a character file's bytes, as far as they can be read. Never throws.
 [[nodiscard]] Items ReadItems(const QByteArray &image);
 
+// A grid of cells that items stand in, an item at its x and y over its width
+// and height.
+struct Grid
+{
+    int columns = 0;
+    int rows = 0;
+};
+
+// The grids a list's items are stored in, as the game draws them. The
+// inventory is 10 by 4 and the Horadric Cube 3 by 4 in every version; the
+// stash is 6 by 4 for a classic character and 6 by 8 in the expansion up to
+// version 96, one 10 by 10 grid from version 97 (the remastered game) on. The
+// belt has 4 columns and the rows of the belt worn (slot x is column x % 4 of
+// row x / 4, row 0 the one at hand); without a belt, one row.
+struct Grids
+{
+    Grid inventory;
+    Grid belt;
+    Grid stash;
+    Grid cube;
+};
+[[nodiscard]] Grids GridsOf(quint32 fileVersion, bool expansion, const List &list);
+
+// The rows of potions a belt holds, by its code: two for a sash or a light
+// belt, three for a belt or a heavy belt, four for a plated belt and every
+// exceptional and elite one; 0 for a code that is no belt.
+[[nodiscard]] int BeltRows(const QString &code);
+
 } // namespace CharacterItems

@@ -27,6 +27,7 @@ class MainWindowAccess;
 //   FileCommands.cpp     Open, Reload, Save, Close, Backup, Restore, Exit
 //   Rename.cpp           Rename Character
 //   Status.cpp           Character and Mercenary
+//   Items.cpp            Items
 //   RawTools.cpp         Edit value, Find value, Compare
 //
 // Everything but construction and opening a path is private: the window is
@@ -173,6 +174,9 @@ private:
     // Character and Mercenary
     void OnCharacterStatus();
 
+    // Items
+    void OnItems();
+
     // Raw byte tools
     void OnEditValue();
     void OnFindValue();
@@ -193,6 +197,7 @@ private:
     void MapFileCommands();
     void MapRename();
     void MapStatus();
+    void MapItems();
     void MapRawTools();
 
     // The worker of Open: loads with load (the file dialog, or a path) and shows

@@ -31,6 +31,7 @@ CBrennicorDlg::CBrennicorDlg(QWidget *parent)
     MapFileCommands();
     MapRename();
     MapStatus();
+    MapItems();
     MapRawTools();
     ExplainControls();
 }

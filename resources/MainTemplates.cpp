@@ -39,6 +39,7 @@ const MenuTemplate g_mainMenu{
              {nullptr, 0, {}},
              {"Rename Character...", ID_EDIT_RENAME_CHARACTER, {}},
              {"Character and &Mercenary...", ID_EDIT_CHARACTER_STATUS, {}, 0, "Ctrl+M"},
+             {"&Items...", ID_EDIT_ITEMS, {}, 0, "Ctrl+I"},
              {nullptr, 0, {}},
              {"&Activate All Way Points", ID_EDIT_ACTIVATE_ALL_WAYPOINTS, {}},
              {"&Activate All Acts", ID_EDIT_ACTIVATE_ALL_ACTS, {}},

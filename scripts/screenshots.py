@@ -1,7 +1,7 @@
 #!/usr/bin/python3
 """Takes the pictures of the README: the main window with a character open,
-its File menu, the About box, the rename dialog, the three raw tools and Character and
-Mercenary, each filled the way
+its File menu, the About box, the rename dialog, the three raw tools, Character and
+Mercenary and Items (the character's page and a mercenary's), each filled the way
 a user would fill it. Run through scripts/screenshots.sh."""
 
 import argparse
@@ -151,6 +151,21 @@ def main():
             close(wid, "Character and Mercenary")
             leave()
 
+        def items(sample, name, saved, keys):
+            # Items of a real file: Tab goes from the tabs to the body slots,
+            # which choose their first item; keys then move on from there.
+            real = os.path.join(s.saves, name)
+            shutil.copyfile(os.path.join(ROOT, "tests", "data", sample), real)
+            s.start(real)
+            state["main"] = s.wait_window(f"QUARVINEL: {name}")
+            wid = open_dialog(["ctrl+i"], "Items")
+            if keys:
+                s.key(*keys)
+            time.sleep(0.5)
+            shoot(wid, saved)
+            close(wid, "Items")
+            leave()
+
         return run_steps([
             ("main window with a character", main_window),
             ("File menu with its keys", file_menu),
@@ -161,6 +176,10 @@ def main():
             ("Compare", compare),
             ("exit", leave),
             ("Character and Mercenary", character_and_mercenary),
+            ("Items, the character's", lambda: items("v96_sorceress_level94.d2s", "NokkaSorc.d2s",
+                                                     "items-character.png", ["Tab", "Down", "Down"])),
+            ("Items, the mercenary's", lambda: items("v98_sorceress_level66.d2s", "Velra.d2s",
+                                                     "items-mercenary.png", ["Right", "Tab"])),
         ])
 
 

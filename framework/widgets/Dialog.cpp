@@ -11,10 +11,13 @@
 #include <QEventLoop>
 #include <QKeyEvent>
 #include <QKeySequence>
+#include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -77,6 +80,13 @@ void CDialog::BuildControls()
             // own changes of the list are never reported.
             connect(combo, &QComboBox::activated, this,
                     [this, id] { OnControlSignal(m_selChanges, id); });
+        } else if (auto *list = qobject_cast<QListWidget *>(w)) {
+            // A list or a row of tabs reports every change of its current item;
+            // the program changes them with the signals blocked.
+            connect(list, &QListWidget::currentRowChanged, this,
+                    [this, id] { OnControlSignal(m_selChanges, id); });
+        } else if (auto *tabs = qobject_cast<QTabBar *>(w)) {
+            connect(tabs, &QTabBar::currentChanged, this, [this, id] { OnControlSignal(m_selChanges, id); });
         } else if (auto *button = qobject_cast<QAbstractButton *>(w)) {
             connect(button, &QAbstractButton::clicked, this,
                     [this, id] { Dispatch([this, id] { RouteCommand(id); }, true); });
@@ -123,6 +133,34 @@ void CDialog::UpdateMenuStates()
 bool CDialog::HasCommandHandler(int command) const
 {
     return m_commands.contains(command) || command == IDOK || command == IDCANCEL;
+}
+
+void CDialog::PlaceDlgItem(int id, QWidget *widget)
+{
+    QWidget *placeholder = m_controls.value(id, nullptr);
+    Q_ASSERT(placeholder && widget);
+    QWidget *client = placeholder->parentWidget();
+    widget->setParent(client);
+    widget->setGeometry(placeholder->geometry());
+    widget->setObjectName(placeholder->objectName());
+    if (widget->accessibleName().isEmpty())
+        widget->setAccessibleName(placeholder->accessibleName());
+    for (QLabel *label : client->findChildren<QLabel *>(Qt::FindDirectChildrenOnly)) {
+        if (label->buddy() == placeholder)
+            label->setBuddy(widget);
+    }
+    // The tab order moves only between controls that take the focus.
+    const Qt::FocusPolicy policy = widget->focusPolicy();
+    placeholder->setFocusPolicy(Qt::TabFocus);
+    if (policy == Qt::NoFocus)
+        widget->setFocusPolicy(Qt::TabFocus);
+    QWidget::setTabOrder(placeholder, widget);
+    widget->setFocusPolicy(policy);
+    widget->setVisible(!placeholder->isHidden());
+    m_controls.insert(id, widget);
+    placeholder->hide();
+    placeholder->setParent(nullptr);
+    placeholder->deleteLater();
 }
 
 QAction *CDialog::MenuAction(int command) const

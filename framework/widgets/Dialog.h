@@ -57,6 +57,18 @@ public:
     [[nodiscard]] QWidget *GetDlgItem(int id) const;
     template <class W>
     [[nodiscard]] W *DlgItem(int id) const { return qobject_cast<W *>(GetDlgItem(id)); }
+    // Puts widget, a control of the program's own, in the place of the
+    // template's Custom control id: its rectangle, its place in the tab order,
+    // its accessible name and label, its identifier. Its signal
+    // selectionChanged then reaches the selection handler of id through the
+    // dispatch, as a list's selection does. The dialog owns the widget.
+    template <class W, class Signal>
+    W *ReplaceDlgItem(int id, W *widget, Signal selectionChanged)
+    {
+        PlaceDlgItem(id, widget);
+        connect(widget, selectionChanged, this, [this, id] { OnControlSignal(m_selChanges, id); });
+        return widget;
+    }
     [[nodiscard]] const DialogTemplate &Template() const { return m_template; }
 
     // The menu action of a command, or null.
@@ -123,6 +135,7 @@ protected:
 private:
     void BuildControls();
     void BuildMenu();
+    void PlaceDlgItem(int id, QWidget *widget);
     void UpdateMenuStates();
     void Initialize();
     // The one way in which a control or command reaches a handler.

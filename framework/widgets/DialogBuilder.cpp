@@ -8,11 +8,13 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
 #include <QtMath>
 #include <QStyle>
+#include <QTabBar>
 
 namespace {
 
@@ -141,6 +143,21 @@ QWidget *createControl(const ControlTemplate &c, QWidget *client)
         combo->setEditable(false);
         return combo;
     }
+    case ControlKind::ListBox: {
+        auto *list = new QListWidget(client);
+        list->setFrameShape(QFrame::StyledPanel);
+        list->setWordWrap(true);
+        list->setTextElideMode(Qt::ElideNone);
+        return list;
+    }
+    case ControlKind::TabControl: {
+        auto *tabs = new QTabBar(client);
+        tabs->setExpanding(false);
+        tabs->setDrawBase(true);
+        return tabs;
+    }
+    case ControlKind::Custom:
+        return new QWidget(client);
     }
     return nullptr;
 }
@@ -245,7 +262,8 @@ QHash<int, QWidget *> BuildDialogControls(const DialogTemplate &dialogTemplate, 
         if (c.id != IDC_STATIC)
             w->setObjectName(QStringLiteral("control%1").arg(c.id));
 
-        const bool takesLabel = c.kind == ControlKind::Edit || c.kind == ControlKind::ComboBox;
+        const bool takesLabel = c.kind == ControlKind::Edit || c.kind == ControlKind::ComboBox
+            || c.kind == ControlKind::ListBox || c.kind == ControlKind::Custom;
         if (c.accessibleName)
             w->setAccessibleName(QString::fromUtf8(c.accessibleName));
         else if (takesLabel && pendingLabel)

@@ -14,6 +14,9 @@ enum class ControlKind {
     DefPushButton, // the default push button
     CheckBox,      // an auto check box: toggles itself when clicked
     ComboBox,      // a drop-down list
+    ListBox,       // a list of lines, one of them current
+    TabControl,    // a row of tabs; the dialog shows what the chosen one holds
+    Custom,        // a place for a control of the program's own (CDialog::ReplaceDlgItem)
 };
 
 // Control styles that change behaviour or looks.

@@ -51,7 +51,8 @@ private Q_SLOTS:
         QCOMPARE(seen.join(QLatin1Char('|')),
                  "&File|&Open... 57601 Ctrl+O|Reload 32783 F5|&Save 57603 Ctrl+S|&Close 57602 Ctrl+F4|-|&Backup 32780|"
                  "&Restore 32781|-|E&xit 32773|&Edit|&Edit Value... 32779|&Find Value... 57636 Ctrl+F|&Compare... 32784|-|Maximize Skills 32786|"
-                 "Maximize Attributes 32787|-|Rename Character... 32791|Character and &Mercenary... 32799 Ctrl+M|-|&Activate All Way Points 32792|"
+                 "Maximize Attributes 32787|-|Rename Character... 32791|Character and &Mercenary... 32799 Ctrl+M|"
+                 "&Items... 32800 Ctrl+I|-|&Activate All Way Points 32792|"
                  "&Activate All Acts 32798|Activate Nightmare and Hell 32793|-|All Quests Done 32797|"
                  "&Help|&Help 32777|&About 32776");
     }

@@ -1,0 +1,38 @@
+// Edit, Items: the dialog that shows the open character's items, read only.
+
+#include "BrennicorDlg.h"
+
+#include "core/Prompts.h"
+#include "document/CharacterItems.h"
+#include "document/FileVersion.h"
+#include "document/Messages.h"
+#include "resources/MainDialogIds.h"
+#include "ItemsDlg.h"
+
+void CBrennicorDlg::MapItems()
+{
+    MapCommand(ID_EDIT_ITEMS, &CBrennicorDlg::OnItems);
+}
+
+void CBrennicorDlg::OnItems()
+{
+    const QString caption = QStringLiteral("Items");
+    if (!FileVersion::ShowsValues(m_doc)) {
+        Prompts().MessageBox(this,
+                             QString::fromLatin1(m_doc.IsEmpty() ? Messages::OpenFileFirst : Messages::RawToolsOnly),
+                             caption, MessageIcon::None);
+        return;
+    }
+    // A file whose items this program does not read (version 71) has no lists.
+    const CharacterItems::Items items = CharacterItems::ReadItems(m_doc.ImageCopy());
+    if (items.lists.empty()) {
+        QString why = items.note;
+        if (!why.isEmpty())
+            why[0] = why[0].toUpper();
+        Prompts().MessageBox(this, QStringLiteral("The items cannot be shown: %1.").arg(why), caption,
+                             MessageIcon::Exclamation);
+        return;
+    }
+    CItemsDlg dlg(&m_doc, this);
+    dlg.DoModal();
+}
