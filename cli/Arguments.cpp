@@ -5,6 +5,7 @@
 #include "Commands.h"
 #include "Console.h"
 #include "document/PanelFields.h"
+#include "document/format/items/ItemTables.h"
 #include "VersionGuard.h"
 
 #include <QCommandLineParser>
@@ -49,8 +50,8 @@ void PrintGeneralHelp()
     PrintLine(QStringLiteral("Reads and changes Diablo 2 character files (*.d2s) from the command line, with the"));
     PrintLine(QStringLiteral("same rules as the QUARVINEL window. A command that changes files works on all of them"));
     PrintLine(QStringLiteral("in memory first and saves them only when every step succeeded; each file is replaced"));
-    PrintLine(QStringLiteral("atomically. A command that only reads (show, get, find, diff) does what it can and"));
-    PrintLine(QStringLiteral("reports each file it could not read."));
+    PrintLine(QStringLiteral("atomically. A command that only reads (show, items, get, find, diff) does what it"));
+    PrintLine(QStringLiteral("can and reports each file it could not read."));
     PrintLine(QString());
     PrintLine(QStringLiteral("Commands:"));
     for (const Command &command : Commands())
@@ -73,6 +74,11 @@ void PrintGeneralHelp()
     PrintLine(QStringLiteral("  -q, --quiet      print no results; only the exit status and errors tell"));
     PrintLine(QStringLiteral("  -h, --help       show this help, or a command's with COMMAND --help"));
     PrintLine(QStringLiteral("      --version    show the version"));
+    PrintLine(QStringLiteral("      --game-data DIR"));
+    PrintLine(QStringLiteral("                   read items with the game's tables in DIR (a mod's, or the game's"));
+    PrintLine(QStringLiteral("                   own data/global/excel: Armor.txt, ItemStatCost.txt, ...) in place"));
+    PrintLine(QStringLiteral("                   of the built-in ones, for every file version; a folder lacking a"));
+    PrintLine(QStringLiteral("                   table or a column is refused before any file is read"));
     PrintLine(QString());
     PrintLine(QStringLiteral("Errors go to standard error as \"%1: FILE: what went wrong\".").arg(ProgramName()));
     PrintLine(QStringLiteral("Exit status: 0 done, 1 a step failed (a changing command then wrote nothing),"));
@@ -118,7 +124,8 @@ int RunCommandLine(const QStringList &arguments)
     const QCommandLineOption quiet(QStringList{QStringLiteral("q"), QStringLiteral("quiet")});
     QCommandLineOption completion(QStringLiteral("completion-words"), QString(), QStringLiteral("commands|fields"));
     completion.setFlags(QCommandLineOption::HiddenFromHelp);
-    parser.addOptions({help, version, quiet, completion});
+    const QCommandLineOption gameData(QStringLiteral("game-data"), QString(), QStringLiteral("DIR"));
+    parser.addOptions({help, version, quiet, completion, gameData});
     const QStringList withProgram = QStringList{ProgramName()} + arguments;
 
     // A first pass finds the command, whose options the second pass knows.
@@ -169,6 +176,18 @@ int RunCommandLine(const QStringList &arguments)
         return UsageError(QStringLiteral("too few arguments."), command);
     if (command->maxOperands >= 0 && count > command->maxOperands)
         return UsageError(QStringLiteral("too many arguments."), command);
+    // A folder of tables is read whole before any file is: one it cannot be
+    // read from fails the run, as a file that cannot be read does.
+    if (parser.isSet(gameData)) {
+        const QString dir = parser.value(gameData);
+        QString error;
+        invocation.gameData = Format::Items::ItemTables::FromFolder(dir, &error);
+        if (!invocation.gameData) {
+            const FileContext about(dir);
+            Report(QString(), error);
+            return ExitFailure;
+        }
+    }
     VersionGuard::ChooseFor(*command, invocation);
     const int status = command->run(invocation);
     return CommandLineWasWrong() ? ExitUsage : status;

@@ -4,6 +4,12 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
+
+namespace Format::Items {
+class ItemTables;
+}
+
 // One run of a subcommand as the command line gives it, and how its operands
 // are read. Every command reads its operands here; the parsing of the whole
 // command line (Arguments.h) comes before.
@@ -20,6 +26,8 @@ struct Invocation
     QString command;
     QStringList operands;
     QSet<QString> options;
+    // The tables of --game-data DIR, read before the command runs; null for the built-in ones.
+    std::shared_ptr<const Format::Items::ItemTables> gameData;
 
     [[nodiscard]] bool Has(const char *option) const { return options.contains(QLatin1String(option)); }
 };

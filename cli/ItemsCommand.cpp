@@ -113,6 +113,8 @@ void WriteFileObject(IndentedJson &json, const Items &items, const QString &path
 {
     json.BeginObject();
     json.Key("file").String(path);
+    if (!items.release.isEmpty())
+        json.Key("release").String(items.release);
     if (items.lists.empty())
         json.Key("note").String(items.note);
     json.Key("lists").BeginArray();
@@ -151,7 +153,16 @@ not know) ends its list with a note naming the list, the item's byte and why;
 the items before it are shown. The exit status is then 1, as it is for a file
 that cannot be loaded (the other files are still listed).
 
-  --json    print a JSON array with one object per file: "file", "lists", and
+Each file is read with the game's tables of its version's release, built in,
+or with --game-data DIR (before the command) with the tables of a folder of
+the game's .txt tables for every version. Such a folder's names are its
+tables' name columns (the base item's "name", the unique's "index", the
+runeword's "Rune Name", the skill's "skill"), and its properties, which lack
+the game's English wordings, show by their stat's name and value.
+
+  --json    print a JSON array with one object per file: "file", "release"
+            (the built-in tables' release, or the folder of --game-data),
+            "note" (when no list was read), "lists", and
             for each list "list", "count", "decoded", "note" (when fewer were
             read) and "items" with "offset", "bits", "code", "name",
             "quality", "level", "storage", "x", "y", "slot", "width",
@@ -175,7 +186,7 @@ int RunItems(const Invocation &invocation)
         array.BeginArray();
     bool allRead = true;
     const bool ok = ForEachCharacter(files, [&](const QString &path, const CDiablo2Doc &doc) {
-        const Items items = CharacterItems::ReadItems(doc.ImageCopy());
+        const Items items = CharacterItems::ReadItems(doc.ImageCopy(), invocation.gameData.get());
         allRead = allRead && items.note.isEmpty() && !items.lists.empty();
         if (json) {
             WriteFileObject(array, items, path);

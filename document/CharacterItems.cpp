@@ -50,7 +50,7 @@ CharacterItems::Item ViewOf(const Format::Items::Item &item, const ItemRules &ru
         v.slot = int(item.slot);
         v.slotName = QLatin1String(SlotName(item.slot));
     }
-    if (const ItemType *type = ItemTables::Of(rules.release).Item(item.code)) {
+    if (const ItemType *type = TablesOf(rules).Item(item.code)) {
         v.width = type->width;
         v.height = type->height;
     }
@@ -82,14 +82,14 @@ CharacterItems::Item ViewOf(const Format::Items::Item &item, const ItemRules &ru
 
 } // namespace
 
-Items ReadItems(const QByteArray &image)
+Items ReadItems(const QByteArray &image, const Format::Items::ItemTables *tables)
 {
-    const ItemLists read = ReadItemLists(image);
+    const ItemLists read = ReadItemLists(image, tables);
     Items items;
     items.note = read.note;
     if (!read.rules)
         return items;
-    items.release = ItemTables::NameOf(read.rules->release);
+    items.release = TablesOf(*read.rules).Name();
     for (const ItemList &list : read.lists) {
         List v;
         v.list = ListName(list.kind);

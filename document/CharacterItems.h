@@ -6,6 +6,10 @@
 
 #include <vector>
 
+namespace Format::Items {
+class ItemTables;
+}
+
 // The items of a character as the front ends show them: each list with how
 // many items it holds and how many were read, each item with its name, where
 // it is, its numbers and the lines of its properties. Read from a file's
@@ -64,13 +68,15 @@ struct List
 
 struct Items
 {
-    QString release;  // the game tables the file's version is read with
+    QString release;  // the game tables the file's version is read with, or the folder given
     std::vector<List> lists;
     QString note;     // the items are not read, or not to their end
 };
 
-// The items of a character file's bytes, as far as they can be read. Never throws.
-[[nodiscard]] Items ReadItems(const QByteArray &image);
+// The items of a character file's bytes, as far as they can be read, with the
+// tables of its version's release or, when given, those tables (a folder's,
+// Format::Items::ItemTables::FromFolder) for every version. Never throws.
+[[nodiscard]] Items ReadItems(const QByteArray &image, const Format::Items::ItemTables *tables = nullptr);
 
 // A grid of cells that items stand in, an item at its x and y over its width
 // and height.

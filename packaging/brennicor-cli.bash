@@ -1,11 +1,21 @@
 # bash completion for brennicor-cli: its commands, the fields of "set", the
-# options of the command being written, and character files. The words come
+# options of the command being written, character files, and the folder
+# after --game-data. The words come
 # from the program itself, so they are always those it takes.
 _brennicor_cli()
 {
     local program=${COMP_WORDS[0]} cur=${COMP_WORDS[COMP_CWORD]} command="" i
+    # A folder of game tables follows --game-data.
+    if [[ ${COMP_WORDS[COMP_CWORD - 1]} == --game-data ]]; then
+        local IFS=$'\n'
+        COMPREPLY=($(compgen -d -S / -- "$cur"))
+        compopt -o nospace 2>/dev/null
+        return 0
+    fi
     for ((i = 1; i < COMP_CWORD; i++)); do
-        if [[ ${COMP_WORDS[i]} != -* ]]; then
+        if [[ ${COMP_WORDS[i]} == --game-data ]]; then
+            ((i++))
+        elif [[ ${COMP_WORDS[i]} != -* ]]; then
             command=${COMP_WORDS[i]}
             break
         fi
@@ -14,7 +24,7 @@ _brennicor_cli()
 
     if [[ -z $command ]]; then
         if [[ $cur == -* ]]; then
-            COMPREPLY=($(compgen -W '--help --version --quiet' -- "$cur"))
+            COMPREPLY=($(compgen -W '--help --version --quiet --game-data' -- "$cur"))
         else
             COMPREPLY=($(compgen -W "$("$program" --completion-words=commands 2>/dev/null)" -- "$cur"))
         fi

@@ -13,7 +13,7 @@ namespace {
 constexpr ItemRules kRules09 = {
     .versions = "87, 89, 92", .release = Release::Classic114d, .itemMarker = true, .versionBits = 10,
     .code = CodeRule::Ascii, .widths = StatWidths::Classic109, .nameCharBits = 7, .questDifficulty = false,
-    .extraBit = false, .stashCount = false};
+    .extraBit = false, .stashCount = false, .tables = nullptr};
 
 // Each other family is told by what changed from the one before it.
 
@@ -254,7 +254,7 @@ class ItemWalk
 {
 public:
     ItemWalk(Io &io, Item &item, const ItemRules &rules)
-        : m_io(io), m_item(item), m_rules(rules), m_tables(ItemTables::Of(rules.release))
+        : m_io(io), m_item(item), m_rules(rules), m_tables(TablesOf(rules))
     {
     }
 
@@ -312,7 +312,7 @@ private:
         m_type = m_tables.Item(it.code);
         if (!m_type)
             return m_io.Fail(QStringLiteral("the item code \"%1\" is not in the %2 tables")
-                                 .arg(QString::fromLatin1(it.code), ItemTables::NameOf(m_rules.release)));
+                                 .arg(QString::fromLatin1(it.code), m_tables.Name()));
         if (m_rules.questDifficulty && m_type->questDifficulty)
             return m_io.Bits(2, it.questDifficulty) && m_io.Bits(1, it.childCount);
         const bool oneBit = it.IsSimple() && m_rules.code == CodeRule::Huffman;
@@ -397,7 +397,7 @@ private:
         if (!row || w.bits == 0)
             return m_io.Fail(QStringLiteral("the stat %1 has no saved width in the %2 tables")
                                  .arg(id)
-                                 .arg(ItemTables::NameOf(m_rules.release)));
+                                 .arg(m_tables.Name()));
         return true;
     }
 

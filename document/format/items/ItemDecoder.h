@@ -35,7 +35,15 @@ struct ItemRules
     bool questDifficulty;     // quest items record their difficulty before the child count
     bool extraBit;            // one bit after the durability of every extended item
     bool stashCount;          // a bit, and 8 bits when it is set, at the end of every item
+    // Tables given in place of the release's (a folder's, ItemTables::FromFolder).
+    const ItemTables *tables = nullptr;
 };
+
+// The tables items of these rules are read with: those given, else the release's.
+[[nodiscard]] inline const ItemTables &TablesOf(const ItemRules &rules)
+{
+    return rules.tables ? *rules.tables : ItemTables::Of(rules.release);
+}
 
 // Null for a version whose items are not read (71, and every unknown one).
 [[nodiscard]] const ItemRules *ItemRulesOf(quint32 version);

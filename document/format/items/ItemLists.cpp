@@ -119,7 +119,7 @@ ItemLists ReadItemLists(const QByteArray &image, quint32 version, int itemsOffse
 ItemLists ReadItemLists(const QByteArray &image, int itemsOffset, const ItemRules &rules)
 {
     ItemLists result;
-    result.rules = &rules;
+    result.rules = rules;
     result.end = itemsOffset;
     ListReader reader(image, *result.rules);
     // Each step adds its list; a list not read to its end stops the walk,
@@ -205,7 +205,7 @@ ItemLists ReadItemLists(const QByteArray &image, int itemsOffset, const ItemRule
     return result;
 }
 
-ItemLists ReadItemLists(const QByteArray &image)
+ItemLists ReadItemLists(const QByteArray &image, const ItemTables *tables)
 {
     ItemLists result;
     const quint32 version = image.size() >= 8 ? qFromLittleEndian<quint32>(image.constData() + 4) : 0;
@@ -218,7 +218,10 @@ ItemLists ReadItemLists(const QByteArray &image)
         result.note = QStringLiteral("the items are not read: %1").arg(parsed.reason);
         return result;
     }
-    return ReadItemLists(image, version, parsed.character.sections.items);
+    ItemRules rules = *ItemRulesOf(version);
+    if (tables)
+        rules.tables = tables;
+    return ReadItemLists(image, parsed.character.sections.items, rules);
 }
 
 QByteArray EncodeList(const ItemList &list, const ItemRules &rules)

@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include <optional>
 #include <vector>
 
 // The item lists of a character file, found one after the other from the
@@ -37,7 +38,7 @@ struct ItemList
 
 struct ItemLists
 {
-    const ItemRules *rules = nullptr;
+    std::optional<ItemRules> rules;  // those the lists were read by; none when not read
     std::vector<ItemList> lists;
     QString note;  // the file's items are not read at all, or not to their end
     int end = 0;   // the first byte after the last list read; what follows is kept as it is
@@ -52,8 +53,9 @@ struct ItemLists
 // The same by rules chosen by the caller (another release's tables, say).
 [[nodiscard]] ItemLists ReadItemLists(const QByteArray &image, int itemsOffset, const ItemRules &rules);
 
-// The same for a whole character file: its parse finds the first "JM".
-[[nodiscard]] ItemLists ReadItemLists(const QByteArray &image);
+// The same for a whole character file: its parse finds the first "JM". Given
+// tables (a folder's) serve every version in place of its release's.
+[[nodiscard]] ItemLists ReadItemLists(const QByteArray &image, const ItemTables *tables = nullptr);
 
 // The bytes of a list from its first byte to its end, as read.
 [[nodiscard]] QByteArray EncodeList(const ItemList &list, const ItemRules &rules);

@@ -63,7 +63,7 @@ quint32 NameKey(NameKind kind, int id)
 
 } // namespace
 
-ItemTables::ItemTables(Release release)
+ItemTables::ItemTables(Release release) : m_name(NameOf(release))
 {
     for (const auto &row : Rows(release, "items.tsv")) {
         if (row.size() < 9)
@@ -92,8 +92,13 @@ ItemTables::ItemTables(Release release)
             continue;
         for (int k = 0; k < int(std::size(kinds)); ++k)
             if (row[0] == kinds[k])
-                m_names.insert(NameKey(NameKind(k), Number(row, 1)), Text(row, 2));
+                AddName(NameKind(k), Number(row, 1), Text(row, 2));
     }
+}
+
+void ItemTables::AddName(NameKind kind, int id, const QString &name)
+{
+    m_names.insert(NameKey(kind, id), name);
 }
 
 const ItemTables &ItemTables::Of(Release release)

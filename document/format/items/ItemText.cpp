@@ -74,7 +74,7 @@ QString Filled(QString format, const QStringList &values)
 
 QString NameOf(const Item &item, const ItemRules &rules)
 {
-    const ItemTables &tables = ItemTables::Of(rules.release);
+    const ItemTables &tables = TablesOf(rules);
     if (item.IsEar())
         return QStringLiteral("%1's Ear").arg(QString::fromLatin1(item.earName));
     const ItemType *type = tables.Item(item.code);
@@ -101,12 +101,22 @@ QString NameOf(const Item &item, const ItemRules &rules)
 
 QString TextOf(const Property &property, const ItemRules &rules)
 {
-    const ItemTables &tables = ItemTables::Of(rules.release);
+    const ItemTables &tables = TablesOf(rules);
     const StatRow *row = tables.Stat(property.id);
     if (!row)
         return QStringLiteral("stat %1: %2").arg(property.id).arg(property.value);
     const QString skill = tables.Name(NameKind::Skill, int(property.param >> 6));
     const QString level = QString::number(property.param & 0x3F);
+    // Without a wording (a folder's tables hold none) a skill's chance or
+    // charges show as the stat's name and its numbers.
+    if (row->descPositive.isEmpty() && row->encode == kEncodeChanceToCast)
+        return QStringLiteral("%1 %2, level %3 %4").arg(QString::fromLatin1(row->stat)).arg(property.value).arg(level, skill);
+    if (row->descPositive.isEmpty() && row->encode == kEncodeCharges)
+        return QStringLiteral("%1 %2/%3, level %4 %5")
+            .arg(QString::fromLatin1(row->stat))
+            .arg(property.value & 0xFF)
+            .arg(property.value >> 8)
+            .arg(level, skill);
     if (row->encode == kEncodeChanceToCast)
         return Filled(row->descPositive, {QString::number(property.value), level, skill});
     if (row->encode == kEncodeCharges)
