@@ -193,6 +193,9 @@ void TestItems::unreadItemEndsItsList_data()
                                                 << "mercenary list, item at byte 2595: the file ends inside the item";
     QTest::newRow("unknown code") << "v96_sorceress_level3.d2s" << 0 << 871 << "character 4/1"
                                   << "character list, item at byte 862: the item code \"op1\" is not in the 1.14d tables";
+    QTest::newRow("unknown code of a socketed item") << "v96_sorceress_level94.d2s" << 0 << 1277 << "character 60/12"
+                                                     << "character list, item at byte 1268: the item code \"oew\" is "
+                                                        "not in the 1.14d tables";
     QTest::newRow("version 71") << "v96_sorceress_level3.d2s" << 0 << -1 << "" << "items of version 71 are not read";
     QTest::newRow("header only") << "v98_first_save_header_only.d2s" << 0 << 0 << "" << "";
 }

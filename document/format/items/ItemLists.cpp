@@ -43,8 +43,12 @@ public:
             at = item.offset + item.bytes;
             for (quint32 c = 0; c < item.childCount; ++c) {
                 Item child;
-                if (!Read(list, at, child))
+                // An item is kept with all its children or not at all: the
+                // list then ends before it, so that it writes back to its bytes.
+                if (!Read(list, at, child)) {
+                    list.end = item.offset;
                     return false;
+                }
                 at = child.offset + child.bytes;
                 item.children.push_back(std::move(child));
             }
