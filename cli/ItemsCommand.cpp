@@ -18,29 +18,30 @@ using CharacterItems::List;
 // Where items are, in the order the text lists them.
 const char *const kPlaces[] = {"equipped", "inventory", "belt", "cube", "stash", "cursor", "other"};
 
-QString PlaceOf(const Item &item)
+// An equipped item by its body slot, any other by "column,row".
+QString PlaceText(const Item &item)
 {
-    if (item.storage == QLatin1String("equipped"))
-        return item.slotName.isEmpty() ? QStringLiteral("slot %1").arg(item.slot) : item.slotName;
-    return QStringLiteral("%1,%2").arg(item.x).arg(item.y);
+    const CharacterItems::Place place = CharacterItems::PlaceOf(item);
+    return place.slot.isEmpty() ? QStringLiteral("%1,%2").arg(place.column).arg(place.row) : place.slot;
 }
 
 QString Numbers(const Item &item)
 {
+    const CharacterItems::Shown shown = CharacterItems::ShownOf(item);
     QStringList parts;
-    if (item.quality != QLatin1String("simple"))
+    if (shown.quality)
         parts << QStringLiteral("%1, level %2").arg(item.quality).arg(item.level);
     if (item.ethereal)
         parts << QStringLiteral("ethereal");
     if (!item.identified)
         parts << QStringLiteral("unidentified");
-    if (item.hasDefense)
+    if (shown.defense)
         parts << QStringLiteral("defense %1").arg(item.defense);
-    if (item.hasDurability && item.maxDurability > 0)
+    if (shown.durability)
         parts << QStringLiteral("durability %1/%2").arg(item.durability).arg(item.maxDurability);
-    if (item.hasQuantity)
+    if (shown.quantity)
         parts << QStringLiteral("quantity %1").arg(item.quantity);
-    if (item.socketed)
+    if (shown.sockets)
         parts << QStringLiteral("%1 sockets").arg(item.sockets);
     return parts.join(QStringLiteral(", "));
 }
@@ -69,7 +70,7 @@ void AppendTextLines(QString &out, const Items &items, const QString &prefix)
             QString lines;
             for (const Item &item : list.items)
                 if (item.storage == QLatin1String(place))
-                    AppendItemLines(lines, item, prefix + QStringLiteral("    "), PlaceOf(item));
+                    AppendItemLines(lines, item, prefix + QStringLiteral("    "), PlaceText(item));
             if (!lines.isEmpty())
                 out += QStringLiteral("%1  %2:\n").arg(prefix, QLatin1String(place)) + lines;
         }

@@ -103,6 +103,27 @@ Items ReadItems(const QByteArray &image, const Format::Items::ItemTables *tables
     return items;
 }
 
+Place PlaceOf(const Item &item)
+{
+    Place place{item.storage, {}, item.x, item.y};
+    if (item.storage == QLatin1String("equipped"))
+        place.slot = item.slotName.isEmpty() ? QStringLiteral("slot %1").arg(item.slot) : item.slotName;
+    else if (item.storage == QLatin1String("belt"))
+        place = {item.storage, {}, item.x % 4, item.x / 4};
+    return place;
+}
+
+Shown ShownOf(const Item &item)
+{
+    Shown shown;
+    shown.quality = item.quality != QLatin1String("simple");
+    shown.defense = item.hasDefense;
+    shown.durability = item.hasDurability && item.maxDurability > 0;
+    shown.quantity = item.hasQuantity;
+    shown.sockets = item.socketed;
+    return shown;
+}
+
 Grids GridsOf(quint32 fileVersion, bool expansion, const List &list)
 {
     Grids grids;

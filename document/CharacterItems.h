@@ -73,6 +73,34 @@ struct Items
     QString note;     // the items are not read, or not to their end
 };
 
+// Where an item is, as a player is told: an equipped item by its body slot
+// (its name, or "slot N" for a number the game does not name), any other by
+// its storage and its cell, column and row counted from 0. The belt's slot x
+// is column x % 4 of row x / 4 (row 0 the one at hand); a held or otherwise
+// placed item keeps the x and y the file gives it.
+struct Place
+{
+    QString storage;
+    QString slot;  // an equipped item's, empty otherwise
+    int column = 0;
+    int row = 0;
+};
+[[nodiscard]] Place PlaceOf(const Item &item);
+
+// Which of an item's values a player is shown beside its name and place:
+// its quality and item level unless it is a simple item, which has neither;
+// its defense, quantity and sockets when it has them; its durability when it
+// has one and can break (an item that cannot keeps a maximum of 0).
+struct Shown
+{
+    bool quality = false;
+    bool defense = false;
+    bool durability = false;
+    bool quantity = false;
+    bool sockets = false;
+};
+[[nodiscard]] Shown ShownOf(const Item &item);
+
 // The items of a character file's bytes, as far as they can be read, with the
 // tables of its version's release or, when given, those tables (a folder's,
 // Format::Items::ItemTables::FromFolder) for every version. Never throws.
@@ -90,8 +118,8 @@ struct Grid
 // inventory is 10 by 4 and the Horadric Cube 3 by 4 in every version; the
 // stash is 6 by 4 for a classic character and 6 by 8 in the expansion up to
 // version 96, one 10 by 10 grid from version 97 (the remastered game) on. The
-// belt has 4 columns and the rows of the belt worn (slot x is column x % 4 of
-// row x / 4, row 0 the one at hand); without a belt, one row.
+// belt has 4 columns and the rows of the belt worn (PlaceOf gives each
+// potion's cell); without a belt, one row.
 struct Grids
 {
     Grid inventory;

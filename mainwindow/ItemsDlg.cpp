@@ -77,40 +77,43 @@ QString YesNo(bool value)
     return value ? QStringLiteral("yes") : QStringLiteral("no");
 }
 
-QString PlaceOf(const Item &item)
+// Where an item is, in words: its body slot, or its grid with the column and
+// row counted from 1.
+QString PlaceText(const Item &item)
 {
-    if (item.storage == QLatin1String("equipped"))
-        return QStringLiteral("equipped: %1").arg(item.slotName.isEmpty() ? QStringLiteral("slot %1").arg(item.slot) : item.slotName);
-    if (item.storage == QLatin1String("belt"))
-        return QStringLiteral("belt: column %1, row %2").arg(item.x % 4 + 1).arg(item.x / 4 + 1);
-    if (item.storage == QLatin1String("cursor") || item.storage == QLatin1String("other"))
-        return item.storage == QLatin1String("cursor") ? QStringLiteral("held by the cursor") : QStringLiteral("elsewhere");
-    return QStringLiteral("%1: column %2, row %3").arg(item.storage).arg(item.x + 1).arg(item.y + 1);
+    const CharacterItems::Place place = CharacterItems::PlaceOf(item);
+    if (!place.slot.isEmpty())
+        return QStringLiteral("equipped: %1").arg(place.slot);
+    if (place.storage == QLatin1String("cursor"))
+        return QStringLiteral("held by the cursor");
+    if (place.storage == QLatin1String("other"))
+        return QStringLiteral("elsewhere");
+    return QStringLiteral("%1: column %2, row %3").arg(place.storage).arg(place.column + 1).arg(place.row + 1);
 }
 
 QStringList DetailLines(const Item &item)
 {
+    const CharacterItems::Shown shown = CharacterItems::ShownOf(item);
     QStringList lines{item.name};
-    const bool simple = item.quality == QLatin1String("simple");
-    if (!simple) {
+    if (shown.quality) {
         lines << QStringLiteral("Quality: %1").arg(item.quality);
         lines << QStringLiteral("Level: %1").arg(item.level);
     }
     lines << QStringLiteral("Code: %1").arg(item.code);
-    lines << QStringLiteral("Place: %1").arg(PlaceOf(item));
-    if (!simple) {
+    lines << QStringLiteral("Place: %1").arg(PlaceText(item));
+    if (shown.quality) {
         lines << QStringLiteral("Identified: %1").arg(YesNo(item.identified));
         lines << QStringLiteral("Ethereal: %1").arg(YesNo(item.ethereal));
         lines << QStringLiteral("Personalized: %1").arg(YesNo(item.personalized));
         lines << QStringLiteral("Runeword: %1").arg(YesNo(item.runeword));
     }
-    if (item.hasDefense)
+    if (shown.defense)
         lines << QStringLiteral("Defense: %1").arg(item.defense);
-    if (item.hasDurability && item.maxDurability > 0)
+    if (shown.durability)
         lines << QStringLiteral("Durability: %1 of %2").arg(item.durability).arg(item.maxDurability);
-    if (item.hasQuantity)
+    if (shown.quantity)
         lines << QStringLiteral("Quantity: %1").arg(item.quantity);
-    if (item.socketed) {
+    if (shown.sockets) {
         lines << QStringLiteral("Sockets: %1, %2 filled").arg(item.sockets).arg(int(item.children.size()));
         for (const Item &child : item.children) {
             lines << QStringLiteral("    %1").arg(child.name);
@@ -232,7 +235,8 @@ void CItemsDlg::PlaceItems(const List &list)
     others->clear();
     m_otherItems.clear();
     for (const Item &item : list.items) {
-        const QRect cells(item.x, item.y, qMax(1, item.width), qMax(1, item.height));
+        const CharacterItems::Place place = CharacterItems::PlaceOf(item);
+        const QRect cells(place.column, place.row, qMax(1, item.width), qMax(1, item.height));
         bool placed = false;
         if (item.storage == QLatin1String("equipped")) {
             for (const BodySlot &slot : kBodySlots) {
@@ -240,7 +244,7 @@ void CItemsDlg::PlaceItems(const List &list)
                     placed = body->AddItem(&item, slot.cells);
             }
         } else if (item.storage == QLatin1String("belt")) {
-            placed = Grid(IDC_BELT)->AddItem(&item, QRect(item.x % 4, item.x / 4, 1, 1));
+            placed = Grid(IDC_BELT)->AddItem(&item, QRect(place.column, place.row, 1, 1));
         } else if (item.storage == QLatin1String("inventory")) {
             placed = Grid(IDC_INVENTORY)->AddItem(&item, cells);
         } else if (item.storage == QLatin1String("stash")) {
@@ -249,7 +253,7 @@ void CItemsDlg::PlaceItems(const List &list)
             placed = Grid(IDC_CUBE)->AddItem(&item, cells);
         }
         if (!placed) {
-            others->addItem(QStringLiteral("%1 (%2)").arg(item.name, PlaceOf(item)));
+            others->addItem(QStringLiteral("%1 (%2)").arg(item.name, PlaceText(item)));
             m_otherItems.push_back(&item);
         }
     }
