@@ -24,7 +24,7 @@ void CBrennicorDlg::OnItems()
         return;
     }
     // A file whose items this program does not read (version 71) has no lists.
-    const CharacterItems::Items items = CharacterItems::ReadItems(m_doc.ImageCopy());
+    CharacterItems::Items items = CharacterItems::ReadItems(m_doc.ImageCopy());
     if (items.lists.empty()) {
         QString why = items.note;
         if (!why.isEmpty())
@@ -33,6 +33,6 @@ void CBrennicorDlg::OnItems()
                              MessageIcon::Exclamation);
         return;
     }
-    CItemsDlg dlg(&m_doc, this);
+    CItemsDlg dlg(&m_doc, std::move(items), this);
     dlg.DoModal();
 }

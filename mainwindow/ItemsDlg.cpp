@@ -129,8 +129,8 @@ QStringList DetailLines(const Item &item)
 
 } // namespace
 
-CItemsDlg::CItemsDlg(const CDiablo2Doc *pDoc, QWidget *parent)
-    : CDialog(ItemsDialogTemplate(), parent), m_pDoc(pDoc)
+CItemsDlg::CItemsDlg(const CDiablo2Doc *pDoc, CharacterItems::Items items, QWidget *parent)
+    : CDialog(ItemsDialogTemplate(), parent), m_pDoc(pDoc), m_items(std::move(items))
 {
     setObjectName(QStringLiteral("CItemsDlg"));
     for (const GridPlace &place : kGrids)
@@ -155,7 +155,6 @@ bool CItemsDlg::OnInitDialog()
     const CharacterView character(*m_pDoc);
     m_nFileVersion = character.FileVersion();
     m_bExpansion = character.IsExpansion();
-    m_items = CharacterItems::ReadItems(m_pDoc->ImageCopy());
 
     // One cell size for every grid: the largest with which each fits its place.
     int cell = 1 << 16;

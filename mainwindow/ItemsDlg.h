@@ -23,8 +23,9 @@ class CItemsDlg : public CDialog
     Q_OBJECT
 
 public:
-    // pDoc is the open character's document, with values to show; it is not owned.
-    explicit CItemsDlg(const CDiablo2Doc *pDoc, QWidget *parent = nullptr);
+    // pDoc is the open character's document, with values to show; it is not
+    // owned. items are its items as the caller read them, shown as they are.
+    CItemsDlg(const CDiablo2Doc *pDoc, CharacterItems::Items items, QWidget *parent = nullptr);
 
 protected:
     bool OnInitDialog() override;
