@@ -1,6 +1,10 @@
 #include "FuzzSupport.h"
 
+#include "document/format/Parse.h"
+#include "document/format/items/ItemDecoder.h"
+
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -106,6 +110,27 @@ QByteArray ReadFileOrEmpty(const QString &path)
     if (!file.open(QIODevice::ReadOnly))
         return {};
     return file.readAll();
+}
+
+const std::vector<RealItemFile> &RealItemFiles()
+{
+    static const std::vector<RealItemFile> files = [] {
+        std::vector<RealItemFile> found;
+        const QDir dir(QStringLiteral(QUARVINEL_TEST_DATA));
+        for (const QString &name : dir.entryList({QStringLiteral("*.d2s")}, QDir::Files, QDir::Name)) {
+            RealItemFile real{name, ReadFileOrEmpty(dir.filePath(name))};
+            const Format::ParseResult parsed = Format::Parse(real.image);
+            if (!parsed.Opened() || !Format::Items::ItemRulesOf(parsed.character.version))
+                continue;
+            real.itemsOffset = parsed.character.sections.items;
+            real.sizeAndChecksum = parsed.character.layout->sizeAndChecksum;
+            found.push_back(std::move(real));
+        }
+        if (found.empty())
+            Fail("no real character file whose items are read", QStringLiteral(QUARVINEL_TEST_DATA));
+        return found;
+    }();
+    return files;
 }
 
 void Fail(const char *what, const QString &detail)

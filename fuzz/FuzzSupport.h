@@ -14,6 +14,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 namespace Fuzz {
 
@@ -60,6 +61,18 @@ QString ScratchPath(const QString &name);
 // program, is at fault then).
 void WriteFileOrDie(const QString &path, const QByteArray &bytes);
 QByteArray ReadFileOrEmpty(const QString &path);
+
+// The real character files of tests/data whose items this program reads, in
+// the order of their names, each with where its first "JM" is and whether its
+// version keeps a size field and a checksum. Aborts when there is none.
+struct RealItemFile
+{
+    QString name;
+    QByteArray image;
+    int itemsOffset = 0;
+    bool sizeAndChecksum = false;
+};
+const std::vector<RealItemFile> &RealItemFiles();
 
 // A wrong result: prints what was expected and what came, then aborts, which
 // libFuzzer reports as a crash together with the input.

@@ -1,10 +1,12 @@
-// Writes the starting inputs of the fuzz targets from the test fixtures:
+// Writes the starting inputs of the fuzz targets from the test fixtures and
+// the real files of tests/data:
 //
 //     fuzz_make_seeds <fuzz/corpus>
 //
 // Those inputs are kept in the repository; run this again when the fixtures
 // change and commit what it writes.
 
+#include "FuzzSupport.h"
 #include "support/CharacterFixture.h"
 
 #include <QCoreApplication>
@@ -114,6 +116,40 @@ int main(int argc, char **argv)
     QByteArray utf16(1, '\1');
     utf16.append(reinterpret_cast<const char *>(wide.utf16()), wide.size() * 2);
     ok = Write(root, QStringLiteral("fuzz_numberparse"), QStringLiteral("utf16-digit"), utf16) && ok;
+
+    // Items: each real file as it is (a change of nothing), then a few
+    // damages a player meets: an item cut short, a socketed item's code made
+    // unknown, a byte slipped in before the mercenary's items; and the item
+    // lists of three files alone, read by their version's rules.
+    const auto &real = Fuzz::RealItemFiles();
+    auto change = [&](const char *name, quint8 how, int at, const QByteArray &bytes) {
+        for (std::size_t k = 0; k < real.size(); ++k)
+            if (real[k].name == QLatin1String(name))
+                return QByteArray(1, char(k)) + LittleEndian(quint32(at - real[k].itemsOffset), 2) + char(how) + bytes;
+        std::fprintf(stderr, "no real file %s\n", name);
+        return QByteArray();
+    };
+    for (std::size_t k = 0; k < real.size(); ++k)
+        ok = Write(root, QStringLiteral("fuzz_items"), QStringLiteral("whole-") + real[k].name,
+                   QByteArray(1, char(k)) + QByteArray(3, '\0')) && ok;
+    ok = Write(root, QStringLiteral("fuzz_items"), QStringLiteral("cut-inside-an-item"),
+               change("v98_sorceress_level66.d2s", 3, 1000, {})) && ok;
+    ok = Write(root, QStringLiteral("fuzz_items"), QStringLiteral("socketed-code-unknown"),
+               change("v96_sorceress_level94.d2s", 1, 1277, QByteArray(1, char(0xFF)))) && ok;
+    ok = Write(root, QStringLiteral("fuzz_items"), QStringLiteral("byte-before-the-mercenary"),
+               change("v98_sorceress_level66.d2s", 2, 2485, QByteArray(1, '\0'))) && ok;
+    // The mode byte 0x80 | k reads by the rules of the k-th version of 87, 89,
+    // 92, 96, 97, 98, 99, 105.
+    const struct
+    {
+        const char *name;
+        quint8 rules;
+    } alone[] = {{"v87_barbarian_new.d2s", 0x80}, {"v97_amazon_new.d2s", 0x84}, {"v105_warlock_new.d2s", 0x87}};
+    for (const auto &a : alone)
+        for (const auto &file : real)
+            if (file.name == QLatin1String(a.name))
+                ok = Write(root, QStringLiteral("fuzz_items"), QStringLiteral("lists-alone-") + file.name,
+                           char(a.rules) + file.image.mid(file.itemsOffset)) && ok;
 
     if (!ok)
         std::fprintf(stderr, "could not write every seed\n");

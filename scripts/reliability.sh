@@ -19,7 +19,6 @@ build=${QUARVINEL_ASAN_BUILD:-build-asan}
 fuzz_seconds=${QUARVINEL_FUZZ_SECONDS:-60}
 run_tests=${QUARVINEL_RELIABILITY_TESTS:-1}
 jobs=$(nproc)
-targets=(fuzz_document fuzz_load fuzz_numberparse fuzz_findvalue fuzz_compare)
 
 # Sanitizer settings, for the tests and the fuzz targets alike:
 # - every report ends the process with an error (UBSan is also built with
@@ -54,6 +53,9 @@ if [ "$run_tests" != "0" ]; then
 fi
 
 if [ "$fuzz_seconds" -gt 0 ]; then
+  # Every target fuzz/CMakeLists.txt adds with qv_add_fuzzer, as the build lists them.
+  mapfile -t targets < <(grep -v '^$' "$build/fuzz/targets.txt")
+  [ "${#targets[@]}" -gt 0 ] || { echo "== reliability: no fuzz targets in $build/fuzz/targets.txt" >&2; exit 1; }
   summary=()
   for target in "${targets[@]}"; do
     binary="$build/fuzz/$target"
