@@ -4,7 +4,6 @@
 
 #include <array>
 #include <bit>
-#include <cstring>
 
 namespace Format::Items {
 
@@ -83,6 +82,19 @@ constexpr std::array<HuffmanCode, 37> kHuffman = {{
     {'z', "11011000"},  {'j', "000101110"},
 }};
 constexpr int kLongestHuffmanCode = 9;
+
+// The characters by their codes: the bits read so far, the first the highest,
+// under a leading 1 that marks how many there are; 0 where no code ends.
+constexpr std::array<char, 2 << kLongestHuffmanCode> kHuffmanByBits = [] {
+    std::array<char, 2 << kLongestHuffmanCode> table{};
+    for (const auto &code : kHuffman) {
+        std::size_t index = 1;
+        for (const char *b = code.bits; *b; ++b)
+            index = index * 2 + (*b == '1' ? 1 : 0);
+        table[index] = code.character;
+    }
+    return table;
+}();
 
 constexpr quint32 kListEnd = 0x1FF;
 constexpr quint32 kItemMarker = 0x4D4A; // "JM" read as a 16-bit value
@@ -179,16 +191,17 @@ private:
     bool Huffman(quint32 &ch)
     {
         char read[kLongestHuffmanCode + 1] = {};
+        std::size_t index = 1;
         for (int n = 0; n < kLongestHuffmanCode; ++n) {
             quint32 bit = 0;
             if (!Bits(1, bit))
                 return false;
             read[n] = bit ? '1' : '0';
-            for (const auto &code : kHuffman)
-                if (std::strcmp(code.bits, read) == 0) {
-                    ch = quint32(quint8(code.character));
-                    return true;
-                }
+            index = index * 2 + bit;
+            if (const char character = kHuffmanByBits[index]) {
+                ch = quint32(quint8(character));
+                return true;
+            }
         }
         return Fail(QStringLiteral("an item code character this program does not know (%1)")
                         .arg(QLatin1String(read)));
