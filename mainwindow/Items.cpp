@@ -8,6 +8,7 @@
 #include "document/Messages.h"
 #include "resources/MainDialogIds.h"
 #include "ItemsDlg.h"
+#include "ItemsGameData.h"
 
 void CBrennicorDlg::MapItems()
 {
@@ -24,7 +25,9 @@ void CBrennicorDlg::OnItems()
         return;
     }
     // A file whose items this program does not read (version 71) has no lists.
-    CharacterItems::Items items = CharacterItems::ReadItems(m_doc.ImageCopy());
+    QString tablesNote;
+    const std::shared_ptr<const Format::Items::ItemTables> tables = WindowItemsGameData().Tables(tablesNote);
+    CharacterItems::Items items = CharacterItems::ReadItems(m_doc.ImageCopy(), tables.get());
     if (items.lists.empty()) {
         QString why = items.note;
         if (!why.isEmpty())
@@ -33,6 +36,6 @@ void CBrennicorDlg::OnItems()
                              MessageIcon::Exclamation);
         return;
     }
-    CItemsDlg dlg(&m_doc, std::move(items), this);
+    CItemsDlg dlg(&m_doc, std::move(items), tablesNote, this);
     dlg.DoModal();
 }

@@ -1,10 +1,15 @@
 #include "ItemsDlg.h"
 
 #include "ItemGrid.h"
+#include "ItemsGameData.h"
+#include "core/Prompts.h"
 #include "document/Character.h"
 #include "document/Diablo2Doc.h"
 #include "resources/ItemsDialogIds.h"
+#include "widgets/QtPrompts.h"
 
+#include <QDir>
+#include <QFileDialog>
 #include <QLabel>
 #include <QListWidget>
 #include <QSignalBlocker>
@@ -129,8 +134,9 @@ QStringList DetailLines(const Item &item)
 
 } // namespace
 
-CItemsDlg::CItemsDlg(const CDiablo2Doc *pDoc, CharacterItems::Items items, QWidget *parent)
-    : CDialog(ItemsDialogTemplate(), parent), m_pDoc(pDoc), m_items(std::move(items))
+CItemsDlg::CItemsDlg(const CDiablo2Doc *pDoc, CharacterItems::Items items, const QString &tablesNote,
+                     QWidget *parent)
+    : CDialog(ItemsDialogTemplate(), parent), m_pDoc(pDoc), m_items(std::move(items)), m_tablesNote(tablesNote)
 {
     setObjectName(QStringLiteral("CItemsDlg"));
     for (const GridPlace &place : kGrids)
@@ -142,6 +148,8 @@ CItemsDlg::CItemsDlg(const CDiablo2Doc *pDoc, CharacterItems::Items items, QWidg
     MapSelChange(IDC_STASH, &CItemsDlg::OnSelchangeStash);
     MapSelChange(IDC_CUBE, &CItemsDlg::OnSelchangeCube);
     MapSelChange(IDC_OTHER_ITEMS, &CItemsDlg::OnSelchangeOtherItems);
+    MapClicked(IDC_GAME_DATA_FOLDER, &CItemsDlg::OnGameDataFolder);
+    MapClicked(IDC_BUILT_IN_TABLES, &CItemsDlg::OnBuiltInTables);
 }
 
 ItemGrid *CItemsDlg::Grid(int id) const
@@ -170,7 +178,18 @@ bool CItemsDlg::OnInitDialog()
         Explain(Grid(kGrids[k].id), QLatin1String(kGridExplanations[k][1]) + tip);
     Explain(GetDlgItem(IDC_OTHER_ITEMS), QStringLiteral("Items in none of the grids: held by the cursor, or in a "
                                                         "place the grids do not show."));
+    Explain(GetDlgItem(IDC_GAME_DATA_FOLDER),
+            QStringLiteral("Reads the items with a folder of the game's .txt tables (a mod's, or the game's own "
+                           "data/global/excel) in place of the built-in ones, now and at the next start."));
+    Explain(GetDlgItem(IDC_BUILT_IN_TABLES),
+            QStringLiteral("Reads the items with the tables built into the program again, those of the file's "
+                           "release."));
+    ShowLists();
+    return true;
+}
 
+void CItemsDlg::ShowLists()
+{
     m_pages = {{QStringLiteral("Character"), QStringLiteral("character")},
                {QStringLiteral("Mercenary"), QStringLiteral("mercenary")},
                {QStringLiteral("Corpse"), QStringLiteral("corpse")}};
@@ -180,12 +199,60 @@ bool CItemsDlg::OnInitDialog()
     auto *tabs = DlgItem<QTabBar>(IDC_ITEM_LISTS);
     {
         const QSignalBlocker blocker(tabs);
+        while (tabs->count() > 0)
+            tabs->removeTab(0);
         for (const Page &page : m_pages)
             tabs->addTab(page.title);
         tabs->setCurrentIndex(0);
     }
     ShowPage(0);
-    return true;
+    ShowTables();
+}
+
+void CItemsDlg::ShowTables()
+{
+    const bool remembered = !GameDataFolder().isEmpty();
+    QString text = remembered && m_tablesNote.isEmpty()
+                       ? QStringLiteral("Game tables: the folder %1.").arg(QDir::toNativeSeparators(m_items.release))
+                       : QStringLiteral("Game tables: built in, release %1.").arg(m_items.release);
+    if (!m_tablesNote.isEmpty())
+        text += QStringLiteral(" The game-data folder cannot be used: %1.").arg(m_tablesNote);
+    DlgItem<QLabel>(IDC_ITEM_TABLES)->setText(text);
+    GetDlgItem(IDC_BUILT_IN_TABLES)->setEnabled(remembered);
+}
+
+void CItemsDlg::ReadAgain()
+{
+    const std::shared_ptr<const Format::Items::ItemTables> tables = WindowItemsGameData().Tables(m_tablesNote);
+    m_items = CharacterItems::ReadItems(m_pDoc->ImageCopy(), tables.get());
+    ShowLists();
+}
+
+void CItemsDlg::OnGameDataFolder()
+{
+    const QString caption = QStringLiteral("Game Data Folder");
+    const QString remembered = GameDataFolder();
+    const bool there = !remembered.isEmpty() && QDir(remembered).exists();
+    QFileDialog chooser(this, caption, there ? remembered : QDir::homePath());
+    chooser.setFileMode(QFileDialog::Directory);
+    chooser.setOption(QFileDialog::ShowDirsOnly, true);
+    chooser.setOption(QFileDialog::DontUseNativeDialog, true);
+    if (chooser.exec() != QDialog::Accepted || chooser.selectedFiles().isEmpty())
+        return;
+    const QString dir = chooser.selectedFiles().first();
+    QString error;
+    if (!WindowItemsGameData().Choose(dir, error)) {
+        Prompts().MessageBox(this, QStringLiteral("%1: %2.").arg(QDir::toNativeSeparators(dir), error), caption,
+                             MessageIcon::Exclamation);
+        return;
+    }
+    ReadAgain();
+}
+
+void CItemsDlg::OnBuiltInTables()
+{
+    WindowItemsGameData().ChooseBuiltIn();
+    ReadAgain();
 }
 
 void CItemsDlg::ShowPage(int tab)

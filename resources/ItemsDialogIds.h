@@ -15,6 +15,9 @@ inline constexpr int IDC_STASH = 1206;
 inline constexpr int IDC_CUBE = 1207;
 inline constexpr int IDC_OTHER_ITEMS = 1208;     // items in none of the grids
 inline constexpr int IDC_ITEM_DETAILS = 1209;
+inline constexpr int IDC_ITEM_TABLES = 1210;     // the game's tables the items are read with
+inline constexpr int IDC_GAME_DATA_FOLDER = 1211;
+inline constexpr int IDC_BUILT_IN_TABLES = 1212;
 
 // The labels above the grids, hidden with their grid.
 inline constexpr int IDC_EQUIPPED_LABEL = 1213;

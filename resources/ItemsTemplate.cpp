@@ -1,5 +1,6 @@
 // The Items dialog (142): the tabs of the item lists, the body slots and the
-// grids of one list, the items in no grid, and the chosen item's details.
+// grids of one list, the items in no grid, the chosen item's details, and the
+// game's tables the items are read with.
 
 #include "ItemsDialogIds.h"
 
@@ -48,6 +49,9 @@ const DialogTemplate g_itemsDialog{
         {IDC_STATIC, K::Static, "Details:", kRightX, kDetailsRow, 160, 8},
         {IDC_ITEM_DETAILS, K::ListBox, "", kRightX, kDetailsRow + 10, 160, kBottom - kDetailsRow - 10, StyleVScroll},
 
+        {IDC_ITEM_TABLES, K::Static, "", 7, kBottom + 5, 414, 20},
+        {IDC_GAME_DATA_FOLDER, K::PushButton, "Game Data Folder...", 427, 336, 84, 14},
+        {IDC_BUILT_IN_TABLES, K::PushButton, "Built-in Tables", 515, 336, 78, 14},
         {IDCANCEL, K::DefPushButton, "Close", 599, 336, 50, 14},
     }};
 

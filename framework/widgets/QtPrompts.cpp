@@ -35,6 +35,7 @@ QMessageBox::Icon qtIcon(MessageIcon icon)
 
 const char *const kLastFolderKey = "OpenDialog/lastFolder";
 const char *const kSizeKey = "OpenDialog/size";
+const char *const kGameDataKey = "Items/gameDataFolder";
 // The columns of the dialog's list after Name, as Qt's file dialog has them.
 constexpr int kSizeColumn = 1;
 constexpr int kTypeColumn = 2;
@@ -72,6 +73,19 @@ QSize OpenDialogSize(const QFont &font)
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         size = size.boundedTo(screen->availableSize());
     return size;
+}
+
+QString GameDataFolder()
+{
+    return Settings().value(QLatin1String(kGameDataKey)).toString();
+}
+
+void RememberGameDataFolder(const QString &dir)
+{
+    if (dir.isEmpty())
+        Settings().remove(QLatin1String(kGameDataKey));
+    else
+        Settings().setValue(QLatin1String(kGameDataKey), dir);
 }
 
 namespace {

@@ -27,5 +27,11 @@ void RememberOpenedFile(const QString &path);
 // in font; within the screen either way.
 QSize OpenDialogSize(const QFont &font);
 
+// The folder of the game's .txt tables the window reads items with (kept in
+// the user's settings), or empty for the tables built into the program.
+QString GameDataFolder();
+// Remembers dir for the next start; empty: the built-in tables.
+void RememberGameDataFolder(const QString &dir);
+
 // Turns a "Name|pattern|Name|pattern||" filter into Qt's "Name (pattern);;..." form.
 QString QtFileFilter(const QString &filter);

@@ -2,7 +2,8 @@
 // decoded item of every list drawn once, inside its grid and clear of the
 // others, named alike on the screen and for assistive technology, chosen by
 // keys with its details shown; a list that could not be read says so; the
-// character is left as it was.
+// character is left as it was. A folder of the game's .txt tables chosen in
+// it reads the items, is refused with the core's reason, or is remembered.
 
 #include "support/ModalDriver.h"
 #include "support/WindowHarness.h"
@@ -11,11 +12,14 @@
 #include "mainwindow/ItemGrid.h"
 #include "mainwindow/ItemsDlg.h"
 #include "resources/ItemsDialogIds.h"
+#include "widgets/QtPrompts.h"
 
 #include <QAccessible>
 #include <QAction>
+#include <QFileDialog>
 #include <QLabel>
 #include <QListWidget>
+#include <QPushButton>
 #include <QTabBar>
 #include <QtTest>
 
@@ -74,6 +78,19 @@ QString Page(CItemsDlg *dlg, QStringList &faults)
         .arg(dlg->DlgItem<QListWidget>(IDC_OTHER_ITEMS)->count());
 }
 
+// The 1.14d tables as .txt in a new folder dir, the Stone of Jordan renamed;
+// without Skills.txt when broken.
+void WriteTables(const QString &dir, bool broken)
+{
+    const QString from = qEnvironmentVariable("QUARVINEL_TEST_DATA") + QStringLiteral("/gamedata-1.14d/");
+    QDir().mkpath(dir);
+    for (const QString &name : QDir(from).entryList(QDir::Files)) {
+        QFile out(dir + QLatin1Char('/') + name);
+        if (!(broken && name == QLatin1String("Skills.txt")) && out.open(QIODevice::WriteOnly))
+            out.write(Bytes(from + name).replace("The Stone of Jordan", "Ring of Mods"));
+    }
+}
+
 } // namespace
 
 class TestItemsDialog : public QObject
@@ -81,8 +98,12 @@ class TestItemsDialog : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }  // keeps off the user's settings
+    void init() { RememberGameDataFolder(QString()); }
     void dialog_data();
     void dialog();
+    void gameDataFolder_data();
+    void gameDataFolder();
 };
 
 void TestItemsDialog::dialog_data()
@@ -159,6 +180,72 @@ void TestItemsDialog::dialog()
     QVERIFY(!w.Doc().IsModified());
     QCOMPARE(w.Doc().ImageCopy(), before);
     QCOMPARE(Bytes(w.path), before);
+}
+
+// The folder remembered before the window opens and the one chosen in the
+// dialog ("good", "broken", "gone" or none; "built-in" clicks Built-in
+// Tables); what it then reads with, says and keeps (DIR: their parent).
+void TestItemsDialog::gameDataFolder_data()
+{
+    QTest::addColumn<QString>("remembered");
+    QTest::addColumn<QString>("chosen");
+    QTest::addColumn<QString>("tables");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("kept");
+    QTest::newRow("chosen: its names, remembered") << "" << "good" << "the folder DIR/good." << "" << "good";
+    QTest::newRow("remembered, a broken one chosen: refused with why, the good one kept")
+        << "good" << "broken" << "the folder DIR/good." << "Game Data Folder|DIR/broken: the folder has no Skills.txt."
+        << "good";
+    QTest::newRow("remembered, since gone: the built-in tables, with why")
+        << "gone" << "" << "built in, release 1.14d. The game-data folder cannot be used: DIR/gone: no such folder."
+        << "" << "gone";
+    QTest::newRow("back to the built-in tables") << "good" << "built-in" << "built in, release 1.14d." << "" << "";
+}
+
+void TestItemsDialog::gameDataFolder()
+{
+    QFETCH(QString, remembered);
+    QFETCH(QString, chosen);
+    QFETCH(QString, tables);
+    QFETCH(QString, message);
+    QFETCH(QString, kept);
+    WindowHarness w;
+    const QString root = w.dir.path() + QLatin1Char('/');
+    WriteTables(root + QStringLiteral("good"), false);
+    WriteTables(root + QStringLiteral("broken"), true);
+    RememberGameDataFolder(remembered.isEmpty() ? QString() : root + remembered);
+    w.path = Copy(w.dir, QStringLiteral("v96_sorceress_level94.d2s"), -1);
+    w.dlg.OpenPath(w.path);
+    w.prompts.Reset();
+    QStringList seen;  // the tables named and the stash's items, in this dialog and the next one
+    std::shared_ptr<bool> picked;
+    for (int open = 0; open < 2; ++open) {
+        const auto ran = WhenModal<CItemsDlg>([&](CItemsDlg *dlg) {
+            if (open == 0 && chosen == QLatin1String("built-in")) {
+                QTest::mouseClick(dlg->DlgItem<QPushButton>(IDC_BUILT_IN_TABLES), Qt::LeftButton);
+            } else if (open == 0 && !chosen.isEmpty()) {
+                picked = WhenModal<QFileDialog>([&](QFileDialog *chooser) {
+                    chooser->selectFile(root + chosen);
+                    static_cast<QDialog *>(chooser)->accept();  // as its Choose button does
+                });
+                QTest::mouseClick(dlg->DlgItem<QPushButton>(IDC_GAME_DATA_FOLDER), Qt::LeftButton);
+            }
+            seen << dlg->DlgItem<QLabel>(IDC_ITEM_TABLES)->text();
+            for (int k = 0; k < dlg->DlgItem<ItemGrid>(IDC_STASH)->Count(); ++k)
+                seen << dlg->DlgItem<ItemGrid>(IDC_STASH)->ItemAt(k)->name;
+            QTest::keyClick(dlg, Qt::Key_Escape);
+        });
+        w.dlg.MenuAction(ID_EDIT_ITEMS)->trigger();
+        QVERIFY(*ran && (!picked || *picked));
+    }
+    const qsizetype half = seen.size() / 2;
+    QCOMPARE(seen.mid(half), seen.mid(0, half));
+    QCOMPARE(seen.value(0), QStringLiteral("Game tables: ") + tables.replace(QLatin1String("DIR"), w.dir.path()));
+    const bool folder = tables.startsWith(QLatin1String("the folder"));
+    QCOMPARE(seen.contains(QStringLiteral("Ring of Mods")), folder);
+    QCOMPARE(seen.contains(QStringLiteral("The Stone of Jordan")), !folder);
+    QCOMPARE(w.prompts.Summaries().join(QLatin1Char('\n')), message.replace(QLatin1String("DIR"), w.dir.path()));
+    QCOMPARE(GameDataFolder(), kept.isEmpty() ? QString() : root + kept);
 }
 
 QTEST_MAIN(TestItemsDialog)
