@@ -1,8 +1,8 @@
 #!/usr/bin/python3
 """Takes the pictures of the README: the main window with a character open,
 its File menu, the About box, the rename dialog, the three raw tools, Character and
-Mercenary and Items (the character's page and a mercenary's), each filled the way
-a user would fill it. Run through scripts/screenshots.sh."""
+Mercenary and Items (the character's page, a mercenary's, and one read with a
+folder of the game's .txt tables), each filled the way a user would fill it. Run through scripts/screenshots.sh."""
 
 import argparse
 import os
@@ -151,9 +151,17 @@ def main():
             close(wid, "Character and Mercenary")
             leave()
 
-        def items(sample, name, saved, keys):
+        def items(sample, name, saved, keys, game_data=False):
             # Items of a real file: Tab goes from the tabs to the body slots,
             # which choose their first item; keys then move on from there.
+            # With game_data, a mod's folder of tables is the one remembered.
+            settings = os.path.join(s.home, ".config", "quarvinel", "brennicor.conf")
+            os.makedirs(os.path.dirname(settings), exist_ok=True)
+            with open(settings, "w", encoding="utf-8") as f:
+                if game_data:
+                    folder = os.path.join(s.home, "MyMod", "data", "global", "excel")
+                    shutil.copytree(os.path.join(ROOT, "tests", "data", "gamedata-1.14d"), folder, dirs_exist_ok=True)
+                    f.write(f"[Items]\ngameDataFolder={folder}\n")
             real = os.path.join(s.saves, name)
             shutil.copyfile(os.path.join(ROOT, "tests", "data", sample), real)
             s.start(real)
@@ -180,6 +188,9 @@ def main():
                                                      "items-character.png", ["Tab", "Down", "Down"])),
             ("Items, the mercenary's", lambda: items("v98_sorceress_level66.d2s", "Velra.d2s",
                                                      "items-mercenary.png", ["Right", "Tab"])),
+            ("Items, read with a mod's tables", lambda: items("v96_sorceress_level94.d2s", "NokkaSorc.d2s",
+                                                             "items-game-data.png", ["Tab", "Down", "Down"],
+                                                             game_data=True)),
         ])
 
 
