@@ -1,6 +1,5 @@
 #include "ClassRules.h"
 
-#include "Status.h"
 #include "document/GameData.h"
 
 namespace Format {

@@ -41,6 +41,9 @@ enum class ChecksumState {
     Damaged,      // the stored value differs from the one computed
 };
 
+// Version 105's game mode byte.
+enum class GameMode : quint8 { Classic = 1, Expansion = 2, Warlock = 3 };
+
 struct ParsedCharacter
 {
     quint32 version = 0;
@@ -54,7 +57,7 @@ struct ParsedCharacter
     quint32 headerLevel = 0;   // the level the selection screen shows
     quint32 status = 0;        // FamilyLayout.h: kHardcoreBit, kDiedBit, kExpansionBit, kLadderBit
     quint32 progression = 0;   // acts beaten (the flag byte in version 71)
-    quint32 gameMode = 0;      // version 105: 1 classic, 2 expansion, 3 the Warlock's mode
+    quint32 gameMode = 0;      // version 105: a GameMode
     quint32 mercenaryDead = 0; // non-zero: dead
     quint32 mercenaryId = 0;   // 0: no mercenary was ever hired
     quint32 mercenaryName = 0; // an index into the names of the mercenary's type

@@ -10,8 +10,6 @@
 // one that takes the change returns an empty string.
 namespace Format {
 
-enum class GameMode : quint8 { Classic = 1, Expansion = 2, Warlock = 3 };
-
 // Hardcore, died and ladder where the layout's status byte holds them
 // (FamilyLayout::statusFlags); the expansion is ReadsAsExpansion.
 [[nodiscard]] bool HoldsFlag(const ParsedCharacter &c, quint8 bit);
