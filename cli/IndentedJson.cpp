@@ -58,22 +58,22 @@ char *PutUtf8(char *to, char32_t code)
 // Appends a JSON string of length code units, which put writes: room for
 // the longest escape of each unit is made first, and what was not used goes.
 template<typename Put>
-void AppendString(QByteArray &out, qsizetype length, Put put)
+void AppendString(std::string &out, std::size_t length, Put put)
 {
-    const qsizetype start = out.size();
+    const std::size_t start = out.size();
     out.resize(start + 6 * length + 2);
     char *to = out.data() + start;
     *to++ = '"';
     to = put(to);
     *to++ = '"';
-    out.truncate(to - out.constData());
+    out.resize(std::size_t(to - out.data()));
 }
 
 // UTF-8, with the escapes QJsonDocument writes; half of a surrogate pair
 // standing alone becomes \uXXXX, as there.
-void AppendString(QByteArray &out, QStringView text)
+void AppendString(std::string &out, QStringView text)
 {
-    AppendString(out, text.size(), [text](char *to) {
+    AppendString(out, std::size_t(text.size()), [text](char *to) {
         for (qsizetype i = 0; i < text.size(); ++i) {
             const char16_t unit = text[i].unicode();
             if (unit < 0x80) {
@@ -94,9 +94,21 @@ void AppendString(QByteArray &out, QStringView text)
     });
 }
 
-void AppendString(QByteArray &out, const char *latin1)
+void AppendString(std::string &out, const char *latin1)
 {
-    AppendString(out, qsizetype(std::strlen(latin1)), [latin1](char *to) {
+    const std::size_t length = std::strlen(latin1);
+    // Most texts (every key) are printable ASCII without a quote or a
+    // backslash, which JSON takes as they are.
+    const bool plain = std::all_of(latin1, latin1 + length, [](char c) {
+        return quint8(c) >= 0x20 && quint8(c) < 0x80 && c != '"' && c != '\\';
+    });
+    if (plain) {
+        out += '"';
+        out.append(latin1, length);
+        out += '"';
+        return;
+    }
+    AppendString(out, length, [latin1](char *to) {
         for (const char *c = latin1; *c; ++c)
             to = quint8(*c) < 0x80 ? PutAscii(to, char16_t(*c)) : PutUtf8(to, quint8(*c));
         return to;
@@ -114,7 +126,7 @@ void IndentedJson::Next()
     if (m_levels.empty())
         return;
     m_out += m_levels.back().count++ > 0 ? ",\n" : "\n";
-    m_out.append(qsizetype(4 * m_levels.size()), ' ');
+    m_out.append(4 * m_levels.size(), ' ');
 }
 
 void IndentedJson::Open(char bracket)
@@ -128,7 +140,7 @@ void IndentedJson::Close(char bracket)
 {
     m_levels.pop_back();
     m_out += '\n';
-    m_out.append(qsizetype(4 * m_levels.size()), ' ');
+    m_out.append(4 * m_levels.size(), ' ');
     m_out += bracket;
 }
 
@@ -170,7 +182,7 @@ void IndentedJson::Number(qint64 number)
     Next();
     char digits[24];
     const auto written = std::to_chars(digits, digits + sizeof digits, number);
-    m_out.append(digits, written.ptr - digits);
+    m_out.append(digits, std::size_t(written.ptr - digits));
 }
 
 void IndentedJson::Bool(bool value)
@@ -208,20 +220,20 @@ void IndentedJson::SortMembers(std::size_t first)
     struct Text
     {
         const char *key;
-        qsizetype from, to;
+        std::size_t from, to;
     };
     std::vector<Text> texts;
     for (auto mark = begin; mark != m_members.end(); ++mark) {
-        const qsizetype to = mark + 1 == m_members.end() ? m_out.size() : (mark + 1)->start;
+        const std::size_t to = mark + 1 == m_members.end() ? m_out.size() : (mark + 1)->start;
         texts.push_back({mark->key, mark->start + (mark == begin ? 1 : 2), to});
     }
     std::sort(texts.begin(), texts.end(), byKey);
-    QByteArray sorted;
+    std::string sorted;
     sorted.reserve(m_out.size() - begin->start);
     for (const Text &text : texts) {
-        sorted += sorted.isEmpty() ? "\n" : ",\n";
-        sorted += QByteArrayView(m_out).sliced(text.from, text.to - text.from);
+        sorted += sorted.empty() ? "\n" : ",\n";
+        sorted.append(m_out, text.from, text.to - text.from);
     }
-    m_out.truncate(begin->start);
+    m_out.resize(begin->start);
     m_out += sorted;
 }

@@ -1,8 +1,8 @@
 #pragma once
 
-#include <QByteArray>
 #include <QString>
 
+#include <string>
 #include <vector>
 
 // JSON text laid out byte for byte as QJsonDocument::toJson(Indented) lays
@@ -16,7 +16,7 @@
 class IndentedJson
 {
 public:
-    explicit IndentedJson(QByteArray &out) : m_out(out) {}
+    explicit IndentedJson(std::string &out) : m_out(out) {}
 
     void BeginObject();
     void EndObject();
@@ -51,10 +51,10 @@ private:
     struct MemberMark
     {
         const char *key;
-        qsizetype start;
+        std::size_t start;
     };
 
-    QByteArray &m_out;
+    std::string &m_out;
     std::vector<Level> m_levels;
     std::vector<MemberMark> m_members;
     bool m_afterKey = false;

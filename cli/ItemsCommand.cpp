@@ -181,7 +181,7 @@ int RunItems(const Invocation &invocation)
     // Each file is shown as soon as it is read. A file whose items could not
     // all be read is shown as far as they were, with why, and fails the command.
     const bool json = invocation.Has("json");
-    QByteArray text;
+    std::string text;
     IndentedJson array(text);
     if (json)
         array.BeginArray();
@@ -192,7 +192,7 @@ int RunItems(const Invocation &invocation)
         if (json) {
             WriteFileObject(array, items, path);
             PrintText(text);
-            text.truncate(0);
+            text.clear();
             return;
         }
         QString lines;

@@ -18,7 +18,7 @@ int RunShow(const Invocation &invocation)
     // named, through one buffer printed and emptied after each; each that
     // does not has been reported and is left out.
     const bool json = invocation.Has("json");
-    QByteArray text;
+    std::string text;
     IndentedJson array(text);
     std::string lines;
     if (json)
@@ -32,7 +32,7 @@ int RunShow(const Invocation &invocation)
         if (json) {
             shows ? WriteCharacterObject(array, doc, path) : WriteHeldObject(array, doc, path);
             PrintText(text);
-            text.truncate(0);
+            text.clear();
             return;
         }
         const std::string prefix = files.size() > 1 ? (path + QStringLiteral(": ")).toStdString() : std::string();
