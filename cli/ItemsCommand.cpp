@@ -75,6 +75,8 @@ void AppendTextLines(QString &out, const Items &items, const QString &prefix)
                 out += QStringLiteral("%1  %2:\n").arg(prefix, QLatin1String(place)) + lines;
         }
     }
+    if (const QString trailing = CharacterItems::TrailingText(items); !trailing.isEmpty())
+        out += prefix + trailing + QLatin1Char('\n');
 }
 
 void WriteItem(IndentedJson &json, const Item &item)
@@ -133,6 +135,12 @@ void WriteFileObject(IndentedJson &json, const Items &items, const QString &path
         json.EndObject();
     }
     json.EndArray();
+    if (items.trailingBytes > 0) {
+        json.Key("trailing").BeginObject();
+        json.Key("offset").Number(items.trailingOffset);
+        json.Key("bytes").Number(items.trailingBytes);
+        json.EndObject();
+    }
     json.EndObject();
 }
 
@@ -147,7 +155,8 @@ it holds, grouped by where they are (equipped by body slot; inventory, belt,
 cube and stash by column and row), each with its name, quality, level,
 defense, durability, quantity and sockets, the lines of its properties and
 the items socketed into it. Files of versions 87 to 105 are read; items of
-version 71 are not.
+version 71 are not. Bytes after the last list that no list explains (the 57
+after the corpse list of versions 87 and 89) are named, never read as items.
 
 An item that cannot be read (an item code or a property the game's tables do
 not know) ends its list with a note naming the list, the item's byte and why;
@@ -168,7 +177,8 @@ the game's English wordings, show by their stat's name and value.
             read) and "items" with "offset", "bits", "code", "name",
             "quality", "level", "storage", "x", "y", "slot", "width",
             "height", "properties" ("id", "value", "text") and "socketed"
-            (the items in its sockets, when it has any)
+            (the items in its sockets, when it has any); "trailing" with
+            "offset" and "bytes" when bytes no list explains follow the lists
 )");
 }
 

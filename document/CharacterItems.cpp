@@ -100,7 +100,22 @@ Items ReadItems(const QByteArray &image, const Format::Items::ItemTables *tables
             v.items.push_back(ViewOf(item, *read.rules));
         items.lists.push_back(std::move(v));
     }
+    if (read.note.isEmpty() && read.end < image.size()) {
+        items.trailingOffset = read.end;
+        items.trailingBytes = int(image.size()) - read.end;
+    }
     return items;
+}
+
+QString TrailingText(const Items &items)
+{
+    if (items.trailingBytes == 0)
+        return {};
+    return QStringLiteral("%1 %2 after the lists, from byte %3, that no item list explains: kept as %4")
+        .arg(items.trailingBytes)
+        .arg(items.trailingBytes == 1 ? QStringLiteral("byte") : QStringLiteral("bytes"))
+        .arg(items.trailingOffset)
+        .arg(items.trailingBytes == 1 ? QStringLiteral("it is") : QStringLiteral("they are"));
 }
 
 Place PlaceOf(const Item &item)

@@ -71,7 +71,16 @@ struct Items
     QString release;  // the game tables the file's version is read with, or the folder given
     std::vector<List> lists;
     QString note;     // the items are not read, or not to their end
+    // The bytes after the last list that no list explains, when every list
+    // was read to its end (the 57 after the corpse list of versions 87 and
+    // 89, the 6 after the golem of a character made in "Reign of the
+    // Warlock"): kept as they are, never read as items.
+    int trailingOffset = 0;
+    int trailingBytes = 0;
 };
+
+// Those bytes as a player is told of them; empty when there are none.
+[[nodiscard]] QString TrailingText(const Items &items);
 
 // Where an item is, as a player is told: an equipped item by its body slot
 // (its name, or "slot N" for a number the game does not name), any other by

@@ -270,6 +270,9 @@ void CItemsDlg::ShowPage(int tab)
     } else {
         note = list->count == 1 ? QStringLiteral("1 item.") : QStringLiteral("%1 items.").arg(list->count);
     }
+    // The bytes no list explains are told once, on the character's page.
+    if (const QString trailing = CharacterItems::TrailingText(m_items); !trailing.isEmpty() && tab == 0)
+        note += QLatin1Char(' ') + trailing + QLatin1Char('.');
     DlgItem<QLabel>(IDC_ITEMS_NOTE)->setText(note);
     static const List kNone;
     PlaceItems(list ? *list : kNone);  // the grids point into the list: never a copy

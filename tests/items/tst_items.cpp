@@ -1,6 +1,7 @@
 // The items of every real file: how many each list holds and how many were
 // read, what a player sees of a few of them, the bit-exact round trip of every
 // item and list, and the notes that end a list that cannot be read.
+#include "document/CharacterItems.h"
 #include "document/format/BitCodec.h"
 #include "document/format/items/ItemLists.h"
 
@@ -79,21 +80,22 @@ void TestItems::everyListIsRead_data()
     QTest::addColumn<QString>("file");
     QTest::addColumn<QString>("lists");
     QTest::addColumn<int>("end");  // the first byte after the lists; what follows is kept as it is
+    QTest::addColumn<int>("after");  // the bytes that follow, which no list explains
 
-    QTest::newRow("87") << "v87_barbarian_new.d2s" << "character 8/8, corpse 0/0" << 780;
-    QTest::newRow("89") << "v89_barbarian_new.d2s" << "character 8/8, corpse 0/0" << 780;
-    QTest::newRow("92") << "v92_barbarian_new.d2s" << "character 8/8, corpse 0/0, golem 0/0" << 989;
-    QTest::newRow("96 level 3") << "v96_sorceress_level3.d2s" << "character 4/4, corpse 0/0, golem 0/0" << 913;
-    QTest::newRow("96 library") << "v96_barbarian_library_written.d2s" << "character 8/8, corpse 0/0, golem 0/0" << 998;
+    QTest::newRow("87") << "v87_barbarian_new.d2s" << "character 8/8, corpse 0/0" << 780 << 57;
+    QTest::newRow("89") << "v89_barbarian_new.d2s" << "character 8/8, corpse 0/0" << 780 << 57;
+    QTest::newRow("92") << "v92_barbarian_new.d2s" << "character 8/8, corpse 0/0, golem 0/0" << 989 << 0;
+    QTest::newRow("96 level 3") << "v96_sorceress_level3.d2s" << "character 4/4, corpse 0/0, golem 0/0" << 913 << 0;
+    QTest::newRow("96 library") << "v96_barbarian_library_written.d2s" << "character 8/8, corpse 0/0, golem 0/0" << 998 << 0;
     QTest::newRow("96 level 94") << "v96_sorceress_level94.d2s"
-                                 << "character 60/60, corpse 0/0, mercenary 0/0, golem 0/0" << 2663;
-    QTest::newRow("97") << "v97_amazon_new.d2s" << "character 8/8, corpse 0/0, golem 0/0" << 946;
+                                 << "character 60/60, corpse 0/0, mercenary 0/0, golem 0/0" << 2663 << 0;
+    QTest::newRow("97") << "v97_amazon_new.d2s" << "character 8/8, corpse 0/0, golem 0/0" << 946 << 0;
     QTest::newRow("98 level 66") << "v98_sorceress_level66.d2s"
-                                 << "character 54/54, corpse 0/0, mercenary 3/3, golem 0/0" << 2684;
-    QTest::newRow("99") << "v99_barbarian_new.d2s" << "character 8/8, corpse 0/0, golem 0/0" << 945;
+                                 << "character 54/54, corpse 0/0, mercenary 3/3, golem 0/0" << 2684 << 0;
+    QTest::newRow("99") << "v99_barbarian_new.d2s" << "character 8/8, corpse 0/0, golem 0/0" << 945 << 0;
     // The Warlock's mode ends its file with 6 bytes after the golem.
-    QTest::newRow("105 warlock") << "v105_warlock_new.d2s" << "character 7/7, corpse 0/0, golem 0/0" << 997;
-    QTest::newRow("105 barbarian") << "v105_barbarian_new.d2s" << "character 8/8, corpse 0/0, golem 0/0" << 1014;
+    QTest::newRow("105 warlock") << "v105_warlock_new.d2s" << "character 7/7, corpse 0/0, golem 0/0" << 997 << 6;
+    QTest::newRow("105 barbarian") << "v105_barbarian_new.d2s" << "character 8/8, corpse 0/0, golem 0/0" << 1014 << 0;
 }
 
 void TestItems::everyListIsRead()
@@ -101,12 +103,19 @@ void TestItems::everyListIsRead()
     QFETCH(QString, file);
     QFETCH(QString, lists);
     QFETCH(int, end);
+    QFETCH(int, after);
     const QByteArray image = RealFile(file);
     QVERIFY(!image.isEmpty());
     const ItemLists read = ReadItemLists(image);
     QCOMPARE(read.note, QString());
     QCOMPARE(Summary(read), lists);
     QCOMPARE(read.end, end);
+    QCOMPARE(image.size() - end, after);
+    const CharacterItems::Items shown = CharacterItems::ReadItems(image);
+    QCOMPARE(CharacterItems::TrailingText(shown),
+             after == 0 ? QString()
+                        : QStringLiteral("%1 bytes after the lists, from byte %2, that no item list explains: kept as they are")
+                              .arg(after).arg(end));
     for (const ItemList &list : read.lists)
         QVERIFY2(list.Complete(), qPrintable(list.note));
 }
@@ -341,11 +350,12 @@ void TestItems::commandLineListsItems()
     QProcess cli;
     cli.start(QStringLiteral(QUARVINEL_CLI), {QStringLiteral("items"), QStringLiteral("--json"),
                                               data + QStringLiteral("/v98_sorceress_level66.d2s"),
-                                              data + QStringLiteral("/v98_first_save_header_only.d2s")});
+                                              data + QStringLiteral("/v98_first_save_header_only.d2s"),
+                                              data + QStringLiteral("/v87_barbarian_new.d2s")});
     QVERIFY(cli.waitForFinished(60000));
     QCOMPARE(cli.exitCode(), 1);
     const QJsonArray files = QJsonDocument::fromJson(cli.readAllStandardOutput()).array();
-    QCOMPARE(files.size(), 2);
+    QCOMPARE(files.size(), 3);
     const QJsonArray lists = files[0][QLatin1String("lists")].toArray();
     QStringList counts;
     for (const auto &list : lists)
@@ -360,6 +370,9 @@ void TestItems::commandLineListsItems()
     QCOMPARE(insight[QLatin1String("socketed")].toArray().size(), 4);
     QCOMPARE(files[1][QLatin1String("lists")].toArray().size(), 0);
     QVERIFY(files[1][QLatin1String("note")].toString().startsWith(QStringLiteral("the items are not read")));
+    QVERIFY(!files[0].toObject().contains(QLatin1String("trailing")));
+    QCOMPARE(files[2][QLatin1String("trailing")].toObject(),
+             (QJsonObject{{QLatin1String("offset"), 780}, {QLatin1String("bytes"), 57}}));
 }
 
 QTEST_APPLESS_MAIN(TestItems)
