@@ -136,12 +136,16 @@ ItemLists ReadItemLists(const QByteArray &image, int itemsOffset, const ItemRule
             result.note = added.note;
         return added.note.isEmpty();
     };
+    // A list framed by "JM" and its count, at byte at.
+    auto addCounted = [&](int at, ListKind kind) {
+        ItemList list;
+        if (!CountedList(image, at, kind, list, result.note))
+            return false;
+        reader.Items(list);
+        return add(std::move(list));
+    };
 
-    ItemList own;
-    if (!CountedList(image, itemsOffset, ListKind::Character, own, result.note))
-        return result;
-    reader.Items(own);
-    if (!add(std::move(own)))
+    if (!addCounted(itemsOffset, ListKind::Character))
         return result;
 
     // The corpse list: "JM", the number of corpses, then for each its 12
@@ -183,11 +187,7 @@ ItemLists ReadItemLists(const QByteArray &image, int itemsOffset, const ItemRule
         return result;
     int at = result.end + 2;
     if (MarkerAt(image, at, "JM")) {
-        ItemList mercenary;
-        if (!CountedList(image, at, ListKind::Mercenary, mercenary, result.note))
-            return result;
-        reader.Items(mercenary);
-        if (!add(std::move(mercenary)))
+        if (!addCounted(at, ListKind::Mercenary))
             return result;
         at = result.end;
     }
