@@ -5,9 +5,10 @@
 //     starts, counted from the first "JM" (modulo the bytes from there to the
 //     end), byte 3 how (0 the rest of the input is XORed onto the file there,
 //     1 written over it, 2 inserted there, 3 written over it and the file cut
-//     after it). The file's size field and checksum are then made to match, so
-//     that the character still parses (unless the change took its first "JM")
-//     and the decoder meets the change deep in a list of real items;
+//     after it). The file's size field and checksum, where its version keeps
+//     them, are then made to match, so that the character still parses
+//     (unless the change took its first "JM") and the decoder meets the change
+//     deep in a list of real items;
 //   - from 0x80 on: the rest of the input is the item lists alone, read from
 //     its first byte by the rules of a file version (the low bits pick which).
 //
@@ -141,7 +142,7 @@ void CheckView(const CharacterItems::Items &view, const ItemLists &read)
     }
 }
 
-// The input's change to a real file; false when it has none to make.
+// The real file with the input's change made to it.
 QByteArray Changed(const Fuzz::RealItemFile &base, const QByteArray &input)
 {
     QByteArray image = base.image;
