@@ -13,7 +13,9 @@ Files written per release (tab-separated, one header line):
              quest difficulty bits, stash-stackable, item type, English name
   stats.tsv  property id, stat name, save bits, save add, save param bits,
              the 1.09 save bits and add, encode, description function, value
-             position, English description strings (positive, negative, second)
+             position (a remastered function 19 whose string has no place for
+             the value: the classic game's), English description strings
+             (positive, negative, second)
   names.tsv  kind (unique/set/runeword/prefix/suffix/rarename/skill),
              the id a save file holds, English name
 """
@@ -117,13 +119,29 @@ def generate(source, out):
           ['code', 'kind', 'width', 'height', 'stackable', 'questdiff', 'stashstack', 'type', 'name'],
           items)
 
+    # The remastered tables describe most stats with function 19, "the string
+    # with the value put in", but their English strings carry no place for the
+    # value; the classic game words the same stat with the same string by its
+    # own function and value position, which is how the remastered game shows it.
+    classic = {}
+    classic_folder = os.path.join(os.path.dirname(source), '1.14d')
+    if os.path.abspath(classic_folder) != os.path.abspath(source):
+        classic = {row['Stat']: row for row in load(classic_folder, 'itemstatcost').values()}
+
+    def description(row):
+        func, val = row.get('descfunc', 0), row.get('descval', 0)
+        if func == 19 and '%' not in english(row.get('descstrpos')) and row['Stat'] in classic:
+            old = classic[row['Stat']]
+            func, val = old.get('descfunc', 0), old.get('descval', 0)
+        return func or 0, val or 0
+
     stats = []
     for row in load(source, 'itemstatcost').values():
         sid = row.get('*ID', row.get('ID', row.get('lineNumber')))
         stats.append((int(sid), row['Stat'], row.get('Save Bits', 0), row.get('Save Add', 0),
                       row.get('Save Param Bits', 0), row.get('1.09-Save Bits', 0),
-                      row.get('1.09-Save Add', 0), row.get('Encode', 0), row.get('descfunc', 0),
-                      row.get('descval', 0), english(row.get('descstrpos')),
+                      row.get('1.09-Save Add', 0), row.get('Encode', 0), *description(row),
+                      english(row.get('descstrpos')),
                       english(row.get('descstrneg')), english(row.get('descstr2'))))
     stats.sort()
     write(os.path.join(out, 'stats.tsv'),

@@ -245,10 +245,10 @@ void TestItems::propertyText_data()
 
     QTest::newRow("96 unique ring") << "v96_sorceress_level94.d2s" << 45
                                     << "+20 to Mana; +1 to Minimum Lightning Damage; +12 to Maximum Lightning Damage; "
-                                       "Increase Maximum Mana +25%; +1 to All Skills";
+                                       "Increase Maximum Mana 25%; +1 to All Skills";
     QTest::newRow("96 runeword charges") << "v96_sorceress_level94.d2s" << 58
                                          << "Fire Resist +33%; Lightning Resist +33%; Cold Resist +33%; "
-                                            "Poison Resist +33%; Replenish Life +20; Increase Maximum Mana +15%; "
+                                            "Poison Resist +33%; Replenish Life +20; Increase Maximum Mana 15%; "
                                             "+40% Faster Cast Rate; +3 to All Skills; Level 14 Raven (60/60 Charges); "
                                             "Level 4 Oak Sage (25/25 Charges)";
     QTest::newRow("96 chance to cast") << "v96_sorceress_level94.d2s" << 25
@@ -258,8 +258,13 @@ void TestItems::propertyText_data()
                                           "5% Chance to cast level 10 Firestorm on striking; "
                                           "Level 30 Hydra (10/10 Charges)";
     QTest::newRow("98 skills of a staff") << "v98_sorceress_level66.d2s" << 53
-                                          << "+1 to Ice Bolt; +2 to Frozen Armor; +33 Cold Resist; +3 to Fire Bolt; "
-                                             "+3 to Warmth; +3 to Inferno; +3 to Fire Skills; +16 Defense";
+                                          << "+1 to Ice Bolt; +2 to Frozen Armor; Cold Resist +33%; +3 to Fire Bolt; "
+                                             "+3 to Warmth; +3 to Inferno; +3 to Fire Skills; item_armor_perlevel +16";
+    // The wordings without a sign, a value or with the value last.
+    QTest::newRow("96 unique ring, Dwarf Star") << "v96_sorceress_level94.d2s" << 3
+                                                << "+40 to Life; +40 Maximum Stamina; Heal Stamina Plus 15%; "
+                                                   "Magic Damage Reduced by 14; 100% Extra Gold from Monsters; "
+                                                   "Fire Absorb 15%";
 }
 
 void TestItems::propertyText()

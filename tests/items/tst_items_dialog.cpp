@@ -125,7 +125,7 @@ void TestItemsDialog::dialog_data()
         << "Right Tab Down" << "Treachery" << "+2 to Assassin Skill Levels";
     QTest::newRow("v98, the inventory: the tome at the top left, right to a charm")
         << "v98_sorceress_level66.d2s" << -1 << "Character:54+0 Mercenary:3+0 Corpse:0+0" << "54 items."
-        << "Tab Tab End Home Right" << "Russet Large Charm of Health" << "+8 Fire Resist";
+        << "Tab Tab End Home Right" << "Russet Large Charm of Health" << "Fire Resist +8%";
     QTest::newRow("v96, item 30 unreadable: its list ends, the others are not read")
         << "v96_sorceress_level94.d2s" << 30 << "Character:30+0 Mercenary:0+0 Corpse:0+0" << "30 of 60 items read: "
         << "Tab" << "Nightwing's Veil" << "+19 to Dexterity";

@@ -70,6 +70,32 @@ QString Filled(QString format, const QStringList &values)
     return out;
 }
 
+// A stat's line by the table's description function and value position, as
+// the game lays them out: a sign or none, a percentage, a value a 128th of
+// a whole (5, 10), a value shown negated (20, 21), no value at all at
+// position 0. A stat the game describes by no function shows as its name or
+// string with its signed value. Functions 6 to 10 are the stats that grow
+// with the character's level, whose number the game works out from it: they
+// show as the stat's name and the value stored.
+QString Described(const StatRow &row, const QString &text, qint64 value)
+{
+    const int f = row.descFunc;
+    if (f == 0)
+        return QStringLiteral("%1 %2").arg(Signed(value), text);
+    if (f >= 6 && f <= 10)
+        return QStringLiteral("%1 %2").arg(QString::fromLatin1(row.stat), Signed(value));
+    if (f == 5)
+        value = value * 100 / 128;
+    if (f == 20 || f == 21)
+        value = -value;
+    const bool sign = f == 1 || f == 4 || f == 12;
+    const bool percent = f == 2 || f == 4 || f == 5 || f == 18 || f == 20;
+    const QString shown = (sign ? Signed(value) : QString::number(value)) + (percent ? QStringLiteral("%") : QString());
+    if (row.descVal == 0)
+        return text;
+    return row.descVal == 2 ? QStringLiteral("%1 %2").arg(text, shown) : QStringLiteral("%1 %2").arg(shown, text);
+}
+
 } // namespace
 
 QString NameOf(const Item &item, const ItemRules &rules)
@@ -139,12 +165,7 @@ QString TextOf(const Property &property, const ItemRules &rules)
         text = QString::fromLatin1(row->stat);
     if (text.contains(QLatin1Char('%')))
         return Filled(text, {QString::number(property.value), QString::number(property.param)});
-    // The description functions that show a percentage.
-    const bool percent = row->descFunc == 2 || row->descFunc == 4 || row->descFunc == 5;
-    const QString shown = value + (percent ? QStringLiteral("%") : QString());
-    if (row->descVal == 2)
-        return QStringLiteral("%1 %2").arg(text, shown);
-    return QStringLiteral("%1 %2").arg(shown, text);
+    return Described(*row, text, property.value);
 }
 
 } // namespace Format::Items
