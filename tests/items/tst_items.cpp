@@ -260,6 +260,9 @@ void TestItems::propertyText_data()
     QTest::newRow("98 skills of a staff") << "v98_sorceress_level66.d2s" << 53
                                           << "+1 to Ice Bolt; +2 to Frozen Armor; Cold Resist +33%; +3 to Fire Bolt; "
                                              "+3 to Warmth; +3 to Inferno; +3 to Fire Skills; item_armor_perlevel +16";
+    QTest::newRow("96 skill tab") << "v96_sorceress_level94.d2s" << 31
+                                  << "+3 to Minimum Cold Damage; +7 to Maximum Cold Damage; +25 coldlength; "
+                                     "+1 to Cold Skills (Sorceress Only)";
     // The wordings without a sign, a value or with the value last.
     QTest::newRow("96 unique ring, Dwarf Star") << "v96_sorceress_level94.d2s" << 3
                                                 << "+40 to Life; +40 Maximum Stamina; Heal Stamina Plus 15%; "

@@ -38,6 +38,26 @@ QString ClassName(quint32 id)
     return id < std::size(names) ? QLatin1String(names[id]) : QStringLiteral("class %1").arg(id);
 }
 
+// A skill tab by its stat parameter, the class times 8 and the tab, as the
+// game names it on an item; the tabs in the order of the magic prefixes that
+// give them (Burning: Fire, Sparking: Lightning, Chilling: Cold ...).
+QString SkillTabName(quint32 param)
+{
+    static const char *const tabs[7][3] = {
+        {"Bow and Crossbow Skills", "Passive and Magic Skills", "Javelin and Spear Skills"},
+        {"Fire Skills", "Lightning Skills", "Cold Skills"},
+        {"Curses", "Poison and Bone Skills", "Summoning Skills"},
+        {"Combat Skills", "Offensive Auras", "Defensive Auras"},
+        {"Combat Skills", "Masteries", "Warcries"},
+        {"Summoning Skills", "Shape Shifting Skills", "Elemental Skills"},
+        {"Traps", "Shadow Disciplines", "Martial Arts"},
+    };
+    const quint32 charClass = param / 8, tab = param % 8;
+    if (charClass < std::size(tabs) && tab < 3)
+        return QLatin1String(tabs[charClass][tab]);
+    return QStringLiteral("skill tab %1").arg(tab + 1);
+}
+
 // Fills the game's printf-style placeholders in their order.
 QString Filled(QString format, const QStringList &values)
 {
@@ -156,7 +176,7 @@ QString TextOf(const Property &property, const ItemRules &rules)
     case kStatNonClassSkill:
         return QStringLiteral("%1 to %2").arg(value, tables.Name(NameKind::Skill, int(property.param)));
     case kStatSkillTab:
-        return QStringLiteral("%1 to %2 skill tab %3").arg(value, ClassName(property.param / 8)).arg(property.param % 8 + 1);
+        return QStringLiteral("%1 to %2 (%3 Only)").arg(value, SkillTabName(property.param), ClassName(property.param / 8));
     default:
         break;
     }
