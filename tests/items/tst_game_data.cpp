@@ -28,7 +28,7 @@ QByteArray RealFile(const QString &name)
 
 // What must not depend on where the tables come from: the bits, the place and
 // the numbers of each item and its properties; and the names a save file
-// refers to by number (a unique's, a set item's, a runeword's).
+// refers to by number (a unique's, a set item's, a runeword's, a rare's).
 QString Facts(const CharacterItems::Item &item)
 {
     QString text = QStringLiteral("%1@%2+%3 %4 %5 %6,%7/%8 %9x%10 L%11 D%12 %13/%14 Q%15 S%16:")
@@ -38,6 +38,8 @@ QString Facts(const CharacterItems::Item &item)
                        .arg(item.sockets);
     if (item.runeword || item.quality == QLatin1String("unique") || item.quality == QLatin1String("set"))
         text += item.name;
+    else if (item.quality == QLatin1String("rare"))  // the .txt tables write its names in lower case
+        text += item.name.toLower();
     for (const auto &p : item.properties)
         text += QStringLiteral(" %1/%2=%3").arg(p.id).arg(p.param).arg(p.value);
     for (const auto &child : item.children)

@@ -379,6 +379,17 @@ void TestItems::commandLineListsItems()
     QCOMPARE(files[1][QLatin1String("lists")].toArray().size(), 0);
     QVERIFY(files[1][QLatin1String("note")].toString().startsWith(QStringLiteral("the items are not read")));
     QVERIFY(!files[0].toObject().contains(QLatin1String("trailing")));
+
+    // The text: grouped by place, the numbers a player is shown and none a simple item lacks.
+    cli.start(QStringLiteral(QUARVINEL_CLI), {QStringLiteral("items"), data + QStringLiteral("/v87_barbarian_new.d2s")});
+    QVERIFY(cli.waitForFinished(60000));
+    QCOMPARE(cli.exitCode(), 0);
+    QCOMPARE(QString::fromUtf8(cli.readAllStandardOutput()).split(QLatin1Char('\n')).mid(0, 9).join(QLatin1Char('|')),
+             QStringLiteral("character: 8 items|  equipped:|"
+                            "    right hand  Hand Axe (hax): normal, level 1, durability 28/28|"
+                            "    left hand  Buckler (buc): normal, level 1, defense 5, durability 12/12|"
+                            "  inventory:|    9,3  Scroll of Town Portal (tsc)|    9,2  Scroll of Identify (isc)|"
+                            "  belt:|    0,0  Minor Healing Potion (hp1)"));
     QCOMPARE(files[2][QLatin1String("trailing")].toObject(),
              (QJsonObject{{QLatin1String("offset"), 780}, {QLatin1String("bytes"), 57}}));
 }

@@ -74,7 +74,6 @@ ItemTables::ItemTables(Release release) : m_name(NameOf(release))
         t.height = Number(row, 3);
         t.stackable = Number(row, 4) != 0;
         t.questDifficulty = Number(row, 5) != 0;
-        t.stashStackable = Number(row, 6) != 0;
         t.type = row[7];
         t.name = Text(row, 8);
         m_items.insert(row[0], t);

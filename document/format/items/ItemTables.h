@@ -26,7 +26,6 @@ struct ItemType
     int height = 0;
     bool stackable = false;
     bool questDifficulty = false;  // a quest item that records the difficulty it was found in
-    bool stashStackable = false;
     QByteArray type;
     QString name;
 };

@@ -165,7 +165,6 @@ std::shared_ptr<const ItemTables> ItemTables::FromFolder(const QString &dir, QSt
         const int type = folder.Column(table, {"type"});
         const int stackable = folder.Column(table, {"stackable"}, items.stackable);
         const int quest = folder.Column(table, {"questdiffcheck"}, false);
-        const int stash = folder.Column(table, {"AdvancedStashStackable"}, false);
         if (!folder.error.isEmpty())
             return fail();
         for (const QStringList &row : std::as_const(table.rows)) {
@@ -174,7 +173,7 @@ std::shared_ptr<const ItemTables> ItemTables::FromFolder(const QString &dir, QSt
                 continue;
             t->m_items.insert(c.toLatin1(), ItemType{items.kind, Number(row, width), Number(row, height),
                                                     Number(row, stackable) != 0, Number(row, quest) != 0,
-                                                    Number(row, stash) != 0, Cell(row, type).toLatin1(),
+                                                    Cell(row, type).toLatin1(),
                                                     Cell(row, name)});
         }
     }
