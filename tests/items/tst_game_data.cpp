@@ -145,6 +145,9 @@ private Q_SLOTS:
         QTest::addColumn<QString>("error");
         QTest::newRow("no table") << "Skills.txt" << QString() << QString() << "the folder has no Skills.txt";
         QTest::newRow("no column") << "Misc.txt" << "invwidth" << "width" << "misc.txt has no column \"invwidth\"";
+        QTest::newRow("no rare prefixes") << "RarePrefix.txt" << QString() << QString() << "the folder has no RarePrefix.txt";
+        QTest::newRow("a stat too wide") << "ItemStatCost.txt" << "strength\t\t\t8\t" << "strength\t\t\t33\t"
+                                         << "itemstatcost.txt: the stat strength has a \"Save Bits\" of 33, not 0 to 32";
         QTest::newRow("a whole folder") << "Runes.txt" << "" << "" << "";
     }
     void refusedOrRead()

@@ -195,6 +195,17 @@ std::shared_ptr<const ItemTables> ItemTables::FromFolder(const QString &dir, QSt
         for (const QStringList &row : std::as_const(table.rows)) {
             if (Cell(row, stat).isEmpty())
                 continue;
+            // A value is read 32 bits at the most: a wider one is no table of the game's.
+            for (const auto &[column, title] : {std::pair{bits, "Save Bits"}, std::pair{paramBits, "Save Param Bits"},
+                                                std::pair{bits109, "1.09-Save Bits"}}) {
+                const int width = Number(row, column);
+                if (width < 0 || width > 32) {
+                    folder.error = QStringLiteral("%1: the stat %2 has a \"%3\" of %4, not 0 to 32")
+                                       .arg(table.file, Cell(row, stat), QLatin1String(title))
+                                       .arg(width);
+                    return fail();
+                }
+            }
             t->m_stats.insert(Number(row, id),
                               StatRow{Cell(row, stat).toLatin1(), Number(row, bits), Number(row, add),
                                       Number(row, paramBits), Number(row, bits109), Number(row, add109),
