@@ -79,66 +79,69 @@ void AppendTextLines(QString &out, const Items &items, const QString &prefix)
         out += prefix + trailing + QLatin1Char('\n');
 }
 
+// The members are written in the order of their keys, the order the JSON
+// layout puts them in, so that nothing has to be sorted.
 void WriteItem(IndentedJson &json, const Item &item)
 {
     json.BeginObject();
-    json.Key("offset").Number(item.offset);
     json.Key("bits").Number(item.bits);
     json.Key("code").String(item.code);
-    json.Key("name").String(item.name);
-    json.Key("quality").String(item.quality);
-    json.Key("level").Number(item.level);
-    json.Key("storage").String(item.storage);
-    json.Key("x").Number(item.x);
-    json.Key("y").Number(item.y);
-    json.Key("slot").Number(item.slot);
-    json.Key("width").Number(item.width);
     json.Key("height").Number(item.height);
+    json.Key("level").Number(item.level);
+    json.Key("name").String(item.name);
+    json.Key("offset").Number(item.offset);
     json.Key("properties").BeginArray();
     for (const auto &p : item.properties) {
         json.BeginObject();
         json.Key("id").Number(p.id);
-        json.Key("value").Number(p.value);
         json.Key("text").String(p.text);
+        json.Key("value").Number(p.value);
         json.EndObject();
     }
     json.EndArray();
+    json.Key("quality").String(item.quality);
+    json.Key("slot").Number(item.slot);
     if (!item.children.empty()) {
         json.Key("socketed").BeginArray();
         for (const Item &child : item.children)
             WriteItem(json, child);
         json.EndArray();
     }
+    json.Key("storage").String(item.storage);
+    json.Key("width").Number(item.width);
+    json.Key("x").Number(item.x);
+    json.Key("y").Number(item.y);
     json.EndObject();
 }
 
+// In the order of the keys, as WriteItem.
 void WriteFileObject(IndentedJson &json, const Items &items, const QString &path)
 {
     json.BeginObject();
     json.Key("file").String(path);
-    if (!items.release.isEmpty())
-        json.Key("release").String(items.release);
-    if (items.lists.empty())
-        json.Key("note").String(items.note);
     json.Key("lists").BeginArray();
     for (const List &list : items.lists) {
         json.BeginObject();
-        json.Key("list").String(list.list);
         json.Key("count").Number(list.count);
         json.Key("decoded").Number(list.decoded);
-        if (!list.note.isEmpty())
-            json.Key("note").String(list.note);
         json.Key("items").BeginArray();
         for (const Item &item : list.items)
             WriteItem(json, item);
         json.EndArray();
+        json.Key("list").String(list.list);
+        if (!list.note.isEmpty())
+            json.Key("note").String(list.note);
         json.EndObject();
     }
     json.EndArray();
+    if (items.lists.empty())
+        json.Key("note").String(items.note);
+    if (!items.release.isEmpty())
+        json.Key("release").String(items.release);
     if (items.trailingBytes > 0) {
         json.Key("trailing").BeginObject();
-        json.Key("offset").Number(items.trailingOffset);
         json.Key("bytes").Number(items.trailingBytes);
+        json.Key("offset").Number(items.trailingOffset);
         json.EndObject();
     }
     json.EndObject();

@@ -4,6 +4,8 @@
 
 #include <QStringList>
 
+#include <charconv>
+
 namespace Format::Items {
 
 namespace {
@@ -28,7 +30,10 @@ QString Joined(const QStringList &parts)
 
 QString Signed(qint64 value)
 {
-    return value < 0 ? QString::number(value) : QStringLiteral("+%1").arg(value);
+    char digits[24] = {'+'};
+    const auto end = std::to_chars(digits + 1, digits + sizeof digits, value).ptr;
+    const char *from = value < 0 ? digits + 1 : digits;
+    return QString::fromLatin1(from, end - from);
 }
 
 QString ClassName(quint32 id)
@@ -101,9 +106,9 @@ QString Described(const StatRow &row, const QString &text, qint64 value)
 {
     const int f = row.descFunc;
     if (f == 0)
-        return QStringLiteral("%1 %2").arg(Signed(value), text);
+        return Signed(value) + QLatin1Char(' ') + text;
     if (f >= 6 && f <= 10)
-        return QStringLiteral("%1 %2").arg(QString::fromLatin1(row.stat), Signed(value));
+        return QString::fromLatin1(row.stat) + QLatin1Char(' ') + Signed(value);
     if (f == 5)
         value = value * 100 / 128;
     if (f == 20 || f == 21)
@@ -113,7 +118,7 @@ QString Described(const StatRow &row, const QString &text, qint64 value)
     const QString shown = (sign ? Signed(value) : QString::number(value)) + (percent ? QStringLiteral("%") : QString());
     if (row.descVal == 0)
         return text;
-    return row.descVal == 2 ? QStringLiteral("%1 %2").arg(text, shown) : QStringLiteral("%1 %2").arg(shown, text);
+    return row.descVal == 2 ? text + QLatin1Char(' ') + shown : shown + QLatin1Char(' ') + text;
 }
 
 } // namespace
