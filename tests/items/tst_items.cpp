@@ -68,6 +68,8 @@ private Q_SLOTS:
     void unreadItemEndsItsList_data();
     void unreadItemEndsItsList();
     void earNamesItsOwner();
+    void statGroupsReadWhole_data();
+    void statGroupsReadWhole();
     void propertyText_data();
     void propertyText();
     void tablesOfTheRelease_data();
@@ -283,6 +285,37 @@ void TestItems::propertyText()
         for (const Property &p : *list)
             lines << TextOf(p, *read.rules);
     QCOMPARE(lines.join(QStringLiteral("; ")), text);
+}
+
+// The stats stored after another with no id of their own (a minimum's maximum,
+// a length), on a real charm whose properties are replaced by one group:
+// written and read back, the group is whole and nothing follows it.
+void TestItems::statGroupsReadWhole_data()
+{
+    QTest::addColumn<QList<int>>("ids");
+    QTest::newRow("fire") << QList<int>{48, 49};
+    QTest::newRow("cold") << QList<int>{54, 55, 56};
+    QTest::newRow("poison") << QList<int>{57, 58, 59};
+    QTest::newRow("enhanced damage") << QList<int>{17, 18};
+}
+
+void TestItems::statGroupsReadWhole()
+{
+    QFETCH(QList<int>, ids);
+    const ItemRules &rules = *ItemRulesOf(96);
+    Item item = ReadItemLists(RealFile("v96_sorceress_level94.d2s")).lists[0].items[11];
+    item.properties.clear();
+    for (const int id : ids)
+        item.properties.push_back({id, 0, id % 7 + 1});
+    Item read;
+    QString reason;
+    QVERIFY2(DecodeItem(EncodeItem(item, rules), 0, rules, read, reason), qPrintable(reason));
+    QStringList written, back;
+    for (const Property &p : item.properties)
+        written << QStringLiteral("%1=%2").arg(p.id).arg(p.value);
+    for (const Property &p : read.properties)
+        back << QStringLiteral("%1=%2").arg(p.id).arg(p.value);
+    QCOMPARE(back, written);
 }
 
 // No real file holds an ear: one written field by field as the format keeps it.
