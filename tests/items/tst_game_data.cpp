@@ -2,6 +2,7 @@
 // written by scripts/gamedata/write-txt.py): what the built-in tables read, a
 // changed table showing, a folder refused, and brennicor-cli --game-data.
 #include "document/CharacterItems.h"
+#include "support/CharacterFixture.h"
 #include "document/format/items/ItemTables.h"
 
 #include <QDir>
@@ -20,11 +21,7 @@ namespace {
 const QString kData = qEnvironmentVariable("QUARVINEL_TEST_DATA");
 const QString kFolder = kData + QStringLiteral("/gamedata-1.14d");
 
-QByteArray RealFile(const QString &name)
-{
-    QFile file(kData + QLatin1Char('/') + name);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
+constexpr auto RealFile = &CharacterFixture::RealFile;
 
 // What must not depend on where the tables come from: the bits, the place and
 // the numbers of each item and its properties; and the names a save file

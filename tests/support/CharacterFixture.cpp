@@ -195,6 +195,11 @@ QByteArray CharacterFixture::ReadFile(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+QByteArray CharacterFixture::RealFile(const QString &name)
+{
+    return ReadFile(qEnvironmentVariable("QUARVINEL_TEST_DATA") + QLatin1Char('/') + name);
+}
+
 FixtureDoc::FixtureDoc(const QByteArray &image, const QString &fileName) { Hold(image, fileName); }
 
 void FixtureDoc::Hold(const QByteArray &image, const QString &fileName)

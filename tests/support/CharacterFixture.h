@@ -94,6 +94,8 @@ public:
     // Plain file helpers.
     static bool WriteFile(const QString &path, const QByteArray &bytes);
     [[nodiscard]] static QByteArray ReadFile(const QString &path);
+    // A real file of the game's, by its name in tests/data (QUARVINEL_TEST_DATA).
+    [[nodiscard]] static QByteArray RealFile(const QString &name);
 
 private:
     [[nodiscard]] quint32 Removed() const; // 4 bytes per left-out value

@@ -10,20 +10,13 @@
 #include "format/Parse.h"
 #include "format/WholeCharacterEdits.h"
 
-#include <QFile>
 #include <QTest>
 
 using namespace Format;
 
 namespace {
 
-QByteArray Sample(const QString &name)
-{
-    QFile file(qEnvironmentVariable("QUARVINEL_TEST_DATA") + QLatin1Char('/') + name);
-    if (!file.open(QIODevice::ReadOnly))
-        qFatal("test data %s not found", qPrintable(file.fileName()));
-    return file.readAll();
-}
+constexpr auto Sample = &CharacterFixture::RealFile;
 
 ParsedCharacter Opened(const QByteArray &image)
 {
