@@ -396,6 +396,7 @@ void TestItems::commandLineListsItems()
                  QString::number(insight[QLatin1String("offset")].toInt()) +
                  QString::number(insight[QLatin1String("socketed")].toArray().size()),
              QStringLiteral("Insightequipped25954"));
+    QVERIFY(QJsonDocument(insight[QLatin1String("properties")].toArray()).toJson().contains("Level 16 Meditation Aura"));
     QCOMPARE(files[1][QLatin1String("lists")].toArray().size(), 0);
     QVERIFY(files[1][QLatin1String("note")].toString().startsWith(QStringLiteral("the items are not read")));
     QVERIFY(!files[0].toObject().contains(QLatin1String("trailing")));

@@ -14,6 +14,9 @@ namespace {
 constexpr int kEncodeChanceToCast = 2; // parameter: level (6 bits), skill; value: chance
 constexpr int kEncodeCharges = 3;      // parameter: level (6 bits), skill; value: charges (8 bits), maximum
 
+// The description function of an aura: the parameter is its skill, the value its level.
+constexpr int kDescAura = 16;
+
 constexpr int kStatClassSkills = 83;  // parameter: the class
 constexpr int kStatNonClassSkill = 97;
 constexpr int kStatSingleSkill = 107; // parameter: the skill
@@ -188,8 +191,13 @@ QString TextOf(const Property &property, const ItemRules &rules)
     QString text = property.value < 0 && !row->descNegative.isEmpty() ? row->descNegative : row->descPositive;
     if (text.isEmpty() || text.startsWith(QLatin1String("ModStr")) || text.startsWith(QLatin1String("ItemModifier")))
         text = QString::fromLatin1(row->stat);
+    // An aura (function 16): the parameter is its skill, the value its level.
+    const QString param = row->descFunc == kDescAura ? tables.Name(NameKind::Skill, int(property.param))
+                                                      : QString::number(property.param);
     if (text.contains(QLatin1Char('%')))
-        return Filled(text, {QString::number(property.value), QString::number(property.param)});
+        return Filled(text, {QString::number(property.value), param});
+    if (row->descFunc == kDescAura)
+        return QStringLiteral("%1 %2, level %3").arg(text, param).arg(property.value);
     return Described(*row, text, property.value);
 }
 
