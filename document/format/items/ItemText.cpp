@@ -112,6 +112,10 @@ QString Described(const StatRow &row, const QString &text, qint64 value)
         return Signed(value) + QLatin1Char(' ') + text;
     if (f >= 6 && f <= 10)
         return QString::fromLatin1(row.stat) + QLatin1Char(' ') + Signed(value);
+    // The enhanced damage pair has no value in its row: the game writes the
+    // pair itself, "+N% Enhanced Damage". Each shows its own percentage here.
+    if (row.stat == "item_maxdamage_percent" || row.stat == "item_mindamage_percent")
+        return Signed(value) + QStringLiteral("% ") + text;
     if (f == 5)
         value = value * 100 / 128;
     if (f == 20 || f == 21)
