@@ -80,8 +80,9 @@ void AppendTextLines(QString &out, const Items &items, const QString &prefix)
 }
 
 // The members are written in the order of their keys, the order the JSON
-// layout puts them in, so that nothing has to be sorted.
-void WriteItem(IndentedJson &json, const Item &item)
+// layout puts them in, so that nothing has to be sorted. An item in a socket
+// names the item it is in by its offset (parent); others have none (-1).
+void WriteItem(IndentedJson &json, const Item &item, int parent)
 {
     json.BeginObject();
     json.Key("bits").Number(item.bits);
@@ -90,6 +91,8 @@ void WriteItem(IndentedJson &json, const Item &item)
     json.Key("level").Number(item.level);
     json.Key("name").String(item.name);
     json.Key("offset").Number(item.offset);
+    if (parent >= 0)
+        json.Key("parent").Number(parent);
     json.Key("properties").BeginArray();
     for (const auto &p : item.properties) {
         json.BeginObject();
@@ -101,12 +104,6 @@ void WriteItem(IndentedJson &json, const Item &item)
     json.EndArray();
     json.Key("quality").String(item.quality);
     json.Key("slot").Number(item.slot);
-    if (!item.children.empty()) {
-        json.Key("socketed").BeginArray();
-        for (const Item &child : item.children)
-            WriteItem(json, child);
-        json.EndArray();
-    }
     json.Key("storage").String(item.storage);
     json.Key("width").Number(item.width);
     json.Key("x").Number(item.x);
@@ -125,8 +122,12 @@ void WriteFileObject(IndentedJson &json, const Items &items, const QString &path
         json.Key("count").Number(list.count);
         json.Key("decoded").Number(list.decoded);
         json.Key("items").BeginArray();
-        for (const Item &item : list.items)
-            WriteItem(json, item);
+        // In file order: the items in an item's sockets right after it.
+        for (const Item &item : list.items) {
+            WriteItem(json, item, -1);
+            for (const Item &child : item.children)
+                WriteItem(json, child, item.offset);
+        }
         json.EndArray();
         json.Key("list").String(list.list);
         if (!list.note.isEmpty())
@@ -179,9 +180,11 @@ the game's English wordings, show by their stat's name and value.
             for each list "list", "count", "decoded", "note" (when fewer were
             read) and "items" with "offset", "bits", "code", "name",
             "quality", "level", "storage", "x", "y", "slot", "width",
-            "height", "properties" ("id", "value", "text") and "socketed"
-            (the items in its sockets, when it has any); "trailing" with
-            "offset" and "bytes" when bytes no list explains follow the lists
+            "height", "properties" ("id", "value", "text"), in file order:
+            the items in an item's sockets right after it, with storage
+            "socketed" and "parent" (the offset of the item they are in);
+            "trailing" with "offset" and "bytes" when bytes no list
+            explains follow the lists
 )");
 }
 

@@ -84,17 +84,18 @@ def main():
         after = {n: open(os.path.join(d, n), "rb").read() for n in os.listdir(d)}
         check("nothing written", before == after)
 
-        # Real output is valid against the published schema: an ordinary file, one with a
-        # class byte of no class and the stash left out, and every real file in tests/data.
+        # Real output is valid against the published schemas: an ordinary file, one with a class
+        # byte of no class and the stash left out, and every real file in tests/data, shown and its items.
         data = os.path.join(OPTS.source, "tests", "data")
         real = sorted(os.path.join(data, n) for n in os.listdir(data) if n.endswith(".d2s"))  # the first save: a held object
-        code, stdout, _ = run([OPTS.cli, "show", "--json", "Hero.d2s", "Odd.d2s", *real], d)
-        shown = json.loads("\n".join(stdout))
-        schema = json.load(open(os.path.join(OPTS.source, "docs", "cli-json.schema.json")))
-        try:
-            jsonschema.validate(shown, schema, cls=jsonschema.Draft202012Validator)
-        except jsonschema.ValidationError as e:
-            check("JSON against its schema", False, e.message)
+        shown = json.loads("\n".join(run([OPTS.cli, "show", "--json", "Hero.d2s", "Odd.d2s", *real], d)[1]))
+        items = json.loads("\n".join(run([OPTS.cli, "items", "--json", *real], d)[1]))
+        for output, name in ((shown, "cli-json"), (items, "cli-items-json")):
+            schema = json.load(open(os.path.join(OPTS.source, "docs", name + ".schema.json")))
+            try:
+                jsonschema.validate(output, schema, cls=jsonschema.Draft202012Validator)
+            except jsonschema.ValidationError as e:
+                check(name + " against its schema", False, e.message)
         check("JSON of Hero", [shown[0][k] for k in ("class", "classByte", "absentFromFile")]
               == ["Sorceress", 1, []], shown[0])
         check("JSON of a class byte of no class", [shown[1][k] for k in ("class", "classByte", "absentFromFile")]
