@@ -196,12 +196,12 @@ QString TextOf(const Property &property, const ItemRules &rules)
     if (text.isEmpty() || text.startsWith(QLatin1String("ModStr")) || text.startsWith(QLatin1String("ItemModifier")))
         text = QString::fromLatin1(row->stat);
     // An aura (function 16): the parameter is its skill, the value its level.
-    const QString param = row->descFunc == kDescAura ? tables.Name(NameKind::Skill, int(property.param))
-                                                      : QString::number(property.param);
+    const bool aura = row->descFunc == kDescAura;
     if (text.contains(QLatin1Char('%')))
-        return Filled(text, {QString::number(property.value), param});
-    if (row->descFunc == kDescAura)
-        return QStringLiteral("%1 %2, level %3").arg(text, param).arg(property.value);
+        return Filled(text, {QString::number(property.value), aura ? tables.Name(NameKind::Skill, int(property.param))
+                                                                   : QString::number(property.param)});
+    if (aura)
+        return QStringLiteral("%1 %2, level %3").arg(text, tables.Name(NameKind::Skill, int(property.param))).arg(property.value);
     return Described(*row, text, property.value);
 }
 
