@@ -271,7 +271,7 @@ void CItemsDlg::ShowPage(int tab)
         note = list->count == 1 ? QStringLiteral("1 item.") : QStringLiteral("%1 items.").arg(list->count);
     }
     // The bytes no list explains are told once, on the character's page.
-    if (const QString trailing = CharacterItems::TrailingText(m_items); !trailing.isEmpty() && tab == 0)
+    if (const QString trailing = CharacterItems::TrailingText(m_items); !trailing.isEmpty() && page.list == QLatin1String("character"))
         note += QLatin1Char(' ') + trailing + QLatin1Char('.');
     DlgItem<QLabel>(IDC_ITEMS_NOTE)->setText(note);
     static const List kNone;
